@@ -1,0 +1,39 @@
+# Front door for newcomers and CI. `make run` and `make test` work on a fresh machine.
+BUILD_DIR   ?= build
+BUILD_TYPE  ?= RelWithDebInfo
+JOBS        ?= $(shell nproc)
+DEMO_DIR    := $(BUILD_DIR)/demo-game
+
+.PHONY: all deps configure build test run bench fuzz clean
+
+all: build
+
+deps:
+	@bash scripts/deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# Packs the bundled demo into a game folder and runs it; headless when there is no display.
+run: build
+	@bash scripts/run-demo.sh $(BUILD_DIR) $(DEMO_DIR)
+
+bench: build
+	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; $$b; done
+
+# libFuzzer builds of the fuzz targets (clang); `make fuzz FUZZ_SECONDS=60` runs each for a while.
+FUZZ_SECONDS ?= 30
+fuzz: deps
+	@cmake -S . -B $(BUILD_DIR)/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVELLUM_LIBFUZZER=ON >/dev/null
+	@cmake --build $(BUILD_DIR)/fuzz -j $(JOBS) --target vellum_fuzzers
+	@for f in $(BUILD_DIR)/fuzz/tests/fuzz/*_fuzz; do echo "== $$f"; $$f -max_total_time=$(FUZZ_SECONDS) || exit 1; done
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,131 @@
+/* Functions the Vellum executable exports to plug-in libraries (`.so` files in a game's plugin/
+ * folder, or loaded by a script with loadLibrary). A plug-in declares nothing else: it includes this
+ * header and calls the functions; the dynamic linker resolves them against the running engine.
+ *
+ * Conventions:
+ * - Text is bytes in the game's double-byte code page (GBK) unless a name says UTF-8 or UTF-16.
+ * - "buffer" arguments are caller memory that must be large enough: formatting a 64-bit number
+ *   needs at most 24 bytes, a float or double at most 48.
+ * - Blocks returned by loadFile and by the encoding conversions are released with freeMemory.
+ *
+ * Every declaration marked VELLUM_API or VELLUM_CXX_API is exported; the build derives the
+ * executable's dynamic symbol list from this file. */
+#ifndef VELLUM_EXPORTS_H
+#define VELLUM_EXPORTS_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+#define VELLUM_API extern "C" __attribute__((visibility("default")))
+#define VELLUM_CXX_API __attribute__((visibility("default")))
+#include <string>
+#else
+#define VELLUM_API extern __attribute__((visibility("default")))
+#endif
+
+/* ---- hashing ------------------------------------------------------------------------------- */
+/* Reflected CRC-32 (zlib's) and non-reflected CRC-64 (ECMA-182 polynomial, all-ones start, final
+ * complement) over a NUL-terminated string or a byte range. Stored files are keyed by crc64_hash of
+ * their path as the script writes it. */
+VELLUM_API uint32_t crc32_hash(const char* text);
+VELLUM_API uint32_t crc32_hash2(const void* bytes, size_t length);
+VELLUM_API uint64_t crc64_hash(const char* text);
+VELLUM_API uint64_t crc64_hash2(const void* bytes, size_t length);
+
+/* ---- game files ---------------------------------------------------------------------------- */
+/* Loads a game file (from the archives, else loose under the game folder), descrambled and
+ * inflated. *buffer/*capacity are the caller's buffer; it is replaced by a larger 16-byte-aligned
+ * block when too small. A nonzero *size limits a plain read; on return *size is the data length.
+ * Returns 1 on success, 0 after reporting the failure. */
+VELLUM_API int loadFile(const char* path, void** buffer, uint32_t* size, uint32_t* capacity);
+/* Addresses of the engine's shared load buffer and its capacity, to pass to loadFile. Either
+ * output may be null. Main thread only. */
+VELLUM_API void getFileMemory(void*** buffer, uint32_t** capacity);
+/* Frees a block allocated by loadFile or by an encoding conversion. */
+VELLUM_API void freeMemory(void* block);
+
+/* ---- error reporting ----------------------------------------------------------------------- */
+/* errorc adds the context of the running script (call stack and current command); errord reports
+ * the text as it is. With showBox nonzero the report goes to the error box and Information.txt,
+ * otherwise to standard output. */
+VELLUM_API void errorc(const char* message, int showBox);
+VELLUM_API void errord(const char* message, int showBox);
+
+/* ---- number formatting (write into buffer, return buffer) ---------------------------------- */
+VELLUM_API char* itoa10(int32_t value, char* buffer);
+VELLUM_API char* itoa16(uint32_t value, char* buffer);
+VELLUM_API char* itoa32(uint32_t value, char* buffer);
+VELLUM_API char* ultoa10(uint32_t value, char* buffer);
+VELLUM_API char* ttoa10(uint32_t value, char* buffer);
+VELLUM_API char* lltoa10(int64_t value, char* buffer);
+VELLUM_API char* ulltoa10(uint64_t value, char* buffer);
+VELLUM_API char* ulltoa16(uint64_t value, char* buffer);
+VELLUM_API char* ulltoa32(uint64_t value, char* buffer);
+VELLUM_API char* ftoa10(float value, char* buffer);
+VELLUM_API char* dtoa10(double value, char* buffer);
+
+/* ---- number parsing (no validation: non-digits count as 0) --------------------------------- */
+VELLUM_API int32_t atoi10(const char* text);
+VELLUM_API uint32_t atoul10(const char* text);
+VELLUM_API uint32_t atoi16(const char* text);
+VELLUM_API uint32_t atoi32(const char* text);
+VELLUM_API int64_t atoll10(const char* text);
+VELLUM_API uint64_t atoull10(const char* text);
+VELLUM_API uint64_t atoull16(const char* text);
+VELLUM_API uint64_t atoull32(const char* text);
+VELLUM_API float atof10(const char* text);
+VELLUM_API double atod10(const char* text);
+
+/* ---- encoding conversions ------------------------------------------------------------------ */
+/* *length is the input length in bytes on entry and the output length in bytes (terminator not
+ * counted) on return. The result is a new block (free it with freeMemory), or null. */
+VELLUM_API uint16_t* sjis_to_utf16(const char* text, uint32_t* length);
+VELLUM_API char* sjis_to_utf8(const char* text, uint32_t* length);
+/* With bufferSize nonzero the UTF-8 result is copied over text (which must hold bufferSize bytes)
+ * and text is returned; null when it does not fit. */
+VELLUM_API char* sjis_to_utf8_s(char* text, uint32_t* length, uint32_t bufferSize);
+VELLUM_API char* utf16_to_utf8(const uint16_t* units, uint32_t* length);
+VELLUM_API char* utf16_to_sjis(const uint16_t* units, uint32_t* length);
+VELLUM_API char* utf8_to_sjis(const char* text, uint32_t* length);
+VELLUM_API uint16_t* utf8_to_utf16(const char* text, uint32_t* length);
+
+/* ---- math ---------------------------------------------------------------------------------- */
+/* Angle of (x, y) in radians from a 256-entry arctangent table; (0, 0) gives 0. */
+VELLUM_API float atan2_fast(int32_t y, int32_t x);
+/* Implementations chosen at start-up (table-driven by default). */
+VELLUM_API float (*sin_simd)(float radians);
+VELLUM_API float (*cos_simd)(float radians);
+VELLUM_API void (*sincos_simd)(float radians, float* sine, float* cosine);
+VELLUM_API float (*sqrt_simd)(float value);
+VELLUM_API float (*rsqrt_simd)(float value);
+VELLUM_API void* (*memcpy_simd)(void* destination, const void* source, size_t length);
+
+#ifdef __cplusplus
+/* ---- string-object variants (C++ linkage, namespace vellum) -------------------------------- */
+namespace vellum {
+VELLUM_CXX_API int32_t stoi10(const std::string& text);
+VELLUM_CXX_API uint32_t stoul10(const std::string& text);
+VELLUM_CXX_API uint32_t stoi16(const std::string& text);
+VELLUM_CXX_API uint32_t stoi32(const std::string& text);
+VELLUM_CXX_API int64_t stoll10(const std::string& text);
+VELLUM_CXX_API uint64_t stoull10(const std::string& text);
+VELLUM_CXX_API uint64_t stoull16(const std::string& text);
+VELLUM_CXX_API uint64_t stoull32(const std::string& text);
+VELLUM_CXX_API float stof10(const std::string& text);
+VELLUM_CXX_API double stod10(const std::string& text);
+VELLUM_CXX_API std::string itos10(int32_t value);
+VELLUM_CXX_API std::string itos16(uint32_t value);
+VELLUM_CXX_API std::string itos32(uint32_t value);
+VELLUM_CXX_API std::string ultos10(uint32_t value);
+VELLUM_CXX_API std::string lltos10(int64_t value);
+VELLUM_CXX_API std::string ulltos10(uint64_t value);
+VELLUM_CXX_API std::string ulltos16(uint64_t value);
+VELLUM_CXX_API std::string ulltos32(uint64_t value);
+VELLUM_CXX_API std::string ttos10(uint32_t value);
+VELLUM_CXX_API std::string ftos10(float value);
+VELLUM_CXX_API std::string dtos10(double value);
+}  // namespace vellum
+#endif
+
+#endif /* VELLUM_EXPORTS_H */

@@ -1,0 +1,55 @@
+#include "platform/message_box.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/engine_state.h"
+
+namespace vellum {
+
+namespace {
+
+bool haveDisplay() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x11 && *x11) || (wayland && *wayland);
+}
+
+Uint32 sdlFlags(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::Error: return SDL_MESSAGEBOX_ERROR;
+    case BoxIcon::Warning: return SDL_MESSAGEBOX_WARNING;
+    case BoxIcon::Information: break;
+  }
+  return SDL_MESSAGEBOX_INFORMATION;
+}
+
+}  // namespace
+
+std::string asOneLine(const std::string& text) {
+  std::string line;
+  line.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      line += " | ";
+    } else {
+      line += c;
+    }
+  }
+  return line;
+}
+
+void showMessageBox(const std::string& title, const std::string& text, BoxIcon icon) {
+  if (!engine().headless && haveDisplay()) {
+    // The box is modal and has no owner window: the engine waits until it is closed.
+    if (SDL_ShowSimpleMessageBox(sdlFlags(icon), title.c_str(), text.c_str(), nullptr) == 0) return;
+  }
+  std::fprintf(stderr, "%s: %s\n", title.c_str(), asOneLine(text).c_str());
+  std::fflush(stderr);
+}
+
+}  // namespace vellum

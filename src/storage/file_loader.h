@@ -1,0 +1,36 @@
+// Loading game files: from the archive index when it holds the path's key, else loose under the
+// game folder. Every failure is reported through the error path and returns a failure.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+
+#include "storage/archive_index.h"
+
+namespace vellum {
+
+struct StorageState {
+  ArchiveIndex archives;
+  bool archivesPresent = false;
+  // The shared, grow-only load buffer of main-thread loaders.
+  uint8_t* scratch = nullptr;
+  uint32_t scratchCapacity = 0;
+};
+
+StorageState& storage();
+void resetStorage();  // frees the index and the scratch buffer
+
+// Reads arc0.dat ... arc8.dat from the game folder; missing ones are skipped.
+void readArchives();
+
+// Opens the file's data as a stream positioned at its first byte. When `size` is 0 on entry it is
+// set to the stored size. `key` comes back as the path's FileKey, or 0 for a loose file.
+FILE* openFile(std::string_view path, uint32_t& size, uint64_t& key);
+
+// The whole file in memory, descrambled and inflated, into the caller's buffer (replaced by a
+// larger 16-byte-aligned block when its capacity is too small). A nonzero `size` limits a plain
+// read. Returns false after reporting.
+bool loadFile(std::string_view path, uint8_t*& buffer, uint32_t& size, uint32_t& capacity);
+
+}  // namespace vellum
