@@ -1,1 +1,47 @@
-int main() { return 0; }
+// Process entry of the engine executable.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/command_line.h"
+#include "core/engine_state.h"
+#include "core/startup.h"
+
+int main(int argc, char** argv) {
+  using namespace vellum;
+  const CommandLine line = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (line.help) {
+    std::fputs(kUsageText, stdout);
+    return 0;
+  }
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "vellum: %s\n%s", line.error.c_str(), kUsageText);
+    return 2;
+  }
+
+  std::error_code ec;
+  const std::string executable = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+  EngineState& state = engine();
+  state.exeDirectory = resolveGameFolder(line.gameFolder, executable);
+  state.headless = line.headless;
+  state.gameArguments = line.gameArguments;
+  if (!std::filesystem::is_directory(state.exeDirectory, ec)) {
+    std::fprintf(stderr, "vellum: no game folder at %s\n", state.exeDirectory.c_str());
+    return 2;
+  }
+  // Relative game paths resolve against the game folder, as scripts expect.
+  if (chdir(state.exeDirectory.c_str()) != 0) {
+    std::perror("vellum: cannot enter the game folder");
+    return 2;
+  }
+  if (state.headless) {
+    // SDL's offscreen video and dummy audio, for machines without a display or sound device.
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+  }
+  return runMain() == 1 ? 0 : 1;
+}

@@ -1,0 +1,26 @@
+// The engine's command line: `vellum [--game DIR] [--headless] [ARG ...]`. Engine options are taken
+// out; everything else is passed on to the game.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vellum {
+
+struct CommandLine {
+  std::string gameFolder;  // --game DIR, empty when not given
+  bool headless = false;
+  bool help = false;
+  std::vector<std::string> gameArguments;
+  std::string error;  // set when the command line cannot be used
+};
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// The game folder: the given one, else the executable's folder when it holds script.dat, else the
+// current folder. Returned absolute, with a trailing '/'.
+std::string resolveGameFolder(const std::string& given, const std::string& executablePath);
+
+extern const char* const kUsageText;
+
+}  // namespace vellum

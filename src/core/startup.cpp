@@ -1,0 +1,96 @@
+#include "core/startup.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <string_view>
+
+#include "commands/command_registry.h"
+#include "core/engine_state.h"
+#include "core/interpreter.h"
+#include "core/report.h"
+#include "platform/clock.h"
+#include "script/script_state.h"
+#include "services/fast_math.h"
+#include "storage/file_loader.h"
+#include "storage/script_container.h"
+#include "text/backlog.h"
+#include "text/read_mode.h"
+
+namespace vellum {
+
+namespace {
+
+// "开始脚本没有读入" (GBK)
+constexpr std::string_view kNoStartScript = "\xbf\xaa\xca\xbc\xbd\xc5\xb1\xbe\xc3\xbb\xd3\xd0\xb6\xc1\xc8\xeb";
+
+// Characters that may not begin a line of message text: 、 。 ） 」 』 (Shift-JIS codes).
+constexpr uint16_t kKinsokuCodes[] = {0x8141, 0x8142, 0x816A, 0x8176, 0x8178};
+
+bool loadIntoSlot(int slotIndex, uint64_t key, const char* displayName) {
+  FileSlot& slot = scriptState().slots[slotIndex];
+  slot.lines.clear();
+  slot.key = key;
+  slot.displayName = displayName;
+  slot.loaded = loadScript(key, slot.lines);
+  return slot.loaded;
+}
+
+}  // namespace
+
+void resetAllState() {
+  resetScriptState();
+  resetCommandTables();
+  resetBacklog();
+  resetReadMode();
+  resetScriptContainer();
+  resetStorage();
+  setCurrentCommandName("");
+  engine().quitFlag = 0;
+}
+
+bool initializeEngine() {
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  readArchives();
+  // The fixed tables (backlog and the rest) start cleared.
+  resetBacklog();
+  initMathTables();
+  registerAllCommands();
+  for (uint16_t code : kKinsokuCodes) readMode().kinsoku.insert(code);
+
+  if (!openScriptContainer() || engine().quitFlag) return false;
+
+  ScriptState& s = scriptState();
+  if (!s.readFlags.count(startFileKey())) {
+    showErrorBox(ReportText().gbk(kNoStartScript));
+    return false;
+  }
+  if (!loadIntoSlot(0, startFileKey(), "script/0.txt")) return false;
+  // script/1.txt is optional; when the container has it, it must load.
+  const bool haveSecond = scriptContainer().present ? scriptContainer().index.count(secondFileKey()) > 0
+                                                    : s.fileNames.count(secondFileKey()) > 0;
+  if (haveSecond && !loadIntoSlot(1, secondFileKey(), "script/1.txt")) return false;
+
+  engine().startTime = tickMilliseconds();
+  return true;
+}
+
+void shutdownEngine() {
+  // Settings are written here once the configuration file exists; then every table is emptied and
+  // the renderer, the sound channels and the archive indexes are released.
+  resetScriptState();
+  readMode().kinsoku.clear();
+  resetScriptContainer();
+  resetStorage();
+}
+
+int runMain() {
+  if (!initializeEngine()) {
+    shutdownEngine();
+    return 0;
+  }
+  runInterpreter();
+  shutdownEngine();
+  return 1;
+}
+
+}  // namespace vellum

@@ -1,0 +1,3 @@
+// TEMPORARY placeholder until the conversion exports land.
+#pragma once
+namespace vellum { inline void initMathTables() {} }

@@ -1,0 +1,31 @@
+// script.dat: every script file of the game, compressed and scrambled with its own key mixed with
+// the game title's key, so a container opens only with an engine built for the same title.
+#pragma once
+
+#include <cstdint>
+
+#include "script/script_file.h"
+#include "storage/archive_index.h"
+
+namespace vellum {
+
+struct ScriptContainerState {
+  ArchiveIndex index;
+  bool present = false;
+  uint64_t titleKey = 0;
+};
+
+ScriptContainerState& scriptContainer();
+void resetScriptContainer();
+
+// The title compiled into the engine; its CRC-64 is the container's title key.
+const char* gameTitle();
+
+// Reads the index of script.dat and runs the label pass over every file in it. Returns false after
+// reporting when the container cannot be opened or a file fails to load or has a label error.
+bool openScriptContainer();
+
+// Appends the parsed lines of the file with this key to `target`. False after reporting.
+bool loadScript(uint64_t key, ScriptFile& target);
+
+}  // namespace vellum

@@ -1,0 +1,87 @@
+#include "support/engine_fixture.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "core/engine_state.h"
+#include "core/interpreter.h"
+#include "core/startup.h"
+#include "platform/text_encoding.h"
+#include "script/label_pass.h"
+#include "script/script_state.h"
+#include "script/tokenizer.h"
+#include "storage/hashes.h"
+
+namespace vellum::test {
+
+namespace {
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  std::random_device random;
+  path_ = std::filesystem::temp_directory_path() / ("vellum-test-" + std::to_string(random()) + std::to_string(random()));
+  std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void TempFolder::write(const std::string& relative, const std::string& bytes) const {
+  const auto file = path_ / relative;
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary);
+  out << bytes;
+}
+
+std::string readFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string gbk(const std::string& utf8) { return fromUtf8(utf8, CodePage::Gbk); }
+
+void EngineTest::SetUp() {
+  resetAllState();
+  resetEngineState();
+  engine().exeDirectory = game.withSlash();
+  engine().headless = true;
+  setReportSink(&reports);
+}
+
+void EngineTest::TearDown() {
+  setReportSink(nullptr);
+  resetAllState();
+  resetEngineState();
+}
+
+bool EngineTest::addScript(const std::string& path, const std::string& text, int slot) {
+  const uint64_t key = crc64Of(path);
+  ScriptFile file;
+  parseScript(text, file);
+  const bool ok = collectLabels(key, file);
+  if (slot >= 0) {
+    FileSlot& target = scriptState().slots[slot];
+    target.lines = std::move(file);
+    target.key = key;
+    target.displayName = path;
+    target.loaded = true;
+  }
+  return ok;
+}
+
+void EngineTest::run() {
+  // The standard-output presenter is what a person sees until the message window exists.
+  ::testing::internal::CaptureStdout();
+  runInterpreter();
+  const std::string out = ::testing::internal::GetCapturedStdout();
+  size_t start = 0;
+  for (size_t end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
+    shown.push_back(out.substr(start, end - start));
+  }
+}
+
+}  // namespace vellum::test
