@@ -1,3 +1,98 @@
 #include <gtest/gtest.h>
+
+#include <vellum/exports.h>
+
+#include "core/engine_state.h"
 #include "core/report.h"
-TEST(Report, Placeholder) { EXPECT_EQ(vellum::ReportText("a", vellum::CodePage::Gbk).utf8(), "a"); }
+#include "platform/message_box.h"
+#include "script/script_state.h"
+#include "storage/hashes.h"
+#include "support/engine_fixture.h"
+
+namespace vellum {
+namespace {
+
+class Reports : public test::EngineTest {
+ protected:
+  void SetUp() override {
+    test::EngineTest::SetUp();
+    ScriptState& s = scriptState();
+    s.slots[0].displayName = "script/0.txt";
+    s.slots[1].displayName = "script/1.txt";
+    s.fileNames[crc64Of("script/0.txt")] = ulltos32(crc64Of("script/0.txt"));
+    s.fileNames[crc64Of("script/9.txt")] = ulltos32(crc64Of("script/9.txt"));
+    setCurrentCommandName("goto");
+  }
+  void pushCaller(const char* path, int resumeLine) {
+    ScriptState& s = scriptState();
+    s.callFrames.push_back(CallFrame{resumeLine, 0, 0});
+    s.callerKeys.push_back(crc64Of(path));
+  }
+};
+
+TEST_F(Reports, NativeContextAtTopLevelIsTwoLines) {
+  scriptState().cursor.line = 4;
+  errorc(ReportText().ascii("bad thing"), true);
+  ASSERT_EQ(reports.boxes.size(), 1u);
+  EXPECT_EQ(reports.boxes[0], "bad thing\r\nscript/0.txt[5] goto");
+}
+
+TEST_F(Reports, NativeContextListsCallersOldestFirst) {
+  pushCaller("script/0.txt", 11);
+  pushCaller("script/9.txt", 2);
+  scriptState().cursor.slot = 1;
+  scriptState().cursor.line = 39;
+  errorc(ReportText().ascii("oops"), true);
+  ASSERT_EQ(reports.boxes.size(), 1u);
+  EXPECT_EQ(reports.boxes[0], "oops\r\n" + ulltos32(crc64Of("script/0.txt")) + "[12]\r\n" +
+                                  ulltos32(crc64Of("script/9.txt")) + "[3]\r\nscript/1.txt[40] goto");
+}
+
+TEST_F(Reports, UserCommandNameLeadsTheMessage) {
+  const std::string name = "myCmd";
+  scriptState().currentUserCommand = &name;
+  errorc(ReportText().ascii("x"), true);
+  EXPECT_EQ(reports.boxes.at(0).rfind("myCmd x\r\n", 0), 0u);
+}
+
+TEST_F(Reports, WithoutBoxTheTextGoesToOutputAndNotTheLog) {
+  errorc(ReportText().ascii("quiet"), false);
+  errord(ReportText().ascii("plain"), false);
+  EXPECT_TRUE(reports.boxes.empty());
+  ASSERT_EQ(reports.lines.size(), 2u);
+  EXPECT_EQ(reports.lines[0], "quiet\r\nscript/0.txt[1] goto");
+  EXPECT_EQ(reports.lines[1], "plain");
+  EXPECT_FALSE(std::filesystem::exists(game.path() / "Information.txt"));
+}
+
+TEST_F(Reports, ErrorBoxAppendsTheEngineBytesToTheLog) {
+  // " ※ラベル名が不正です" in Shift-JIS, next to GBK script text: the log keeps both as bytes.
+  const std::string sjis = "\x81\xa6\x83\x89\x83\x78\x83\x8b";
+  errord(ReportText().gbk("\xc4\xe3").sjis(sjis), true);
+  errord(ReportText().ascii("second"), true);
+  EXPECT_EQ(test::readFileBytes(game.path() / "Information.txt"), "\xc4\xe3" + sjis + "\nsecond\n");
+  ASSERT_EQ(reports.boxes.size(), 2u);
+  EXPECT_EQ(reports.boxes[0], "你※ラベル");
+}
+
+TEST_F(Reports, LogGoesToTheUserDataFolderWhenSet) {
+  test::TempFolder userData;
+  engine().userDataDirectory = userData.withSlash();
+  errord(ReportText().ascii("here"), true);
+  EXPECT_EQ(test::readFileBytes(userData.path() / "Information.txt"), "here\n");
+}
+
+TEST_F(Reports, PluginExportsTakeGameText) {
+  ::errord("\xc4\xe3", 1);
+  ::errorc("ctx", 0);
+  EXPECT_EQ(reports.boxes.at(0), "你");
+  EXPECT_EQ(reports.lines.at(0), "ctx\r\nscript/0.txt[1] goto");
+}
+
+TEST(MessageBox, TerminalTextIsOneLine) {
+  EXPECT_EQ(asOneLine("a\r\nb\nc\rd"), "a | b | c | d");
+  EXPECT_EQ(asOneLine("single"), "single");
+}
+
+}  // namespace
+}  // namespace vellum

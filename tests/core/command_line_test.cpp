@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include "core/command_line.h"
+#include "support/engine_fixture.h"
+
+namespace vellum {
+namespace {
+
+TEST(CommandLine, EngineOptionsAreTakenOutOfTheGameArguments) {
+  const CommandLine line = parseCommandLine({"one", "--game", "/g", "--headless", "two", "--game=/h"});
+  EXPECT_EQ(line.gameFolder, "/h");
+  EXPECT_TRUE(line.headless);
+  EXPECT_EQ(line.gameArguments, (std::vector<std::string>{"one", "two"}));
+  EXPECT_TRUE(line.error.empty());
+}
+
+TEST(CommandLine, GameWithoutFolderIsAnError) {
+  EXPECT_FALSE(parseCommandLine({"--game"}).error.empty());
+  EXPECT_TRUE(parseCommandLine({"--help"}).help);
+}
+
+TEST(CommandLine, GameFolderResolution) {
+  test::TempFolder withScript;
+  withScript.write("script.dat", "x");
+  test::TempFolder without;
+  // The given folder wins; it comes back with a trailing slash.
+  EXPECT_EQ(resolveGameFolder(without.path().string(), (withScript.path() / "vellum").string()),
+            without.withSlash());
+  // Else the executable's folder when it holds script.dat.
+  EXPECT_EQ(resolveGameFolder("", (withScript.path() / "vellum").string()), withScript.withSlash());
+  // Else the current folder.
+  const std::string current = resolveGameFolder("", (without.path() / "vellum").string());
+  EXPECT_EQ(current, std::filesystem::current_path().generic_string() + "/");
+}
+
+}  // namespace
+}  // namespace vellum
