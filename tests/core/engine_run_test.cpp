@@ -1,0 +1,81 @@
+// The engine executable end to end: a packed game folder, run headless.
+#include <gtest/gtest.h>
+
+#include <vellum/exports.h>
+
+#include "storage/hashes.h"
+#include "support/game_builder.h"
+
+namespace vellum {
+namespace {
+
+using test::gbk;
+
+class EngineRun : public ::testing::Test {
+ protected:
+  test::ProcessResult runGame() { return test::runTool("vellum", "--headless --game " + game.path().string()); }
+  std::string log() { return test::readFileBytes(game.path() / "Information.txt"); }
+  test::TempFolder game;
+};
+
+TEST_F(EngineRun, StoryTextAppearsOnStandardOutput) {
+  test::writeScriptContainer(game, {{"script/0.txt", gbk("*start\n【艾琳】早上好。\n\n（完）\n")}});
+  const auto result = runGame();
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "【艾琳】早上好。\n（完）\n");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(EngineRun, UnknownCommandIsReportedAndTheGameGoesOn) {
+  test::writeScriptContainer(game, {{"script/0.txt", gbk("（一）\n\nfrobnicate 1, 2\n（二）\n")}});
+  const auto result = runGame();
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.out, "（一）\n（二）\n");
+  EXPECT_EQ(result.err, "Error: 这是未对应的命令 | script/0.txt[3] frobnicate\n");
+  // The log keeps the engine's own bytes.
+  EXPECT_EQ(log(), gbk("这是未对应的命令") + "\r\nscript/0.txt[3] frobnicate\n");
+}
+
+TEST_F(EngineRun, MissingStartScriptFailsStartUp) {
+  test::writeScriptContainer(game, {{"script/5.txt", gbk("（一）\n")}});
+  const auto result = runGame();
+  EXPECT_NE(result.exitCode, 0);
+  EXPECT_EQ(result.err, "Error: 开始脚本没有读入\n");
+  EXPECT_EQ(result.out, "");
+}
+
+TEST_F(EngineRun, DuplicateLabelNamesTheFileAndLine) {
+  test::writeScriptContainer(game, {{"script/0.txt", "*twice\n\n*twice\n"}});
+  const auto result = runGame();
+  EXPECT_NE(result.exitCode, 0);
+  EXPECT_EQ(result.err, "Error: " + ulltos32(crc64Of("script/0.txt")) + "[3] *twice ※ラベルが重複しています\n");
+}
+
+TEST_F(EngineRun, ContainerOfAnotherTitleDoesNotOpen) {
+  test::writeScriptContainer(game, {{"script/0.txt", gbk("（一）\n")}}, "Another Game");
+  const auto result = runGame();
+  EXPECT_NE(result.exitCode, 0);
+  EXPECT_EQ(result.err, "Error: " + ulltos32(crc64Of("script/0.txt")) + ": スクリプトの読み込みに失敗しました\n");
+}
+
+TEST_F(EngineRun, NoContainerIsReported) {
+  const auto result = runGame();
+  EXPECT_NE(result.exitCode, 0);
+  EXPECT_EQ(result.err.rfind("Error: loadLabel | script.dat ", 0), 0u) << result.err;
+}
+
+TEST_F(EngineRun, SecondStartFileIsLoadedBesideTheFirst) {
+  test::writeScriptContainer(game, {{"script/0.txt", "goto *there\n"}, {"script/1.txt", gbk("*there\n（二）\n")}});
+  const auto result = runGame();
+  // Without the goto command yet, the report names it; both files loaded, so start-up succeeded.
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+}
+
+TEST_F(EngineRun, BadCommandLine) {
+  const auto result = test::runTool("vellum", "--game");
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_NE(result.err.find("usage: vellum"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vellum
