@@ -5,7 +5,8 @@
  * Conventions:
  * - Text is bytes in the game's double-byte code page (GBK) unless a name says UTF-8 or UTF-16.
  * - "buffer" arguments are caller memory that must be large enough: formatting a 64-bit number
- *   needs at most 24 bytes, a float or double at most 48.
+ *   needs at most 24 bytes, a float at most 48, a double at most 320 (every digit of its integer
+ *   part is written, up to 309 of them).
  * - Blocks returned by loadFile and by the encoding conversions are released with freeMemory.
  *
  * Every declaration marked VELLUM_API or VELLUM_CXX_API is exported; the build derives the
@@ -35,9 +36,9 @@ VELLUM_API uint64_t crc64_hash2(const void* bytes, size_t length);
 
 /* ---- game files ---------------------------------------------------------------------------- */
 /* Loads a game file (from the archives, else loose under the game folder), descrambled and
- * inflated. *buffer and *capacity are the caller's buffer; it is replaced by a larger 16-byte-aligned
- * block when too small. A nonzero *size limits a plain read; on return *size is the data length.
- * Returns 1 on success, 0 after reporting the failure. */
+ * inflated. *buffer and *capacity are the caller's buffer; it is replaced by a larger
+ * 16-byte-aligned block when too small. A nonzero *size limits a plain read; on return *size is
+ * the data length. Returns 1 on success, 0 after reporting the failure. */
 VELLUM_API int loadFile(const char* path, void** buffer, uint32_t* size, uint32_t* capacity);
 /* Addresses of the engine's shared load buffer and its capacity, to pass to loadFile. Either
  * output may be null. Main thread only. */
@@ -79,11 +80,12 @@ VELLUM_API double atod10(const char* text);
 
 /* ---- encoding conversions ------------------------------------------------------------------ */
 /* *length is the input length in bytes on entry and the output length in bytes (terminator not
- * counted) on return. The result is a new block (free it with freeMemory), or null. */
+ * counted) on return. The result is a new block (free it with freeMemory), or null. Nothing past
+ * the input length is read: a character cut off by it is dropped. */
 VELLUM_API uint16_t* sjis_to_utf16(const char* text, uint32_t* length);
 VELLUM_API char* sjis_to_utf8(const char* text, uint32_t* length);
 /* With bufferSize nonzero the UTF-8 result is copied over text (which must hold bufferSize bytes)
- * and text is returned; null when it does not fit. */
+ * and text is returned; null when it does not fit (*length then still tells the output size). */
 VELLUM_API char* sjis_to_utf8_s(char* text, uint32_t* length, uint32_t bufferSize);
 VELLUM_API char* utf16_to_utf8(const uint16_t* units, uint32_t* length);
 VELLUM_API char* utf16_to_sjis(const uint16_t* units, uint32_t* length);
@@ -91,7 +93,7 @@ VELLUM_API char* utf8_to_sjis(const char* text, uint32_t* length);
 VELLUM_API uint16_t* utf8_to_utf16(const char* text, uint32_t* length);
 
 /* ---- math ---------------------------------------------------------------------------------- */
-/* Angle of (x, y) in radians from a 256-entry arctangent table; (0, 0) gives 0. */
+/* Angle of (x, y) in radians from a table of atan(i / 256), i = 0 ... 256; (0, 0) gives 0. */
 VELLUM_API float atan2_fast(int32_t y, int32_t x);
 /* Implementations chosen at start-up (table-driven by default). */
 VELLUM_API float (*sin_simd)(float radians);
