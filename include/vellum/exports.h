@@ -35,7 +35,7 @@ VELLUM_API uint64_t crc64_hash2(const void* bytes, size_t length);
 
 /* ---- game files ---------------------------------------------------------------------------- */
 /* Loads a game file (from the archives, else loose under the game folder), descrambled and
- * inflated. *buffer/*capacity are the caller's buffer; it is replaced by a larger 16-byte-aligned
+ * inflated. *buffer and *capacity are the caller's buffer; it is replaced by a larger 16-byte-aligned
  * block when too small. A nonzero *size limits a plain read; on return *size is the data length.
  * Returns 1 on success, 0 after reporting the failure. */
 VELLUM_API int loadFile(const char* path, void** buffer, uint32_t* size, uint32_t* capacity);
