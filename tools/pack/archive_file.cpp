@@ -22,6 +22,8 @@ std::optional<std::string> inflateEntry(const ArchiveFile& archive, const IndexE
                                         std::vector<uint8_t>& out) {
   if (!inRange(archive, entry.offset, entry.storedSize)) return "the entry lies outside the file";
   if (entry.unpackedSize > kMaxLoadSize) return "the unpacked size is over the load limit";
+  if (entry.unpackedSize > entry.storedSize * kMaxInflateRatio + kInflateRatioSlack)
+    return "the unpacked size cannot come from a stream of the stored size";
   std::vector<uint8_t> stream(archive.bytes.begin() + entry.offset,
                               archive.bytes.begin() + entry.offset + entry.storedSize);
   xorWords(stream.data(), stream.size(), wordKey);
