@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Reports append to the folder's Information.txt; keep it from growing over the run.
   std::remove((folder.path + "Information.txt").c_str());
   if (FILE* f = std::fopen((folder.path + "arc0.dat").c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
+    if (size > 0) std::fwrite(data, 1, size, f);
     std::fclose(f);
   }
 
