@@ -9,22 +9,22 @@ namespace vellum::pack {
 
 namespace {
 
-struct CommandSpec {
+struct CommandSyntax {
   std::string_view name;
   Command command;
   std::string_view inputName;  // the one positional argument
   std::initializer_list<std::string_view> options;  // options this command accepts
 };
 
-const CommandSpec kCommands[] = {
+const CommandSyntax kCommands[] = {
     {"script", Command::Script, "ROOT", {"-o", "--title", "--from-utf8"}},
     {"archive", Command::Archive, "ROOT", {"-o", "--mode", "--legacy"}},
     {"list", Command::List, "FILE", {"--names"}},
     {"extract", Command::Extract, "FILE", {"-o", "--names", "--title"}},
 };
 
-bool accepts(const CommandSpec& spec, std::string_view option) {
-  for (std::string_view o : spec.options)
+bool accepts(const CommandSyntax& syntax, std::string_view option) {
+  for (std::string_view o : syntax.options)
     if (o == option) return true;
   return false;
 }
@@ -64,11 +64,11 @@ PackOptions parseArguments(int argc, char** argv) {
   const std::string_view first = argv[1];
   if (first == "--help" || first == "-h" || first == "help") return options;
 
-  const CommandSpec* spec = nullptr;
-  for (const CommandSpec& c : kCommands)
-    if (c.name == first) spec = &c;
-  if (!spec) throw UsageError("unknown command '" + std::string(first) + "'");
-  options.command = spec->command;
+  const CommandSyntax* syntax = nullptr;
+  for (const CommandSyntax& c : kCommands)
+    if (c.name == first) syntax = &c;
+  if (!syntax) throw UsageError("unknown command '" + std::string(first) + "'");
+  options.command = syntax->command;
 
   bool haveInput = false;
   for (int i = 2; i < argc; ++i) {
@@ -78,7 +78,7 @@ PackOptions parseArguments(int argc, char** argv) {
       return options;
     }
     if (arg.size() > 1 && arg.front() == '-') {
-      if (!accepts(*spec, arg)) throw UsageError(std::string(first) + " does not take " + std::string(arg));
+      if (!accepts(*syntax, arg)) throw UsageError(std::string(first) + " does not take " + std::string(arg));
       if (arg == "--from-utf8") {
         options.fromUtf8 = true;
         continue;
@@ -100,8 +100,8 @@ PackOptions parseArguments(int argc, char** argv) {
     haveInput = true;
   }
 
-  if (!haveInput) throw UsageError(std::string(first) + " needs " + std::string(spec->inputName));
-  if (accepts(*spec, "-o") && options.output.empty()) throw UsageError(std::string(first) + " needs -o");
+  if (!haveInput) throw UsageError(std::string(first) + " needs " + std::string(syntax->inputName));
+  if (accepts(*syntax, "-o") && options.output.empty()) throw UsageError(std::string(first) + " needs -o");
   if (options.command == Command::Extract && options.names.empty())
     throw UsageError("extract needs --names ROOT to know which entries to write");
   return options;
