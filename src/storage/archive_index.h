@@ -29,8 +29,9 @@ struct ArchiveEntry {
 
 using ArchiveIndex = std::unordered_map<uint64_t, ArchiveEntry>;
 
-// Reads one index file into `index`. Returns false only when the file cannot be opened; a truncated
-// index is reported and keeps the entries read in full before the end.
+// Reads one index file into `index`. Returns false only when the file cannot be opened (or is not a
+// regular file); a truncated index is reported and keeps the entries read in full before the end.
+// The count is never trusted further than the file's length.
 bool readArchiveIndex(const std::string& path, ArchiveIndex& index);
 
 }  // namespace vellum

@@ -1,0 +1,28 @@
+// The command line of vellum-pack.
+#pragma once
+
+#include <string>
+
+#include "storage/archive_writer.h"
+
+namespace vellum::pack {
+
+enum class Command { Help, Script, Archive, List, Extract };
+
+struct PackOptions {
+  Command command = Command::Help;
+  std::string input;       // ROOT for script/archive, FILE for list/extract
+  std::string output;      // -o
+  std::string names;       // --names ROOT
+  std::string title;       // --title, or the build's title
+  bool fromUtf8 = false;   // --from-utf8
+  ArchiveMode mode = ArchiveMode::Compress;
+  ArchiveLayout layout = ArchiveLayout::Acv1;  // --legacy selects the older layout
+};
+
+// Throws UsageError for anything the command does not take or misses.
+PackOptions parseArguments(int argc, char** argv);
+
+const char* usageText();
+
+}  // namespace vellum::pack
