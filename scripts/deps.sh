@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  zlib1g-dev libsdl2-dev
+  zlib1g-dev libsdl2-dev libpng-dev libjpeg62-turbo-dev
+  imagemagick
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
 )

@@ -2,6 +2,7 @@
 
 #include <vellum/exports.h>
 
+#include "core/engine_state.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"
 #include "storage/script_container.h"
@@ -10,9 +11,9 @@
 namespace vellum {
 namespace {
 
-class ScriptContainer : public test::EngineTest {};
+class ScriptLoading : public test::EngineTest {};
 
-TEST_F(ScriptContainer, OpensInBothLayoutsAndCollectsLabelsOfEveryFile) {
+TEST_F(ScriptLoading, OpensInBothLayoutsAndCollectsLabelsOfEveryFile) {
   for (ArchiveLayout layout : {ArchiveLayout::Acv1, ArchiveLayout::Legacy}) {
     resetScriptContainer();
     resetScriptState();
@@ -31,21 +32,21 @@ TEST_F(ScriptContainer, OpensInBothLayoutsAndCollectsLabelsOfEveryFile) {
   EXPECT_TRUE(reports.boxes.empty());
 }
 
-TEST_F(ScriptContainer, StoredSizesThatAreNotWholeWordsLoad) {
+TEST_F(ScriptLoading, StoredSizesThatAreNotWholeWordsLoad) {
   // Different lengths give compressed streams of every length modulo 4.
   for (int n = 0; n < 8; ++n) {
     resetScriptContainer();
     resetScriptState();
-    const std::string text = "cmd " + std::string(static_cast<size_t>(n), 'x') + "\n";
+    const std::string text = "cmd " + std::string(static_cast<size_t>(n) + 1, 'x') + "\n";
     test::writeScriptContainer(game, {{"script/0.txt", text}});
     ASSERT_TRUE(openScriptContainer());
     ScriptFile file;
     ASSERT_TRUE(loadScript(crc64Of("script/0.txt"), file));
-    EXPECT_EQ(file.at(0).tokens.at(1), " " + std::string(static_cast<size_t>(n), 'x'));
+    EXPECT_EQ(file.at(0).tokens.at(1), " " + std::string(static_cast<size_t>(n) + 1, 'x'));
   }
 }
 
-TEST_F(ScriptContainer, UnknownKeyIsReported) {
+TEST_F(ScriptLoading, UnknownKeyIsReported) {
   test::writeScriptContainer(game, {{"script/0.txt", "*a\n"}});
   ASSERT_TRUE(openScriptContainer());
   ScriptFile file;
@@ -54,14 +55,14 @@ TEST_F(ScriptContainer, UnknownKeyIsReported) {
   EXPECT_EQ(reports.boxes[0], ulltos32(crc64Of("script/2.txt")) + ": スクリプトファイルハッシュが不正です");
 }
 
-TEST_F(ScriptContainer, AnotherTitleFailsToInflate) {
+TEST_F(ScriptLoading, AnotherTitleFailsToInflate) {
   test::writeScriptContainer(game, {{"script/0.txt", "*a\n"}}, "Other");
   EXPECT_FALSE(openScriptContainer());
   ASSERT_EQ(reports.boxes.size(), 1u);
   EXPECT_EQ(reports.boxes[0], ulltos32(crc64Of("script/0.txt")) + ": スクリプトの読み込みに失敗しました");
 }
 
-TEST_F(ScriptContainer, DamagedContainersReportAndFail) {
+TEST_F(ScriptLoading, DamagedContainersReportAndFail) {
   const std::vector<uint8_t> good = test::scriptContainer({{"script/0.txt", "*a\ncmd 1, 2, 3\n"}});
   struct Damage {
     const char* name;
@@ -89,7 +90,7 @@ TEST_F(ScriptContainer, DamagedContainersReportAndFail) {
   }
 }
 
-TEST_F(ScriptContainer, MissingContainer) {
+TEST_F(ScriptLoading, MissingContainer) {
   EXPECT_FALSE(openScriptContainer());
   ASSERT_EQ(reports.boxes.size(), 1u);
   EXPECT_EQ(reports.boxes[0].rfind("loadLabel\nscript.dat ", 0), 0u);
