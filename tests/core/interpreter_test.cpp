@@ -21,6 +21,19 @@ void record(const char* name, const char* arguments, int length) {
   calls.push_back(std::string(name) + "(" + std::string(arguments, static_cast<size_t>(length)) + ")");
 }
 
+// Resumes at the newest call frame, as a plain return does.
+void returnToCaller() {
+  ScriptState& s = scriptState();
+  const CallFrame frame = s.callFrames.back();
+  const uint64_t caller = s.callerKeys.back();
+  s.callFrames.pop_back();
+  s.callerKeys.pop_back();
+  s.cursor.line = frame.resumeLine;
+  s.cursor.token = frame.resumeToken;
+  s.cursor.jumpFlag = 1;
+  switchToFile(caller);
+}
+
 class Interpreter : public test::EngineTest {
  protected:
   void SetUp() override {
@@ -41,18 +54,9 @@ class Interpreter : public test::EngineTest {
       record("call", t, n);
       callLabel(crc32Of(std::string(t + 2, static_cast<size_t>(n - 2))));
     });
-    // Resumes at the newest call frame, as a plain return does.
     registerCommand("ret", [](const char* t, int n) {
       record("ret", t, n);
-      ScriptState& s = scriptState();
-      const CallFrame frame = s.callFrames.back();
-      const uint64_t caller = s.callerKeys.back();
-      s.callFrames.pop_back();
-      s.callerKeys.pop_back();
-      s.cursor.line = frame.resumeLine;
-      s.cursor.token = frame.resumeToken;
-      s.cursor.jumpFlag = 1;
-      switchToFile(caller);
+      returnToCaller();
     });
   }
   void runScript(const std::string& text) {
@@ -69,8 +73,8 @@ TEST_F(Interpreter, RunsCommandsInOrderAcrossPairsAndLines) {
 TEST_F(Interpreter, UnknownCommandIsReportedWithContextAndTheLineGoesOn) {
   runScript("a 1\nfoo9 x : b 2\n");
   EXPECT_EQ(calls, (std::vector<std::string>{"a( 1)", "b( 2)"}));
-  ASSERT_EQ(reports.boxes.size(), 1u);
-  EXPECT_EQ(reports.boxes[0], "这是未对应的命令\r\nscript/0.txt[2] foo9");
+  ASSERT_EQ(reports.shownBoxes.size(), 1u);
+  EXPECT_EQ(reports.shownBoxes[0], "这是未对应的命令\r\nscript/0.txt[2] foo9");
 }
 
 TEST_F(Interpreter, QuitFlagStopsAfterTheNativeCommand) {
@@ -103,20 +107,20 @@ TEST_F(Interpreter, StoryTextGoesToThePresenterAndMarksTheMessageRead) {
   const ReadFlagTable& flags = scriptState().readFlags[crc64Of("script/0.txt")];
   EXPECT_EQ(flags.at(1), 1);
   EXPECT_EQ(flags.at(3), 1);
-  EXPECT_TRUE(reports.boxes.empty());
+  EXPECT_TRUE(reports.shownBoxes.empty());
 }
 
 TEST_F(Interpreter, LinesOfOneMessageAreShownWithoutReadFlagReports) {
   runScript("第一行\n第二行\n第三行\n\n下一条\n");
   EXPECT_EQ(shown, (std::vector<std::string>{"第一行", "第二行", "第三行", "下一条"}));
-  EXPECT_TRUE(reports.boxes.empty()) << reports.boxes[0];
+  EXPECT_TRUE(reports.shownBoxes.empty()) << reports.shownBoxes[0];
 }
 
 TEST_F(Interpreter, NameOnlyLineNamesTheFollowingLine) {
   runScript("【Aya】\n她挥手。\n\nb\n");
   EXPECT_EQ(shown, (std::vector<std::string>{"【Aya】她挥手。"}));
   EXPECT_EQ(calls, (std::vector<std::string>{"b()"}));
-  EXPECT_TRUE(reports.boxes.empty());
+  EXPECT_TRUE(reports.shownBoxes.empty());
 }
 
 TEST_F(Interpreter, PreMessageSubroutineRunsBeforeEachMessage) {
@@ -132,8 +136,8 @@ TEST_F(Interpreter, TextLineWithoutReadFlagIsReportedAndStillShown) {
   scriptState().readFlags[crc64Of("script/0.txt")].clear();
   run();
   EXPECT_EQ(shown, (std::vector<std::string>{"你好。"}));
-  ASSERT_EQ(reports.boxes.size(), 1u);
-  EXPECT_EQ(reports.boxes[0], "已读检查错误 0/0");
+  ASSERT_EQ(reports.shownBoxes.size(), 1u);
+  EXPECT_EQ(reports.shownBoxes[0], "已读检查错误 0/0");
 }
 
 TEST_F(Interpreter, ReadTextStartsAutoSkipAndUnreadTextStopsSkipping) {
@@ -152,15 +156,8 @@ TEST_F(Interpreter, UserCommandCallsItsLabelWithParameters) {
   registerCommand("defsub", [](const char*, int) {});
   registerCommand("ret", [](const char* t, int n) {
     record("ret", t, n);
-    ScriptState& s = scriptState();
-    calls.push_back("params:" + s.userCommandParameters);
-    const CallFrame frame = s.callFrames.back();
-    s.callFrames.pop_back();
-    s.callerKeys.pop_back();
-    s.cursor.line = frame.resumeLine;
-    s.cursor.token = frame.resumeToken;
-    s.cursor.jumpFlag = 1;
-    switchToFile(startFileKey());
+    calls.push_back("params:" + scriptState().userCommandParameters);
+    returnToCaller();
   });
   run();
   EXPECT_EQ(calls, (std::vector<std::string>{"ret()", "params:  x, y", "b( after)", "quit()"}));

@@ -33,8 +33,8 @@ class Reports : public test::EngineTest {
 TEST_F(Reports, NativeContextAtTopLevelIsTwoLines) {
   scriptState().cursor.line = 4;
   errorc(ReportText().ascii("bad thing"), true);
-  ASSERT_EQ(reports.boxes.size(), 1u);
-  EXPECT_EQ(reports.boxes[0], "bad thing\r\nscript/0.txt[5] goto");
+  ASSERT_EQ(reports.shownBoxes.size(), 1u);
+  EXPECT_EQ(reports.shownBoxes[0], "bad thing\r\nscript/0.txt[5] goto");
 }
 
 TEST_F(Reports, NativeContextListsCallersOldestFirst) {
@@ -43,8 +43,8 @@ TEST_F(Reports, NativeContextListsCallersOldestFirst) {
   scriptState().cursor.slot = 1;
   scriptState().cursor.line = 39;
   errorc(ReportText().ascii("oops"), true);
-  ASSERT_EQ(reports.boxes.size(), 1u);
-  EXPECT_EQ(reports.boxes[0], "oops\r\n" + ulltos32(crc64Of("script/0.txt")) + "[12]\r\n" +
+  ASSERT_EQ(reports.shownBoxes.size(), 1u);
+  EXPECT_EQ(reports.shownBoxes[0], "oops\r\n" + ulltos32(crc64Of("script/0.txt")) + "[12]\r\n" +
                                   ulltos32(crc64Of("script/9.txt")) + "[3]\r\nscript/1.txt[40] goto");
 }
 
@@ -52,16 +52,16 @@ TEST_F(Reports, UserCommandNameLeadsTheMessage) {
   const std::string name = "myCmd";
   scriptState().currentUserCommand = &name;
   errorc(ReportText().ascii("x"), true);
-  EXPECT_EQ(reports.boxes.at(0).rfind("myCmd x\r\n", 0), 0u);
+  EXPECT_EQ(reports.shownBoxes.at(0).rfind("myCmd x\r\n", 0), 0u);
 }
 
 TEST_F(Reports, WithoutBoxTheTextGoesToOutputAndNotTheLog) {
   errorc(ReportText().ascii("quiet"), false);
   errord(ReportText().ascii("plain"), false);
-  EXPECT_TRUE(reports.boxes.empty());
-  ASSERT_EQ(reports.lines.size(), 2u);
-  EXPECT_EQ(reports.lines[0], "quiet\r\nscript/0.txt[1] goto");
-  EXPECT_EQ(reports.lines[1], "plain");
+  EXPECT_TRUE(reports.shownBoxes.empty());
+  ASSERT_EQ(reports.shownLines.size(), 2u);
+  EXPECT_EQ(reports.shownLines[0], "quiet\r\nscript/0.txt[1] goto");
+  EXPECT_EQ(reports.shownLines[1], "plain");
   EXPECT_FALSE(std::filesystem::exists(game.path() / "Information.txt"));
 }
 
@@ -71,8 +71,8 @@ TEST_F(Reports, ErrorBoxAppendsTheEngineBytesToTheLog) {
   errord(ReportText().gbk("\xc4\xe3").sjis(sjis), true);
   errord(ReportText().ascii("second"), true);
   EXPECT_EQ(test::readFileBytes(game.path() / "Information.txt"), "\xc4\xe3" + sjis + "\nsecond\n");
-  ASSERT_EQ(reports.boxes.size(), 2u);
-  EXPECT_EQ(reports.boxes[0], "你※ラベル");
+  ASSERT_EQ(reports.shownBoxes.size(), 2u);
+  EXPECT_EQ(reports.shownBoxes[0], "你※ラベル");
 }
 
 TEST_F(Reports, LogGoesToTheUserDataFolderWhenSet) {
@@ -85,8 +85,8 @@ TEST_F(Reports, LogGoesToTheUserDataFolderWhenSet) {
 TEST_F(Reports, PluginExportsTakeGameText) {
   ::errord("\xc4\xe3", 1);
   ::errorc("ctx", 0);
-  EXPECT_EQ(reports.boxes.at(0), "你");
-  EXPECT_EQ(reports.lines.at(0), "ctx\r\nscript/0.txt[1] goto");
+  EXPECT_EQ(reports.shownBoxes.at(0), "你");
+  EXPECT_EQ(reports.shownLines.at(0), "ctx\r\nscript/0.txt[1] goto");
 }
 
 TEST(MessageBox, TerminalTextIsOneLine) {

@@ -74,10 +74,10 @@ class LabelErrors : public LabelPass, public ::testing::WithParamInterface<BadLa
 TEST_P(LabelErrors, ReportFileKeyLineAndProblem) {
   const BadLabel& c = GetParam();
   EXPECT_FALSE(addScript("script/0.txt", c.script));
-  ASSERT_EQ(reports.boxes.size(), 1u);
+  ASSERT_EQ(reports.shownBoxes.size(), 1u);
   const std::string expected_prefix = ulltos32(crc64Of("script/0.txt")) + "[" + std::to_string(c.line) + "] ";
-  EXPECT_EQ(reports.boxes[0].rfind(expected_prefix, 0), 0u) << reports.boxes[0];
-  EXPECT_NE(reports.boxes[0].find(c.problem), std::string::npos) << reports.boxes[0];
+  EXPECT_EQ(reports.shownBoxes[0].rfind(expected_prefix, 0), 0u) << reports.shownBoxes[0];
+  EXPECT_NE(reports.shownBoxes[0].find(c.problem), std::string::npos) << reports.shownBoxes[0];
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,8 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LabelPass, LabelsAreGlobalAcrossFiles) {
   ASSERT_TRUE(addScript("script/0.txt", "*shared\n"));
   EXPECT_FALSE(addScript("script/5.txt", "*shared\n"));
-  ASSERT_EQ(reports.boxes.size(), 1u);
-  EXPECT_NE(reports.boxes[0].find("[1] *shared ※ラベルが重複しています"), std::string::npos);
+  ASSERT_EQ(reports.shownBoxes.size(), 1u);
+  EXPECT_NE(reports.shownBoxes[0].find("[1] *shared ※ラベルが重複しています"), std::string::npos);
 }
 
 }  // namespace

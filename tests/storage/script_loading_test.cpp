@@ -29,7 +29,7 @@ TEST_F(ScriptLoading, OpensInBothLayoutsAndCollectsLabelsOfEveryFile) {
     // Parsing names the file it is reading.
     EXPECT_STREQ(engine().currentCommandName, ulltos32(crc64Of("script/9.txt")).c_str());
   }
-  EXPECT_TRUE(reports.boxes.empty());
+  EXPECT_TRUE(reports.shownBoxes.empty());
 }
 
 TEST_F(ScriptLoading, StoredSizesThatAreNotWholeWordsLoad) {
@@ -51,15 +51,15 @@ TEST_F(ScriptLoading, UnknownKeyIsReported) {
   ASSERT_TRUE(openScriptContainer());
   ScriptFile file;
   EXPECT_FALSE(loadScript(crc64Of("script/2.txt"), file));
-  ASSERT_EQ(reports.boxes.size(), 1u);
-  EXPECT_EQ(reports.boxes[0], ulltos32(crc64Of("script/2.txt")) + ": スクリプトファイルハッシュが不正です");
+  ASSERT_EQ(reports.shownBoxes.size(), 1u);
+  EXPECT_EQ(reports.shownBoxes[0], ulltos32(crc64Of("script/2.txt")) + ": スクリプトファイルハッシュが不正です");
 }
 
 TEST_F(ScriptLoading, AnotherTitleFailsToInflate) {
   test::writeScriptContainer(game, {{"script/0.txt", "*a\n"}}, "Other");
   EXPECT_FALSE(openScriptContainer());
-  ASSERT_EQ(reports.boxes.size(), 1u);
-  EXPECT_EQ(reports.boxes[0], ulltos32(crc64Of("script/0.txt")) + ": スクリプトの読み込みに失敗しました");
+  ASSERT_EQ(reports.shownBoxes.size(), 1u);
+  EXPECT_EQ(reports.shownBoxes[0], ulltos32(crc64Of("script/0.txt")) + ": スクリプトの読み込みに失敗しました");
 }
 
 TEST_F(ScriptLoading, DamagedContainersReportAndFail) {
@@ -83,17 +83,17 @@ TEST_F(ScriptLoading, DamagedContainersReportAndFail) {
     SCOPED_TRACE(c.name);
     resetScriptContainer();
     resetScriptState();
-    reports.boxes.clear();
+    reports.shownBoxes.clear();
     game.write("script.dat", std::string(c.bytes.begin(), c.bytes.end()));
     EXPECT_FALSE(openScriptContainer());
-    EXPECT_FALSE(reports.boxes.empty());
+    EXPECT_FALSE(reports.shownBoxes.empty());
   }
 }
 
 TEST_F(ScriptLoading, MissingContainer) {
   EXPECT_FALSE(openScriptContainer());
-  ASSERT_EQ(reports.boxes.size(), 1u);
-  EXPECT_EQ(reports.boxes[0].rfind("loadLabel\nscript.dat ", 0), 0u);
+  ASSERT_EQ(reports.shownBoxes.size(), 1u);
+  EXPECT_EQ(reports.shownBoxes[0].rfind("loadLabel\nscript.dat ", 0), 0u);
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 
 #include "core/engine_state.h"
 #include "core/report.h"
+#include "support/recorded_reports.h"
+#include "support/temp_folder.h"
 #include "storage/aligned_memory.h"
 #include "storage/archive_writer.h"
 #include "storage/file_loader.h"
@@ -47,55 +49,8 @@ inline const char* nameOf(ArchiveMode mode) {
 }
 inline const char* nameOf(ArchiveLayout layout) { return layout == ArchiveLayout::Acv1 ? "Acv1" : "Legacy"; }
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vellum-storage-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) ADD_FAILURE() << "cannot create a temporary folder";
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
-
-// Keeps every report made while it is installed.
-class RecordedReports final : public ReportSink {
- public:
-  RecordedReports() { previous_ = setReportSink(this); }
-  ~RecordedReports() override { setReportSink(previous_); }
-  RecordedReports(const RecordedReports&) = delete;
-  RecordedReports& operator=(const RecordedReports&) = delete;
-
-  void errorBox(const ReportText& text) override { boxes.push_back(text.bytes()); }
-  void outputLine(const ReportText& text) override { lines.push_back(text.bytes()); }
-
-  bool anyBoxContains(std::string_view bytes) const {
-    for (const std::string& b : boxes)
-      if (b.find(bytes) != std::string::npos) return true;
-    return false;
-  }
-  void clear() {
-    boxes.clear();
-    lines.clear();
-  }
-
-  std::vector<std::string> boxes;
-  std::vector<std::string> lines;
-
- private:
-  ReportSink* previous_ = nullptr;
-};
+using test::RecordedReports;
+using test::TempFolder;
 
 // Every test starts from an empty engine whose game folder is a temporary folder.
 class StorageTest : public ::testing::Test {

@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <random>
 
 #include "core/engine_state.h"
 #include "core/interpreter.h"
@@ -19,24 +18,6 @@ namespace {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-  std::random_device random;
-  path_ = std::filesystem::temp_directory_path() / ("vellum-test-" + std::to_string(random()) + std::to_string(random()));
-  std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
-
-void TempFolder::write(const std::string& relative, const std::string& bytes) const {
-  const auto file = path_ / relative;
-  std::filesystem::create_directories(file.parent_path());
-  std::ofstream out(file, std::ios::binary);
-  out << bytes;
-}
-
 std::string readFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -49,11 +30,9 @@ void EngineTest::SetUp() {
   resetEngineState();
   engine().exeDirectory = game.withSlash();
   engine().headless = true;
-  setReportSink(&reports);
 }
 
 void EngineTest::TearDown() {
-  setReportSink(nullptr);
   resetAllState();
   resetEngineState();
 }

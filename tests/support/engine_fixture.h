@@ -9,33 +9,10 @@
 #include <vector>
 
 #include "core/report.h"
+#include "support/recorded_reports.h"
+#include "support/temp_folder.h"
 
 namespace vellum::test {
-
-// Captures every report instead of showing boxes or printing.
-struct RecordingSink final : ReportSink {
-  std::vector<std::string> boxes;  // UTF-8
-  std::vector<std::string> lines;  // UTF-8
-  std::vector<std::string> boxBytes;
-  void errorBox(const ReportText& text) override {
-    boxes.push_back(text.utf8());
-    boxBytes.push_back(text.bytes());
-  }
-  void outputLine(const ReportText& text) override { lines.push_back(text.utf8()); }
-};
-
-// A fresh temporary folder, removed when the object goes.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  const std::filesystem::path& path() const { return path_; }
-  std::string withSlash() const { return path_.string() + "/"; }
-  void write(const std::string& relative, const std::string& bytes) const;
-
- private:
-  std::filesystem::path path_;
-};
 
 std::string readFileBytes(const std::filesystem::path& path);
 
@@ -53,7 +30,7 @@ class EngineTest : public ::testing::Test {
   // Runs the interpreter from slot 0, line 0.
   void run();
 
-  RecordingSink reports;
+  RecordedReports reports;
   TempFolder game;
   std::vector<std::string> shown;  // lines the text presenter wrote (UTF-8)
 };
