@@ -1,5 +1,8 @@
 #include "commands/command_registry.h"
 
+#include "core/diagnostics_commands.h"
+#include "script/control_commands.h"
+#include "script/variable_commands.h"
 #include "storage/hashes.h"
 
 namespace vellum {
@@ -15,7 +18,13 @@ void resetCommandTables() { tables = CommandTables{}; }
 void registerCommand(std::string_view name, NativeHandler handler) { tables.registry[crc32Of(name)] = handler; }
 
 void registerAllCommands() {
-  // Command families register themselves here as they are added to the engine.
+  // The built-ins first, in their order; engine commands after them replace a built-in of the same
+  // name. Families that do not exist yet join here when they land.
+  registerDiagnosticsBuiltins(0);
+  registerDiagnosticsBuiltins(1);
+  registerVariableBuiltins();
+  registerControlFlowBuiltins();
+  registerControlFlowCommands();
 }
 
 }  // namespace vellum

@@ -11,6 +11,7 @@
 #include "core/report.h"
 #include "script/char_classes.h"
 #include "script/control_flow.h"
+#include "script/script_messages.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"
 #include "storage/script_container.h"
@@ -25,8 +26,8 @@ namespace {
 constexpr std::string_view kUnknownCommand = "\xd5\xe2\xca\xc7\xce\xb4\xb6\xd4\xd3\xa6\xb5\xc4\xc3\xfc\xc1\xee";
 // "已读检查错误 " (GBK)
 constexpr std::string_view kReadFlagMissing = "\xd2\xd1\xb6\xc1\xbc\xec\xb2\xe9\xb4\xed\xce\xf3\x20";
-// "ラベルが存在しません" (Shift-JIS)
-constexpr std::string_view kNoSuchLabel = "\x83\x89\x83\x78\x83\x8b\x82\xaa\x91\xb6\x8d\xdd\x82\xb5\x82\xdc\x82\xb9\x82\xf1";
+
+
 constexpr std::string_view kOpenBracket = "\xa1\xbe";   // 【
 constexpr std::string_view kCloseBracket = "\xa1\xbf";  // 】
 
@@ -69,7 +70,7 @@ void runUserCommand(uint32_t key, const std::string& argument) {
   ScriptState& s = S();
   auto label = s.labels.find(key);
   if (label == s.labels.end()) {
-    errorc(ReportText().gbk(s.userCommands[key]).sjis(kNoSuchLabel), true);
+    errorc(ReportText().gbk(s.userCommands[key]).sjis(messages::kNoSuchLabel), true);
     return;
   }
   s.userCommandParameters = argument;
@@ -87,6 +88,7 @@ PairResult runCommand(const std::string& name, const std::string& argument) {
   }
   CommandTables& commands = commandTables();
   if (auto native = commands.registry.find(key); native != commands.registry.end()) {
+    setCurrentCommandName(name);
     native->second(argument.c_str(), static_cast<int>(argument.size()));
     if (engine().quitFlag) return PairResult::Leave;
   } else if (s.userCommands.count(key)) {

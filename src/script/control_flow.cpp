@@ -69,6 +69,7 @@ void endFastForward() {
   ScriptState& s = scriptState();
   ReadModeState& modes = readMode();
   modes.skipActive = false;
+  modes.transientSkip = false;
   s.fastForwardMode = 0;
   modes.pendingModeEvent = 0x41;
   // Sprites, movies and sounds deferred during fast-forward are restored here once those
@@ -78,6 +79,19 @@ void endFastForward() {
   s.fileJumpRequest = 1;
   static const uint32_t loadLabel = crc32Of("load_lb");
   if (s.labels.count(loadLabel)) s.pendingSubroutine = loadLabel;
+  modes.windowVisible = 0;
+}
+
+}  // namespace vellum
+
+namespace vellum {
+
+uint32_t labelKeyOf(std::string_view labelText) {
+  return labelText.size() < 2 ? 0 : crc32Of(labelText.substr(1));
+}
+
+bool labelExists(std::string_view labelText) {
+  return labelText.size() >= 2 && scriptState().labels.count(crc32Of(labelText.substr(1))) > 0;
 }
 
 }  // namespace vellum

@@ -21,3 +21,11 @@ bool callLabel(uint32_t labelKey);
 void endFastForward();
 
 }  // namespace vellum
+
+namespace vellum {
+
+// The label key of a label text ("*name" -> CRC-32 of "name"); 0 for a text without a name.
+uint32_t labelKeyOf(std::string_view labelText);
+bool labelExists(std::string_view labelText);
+
+}  // namespace vellum

@@ -43,6 +43,16 @@ struct CallFrame {
   int loopsOpened = 0;  // the caller's count, restored on return
 };
 
+struct LoopFrame {
+  int startLine = 0;
+  int startToken = 0;
+  int exitLine = -1;  // -1 until the loop's first `next` runs
+  int exitToken = -1;
+  int32_t* variable = nullptr;  // cleared when the variable is erased under the loop
+  int32_t end = 0;
+  int32_t step = 1;
+};
+
 struct ScriptState {
   // Name tables, filled by the label pass over every file of the container.
   std::unordered_map<uint32_t, LabelRecord> labels;         // CRC-32 of the label name
@@ -65,7 +75,16 @@ struct ScriptState {
   // Subroutine calls: frames with the caller file keys beside them.
   std::vector<CallFrame> callFrames;
   std::vector<uint64_t> callerKeys;
-  int loopsOpened = 0;
+  int loopsOpened = 0;  // loops opened since the current subroutine was entered
+  std::vector<LoopFrame> loopFrames;
+  // Per call depth: 0 none, 1 a branch of the conditional chain was taken, 2 the last test failed.
+  std::vector<int> conditionStates;
+
+  int& conditionState() {
+    const size_t depth = callFrames.size();
+    if (conditionStates.size() <= depth) conditionStates.resize(depth + 1, 0);
+    return conditionStates[depth];
+  }
 
   // User command being dispatched: its label name and its argument text.
   const std::string* currentUserCommand = nullptr;

@@ -13,6 +13,12 @@ struct ReadModeState {
   int alreadyReadSkip = 0;
   int alreadyReadAutoSkip = 0;
   bool skipActive = false;
+  bool transientSkip = false;
+  // Settings: stop auto/skip at a choice.
+  int selectSkipMode = 0;
+  int selectAutoMode = 0;
+  // Whether the message window may be shown; 0 also keeps auto and skip from starting.
+  int windowVisible = 1;
   bool autoActive = false;
   // The most recent mode event posted for the script (0 none).
   int pendingModeEvent = 0;

@@ -1,0 +1,13 @@
+// print, error, end and console: the script's own ways to report and to stop.
+#pragma once
+
+namespace vellum {
+
+int printBody(void* call);
+int errorBody(void* call);
+int endBody(void* call);
+int consoleBody(void* call);
+
+void registerDiagnosticsBuiltins(int step);  // step 0: console, print, error; step 1: end
+
+}  // namespace vellum
