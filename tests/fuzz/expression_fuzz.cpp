@@ -1,0 +1,29 @@
+// Any bytes as an expression, an assignment list and a declaration list: reports, never a crash,
+// an out-of-bounds access or a hang.
+#include <cstdint>
+#include <string_view>
+
+#include "core/startup.h"
+#include "fuzz_support.h"
+#include "script/assignment.h"
+#include "script/expression.h"
+#include "script/variables.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace vellum;
+  fuzz::gameFolder();
+  resetAllState();
+  resetVariables();
+  VariableStore& v = variables();
+  v.namedInts["a"] = 3;
+  v.namedStrings["s"] = "abc";
+  v.strings[1] = "xy";
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  evaluate(text);
+  assign(text);
+  declareIntegers(text);
+  declareStrings(text);
+  findIntVariable(text);
+  findStringVariable(text);
+  return 0;
+}
