@@ -143,7 +143,8 @@ void readFlagHook(int startLine) {
   }
   int& flag = entry->second;
   if (s.fastForwardTargetKey != 0) {
-    if (s.otherFileKey == s.fastForwardTargetKey && s.fastForwardTargetLine <= s.cursor.line) {
+    // The file the cursor is in (for slot 2 that is otherFileKey).
+    if (s.currentSlot().key == s.fastForwardTargetKey && s.fastForwardTargetLine <= s.cursor.line) {
       endFastForward();
       s.fastForwardTargetKey = 0;
       s.fastForwardTargetLine = 0;

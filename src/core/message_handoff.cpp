@@ -25,6 +25,8 @@ void setMessagePresenter(MessagePresenter presenter) {
 int presentTextOnStdout(const char* text, int length, const int* nextLength, const int*) {
   ScriptState& s = scriptState();
   BacklogEntry& entry = backlog().current();
+  // Fast-forward lays out nothing.
+  if (s.fastForwardMode) return 1;
   const int offset = s.textOffset > 0 && s.textOffset <= length ? s.textOffset : 0;
   const bool continuesPage = entry.text[0] != '\0';
 

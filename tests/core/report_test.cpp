@@ -3,6 +3,7 @@
 #include <vellum/exports.h>
 
 #include "core/engine_state.h"
+#include "core/box_placement.h"
 #include "core/report.h"
 #include "platform/message_box.h"
 #include "script/script_state.h"
@@ -92,6 +93,27 @@ TEST_F(Reports, PluginExportsTakeGameText) {
 TEST(MessageBox, TerminalTextIsOneLine) {
   EXPECT_EQ(asOneLine("a\r\nb\nc\rd"), "a | b | c | d");
   EXPECT_EQ(asOneLine("single"), "single");
+}
+
+}  // namespace
+}  // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST(BoxPlacement, CentredOnlyOverWindowsLargerThan320x240) {
+  const BoxRect box{10, 20, 200, 100};
+  const BoxRect small = placeBox(BoxRect{0, 0, 320, 240}, box);
+  EXPECT_EQ(small.left, 10);
+  EXPECT_EQ(small.top, 20);
+  const BoxRect centred = placeBox(BoxRect{100, 50, 800, 600}, box);
+  EXPECT_EQ(centred.left, 100 + 300);
+  EXPECT_EQ(centred.top, 50 + 250);
+  EXPECT_EQ(centred.width, 200);
+  // Truncating toward zero when the box is larger than the window.
+  const BoxRect wide = placeBox(BoxRect{0, 0, 321, 241}, BoxRect{0, 0, 400, 300});
+  EXPECT_EQ(wide.left, -39);
+  EXPECT_EQ(wide.top, -29);
 }
 
 }  // namespace

@@ -64,8 +64,23 @@ INSTANTIATE_TEST_SUITE_P(
                    "10"},
         ScriptCase{"error_to_stdout", "error \"text\", 0\n", "text\r\nscript/0.txt[1] error\n"},
         ScriptCase{"end_stops", "print \"a\"\nend\nprint \"b\"\n", "a"},
+        ScriptCase{"conditions_per_call_depth",
+                   "defsub d\nint n\nd\nend\n*d\ncal %n += 1\nif (%n < 12) d\nif (%n == 99) print \"no\"\n"
+                   "else print \".\"\nreturn\n", "............"},
+        ScriptCase{"file_jump_fast_forwards_to_the_line",
+                   "fileJump \"script/0.txt\", 7\n（一）\n\n（二）\n\n\n（三）\n\n（四）\n", "（三）\n（四）\n"},
         ScriptCase{"text_and_commands", "print \"x\"\n（你好）\n\nprint \"y\"\n", "x（你好）\ny"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ScriptRunLong, UserCommandArgumentsAreKeptWhole) {
+  const std::string word = std::string(300, 'x') + "END";
+  test::TempFolder game;
+  test::writeScriptContainer(
+      game, {{"script/0.txt", "defsub echo\necho \"" + word + "\"\nend\n*echo\nstring t\ngetParam $t\nprint $t\nreturn\n"}});
+  const auto result = test::runTool("vellum", "--headless --game " + game.path().string());
+  EXPECT_EQ(result.out, word);
+  EXPECT_EQ(result.err, "");
+}
 
 TEST(ScriptErrors, TwoSubroutinesDeepListsBothCallers) {
   test::TempFolder game;
