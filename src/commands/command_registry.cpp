@@ -1,30 +1,65 @@
 #include "commands/command_registry.h"
 
-#include "core/diagnostics_commands.h"
-#include "script/control_commands.h"
-#include "script/variable_commands.h"
+#include "commands/command_catalogue.h"
+#include "commands/command_providers.h"
 #include "storage/hashes.h"
 
 namespace vellum {
 
 namespace {
+
 CommandTables tables;
+
+std::unordered_map<std::string, CommandEntry>& providedBodies() {
+  static std::unordered_map<std::string, CommandEntry> bodies;
+  return bodies;
+}
+
+void registerProvided(std::string_view name) {
+  const CommandEntry entry = providedCommand(name);
+  if (!entry.empty()) tables.registry[crc32Of(name)] = entry;
+}
+
+}  // namespace
+
+void CommandEntry::invoke(const char* arguments, int length) const {
+  if (native) {
+    native(arguments, length);
+  } else if (body) {
+    runNative(body, arguments, length);
+  }
 }
 
 CommandTables& commandTables() { return tables; }
 
 void resetCommandTables() { tables = CommandTables{}; }
 
-void registerCommand(std::string_view name, NativeHandler handler) { tables.registry[crc32Of(name)] = handler; }
+void registerCommand(std::string_view name, NativeHandler handler) { tables.registry[crc32Of(name)] = {handler, nullptr}; }
+
+void registerCommand(std::string_view name, CommandBody body) { tables.registry[crc32Of(name)] = {nullptr, body}; }
+
+void provideCommand(std::string_view name, NativeHandler handler) { providedBodies()[std::string(name)] = {handler, nullptr}; }
+
+void provideCommand(std::string_view name, CommandBody body) { providedBodies()[std::string(name)] = {nullptr, body}; }
+
+std::vector<std::string> providedCommandNames() {
+  provideAllCommands();
+  std::vector<std::string> names;
+  for (const auto& [name, entry] : providedBodies()) names.push_back(name);
+  return names;
+}
+
+CommandEntry providedCommand(std::string_view name) {
+  provideAllCommands();
+  auto found = providedBodies().find(std::string(name));
+  return found == providedBodies().end() ? CommandEntry{} : found->second;
+}
 
 void registerAllCommands() {
-  // The built-ins first, in their order; engine commands after them replace a built-in of the same
-  // name. Families that do not exist yet join here when they land.
-  registerDiagnosticsBuiltins(0);
-  registerDiagnosticsBuiltins(1);
-  registerVariableBuiltins();
-  registerControlFlowBuiltins();
-  registerControlFlowCommands();
+  for (std::string_view name : nativeBuiltinNames()) registerProvided(name);
+  for (const CommandFamily& family : engineCommandFamilies()) {
+    for (std::string_view name : family.names) registerProvided(name);
+  }
 }
 
 }  // namespace vellum

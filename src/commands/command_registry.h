@@ -3,14 +3,28 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
+
+#include "commands/arg_accessor.h"
 
 namespace vellum {
 
-// A native command: the argument text (not trimmed at its start, NUL-terminated in storage) and its
-// byte length.
+// A native-only command: the argument text (not trimmed at its start, NUL-terminated in storage)
+// and its byte length.
 using NativeHandler = void (*)(const char* arguments, int length);
+
+// What a name runs: a native-only handler that parses its own text, or a body shared by the native
+// script and the script VMs (reached natively through an argument list).
+struct CommandEntry {
+  NativeHandler native = nullptr;
+  CommandBody body = nullptr;
+
+  bool empty() const { return !native && !body; }
+  void invoke(const char* arguments, int length) const;
+};
 
 struct ScriptFunction;
 using ScriptFunctionCaller = void (*)(ScriptFunction& entry, const char* arguments, int length);
@@ -24,7 +38,7 @@ struct ScriptFunction {
 };
 
 struct CommandTables {
-  std::unordered_map<uint32_t, NativeHandler> registry;
+  std::unordered_map<uint32_t, CommandEntry> registry;
   std::unordered_map<uint32_t, ScriptFunction> scriptFunctions;
 };
 
@@ -33,8 +47,17 @@ void resetCommandTables();
 
 // A later registration under the same name replaces the earlier one.
 void registerCommand(std::string_view name, NativeHandler handler);
+void registerCommand(std::string_view name, CommandBody body);
 
-// Registers every engine command; called once at start-up.
+// Families hand their bodies in by name; registration then follows the catalogue's order.
+void provideCommand(std::string_view name, NativeHandler handler);
+void provideCommand(std::string_view name, CommandBody body);
+// Every name a body was provided for.
+std::vector<std::string> providedCommandNames();
+// The body provided for a name, or an empty entry.
+CommandEntry providedCommand(std::string_view name);
+
+// Registers every catalogued command that has a body, built-ins first; called once at start-up.
 void registerAllCommands();
 
 }  // namespace vellum

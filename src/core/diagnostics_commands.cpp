@@ -10,6 +10,7 @@
 #include <vellum/exports.h>
 
 #include "commands/arg_accessor.h"
+#include "commands/command_providers.h"
 #include "commands/command_registry.h"
 #include "core/report.h"
 #include "platform/text_encoding.h"
@@ -31,11 +32,6 @@ std::string argumentText(void* call, int i) {
 
 // The standard output saved while it is attached to the terminal; -1 when not attached.
 int savedOutput = -1;
-
-template <CommandBody Body>
-void nativeCommand(const char* text, int length) {
-  runNative(Body, text, length);
-}
 
 }  // namespace
 
@@ -89,14 +85,11 @@ int consoleBody(void* call) {
   return 1;
 }
 
-void registerDiagnosticsBuiltins(int step) {
-  if (step == 0) {
-    registerCommand("console", &nativeCommand<consoleBody>);
-    registerCommand("print", &nativeCommand<printBody>);
-    registerCommand("error", &nativeCommand<errorBody>);
-  } else {
-    registerCommand("end", &nativeCommand<endBody>);
-  }
+void provideDiagnosticsCommands() {
+  provideCommand("console", &consoleBody);
+  provideCommand("print", &printBody);
+  provideCommand("error", &errorBody);
+  provideCommand("end", &endBody);
 }
 
 }  // namespace vellum

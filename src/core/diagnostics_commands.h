@@ -8,6 +8,4 @@ int errorBody(void* call);
 int endBody(void* call);
 int consoleBody(void* call);
 
-void registerDiagnosticsBuiltins(int step);  // step 0: console, print, error; step 1: end
-
 }  // namespace vellum

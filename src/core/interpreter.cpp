@@ -62,7 +62,7 @@ void skipEmptyForBody(uint32_t key) {
     // The matching `next`: its handler ends the skip.
     s.forSkipDepth = 0;
     auto next = commandTables().registry.find(kNextKey);
-    if (next != commandTables().registry.end()) next->second("", 0);
+    if (next != commandTables().registry.end()) next->second.invoke("", 0);
   }
 }
 
@@ -89,7 +89,7 @@ PairResult runCommand(const std::string& name, const std::string& argument) {
   CommandTables& commands = commandTables();
   if (auto native = commands.registry.find(key); native != commands.registry.end()) {
     setCurrentCommandName(name);
-    native->second(argument.c_str(), static_cast<int>(argument.size()));
+    native->second.invoke(argument.c_str(), static_cast<int>(argument.size()));
     if (engine().quitFlag) return PairResult::Leave;
   } else if (s.userCommands.count(key)) {
     runUserCommand(key, argument);

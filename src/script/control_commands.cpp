@@ -1,4 +1,4 @@
-#include "script/control_commands.h"
+#include "commands/command_providers.h"
 
 #include <string>
 #include <string_view>
@@ -313,36 +313,28 @@ void stopModeCommand(const char*, int) {
   }
 }
 
-template <CommandBody Body>
-void nativeCommand(const char* text, int length) {
-  runNative(Body, text, length);
-}
-
 }  // namespace
 
-void registerControlFlowBuiltins() {
-  registerCommand("for", &forCommand);
-  registerCommand("next", &nextCommand);
-  registerCommand("break", &breakCommand);
-  registerCommand("continue", &continueCommand);
-  registerCommand("if", &ifCommand);
-  registerCommand("elseif", &elseifCommand);
-  registerCommand("else", &elseCommand);
-  registerCommand("defsub", &defsubCommand);
-  registerCommand("undefsub", &undefsubCommand);
-  registerCommand("getParam", &getParamCommand);
-  registerCommand("goto", &gotoCommand);
-  registerCommand("gosub", &gosubCommand);
-  registerCommand("return", &returnCommand);
-  registerCommand("labelExist", &labelExistCommand);
-}
-
-void registerControlFlowCommands() {
-  registerCommand("preMessGosub", &nativeCommand<preMessGosubBody>);
-  registerCommand("sufMessGosub", &nativeCommand<sufMessGosubBody>);
-  registerCommand("setJump", &setJumpCommand);
-  registerCommand("fileJump", &nativeCommand<fileJumpBody>);
-  registerCommand("stopMode", &stopModeCommand);
+void provideControlFlowCommands() {
+  provideCommand("for", &forCommand);
+  provideCommand("next", &nextCommand);
+  provideCommand("break", &breakCommand);
+  provideCommand("continue", &continueCommand);
+  provideCommand("if", &ifCommand);
+  provideCommand("elseif", &elseifCommand);
+  provideCommand("else", &elseCommand);
+  provideCommand("defsub", &defsubCommand);
+  provideCommand("undefsub", &undefsubCommand);
+  provideCommand("getParam", &getParamCommand);
+  provideCommand("goto", &gotoCommand);
+  provideCommand("gosub", &gosubCommand);
+  provideCommand("return", &returnCommand);
+  provideCommand("labelExist", &labelExistCommand);
+  provideCommand("preMessGosub", &preMessGosubBody);
+  provideCommand("sufMessGosub", &sufMessGosubBody);
+  provideCommand("setJump", &setJumpCommand);
+  provideCommand("fileJump", &fileJumpBody);
+  provideCommand("stopMode", &stopModeCommand);
 }
 
 }  // namespace vellum

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/command_providers.h"
 #include "commands/command_registry.h"
 #include "core/report.h"
 #include "script/assignment.h"
@@ -84,12 +85,12 @@ bool isNameArgument(void* call, int i) { return args().type(call, i) == args().s
 
 }  // namespace
 
-void registerVariableBuiltins() {
-  registerCommand("int", &intCommand);
-  registerCommand("string", &stringCommand);
-  registerCommand("variableExist", &variableExistCommand);
-  registerCommand("variableErase", &variableEraseCommand);
-  registerCommand("cal", &calCommand);
+void provideVariableCommands() {
+  provideCommand("int", &intCommand);
+  provideCommand("string", &stringCommand);
+  provideCommand("variableExist", &variableExistCommand);
+  provideCommand("variableErase", &variableEraseCommand);
+  provideCommand("cal", &calCommand);
 }
 
 int setScriptIntegerBody(void* call) {

@@ -6,9 +6,6 @@
 
 namespace vellum {
 
-// int, string, variableExist, variableErase, cal: in their registration order.
-void registerVariableBuiltins();
-
 // Bodies registered into the script VMs when they are created.
 int setScriptIntegerBody(void* call);
 int getScriptIntegerBody(void* call);

@@ -1,0 +1,15 @@
+#include "commands/command_providers.h"
+
+namespace vellum {
+
+void provideAllCommands() {
+  static const bool provided = [] {
+    provideDiagnosticsCommands();
+    provideVariableCommands();
+    provideControlFlowCommands();
+    return true;
+  }();
+  (void)provided;
+}
+
+}  // namespace vellum

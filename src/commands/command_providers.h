@@ -1,0 +1,14 @@
+// Every family of commands hands its bodies to the registry from one provider function, all of
+// them listed in command_providers.cpp.
+#pragma once
+
+namespace vellum {
+
+// Runs every provider once.
+void provideAllCommands();
+
+void provideDiagnosticsCommands();
+void provideVariableCommands();
+void provideControlFlowCommands();
+
+}  // namespace vellum
