@@ -53,6 +53,13 @@ VELLUM_API void freeMemory(void* block);
 VELLUM_API void errorc(const char* message, int showBox);
 VELLUM_API void errord(const char* message, int showBox);
 
+/* ---- script VMs ---------------------------------------------------------------------------- */
+struct lua_State;
+/* Stores the engine's Lua state (null before the first loadLua) through the argument. */
+VELLUM_API void getVMLua(struct lua_State** state);
+/* Stores the address of the name of the command now running (a NUL-terminated, 128-byte buffer). */
+VELLUM_API void getErrorCmd(char** name);
+
 /* ---- number formatting (write into buffer, return buffer) ---------------------------------- */
 VELLUM_API char* itoa10(int32_t value, char* buffer);
 VELLUM_API char* itoa16(uint32_t value, char* buffer);

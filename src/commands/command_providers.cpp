@@ -7,6 +7,7 @@ void provideAllCommands() {
     provideDiagnosticsCommands();
     provideVariableCommands();
     provideControlFlowCommands();
+    provideBindingCommands();
     return true;
   }();
   (void)provided;

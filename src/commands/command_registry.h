@@ -32,7 +32,7 @@ using ScriptFunctionCaller = void (*)(ScriptFunction& entry, const char* argumen
 // A command that calls a Lua or Squirrel function. The label pass enters the name; the funcLua or
 // funcSqu command fills in the rest when it runs.
 struct ScriptFunction {
-  char name[16] = {};
+  std::string name;  // the function to call, kept whole
   int resultKind = 0;  // 0 none, 1 integer, 2 string
   ScriptFunctionCaller caller = nullptr;
 };

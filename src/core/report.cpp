@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "commands/arg_accessor.h"
+#include "commands/lua/lua_binding.h"
 #include "core/engine_state.h"
 #include "platform/message_box.h"
 #include "script/script_state.h"
@@ -73,7 +75,14 @@ ReportSink* setReportSink(ReportSink* sink) {
   return previous;
 }
 
-ReportText withScriptContext(const ReportText& message) { return nativeContext(message); }
+ReportText withScriptContext(const ReportText& message) {
+  switch (args().binding) {
+    case Binding::Lua: return luaContext(message);
+    case Binding::Native:
+    case Binding::Squirrel: break;
+  }
+  return nativeContext(message);
+}
 
 void errorc(const ReportText& message, bool showBox) { deliver(withScriptContext(message), showBox); }
 

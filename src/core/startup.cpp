@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "commands/command_registry.h"
+#include "commands/lua/lua_binding.h"
 #include "core/engine_state.h"
 #include "core/interpreter.h"
 #include "core/report.h"
@@ -38,6 +39,8 @@ bool loadIntoSlot(int slotIndex, uint64_t key, const char* displayName) {
 }  // namespace
 
 void resetAllState() {
+  resetLua();
+  useNative();
   resetScriptState();
   resetCommandTables();
   resetBacklog();
@@ -75,6 +78,7 @@ bool initializeEngine() {
 }
 
 void shutdownEngine() {
+  resetLua();
   // Settings are written here once the configuration file exists; then every table is emptied and
   // the renderer, the sound channels and the archive indexes are released.
   resetScriptState();

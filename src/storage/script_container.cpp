@@ -17,6 +17,7 @@
 #include "script/script_state.h"
 #include "script/tokenizer.h"
 #include "storage/aligned_memory.h"
+#include "storage/archive_format.h"
 #include "storage/file_loader.h"
 #include "storage/hashes.h"
 
@@ -112,13 +113,7 @@ bool loadScript(uint64_t key, ScriptFile& target) {
   if (!readStoredBytes(entry, key, block)) return false;
 
   // Whole words are XORed with the file key mixed with the title key; a short tail is left alone.
-  const uint32_t mask = static_cast<uint32_t>(key) ^ static_cast<uint32_t>(state.titleKey);
-  for (size_t i = 0; i + 4 <= block.size(); i += 4) {
-    uint32_t word;
-    std::memcpy(&word, &block[i], 4);
-    word ^= mask;
-    std::memcpy(&block[i], &word, 4);
-  }
+  xorWords(block.data(), block.size(), static_cast<uint32_t>(key) ^ static_cast<uint32_t>(state.titleKey));
 
   StorageState& store = storage();
   const uint32_t unpacked = entry.unpackedSize;

@@ -19,6 +19,12 @@ std::set<std::string> catalogued() {
   return names;
 }
 
+std::set<std::string> withVmBuiltins() {
+  std::set<std::string> names = catalogued();
+  for (std::string_view n : vmBuiltinNames()) names.emplace(n);
+  return names;
+}
+
 TEST(Catalogue, NamesAreUniqueAndEveryVmBuiltinIsKnown) {
   size_t count = nativeBuiltinNames().size();
   for (const CommandFamily& f : engineCommandFamilies()) count += f.names.size();
@@ -35,9 +41,12 @@ TEST(Catalogue, EveryProvidedBodyIsCataloguedAndRegistered) {
   resetAllState();
   registerAllCommands();
   const auto names = catalogued();
+  const auto known = withVmBuiltins();
   for (const std::string& name : providedCommandNames()) {
-    EXPECT_TRUE(names.count(name)) << name << " has a body but is not in the catalogue";
-    EXPECT_TRUE(commandTables().registry.count(crc32Of(name))) << name;
+    EXPECT_TRUE(known.count(name)) << name << " has a body but is not in the catalogue";
+    if (names.count(name)) {
+      EXPECT_TRUE(commandTables().registry.count(crc32Of(name))) << name;
+    }
   }
   // Informational: how much of the catalogue has a body so far.
   std::string missing;

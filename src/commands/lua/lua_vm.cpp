@@ -1,0 +1,237 @@
+#include <string>
+#include <string_view>
+
+#include <vellum/exports.h>
+
+#include "commands/arg_accessor.h"
+#include "commands/arg_list.h"
+#include "commands/command_catalogue.h"
+#include "commands/command_registry.h"
+#include "commands/lua/lua_binding.h"
+#include "core/engine_state.h"
+#include "core/report.h"
+#include "script/expression.h"
+#include "script/script_messages.h"
+#include "script/tokenizer.h"
+#include "storage/hashes.h"
+#include "storage/text_file.h"
+
+namespace vellum {
+
+void openLuaStringAdditions(lua_State* L);
+
+namespace {
+
+struct LuaState {
+  lua_State* vm = nullptr;
+  int running = 0;          // Lua calls in progress
+  bool closeRequested = false;
+};
+
+LuaState lua;
+
+// Every engine command reached from Lua: the body and the name ride along as upvalues.
+int callCommand(lua_State* L) {
+  const auto body = reinterpret_cast<CommandBody>(lua_touserdata(L, lua_upvalueindex(1)));
+  setCurrentCommandName(lua_tostring(L, lua_upvalueindex(2)));
+  const ArgAccessor saved = args();
+  useLua(L);
+  const int results = body(L);
+  args() = saved;
+  return results;
+}
+
+void registerGlobal(lua_State* L, std::string_view name) {
+  const CommandEntry entry = providedCommand(name);
+  if (!entry.body) return;
+  lua_pushlightuserdata(L, reinterpret_cast<void*>(entry.body));
+  lua_pushlstring(L, name.data(), name.size());
+  lua_pushcclosure(L, &callCommand, 2);
+  lua_setglobal(L, std::string(name).c_str());
+}
+
+lua_State* createVM() {
+  lua_State* L = luaL_newstate();
+  if (!L) return nullptr;
+  luaL_openlibs(L);
+  openLuaStringAdditions(L);
+  for (std::string_view name : vmBuiltinNames()) registerGlobal(L, name);
+  for (const CommandFamily& family : engineCommandFamilies()) {
+    for (std::string_view name : family.names) {
+      if (!isNativeOnly(name)) registerGlobal(L, name);
+    }
+  }
+  return L;
+}
+
+void closeNow() {
+  if (!lua.vm) return;
+  lua_gc(lua.vm, LUA_GCCOLLECT, 0);
+  lua_close(lua.vm);
+  lua.vm = nullptr;
+  lua.closeRequested = false;
+}
+
+// The handler of the standalone interpreter: a traceback behind a string error; other error
+// objects become their __tostring text, or "(no error message)".
+int messageHandler(lua_State* L) {
+  const char* message = lua_tostring(L, 1);
+  if (!message) {
+    if (luaL_callmeta(L, 1, "__tostring") && lua_type(L, -1) == LUA_TSTRING) return 1;
+    message = "(no error message)";
+  }
+  luaL_traceback(L, L, message, 1);
+  return 1;
+}
+
+// Reports the error object on the top and closes the VM.
+void reportErrorAndClose(lua_State* L) {
+  const char* message = lua_tostring(L, -1);
+  errorc(ReportText().gbk(message ? message : "(error object is not a string)"), true);
+  lua_pop(L, 1);
+  closeNow();
+}
+
+// Runs the function on the stack (below its arguments) in protected mode as the Lua binding.
+bool protectedCall(lua_State* L, int arguments, int results, bool withHandler) {
+  int handler = 0;
+  if (withHandler) {
+    handler = lua_gettop(L) - arguments;
+    lua_pushcfunction(L, &messageHandler);
+    lua_insert(L, handler);
+  }
+  const ArgAccessor saved = args();
+  const bool switchBinding = saved.binding != Binding::Lua;
+  if (switchBinding) useLua(L);
+  ++lua.running;
+  const int status = lua_pcall(L, arguments, results, handler);
+  --lua.running;
+  if (switchBinding) args() = saved;
+  if (withHandler) lua_remove(L, handler);
+  if (status != LUA_OK) {
+    reportErrorAndClose(L);
+    return false;
+  }
+  if (lua.closeRequested && lua.running == 0) closeNow();
+  return true;
+}
+
+void luaFunctionCaller(ScriptFunction& entry, const char* arguments, int length) {
+  setCurrentCommandName(entry.name);
+  ArgList list(std::string_view(arguments, static_cast<size_t>(length)));
+  int passed = list.size();
+  int32_t* intResult = nullptr;
+  std::string* stringResult = nullptr;
+  if (entry.resultKind != 0) {
+    const std::string output = passed > 0 ? list.raw.back() : std::string();
+    --passed;
+    if (entry.resultKind == 1 && !(intResult = findIntVariable(output))) {
+      errorc(ReportText().sjis(messages::kBadIntVariable), true);
+      return;
+    }
+    if (entry.resultKind == 2 && !(stringResult = findStringVariable(output))) {
+      errorc(ReportText().sjis(messages::kBadStringVariable), true);
+      return;
+    }
+  }
+  lua_State* L = ensureLuaVM();
+  if (!L) return;
+  const int base = lua_gettop(L);
+  lua_getglobal(L, entry.name.c_str());
+  for (int i = 1; i <= passed; ++i) {
+    const Value& v = *list.valueAt(i);
+    if (v.type == kStringValue) {
+      lua_pushlstring(L, v.text.data(), v.text.size());
+    } else if (v.type == kNumberValue) {
+      lua_pushnumber(L, v.number);
+    } else {
+      errorc(ReportText().sjis(messages::kBadArgumentType), true);
+      lua_settop(L, base);
+      return;
+    }
+  }
+  if (!protectedCall(L, passed, entry.resultKind ? 1 : 0, false)) return;
+  if (!lua.vm) return;
+  if (intResult) *intResult = toInt32(lua_tonumber(L, -1));
+  if (stringResult) {
+    size_t n = 0;
+    const char* text = lua_tolstring(L, -1, &n);
+    stringResult->assign(text ? text : "", text ? n : 0);
+  }
+  if (entry.resultKind) lua_pop(L, 1);
+}
+
+}  // namespace
+
+lua_State* luaVM() { return lua.vm; }
+
+lua_State* ensureLuaVM() {
+  if (!lua.vm) lua.vm = createVM();
+  return lua.vm;
+}
+
+void closeLuaVM() {
+  if (lua.running > 0) {
+    lua.closeRequested = true;  // never free the state under a running call
+  } else {
+    closeNow();
+  }
+}
+
+void resetLua() {
+  lua.running = 0;
+  closeNow();
+  lua = LuaState{};
+}
+
+ReportText luaContext(const ReportText& message) {
+  ReportText text;
+  text.gbk(engine().currentCommandName).ascii(" ").add(message);
+  auto* L = static_cast<lua_State*>(args().vm);
+  if (!L) return text;
+  const std::string& folder = engine().exeDirectory;
+  lua_Debug level;
+  for (int depth = 1; lua_getstack(L, depth, &level); ++depth) {
+    lua_getinfo(L, "nSl", &level);
+    std::string_view source = level.source ? level.source : "";
+    if (!source.empty() && source.front() == '@') source.remove_prefix(1);
+    if (!folder.empty() && source.substr(0, folder.size()) == folder) source.remove_prefix(folder.size());
+    text.ascii("\n\t").gbk(source).ascii(":").number(level.currentline).ascii(": ").gbk(level.name ? level.name : "main");
+  }
+  return text;
+}
+
+int loadLuaBody(void* call) {
+  size_t length = 0;
+  const char* pathText = args().getStringLength(call, 1, &length);
+  const std::string path(pathText, length);
+  std::string source;
+  if (!readTextFile(path, source)) return 0;
+  // Lines are joined again with LF ends, as the script reader splits them.
+  std::string text;
+  splitLines(source, [&text](std::string_view line, int) {
+    text.append(line);
+    text += '\n';
+  });
+  lua_State* L = ensureLuaVM();
+  if (!L) return 0;
+  const std::string chunkName = "@" + engine().exeDirectory + path;
+  if (luaL_loadbuffer(L, text.data(), text.size(), chunkName.c_str()) != LUA_OK) {
+    reportErrorAndClose(L);
+    return 0;
+  }
+  protectedCall(L, 0, 0, true);
+  return 0;
+}
+
+void funcLuaCommand(const char* arguments, int length) {
+  ArgList list(std::string_view(arguments, static_cast<size_t>(length)));
+  if (list.size() < 1) return;
+  const std::string& name = list.values[0].text;
+  ScriptFunction& entry = commandTables().scriptFunctions[crc32Of(name)];
+  entry.name = name;
+  entry.resultKind = list.size() > 1 ? toInt32(list.values[1].number) : 0;
+  entry.caller = &luaFunctionCaller;
+}
+
+}  // namespace vellum
