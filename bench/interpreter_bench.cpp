@@ -38,14 +38,8 @@ const char* kLuaScript =
     "total = total - odd "
     "end";
 
-struct QuietSink final : vellum::ReportSink {
-  void errorBox(const vellum::ReportText&) override {}
-  void outputLine(const vellum::ReportText&) override {}
-};
-
 void BM_NativeLoop(benchmark::State& state) {
-  QuietSink sink;
-  vellum::setReportSink(&sink);
+  vellum::setReportSink(vellum::silentReportSink());
   for (auto _ : state) {
     vellum::resetAllState();
     vellum::resetVariables();

@@ -28,14 +28,8 @@ std::string generateScript(size_t bytes, int& lines) {
   return text;
 }
 
-struct QuietSink final : vellum::ReportSink {
-  void errorBox(const vellum::ReportText&) override {}
-  void outputLine(const vellum::ReportText&) override {}
-};
-
 void BM_LabelPass20MB(benchmark::State& state) {
-  QuietSink sink;
-  vellum::setReportSink(&sink);
+  vellum::setReportSink(vellum::silentReportSink());
   int lines = 0;
   const std::string script = generateScript(20u << 20, lines);
   for (auto _ : state) {

@@ -22,6 +22,11 @@ struct PlatformSink final : ReportSink {
 };
 
 PlatformSink platformSink;
+
+struct SilentSink final : ReportSink {
+  void errorBox(const ReportText&) override {}
+  void outputLine(const ReportText&) override {}
+};
 ReportSink* activeSink = &platformSink;
 
 void deliver(const ReportText& text, bool showBox) {
@@ -68,6 +73,11 @@ ReportText& ReportText::add(const ReportText& other) {
 }
 
 ReportText& ReportText::number(long long value) { return ascii(std::to_string(value)); }
+
+ReportSink* silentReportSink() {
+  static SilentSink sink;
+  return &sink;
+}
 
 ReportSink* setReportSink(ReportSink* sink) {
   ReportSink* previous = activeSink == &platformSink ? nullptr : activeSink;

@@ -52,6 +52,9 @@ struct ReportSink {
   virtual void errorBox(const ReportText& text) = 0;
   virtual void outputLine(const ReportText& text) = 0;
 };
+// A sink that drops every report, for fuzzing and benchmarks.
+ReportSink* silentReportSink();
+
 // Installs a sink (nullptr restores the default). Returns the previous one.
 ReportSink* setReportSink(ReportSink* sink);
 

@@ -135,17 +135,24 @@ int getScriptIntegerBody(void* call) {
   return 1;
 }
 
-int setScriptStringBody(void* call) {
-  const std::string value = stringArgument(call, 2);
-  std::string* target = nullptr;
+namespace {
+
+// The string named (or numbered) by argument 1, or nullptr when there is none.
+std::string* scriptStringArgument(void* call) {
   VariableStore& store = variables();
   if (isNameArgument(call, 1)) {
     auto found = store.namedStrings.find(stringArgument(call, 1));
-    if (found != store.namedStrings.end()) target = &found->second;
-  } else {
-    const int32_t index = args().getInt(call, 1);
-    if (index >= 0 && index < kNumberedVariables) target = &store.strings[static_cast<size_t>(index)];
+    return found != store.namedStrings.end() ? &found->second : nullptr;
   }
+  const int32_t index = args().getInt(call, 1);
+  return index >= 0 && index < kNumberedVariables ? &store.strings[static_cast<size_t>(index)] : nullptr;
+}
+
+}  // namespace
+
+int setScriptStringBody(void* call) {
+  const std::string value = stringArgument(call, 2);
+  std::string* target = scriptStringArgument(call);
   if (!target) {
     args().returnNothing(call);
     return 1;
@@ -156,16 +163,7 @@ int setScriptStringBody(void* call) {
 }
 
 int getScriptStringBody(void* call) {
-  const std::string* source = nullptr;
-  VariableStore& store = variables();
-  if (isNameArgument(call, 1)) {
-    auto found = store.namedStrings.find(stringArgument(call, 1));
-    if (found != store.namedStrings.end()) source = &found->second;
-  } else {
-    const int32_t index = args().getInt(call, 1);
-    if (index >= 0 && index < kNumberedVariables) source = &store.strings[static_cast<size_t>(index)];
-  }
-  if (source) {
+  if (const std::string* source = scriptStringArgument(call)) {
     args().returnBytes(call, 0, source->data(), source->size());
   } else {
     args().returnNothing(call);

@@ -16,11 +16,6 @@ namespace {
 
 using namespace vellum;
 
-struct SilentSink final : ReportSink {
-  void errorBox(const ReportText&) override {}
-  void outputLine(const ReportText&) override {}
-};
-
 struct GameFolder {
   std::string path;
   GameFolder() {
@@ -53,9 +48,8 @@ void loadEach(std::string_view path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static SilentSink sink;
   static GameFolder folder;
-  static const bool installed = (setReportSink(&sink), true);
+  static const bool installed = (setReportSink(silentReportSink()), true);
   (void)installed;
   if (folder.path.empty()) return 0;
 

@@ -12,16 +12,10 @@
 
 namespace vellum::fuzz {
 
-struct SilentSink final : ReportSink {
-  void errorBox(const ReportText&) override {}
-  void outputLine(const ReportText&) override {}
-};
-
 // Creates the folder on first use and points the engine at it; reports are silenced.
 inline const std::string& gameFolder() {
   static const std::string folder = [] {
-    static SilentSink sink;
-    setReportSink(&sink);
+    setReportSink(silentReportSink());
     auto path = std::filesystem::temp_directory_path() / ("vellum-fuzz-" + std::to_string(getpid()));
     std::filesystem::create_directories(path);
     return path.string() + "/";
