@@ -1,0 +1,17 @@
+// Two-pass resampling of a whole picture: along each row into an intermediate of target width,
+// then down each column into the target. 32-bit pictures are resampled with colour weighted by
+// alpha, so transparent pixels lend no colour to their neighbours; other pictures resample colour
+// only and stay opaque. Both passes run in row bands on the worker threads; the result does not
+// depend on how many there are.
+#pragma once
+
+#include "image/image.h"
+#include "image/ops/resample_taps.h"
+
+namespace vellum {
+
+// Fills target (its size is the target size) from source. Throws std::bad_alloc when the work
+// buffers cannot be allocated.
+void resamplePicture(const Image& source, Image& target, Resampler kind);
+
+}  // namespace vellum
