@@ -107,6 +107,23 @@ TEST(ResizeImage, AreaAverageShrinkAveragesBlocks) {
   EXPECT_EQ(out.at(1, 0), 0xFF000000u | 25u * 0x010101u);  // (10 + 20 + 30 + 41) / 4 = 25.25
 }
 
+TEST(ResizeImage, AreaAverageOfAWholeLargePictureIsItsMean) {
+  // Every source row and column feeds the one target pixel.
+  const OwnedImage source = makeImage(3000, 2000, 24, [](int x, int) { return x < 1500 ? 0xFF000000u : 0xFFC8C8C8u; });
+  OwnedImage out;
+  ASSERT_EQ(resizeImage(out.address(), source.get(), 1, 1, 1, 1, 1), 1);
+  EXPECT_EQ(out.at(0, 0), 0xFF646464u);
+}
+
+TEST(ResizeImage, NearestShrinkTakesThePixelUnderEachCentre) {
+  const OwnedImage source = makeImage(900, 700, 24, positionPixel);
+  OwnedImage out;
+  ASSERT_EQ(resizeImage(out.address(), source.get(), 7, 3, 1, 0, 0), 1);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 7; ++x) EXPECT_EQ(out.at(x, y), positionPixel((2 * x + 1) * 900 / 14, (2 * y + 1) * 700 / 6));
+  }
+}
+
 TEST(ResizeImage, BilinearEnlargeInterpolatesBetweenCentres) {
   const OwnedImage source = makeImage(2, 1, 24, [](int x, int) { return x == 0 ? 0xFF000000u : 0xFFFFFFFFu; });
   OwnedImage out;

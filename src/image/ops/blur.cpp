@@ -10,6 +10,7 @@
 #include "image/ops/ops_report.h"
 #include "image/ops/pixel.h"
 #include "image/ops/pixel_rect.h"
+#include "image/ops/rounded_division.h"
 #include "image/ops/worker_bands.h"
 
 namespace vellum {
@@ -31,14 +32,17 @@ class BoxBlur {
 
   BoxBlur(const Image& source, Image& target, int rx, int ry) : source_(source), target_(target), rx_(rx), ry_(ry) {}
 
+  // Window edges are worked out in 64 bits: a radius may be as large as the picture.
+
   // Output rows [begin, end): per-column sums over the rows of the window slide down the band,
   // and each output row slides a window along them.
   void rows(int begin, int end) const {
     const int width = source_.width;
     std::vector<Sum> columns(static_cast<size_t>(width) * kChannels, 0);
-    for (int y = std::max(0, begin - ry_); y <= std::min(source_.height - 1, begin + ry_); ++y) addRow(columns, y, +1);
-    for (int y = begin; y < end; ++y) {
-      const int rowCount = std::min(source_.height - 1, y + ry_) - std::max(0, y - ry_) + 1;
+    const int64_t lastRow = source_.height - 1;
+    for (int64_t y = std::max<int64_t>(0, begin - ry_); y <= std::min(lastRow, begin + ry_); ++y) addRow(columns, y, +1);
+    for (int64_t y = begin; y < end; ++y) {
+      const int64_t rowCount = std::min(lastRow, y + ry_) - std::max<int64_t>(0, y - ry_) + 1;
       writeRow(columns, y, rowCount);
       if (y - ry_ >= 0) addRow(columns, y - ry_, -1);
       if (y + ry_ + 1 < source_.height) addRow(columns, y + ry_ + 1, +1);
@@ -46,7 +50,7 @@ class BoxBlur {
   }
 
  private:
-  void addRow(std::vector<Sum>& columns, int y, int sign) const {
+  void addRow(std::vector<Sum>& columns, int64_t y, int sign) const {
     const uint32_t* row = rowOf(source_, y);
     Sum* c = columns.data();
     for (int x = 0; x < source_.width; ++x, c += kChannels) {
@@ -70,19 +74,19 @@ class BoxBlur {
     }
   }
 
-  void writeRow(const std::vector<Sum>& columns, int y, int rowCount) const {
-    const int width = source_.width;
+  void writeRow(const std::vector<Sum>& columns, int64_t y, int64_t rowCount) const {
+    const int64_t width = source_.width;
     const Sum* c = columns.data();
     Sum window[kChannels] = {};
-    for (int x = 0; x <= std::min(width - 1, rx_); ++x) {
+    for (int64_t x = 0; x <= std::min(width - 1, rx_); ++x) {
       for (int i = 0; i < kChannels; ++i) window[i] += c[x * kChannels + i];
     }
     const uint32_t* sourceRow = rowOf(source_, y);
     uint32_t* out = rowOf(target_, y);
-    for (int x = 0; x < width; ++x) {
-      const Sum n = static_cast<Sum>(std::min(width - 1, x + rx_) - std::max(0, x - rx_) + 1) * static_cast<Sum>(rowCount);
+    for (int64_t x = 0; x < width; ++x) {
+      const Sum n = static_cast<Sum>(std::min(width - 1, x + rx_) - std::max<int64_t>(0, x - rx_) + 1) * static_cast<Sum>(rowCount);
       out[x] = average(window, n, sourceRow[x]);
-      const int leaving = x - rx_, entering = x + rx_ + 1;
+      const int64_t leaving = x - rx_, entering = x + rx_ + 1;
       if (leaving >= 0) {
         for (int i = 0; i < kChannels; ++i) window[i] -= c[leaving * kChannels + i];
       }
@@ -93,26 +97,38 @@ class BoxBlur {
   }
 
   static uint32_t average(const Sum (&s)[kChannels], Sum n, uint32_t original) {
-    if constexpr (kWeighted) {
-      const Sum a = s[0];
-      if (a == 0) return 0;
-      const auto mean = [a](Sum v) { return static_cast<uint32_t>((v + a / 2) / a); };
-      return pixel::make(static_cast<uint32_t>((a + n / 2) / n), mean(s[3]), mean(s[2]), mean(s[1]));
+    if constexpr (sizeof(Sum) == 4) {
+      // 32-bit sums come from windows small enough for the reciprocal division to be exact.
+      const RoundedDivision byCount(n);
+      if constexpr (kWeighted) {
+        if (s[0] == 0) return 0;
+        const RoundedDivision byAlpha(s[0]);
+        return pixel::make(byCount.of(s[0]), byAlpha.of(s[3]), byAlpha.of(s[2]), byAlpha.of(s[1]));
+      } else {
+        return (original & pixel::kOpaque) | pixel::make(0, byCount.of(s[2]), byCount.of(s[1]), byCount.of(s[0]));
+      }
     } else {
-      const auto mean = [n](Sum v) { return static_cast<uint32_t>((v + n / 2) / n); };
-      return (original & pixel::kOpaque) | pixel::make(0, mean(s[2]), mean(s[1]), mean(s[0]));
+      const auto mean = [](Sum v, Sum d) { return static_cast<uint32_t>((v + d / 2) / d); };
+      if constexpr (kWeighted) {
+        if (s[0] == 0) return 0;
+        return pixel::make(mean(s[0], n), mean(s[3], s[0]), mean(s[2], s[0]), mean(s[1], s[0]));
+      } else {
+        return (original & pixel::kOpaque) | pixel::make(0, mean(s[2], n), mean(s[1], n), mean(s[0], n));
+      }
     }
   }
 
   const Image& source_;
   Image& target_;
-  int rx_, ry_;
+  int64_t rx_, ry_;
 };
 
 template <typename Sum, bool kWeighted>
 void blurInto(const Image& source, Image& target, int rx, int ry) {
   const BoxBlur<Sum, kWeighted> blur(source, target, rx, ry);
-  forEachRowBand(source.height, std::max(minRowsPerBand(source.width), 2 * ry + 1),
+  // A band shorter than the window would mostly redo its neighbours' column sums.
+  const int minRows = static_cast<int>(std::min<int64_t>(source.height, std::max<int64_t>(minRowsPerBand(source.width), 2 * int64_t{ry} + 1)));
+  forEachRowBand(source.height, minRows,
                  [&blur](int begin, int end) { blur.rows(begin, end); });
 }
 

@@ -1,6 +1,7 @@
 // The weights a resampler gives the source pixels of one axis: for every target position a short
 // list of (source index, weight) pairs. Weights are fixed point with 14 fraction bits and the
 // weights of one target position always sum to exactly 1 << 14, so a plain area stays plain.
+// A position's taps come in ascending source order, each source index at most once.
 #pragma once
 
 #include <cstdint>
