@@ -44,7 +44,7 @@ void BM_Memcpy(benchmark::State& state) {
   }
   perPixel(state);
 }
-BENCHMARK(BM_Memcpy);
+BENCHMARK(BM_Memcpy)->UseRealTime();
 
 // Normal alpha blending of a picture with random (mostly partial) alpha over another.
 void BM_BlendImage(benchmark::State& state) {

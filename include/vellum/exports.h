@@ -107,8 +107,8 @@ VELLUM_API void* (*memcpy_simd)(void* destination, const void* source, size_t le
 
 /* ---- image processing ---------------------------------------------------------------------- */
 /* Operations on decoded pictures (see vellum/image.h). Each returns 1 on success; on failure it
- * prints one line "-CODE: text" (Shift-JIS text) to standard output, returns 0 and leaves the
- * caller's pictures as they were.
+ * prints one line "-CODE: text" on standard output (a Japanese text, shown as UTF-8), returns 0
+ * and leaves the caller's pointers as they were.
  * - An `out` parameter receives the result: a null *out gets a new picture, one of another size
  *   is freed and replaced, one of the right size is written into.
  * - Names ending in 2 compute a new picture and replace *image with it (the old one is freed).

@@ -93,6 +93,16 @@ TEST(CompositeImage, ExpandingMakesTheBase32Bit) {
   EXPECT_EQ(base.at(0, 1), 0u);
 }
 
+TEST(CompositeImage, ColourOnAGreyPictureMakesItAColourOne) {
+  OwnedImage base = filledImage(2, 2, 8, 0xFF808080);
+  const OwnedImage grey = filledImage(1, 1, 8, 0xFF404040);
+  ASSERT_EQ(blendImage(base.address(), grey.get(), 1, 0, 0, 256, 0), 1);
+  EXPECT_EQ(base->bitsPerPixel, 8);
+  const OwnedImage red = filledImage(1, 1, 24, 0xFFFF0000);
+  ASSERT_EQ(blendImage(base.address(), red.get(), 1, 0, 0, 256, 0), 1);
+  EXPECT_EQ(base->bitsPerPixel, 24);
+}
+
 TEST(CompositeImage, ALayerOutsideTheBaseFailsWithTheRangeReport) {
   OwnedImage base = filledImage(4, 4, 32, 0xFF000000);
   const OwnedImage layer = filledImage(2, 2, 32, 0xFFFFFFFF);

@@ -6,7 +6,6 @@
 #include <new>
 #include <vector>
 
-#include "image/ops/layer_placement.h"
 #include "image/ops/ops_report.h"
 #include "image/ops/pixel.h"
 #include "image/ops/pixel_rect.h"

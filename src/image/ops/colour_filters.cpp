@@ -6,6 +6,7 @@
 #include "image/ops/channel_tables.h"
 #include "image/ops/image_tables.h"
 #include "image/ops/ops_report.h"
+#include "image/ops/output_image.h"
 #include "image/ops/pixel.h"
 
 namespace vellum {
@@ -50,6 +51,7 @@ int color2colorImage(Image* image, uint32_t from, uint32_t to, int kind) {
     if ((image->pixels[i] & compareMask) == key) image->pixels[i] = written;
   }
   if (ownAlpha) image->bitsPerPixel = 32;
+  noteColourWritten(*image, pixel::red(to) != pixel::green(to) || pixel::green(to) != pixel::blue(to));
   return 1;
 }
 
@@ -88,6 +90,7 @@ int bcImage(Image* image, int brightness, int contrast) {
 int colorImage(Image* image, int red, int green, int blue) {
   if (!image) return reportImageFailure(kGammaCode, ImageFailure::NoPicture);
   applyChannelTables(*image, gammaTable(red), gammaTable(green), gammaTable(blue));
+  noteColourWritten(*image, red != green || green != blue);
   return 1;
 }
 

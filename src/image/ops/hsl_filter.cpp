@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "image/ops/ops_report.h"
+#include "image/ops/output_image.h"
 #include "image/ops/pixel.h"
 
 namespace vellum {
@@ -82,6 +83,8 @@ int hslImage(Image* image, int hue, int saturation, int lightness) {
     hsl.lightness = std::clamp<int64_t>(hsl.lightness + lightnessShift, 0, kFullLightness);
     image->pixels[i] = (p & pixel::kOpaque) | fromHsl(hsl);
   }
+  // Grey has no hue to turn, but added saturation gives it one.
+  noteColourWritten(*image, saturation > 0);
   return 1;
 }
 

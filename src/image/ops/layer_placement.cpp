@@ -1,6 +1,5 @@
 #include "image/ops/layer_placement.h"
 
-#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -56,11 +55,5 @@ bool placeLayer(const char* code, Image** base, const Image& layer, int x, int y
   }
   return true;
 }
-
-void noteColourWritten(Image& image, bool colourWritten) {
-  if (colourWritten && image.bitsPerPixel == 8) image.bitsPerPixel = 24;
-}
-
-int minRowsPerBand(int64_t width) { return static_cast<int>(std::max<int64_t>(1, 65536 / std::max<int64_t>(1, width))); }
 
 }  // namespace vellum

@@ -18,10 +18,4 @@ struct LayerPlacement {
 // out or the layer does not touch the base.
 bool placeLayer(const char* code, Image** base, const Image& layer, int x, int y, bool expand, LayerPlacement& placement);
 
-// Blending into a picture that carries colour makes a grey (8-bit) base a colour one.
-void noteColourWritten(Image& image, bool colourWritten = true);
-
-// Minimum rows per worker band for a row width: about 64K pixels, so small areas stay on one thread.
-int minRowsPerBand(int64_t width);
-
 }  // namespace vellum

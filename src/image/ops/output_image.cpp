@@ -34,6 +34,10 @@ void copyMetadata(Image* to, const Image* from) {
   to->bitsPerPixel = from->bitsPerPixel;
 }
 
+void noteColourWritten(Image& image, bool colourWritten) {
+  if (colourWritten && image.bitsPerPixel == 8) image.bitsPerPixel = 24;
+}
+
 Image* duplicateImage(const Image* image) {
   Image* copy = createImage(image->width, image->height, image->bitsPerPixel);
   if (!copy) return nullptr;

@@ -27,6 +27,10 @@ void discardOutput(Image* const* out, Image*& result);
 // Name, position, mode and bits per pixel.
 void copyMetadata(Image* to, const Image* from);
 
+// An 8-bit picture stores grey in all three colour bytes; once an operation writes real colour
+// into it, it is a 24-bit picture.
+void noteColourWritten(Image& image, bool colourWritten = true);
+
 // Copies a whole picture (pixels and metadata) into a new one; nullptr when memory runs out.
 Image* duplicateImage(const Image* image);
 

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <numbers>
 
-#include "image/ops/layer_placement.h"
 #include "image/ops/ops_report.h"
 #include "image/ops/output_image.h"
 #include "image/ops/pixel.h"

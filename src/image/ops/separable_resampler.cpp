@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/ops/layer_placement.h"
 #include "image/ops/pixel.h"
 #include "image/ops/pixel_rect.h"
 #include "image/ops/rounded_division.h"

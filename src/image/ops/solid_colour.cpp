@@ -3,8 +3,8 @@
 #include "image/ops/blend_formulas.h"
 #include "image/ops/channel_tables.h"
 #include "image/ops/image_tables.h"
-#include "image/ops/layer_placement.h"
 #include "image/ops/ops_report.h"
+#include "image/ops/output_image.h"
 #include "image/ops/pixel.h"
 
 namespace vellum {

@@ -22,6 +22,8 @@ int imageWorkerCount() {
   return std::max(1u, std::thread::hardware_concurrency());
 }
 
+int minRowsPerBand(int64_t width) { return static_cast<int>(std::max<int64_t>(1, 65536 / std::max<int64_t>(1, width))); }
+
 void forEachRowBand(int rows, int minRowsPerBand, const std::function<void(int, int)>& work) {
   if (rows <= 0) return;
   const int byRows = std::max(1, rows / std::max(1, minRowsPerBand));

@@ -2,6 +2,7 @@
 // that computes it on one thread, so the result never depends on how many workers ran.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 namespace vellum {
@@ -15,5 +16,8 @@ int imageWorkerCount();
 // threads (the calling thread takes the last band) and returns when every band is done. Bands are
 // never shorter than minRowsPerBand, so small pictures stay on the calling thread.
 void forEachRowBand(int rows, int minRowsPerBand, const std::function<void(int begin, int end)>& work);
+
+// The shortest band worth a thread for rows of this width: about 64K pixels.
+int minRowsPerBand(int64_t width);
 
 }  // namespace vellum
