@@ -98,10 +98,12 @@ int trimmingImage2(Image** image, int alphaThreshold, int margin, int byColour) 
 
 int copyImage(Image** out, const Image* image) {
   if (!out || !image) return reportImageFailure(kClipCode, ImageFailure::NoPicture);
+  // A whole copy keeps the position too. Read it first: when *out is the picture itself, the
+  // copy replaces and frees it.
+  const int32_t left = image->left, top = image->top;
   if (!clipToRect(kClipCode, out, *image, boundsOf(*image))) return 0;
-  // A whole copy keeps the position too.
-  (*out)->left = image->left;
-  (*out)->top = image->top;
+  (*out)->left = left;
+  (*out)->top = top;
   return 1;
 }
 
