@@ -7,7 +7,8 @@
 //
 // "...2" variants (Image** image): the result is always a new picture that replaces *image.
 //
-// Either way a failing operation leaves the caller's pointers and pictures untouched.
+// Either way a failing operation leaves the caller's pointers and pictures untouched, short of
+// memory running out while a result is already being written into a reused output.
 #pragma once
 
 #include "image/image.h"

@@ -1,8 +1,8 @@
-// Two-pass resampling of a whole picture: along each row into an intermediate of target width,
-// then down each column into the target. 32-bit pictures are resampled with colour weighted by
-// alpha, so transparent pixels lend no colour to their neighbours; other pictures resample colour
-// only and stay opaque. Both passes run in row bands on the worker threads; the result does not
-// depend on how many there are.
+// Separable resampling of a whole picture: source rows are resampled along the row to the target
+// width, then combined down the columns into the target rows. 32-bit pictures are resampled with
+// colour weighted by alpha, so transparent pixels lend no colour to their neighbours; other
+// pictures resample colour only and stay opaque. Target rows are shared out in bands to the
+// worker threads; the result does not depend on how many there are.
 #pragma once
 
 #include "image/image.h"
