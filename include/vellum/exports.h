@@ -17,6 +17,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <vellum/image.h>
+
 #ifdef __cplusplus
 #define VELLUM_API extern "C" __attribute__((visibility("default")))
 #define VELLUM_CXX_API __attribute__((visibility("default")))
@@ -109,6 +111,60 @@ VELLUM_API void (*sincos_simd)(float radians, float* sine, float* cosine);
 VELLUM_API float (*sqrt_simd)(float value);
 VELLUM_API float (*rsqrt_simd)(float value);
 VELLUM_API void* (*memcpy_simd)(void* destination, const void* source, size_t length);
+
+/* ---- image processing ---------------------------------------------------------------------- */
+/* Operations on decoded pictures (see vellum/image.h). Each returns 1 on success; on failure it
+ * prints one line "-CODE: text" on standard output (a Japanese text, shown as UTF-8), returns 0
+ * and leaves the caller's pointers as they were.
+ * - An `out` parameter receives the result: a null *out gets a new picture, one of another size
+ *   is freed and replaced, one of the right size is written into.
+ * - Names ending in 2 compute a new picture and replace *image with it (the old one is freed).
+ * - Rectangles and positions may reach outside; they are clipped to the pictures. Widths or
+ *   heights <= 0 in a rectangle stand for the picture's own.
+ * - Blend modes 0-21: 0 replace, 1 normal, 2 add, 3 subtract, 4 multiply, 5 divide, 6 screen,
+ *   7 lighten, 8 darken, 9 difference, 10 exclusion, 11 add, 12 colour dodge, 13 linear burn,
+ *   14 colour burn, 15 overlay, 16 hard light, 17 soft light, 18 vivid light, 19 linear light,
+ *   20 pin light, 21 hard mix. Opacity is out of 256.
+ * - Resize kinds: 0 percentages, 1 pixels, 2 factors (a zero side keeps the aspect). Shrink
+ *   filters: 0 nearest, 1 area average, 2 bilinear; enlarge filters: 0 nearest, 1 bilinear,
+ *   2 bicubic; rotate filters: 0 nearest, 1 bilinear. Rotation is counter-clockwise on screen. */
+VELLUM_API int color2colorImage(Image* image, uint32_t from, uint32_t to, int kind);
+VELLUM_API int clippingImage(Image** out, const Image* image, int x, int y, int width, int height);
+VELLUM_API int clippingImage2(Image** image, int x, int y, int width, int height);
+VELLUM_API int eraseImage(Image* image, int x, int y, int width, int height);
+/* Clips to the visible part: alpha above alphaThreshold, or with byColour non-zero a colour other
+ * than the top-left pixel's; margin pixels are kept around it. */
+VELLUM_API int trimmingImage(Image** out, const Image* image, int alphaThreshold, int margin, int byColour);
+VELLUM_API int trimmingImage2(Image** image, int alphaThreshold, int margin, int byColour);
+VELLUM_API int flipHorizontalImage(Image** out, const Image* image);
+VELLUM_API int flipVerticalImage(Image** out, const Image* image);
+VELLUM_API int flipHorizontalImage2(Image** image);
+VELLUM_API int flipVerticalImage2(Image** image);
+VELLUM_API int negaposiImage(Image* image);
+VELLUM_API int grayscalImage(Image* image);
+VELLUM_API int bcImage(Image* image, int brightness, int contrast);
+VELLUM_API int colorImage(Image* image, int red, int green, int blue);
+/* Hue in degrees; saturation and lightness in percent of their full range. */
+VELLUM_API int hslImage(Image* image, int hue, int saturation, int lightness);
+VELLUM_API int blurImage(Image* image, int xRadius, int yRadius);
+VELLUM_API int mosaicImage(Image* image, int blockWidth, int blockHeight);
+/* Clips *base to where it differs from other: flags & 3 compares 0 whole pixels, 1 colour,
+ * 2 alpha, 3 visible pixels; flags & 4 clears the unchanged pixels inside; channels within
+ * tolerance are equal. */
+VELLUM_API int differenceImage(Image** base, const Image* other, int flags, int tolerance);
+/* Composite modes: 0 copy, 1 copy where the layer's alpha is not 0, 2 XOR colour, 4 alpha. */
+VELLUM_API int compositeImage(Image** base, const Image* layer, int mode, int x, int y, int expand);
+VELLUM_API int blendImage(Image** base, const Image* layer, int mode, int x, int y, int opacity, int expand);
+VELLUM_API int copyImage(Image** out, const Image* image);
+VELLUM_API int resizeImage(Image** out, const Image* image, double a, double b, int kind, int shrinkFilter, int enlargeFilter);
+VELLUM_API int resizeImage2(Image** image, double a, double b, int kind, int shrinkFilter, int enlargeFilter);
+VELLUM_API int rotateImage(Image** out, const Image* image, double degrees, double scale, int filter);
+VELLUM_API int rotateImage2(Image** image, double degrees, double scale, int filter);
+/* Marks an opaque picture 24-bit, else clears the colour of fully transparent pixels and bleeds
+ * the neighbours' colour into them bleedPasses pixels deep (alpha stays 0). */
+VELLUM_API int DurtyTransparency(Image* image, int bleedPasses);
+/* Lays the colour 0xAARRGGBB over every pixel with blend mode 1-21, weighted by its alpha. */
+VELLUM_API int colImage(Image* image, int mode, uint32_t colour);
 
 #ifdef __cplusplus
 /* ---- string-object variants (C++ linkage, namespace vellum) -------------------------------- */
