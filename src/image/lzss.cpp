@@ -72,11 +72,11 @@ const char* lzssProblem(LzssResult result) {
     case LzssResult::Ok:
       return "no problem";
     case LzssResult::Overflow:
-      return "the compressed data unpacks to more bytes than the block holds";
+      return "the compressed data unpacks to more bytes than its buffer holds";
     case LzssResult::Truncated:
       return "the compressed data ends inside a match";
     case LzssResult::Short:
-      return "the compressed data unpacks to fewer bytes than the block holds";
+      return "the compressed data unpacks to fewer bytes than its buffer needs";
   }
   return "unknown";
 }
