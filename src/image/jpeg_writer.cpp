@@ -158,21 +158,10 @@ bool encodeAlpha(const uint8_t* alpha, int width, int height, const JpegSettings
   const Pass pass{width, height, true, &settings, nullptr, false, nullptr, alpha};
   const bool haveJpeg = compress(c, pass);
 
-  const size_t none = SIZE_MAX;
-  const size_t z = haveZlib ? zlibbed.size() : none;
-  const size_t p = havePng ? png.size() : none;
-  const size_t j = haveJpeg ? jpeg.size() : none;
-  if (z == none && p == none && j == none) return false;
-  if (z <= p && z <= j) {
-    type = kAlphaAfterEnd | kAlphaZlib;
-    best = std::move(zlibbed);
-  } else if (p <= j) {
-    type = kAlphaAfterEnd | kAlphaPng;
-    best = std::move(png);
-  } else {
-    type = kAlphaAfterEnd | kAlphaJpeg;
-    best = std::move(jpeg);
-  }
+  if (!haveZlib && !havePng && !haveJpeg) return false;
+  type = pickAlphaEncoding(haveJpeg ? jpeg.size() : SIZE_MAX, haveZlib ? zlibbed.size() : SIZE_MAX,
+                           havePng ? png.size() : SIZE_MAX);
+  best = std::move(type == (kAlphaAfterEnd | kAlphaZlib) ? zlibbed : type == (kAlphaAfterEnd | kAlphaPng) ? png : jpeg);
   return true;
 }
 
@@ -184,6 +173,12 @@ size_t findAlphaSegment(const std::vector<uint8_t>& jpeg) {
 }
 
 }  // namespace
+
+uint8_t pickAlphaEncoding(size_t jpegSize, size_t zlibSize, size_t pngSize) {
+  if (zlibSize <= pngSize && zlibSize <= jpegSize) return kAlphaAfterEnd | kAlphaZlib;
+  if (pngSize <= jpegSize) return kAlphaAfterEnd | kAlphaPng;
+  return kAlphaAfterEnd | kAlphaJpeg;
+}
 
 JpegSettings jpegSettingsFromOptions(const Image& image, int option1, int option2, int option3) {
   JpegSettings s;

@@ -3,6 +3,7 @@
 // three encodings is smallest (zlib on ties, then PNG, then greyscale JPEG).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct JpegSettings {
 // added to ask for alpha (32 alone asks for alpha in the image's own colour, as does 64);
 // option2 = quality; option3 bit 0 optimised tables, bit 1 progressive, bits 2-3 chroma sampling.
 JpegSettings jpegSettingsFromOptions(const Image& image, int option1, int option2, int option3);
+
+// The alpha encoding to append given the three sizes (SIZE_MAX for one that failed): the smallest,
+// zlib winning ties, then PNG. Returns the APP2 type byte (0x11 JPEG, 0x12 zlib, 0x13 PNG).
+uint8_t pickAlphaEncoding(size_t jpegSize, size_t zlibSize, size_t pngSize);
 
 // Renames the image's name to ".jpg" when it writes the "pos" segment. False after reporting.
 bool encodeJpeg(Image& image, const JpegSettings& settings, std::vector<uint8_t>& out);
