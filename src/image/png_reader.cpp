@@ -6,6 +6,7 @@
 #include <string>
 
 #include "image/codec_report.h"
+#include "image/png_chunks.h"
 #include "image/png_session.h"
 
 namespace vellum {
@@ -91,6 +92,8 @@ bool fail(const std::string& problem) {
 
 bool decodePng(const uint8_t* data, size_t size, DecodeTarget& target) {
   try {
+    std::string problem;
+    if (!pngChunksFit(data, size, problem)) return fail(problem);
     PngReader reader;
     if (!reader.ready()) return fail("libpng could not start");
     PngInput input{data, size};
@@ -139,6 +142,8 @@ bool readGreyLayout(PngReader& r, PngInput& input, GreyLayout& layout) {
 
 bool decodeGreyPng(const uint8_t* data, size_t size, int width, int height, std::vector<uint8_t>& grey) {
   try {
+    std::string problem;
+    if (!pngChunksFit(data, size, problem)) return false;
     PngReader reader;
     if (!reader.ready()) return false;
     PngInput input{data, size};
