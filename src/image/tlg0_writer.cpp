@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "image/byte_reader.h"
 #include "image/tlg_format.h"
 #include "image/tlg_tags.h"
@@ -7,17 +9,17 @@ namespace vellum {
 
 std::vector<uint8_t> wrapInTlg0(const std::vector<uint8_t>& stream, const Image& image) {
   const std::vector<uint8_t> tags = makeTlgTags(image);
-  std::vector<uint8_t> out;
-  out.reserve(kTlg0HeaderSize + stream.size() + 8 + tags.size());
-  out.insert(out.end(), std::begin(kTlg0Magic), std::end(kTlg0Magic));
-  out.resize(out.size() + 4);
-  storeLe32(out.data() + kTlgMagicSize, static_cast<uint32_t>(stream.size()));
-  out.insert(out.end(), stream.begin(), stream.end());
-  const uint8_t name[4] = {'t', 'a', 'g', 's'};
-  out.insert(out.end(), std::begin(name), std::end(name));
-  out.resize(out.size() + 4);
-  storeLe32(out.data() + out.size() - 4, static_cast<uint32_t>(tags.size()));
-  out.insert(out.end(), tags.begin(), tags.end());
+  constexpr size_t kChunkHeader = 8;  // name, size
+  std::vector<uint8_t> out(kTlg0HeaderSize + stream.size() + kChunkHeader + tags.size());
+  uint8_t* p = out.data();
+  std::memcpy(p, kTlg0Magic, kTlgMagicSize);
+  storeLe32(p + kTlgMagicSize, static_cast<uint32_t>(stream.size()));
+  p += kTlg0HeaderSize;
+  if (!stream.empty()) std::memcpy(p, stream.data(), stream.size());
+  p += stream.size();
+  std::memcpy(p, "tags", 4);
+  storeLe32(p + 4, static_cast<uint32_t>(tags.size()));
+  if (!tags.empty()) std::memcpy(p + kChunkHeader, tags.data(), tags.size());
   return out;
 }
 

@@ -10,9 +10,6 @@ namespace vellum {
 
 namespace {
 
-// The 64 bits starting at bit `pos` (at least 57 of them meaningful).
-inline uint64_t peekBits(const uint8_t* stream, size_t pos) { return loadLe64(stream + (pos >> 3)) >> (pos & 7); }
-
 template <ResidualLane Lane>
 inline void put(uint32_t* words, size_t i, uint32_t residual) {
   if constexpr (Lane == ResidualLane::WholeWord) {
@@ -36,22 +33,46 @@ void putZeros(uint32_t* words, size_t from, size_t count) {
   }
 }
 
+// Bits least significant first. `bits` holds the stream from `pos` on, `valid` of them real; the
+// reload keeps at least 57, so a plain value (at most 32 + 1 + 8 bits) needs no reload.
+struct BitCursor {
+  const uint8_t* stream;
+  size_t pos = 0;
+  uint64_t bits = 0;
+  int valid = 0;
+
+  void reload() {
+    bits = loadLe64(stream + (pos >> 3)) >> (pos & 7);
+    valid = 64 - static_cast<int>(pos & 7);
+  }
+  void consume(int count) {
+    bits >>= count;
+    valid -= count;
+    pos += static_cast<size_t>(count);
+  }
+};
+
+constexpr int kLongestPlainValue = 32 + 1 + 8;
+
 template <ResidualLane Lane>
-GolombResult decodeRuns(const uint8_t* stream, size_t bitCount, uint32_t* words, size_t count) {
-  size_t pos = 1;
-  bool zeroRun = (stream[0] & 1) == 0;
+[[gnu::always_inline]] inline GolombResult decodeRuns(const uint8_t* stream, size_t bitCount, uint32_t* words, size_t count) {
+  BitCursor in{stream};
+  in.reload();
+  bool zeroRun = (in.bits & 1) == 0;
+  in.consume(1);
   int a = 0;
   int n = kGolombCountdown;
   size_t done = 0;
   while (done < count) {
     // Elias gamma: k zero bits, a one, then k bits m; the run is 2^k + m long.
-    const uint64_t head = peekBits(stream, pos);
-    if (static_cast<uint32_t>(head) == 0) return GolombResult::BadRunLength;
-    const int k = std::countr_zero(head);
-    pos += static_cast<size_t>(k) + 1;
-    const size_t run = (size_t{1} << k) + (peekBits(stream, pos) & ((uint64_t{1} << k) - 1));
-    pos += static_cast<size_t>(k);
-    if (pos > bitCount) return GolombResult::PastEnd;
+    in.reload();
+    if (static_cast<uint32_t>(in.bits) == 0) return GolombResult::BadRunLength;
+    const int k = std::countr_zero(in.bits);
+    in.consume(k + 1);
+    if (in.valid < k) in.reload();
+    const size_t run = (size_t{1} << k) + (in.bits & ((uint64_t{1} << k) - 1));
+    in.consume(k);
+    if (in.pos > bitCount) return GolombResult::PastEnd;
     if (run > count - done) return GolombResult::RunTooLong;
 
     if (zeroRun) {
@@ -59,25 +80,24 @@ GolombResult decodeRuns(const uint8_t* stream, size_t bitCount, uint32_t* words,
       done += run;
     } else {
       for (const size_t end = done + run; done < end; ++done) {
-        const unsigned bit = pos & 7;
-        const uint64_t bits = loadLe64(stream + (pos >> 3)) >> bit;
+        if (in.valid < kLongestPlainValue) in.reload();
         const int parameter = kGolombBitLength[static_cast<size_t>(a) * 4 + n];
+        const uint32_t mask = (1u << parameter) - 1;
+        const int q = std::countr_zero(in.bits);
         uint32_t t;
-        const unsigned q = bits ? static_cast<unsigned>(std::countr_zero(bits)) : 64;
-        if (q < 32 - bit) {
+        if (q < 32 - static_cast<int>(in.pos & 7)) {
           // Unary quotient and its closing one, then `parameter` remainder bits.
-          t = static_cast<uint32_t>(q << parameter) |
-              static_cast<uint32_t>((bits >> (q + 1)) & ((1u << parameter) - 1));
-          pos += q + 1 + parameter;
+          t = static_cast<uint32_t>(q) << parameter | (static_cast<uint32_t>(in.bits >> (q + 1)) & mask);
+          in.consume(q + 1 + parameter);
         } else {
           // The rest of the next four bytes is zero: the quotient is the byte after them.
-          const size_t at = (pos >> 3) + 4;
-          const uint32_t quotient = stream[at];
-          pos = (at + 1) * 8;
-          t = (quotient << parameter) | static_cast<uint32_t>(peekBits(stream, pos) & ((1u << parameter) - 1));
-          pos += parameter;
+          const size_t at = (in.pos >> 3) + 4;
+          in.pos = (at + 1) * 8;
+          in.reload();
+          t = uint32_t{stream[at]} << parameter | (static_cast<uint32_t>(in.bits) & mask);
+          in.consume(parameter);
         }
-        if (pos > bitCount) return GolombResult::PastEnd;
+        if (in.pos > bitCount) return GolombResult::PastEnd;
         put<Lane>(words, done, (t & 1) ? ((t >> 1) + 1) & 0xFF : ~(t >> 1) & 0xFF);
         a += static_cast<int>(t >> 1);
         if (--n < 0) {
@@ -110,23 +130,64 @@ const char* golombProblem(GolombResult result) {
   return "unknown";
 }
 
+// One body, compiled twice: for the baseline processor and with the bit-manipulation extensions
+// (tzcnt, shifts by a register without the count register), picked at first use.
+#define VELLUM_GOLOMB_DISPATCH                                                         \
+  if (count == 0) return GolombResult::Ok;                                           \
+  if (bitCount == 0) return GolombResult::PastEnd;                                   \
+  switch (lane) {                                                                    \
+    case ResidualLane::WholeWord:                                                    \
+      return decodeRuns<ResidualLane::WholeWord>(stream, bitCount, words, count);    \
+    case ResidualLane::Byte0:                                                        \
+      return decodeRuns<ResidualLane::Byte0>(stream, bitCount, words, count);        \
+    case ResidualLane::Byte1:                                                        \
+      return decodeRuns<ResidualLane::Byte1>(stream, bitCount, words, count);        \
+    case ResidualLane::Byte2:                                                        \
+      return decodeRuns<ResidualLane::Byte2>(stream, bitCount, words, count);        \
+    case ResidualLane::Byte3:                                                        \
+      return decodeRuns<ResidualLane::Byte3>(stream, bitCount, words, count);        \
+  }                                                                                  \
+  return GolombResult::Ok;
+
+GolombResult decodeGolombChannelPlain(const uint8_t* stream, size_t bitCount, uint32_t* words, size_t count,
+                                      ResidualLane lane) {
+  VELLUM_GOLOMB_DISPATCH
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+
+namespace {
+
+__attribute__((target("bmi,bmi2,lzcnt"))) GolombResult decodeWithBitManipulation(const uint8_t* stream,
+                                                                                  size_t bitCount, uint32_t* words,
+                                                                                  size_t count, ResidualLane lane) {
+  VELLUM_GOLOMB_DISPATCH
+}
+
+using Decoder = GolombResult (*)(const uint8_t*, size_t, uint32_t*, size_t, ResidualLane);
+
+Decoder chooseDecoder() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("bmi2") ? &decodeWithBitManipulation : &decodeGolombChannelPlain;
+}
+
+}  // namespace
+
 GolombResult decodeGolombChannel(const uint8_t* stream, size_t bitCount, uint32_t* words, size_t count,
                                  ResidualLane lane) {
-  if (count == 0) return GolombResult::Ok;
-  if (bitCount == 0) return GolombResult::PastEnd;
-  switch (lane) {
-    case ResidualLane::WholeWord:
-      return decodeRuns<ResidualLane::WholeWord>(stream, bitCount, words, count);
-    case ResidualLane::Byte0:
-      return decodeRuns<ResidualLane::Byte0>(stream, bitCount, words, count);
-    case ResidualLane::Byte1:
-      return decodeRuns<ResidualLane::Byte1>(stream, bitCount, words, count);
-    case ResidualLane::Byte2:
-      return decodeRuns<ResidualLane::Byte2>(stream, bitCount, words, count);
-    case ResidualLane::Byte3:
-      return decodeRuns<ResidualLane::Byte3>(stream, bitCount, words, count);
-  }
-  return GolombResult::Ok;
+  static const Decoder chosen = chooseDecoder();
+  return chosen(stream, bitCount, words, count, lane);
 }
+
+#else
+
+GolombResult decodeGolombChannel(const uint8_t* stream, size_t bitCount, uint32_t* words, size_t count,
+                                 ResidualLane lane) {
+  return decodeGolombChannelPlain(stream, bitCount, words, count, lane);
+}
+
+#endif
+
+#undef VELLUM_GOLOMB_DISPATCH
 
 }  // namespace vellum

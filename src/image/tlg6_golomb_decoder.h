@@ -30,8 +30,12 @@ enum class ResidualLane {
 };
 
 // `stream` holds `bitCount` bits followed by at least kGolombReadPadding readable bytes.
-// Writes exactly `count` residuals to words[0 ... count-1].
+// Writes exactly `count` residuals to words[0 ... count-1]. Uses the processor's bit-manipulation
+// instructions where it has them.
 GolombResult decodeGolombChannel(const uint8_t* stream, size_t bitCount, uint32_t* words, size_t count,
                                  ResidualLane lane);
+// The same for any processor; bit-exact with the above.
+GolombResult decodeGolombChannelPlain(const uint8_t* stream, size_t bitCount, uint32_t* words, size_t count,
+                                      ResidualLane lane);
 
 }  // namespace vellum

@@ -19,7 +19,8 @@ struct ToolRun {
 };
 
 ToolRun run(const std::string& arguments) {
-  const std::string command = "'" + kTool + "' " + arguments + " 2>/dev/null";
+  std::string command = "'";
+  command.append(kTool).append("' ").append(arguments).append(" 2>/dev/null");
   ToolRun r{-1, {}};
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return r;
@@ -31,7 +32,11 @@ ToolRun run(const std::string& arguments) {
   return r;
 }
 
-std::string quoted(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
+std::string quoted(const std::filesystem::path& p) {
+  std::string text = "'";
+  text.append(p.string()).push_back('\'');
+  return text;
+}
 
 void writeBytes(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

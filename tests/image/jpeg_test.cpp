@@ -143,14 +143,22 @@ Bytes plainJpeg() {
 }
 
 Bytes segment(uint8_t marker, const Bytes& payload) {
-  Bytes s = {0xFF, marker, static_cast<uint8_t>((payload.size() + 2) >> 8), static_cast<uint8_t>(payload.size() + 2)};
-  s.insert(s.end(), payload.begin(), payload.end());
+  Bytes s(4 + payload.size());
+  s[0] = 0xFF;
+  s[1] = marker;
+  s[2] = static_cast<uint8_t>((payload.size() + 2) >> 8);
+  s[3] = static_cast<uint8_t>(payload.size() + 2);
+  std::copy(payload.begin(), payload.end(), s.begin() + 4);
   return s;
 }
 
 Bytes alpHeader(uint8_t type, uint32_t value) {
-  Bytes h = {'A', 'L', 'P', type};
-  putLe32(h, value);
+  Bytes h(8);
+  h[0] = 'A';
+  h[1] = 'L';
+  h[2] = 'P';
+  h[3] = type;
+  for (int i = 0; i < 4; ++i) h[4 + i] = static_cast<uint8_t>(value >> (8 * i));
   return h;
 }
 

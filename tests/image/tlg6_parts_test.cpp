@@ -83,6 +83,10 @@ TEST(Tlg6Golomb, EncoderAndDecoderAgree) {
         ASSERT_EQ((words[i] >> 16) & 0xFF, residuals[i]) << spread << " " << seed << " " << i;
         ASSERT_EQ(words[i] & 0xFF00FFFFu, 0xA5A5A5A5u & 0xFF00FFFFu);  // other bytes untouched
       }
+      std::vector<uint32_t> plain(residuals.size(), 0xA5A5A5A5u);
+      ASSERT_EQ(decodeGolombChannelPlain(stream.data(), bits.bitCount(), plain.data(), plain.size(), ResidualLane::Byte2),
+                GolombResult::Ok);
+      ASSERT_EQ(plain, words);
       std::vector<uint32_t> whole(residuals.size(), 0xFFFFFFFFu);
       ASSERT_EQ(decodeGolombChannel(stream.data(), bits.bitCount(), whole.data(), whole.size(), ResidualLane::WholeWord),
                 GolombResult::Ok);
