@@ -61,6 +61,33 @@ struct lua_State;
 VELLUM_API void getVMLua(struct lua_State** state);
 /* Stores the address of the name of the command now running (a NUL-terminated, 128-byte buffer). */
 VELLUM_API void getErrorCmd(char** name);
+/* ---- pictures ------------------------------------------------------------------------------ */
+/* Image records (see image.h). createImage makes a zeroed picture (null when a side is not
+ * positive or memory runs out); freeImage frees it and clears *image. */
+VELLUM_API Image* createImage(int32_t width, int32_t height, int32_t bitsPerPixel);
+VELLUM_API void freeImage(Image** image);
+/* Decodes TLG0/TLG5/TLG6, PNG, JPEG, BMP or TGA bytes (detected from the first bytes) into a new
+ * Image, or returns null after printing the reason on the console. */
+VELLUM_API Image* loadImage(const void* data, uint32_t length);
+/* Decodes BMP, PNG, JPEG or TGA bytes into the caller's Image, which must have the file's size.
+ * Returns 1 on success, 0 after printing the reason. */
+VELLUM_API int loadImageData(Image* image, const void* data, uint32_t length);
+/* The file's width, height and bits per pixel without decoding; any output may be null.
+ * Returns 1 when the bytes are a picture, else 0. */
+VELLUM_API int loadHeader(const void* data, uint32_t length, int32_t* width, int32_t* height,
+                          int32_t* bitsPerPixel);
+/* Writes the picture to fileName (a game path): format 0 BMP, 1 PNG, 2 JPEG, 3 TLG.
+ *   BMP:  option1 bits per pixel (0 the image's own, 8, 24, 32).
+ *   PNG:  option1 bits, option2 zlib level, option3 non-zero for Adam7 interlacing.
+ *   JPEG: option1 bits (0, 8 grey, 24) plus 0x20 for an alpha channel (32 alone also asks for
+ *         alpha), option2 quality 0-100, option3 bit 0 optimised Huffman tables, bit 1
+ *         progressive, bits 2-3 chroma sampling (0 4:2:0, 1 4:2:2, 2 4:4:4, 3 default).
+ *   TLG:  option1 bits (8, 24, 32 or 0), option2 non-zero TLG6, zero TLG5.
+ * A picture with a name or a mode also stores its name, position and mode (PNG, JPEG, TLG); the
+ * name's three-letter extension is changed in place to the written format's. Returns 1 on
+ * success, 0 after printing the reason. */
+VELLUM_API int saveImage(const char* fileName, Image* image, int32_t format, int32_t option1, int32_t option2,
+                         int32_t option3);
 
 /* ---- number formatting (write into buffer, return buffer) ---------------------------------- */
 VELLUM_API char* itoa10(int32_t value, char* buffer);
