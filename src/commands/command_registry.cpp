@@ -1,6 +1,7 @@
 #include "commands/command_registry.h"
 
 #include "core/diagnostics_commands.h"
+#include "persist/settings_commands.h"
 #include "script/control_commands.h"
 #include "script/variable_commands.h"
 #include "storage/hashes.h"
@@ -25,6 +26,7 @@ void registerAllCommands() {
   registerVariableBuiltins();
   registerControlFlowBuiltins();
   registerControlFlowCommands();
+  registerSettingsCommands();
 }
 
 }  // namespace vellum
