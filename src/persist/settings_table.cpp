@@ -135,12 +135,23 @@ const std::vector<SettingKey>& table() {
   return keys;
 }
 
+// Defaults are applied on first use of the settings or the table (through either), when every
+// other subsystem's state exists.
+bool defaultsApplied = false;
+
+void ensureDefaults() {
+  if (!defaultsApplied) resetSettings();
+}
+
 }  // namespace
 
-std::span<const SettingKey> settingsTable() { return table(); }
+std::span<const SettingKey> settingsTable() {
+  ensureDefaults();
+  return table();
+}
 
 const SettingKey* findSetting(std::string_view name) {
-  for (const SettingKey& key : table())
+  for (const SettingKey& key : settingsTable())
     if (key.name == name) return &key;
   return nullptr;
 }
@@ -159,13 +170,12 @@ void setSlotValue(const SettingSlot& slot, int64_t value) {
 }
 
 EngineSettings& settings() {
-  // Defaults are applied on first use, when every other subsystem's state exists.
-  static const bool defaultsApplied = (resetSettings(), true);
-  (void)defaultsApplied;
+  ensureDefaults();
   return storage();
 }
 
 void resetSettings() {
+  defaultsApplied = true;
   EngineSettings& s = storage();
   s = EngineSettings{};
   for (const SettingKey& key : table()) {
