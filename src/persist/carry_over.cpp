@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/engine_state.h"
+#include "persist/engine_settings.h"
 #include "persist/persist_messages.h"
 #include "platform/list_dialog.h"
 #include "platform/question_box.h"
@@ -72,23 +73,28 @@ std::optional<std::string> chooseCarryOverGame(const std::vector<std::string>& i
   dialog.heading = gbkText(persist_messages::kCarryOverHeading);
   dialog.chooseLabel = gbkText(persist_messages::kCarryOverChoose);
   dialog.quitLabel = gbkText(persist_messages::kCarryOverQuit);
+  dialog.fontFace = gbkText(persist_messages::kCarryOverFont);
   dialog.items = items;
-  for (;;) {
-    const ListChoice choice = runListDialog(dialog);
-    if (choice.action == ListAction::Quit) {
-      engine().quitFlag = 1;
-      return std::nullopt;
+  dialog.topmost = settings().windowMost != 0;
+  std::optional<std::string> chosen;
+  runListDialog(dialog, [&](const ListChoice& choice) {
+    switch (choice.action) {
+      case ListAction::Quit: engine().quitFlag = 1; return ListReply::Close;
+      case ListAction::Closed: return ListReply::Close;
+      case ListAction::Choose: break;
     }
     if (choice.selected < 0) {
-      if (askQuestion(dialog.title, gbkText(persist_messages::kCarryNothing), QuestionButtons::YesNo) != Answer::No)
-        return std::nullopt;
-      continue;
+      const Answer sure = askQuestion(dialog.title, gbkText(persist_messages::kCarryNothing), QuestionButtons::YesNo);
+      return sure == Answer::No ? ListReply::KeepSelection : ListReply::Close;
     }
     const std::string& item = items[static_cast<size_t>(choice.selected)];
     const std::string question =
         gbkText(persist_messages::kCarryItemBefore) + item + gbkText(persist_messages::kCarryItemAfter);
-    if (askQuestion(dialog.title, question, QuestionButtons::YesNo) == Answer::Yes) return item;
-  }
+    if (askQuestion(dialog.title, question, QuestionButtons::YesNo) != Answer::Yes) return ListReply::ClearSelection;
+    chosen = item;
+    return ListReply::Close;
+  });
+  return chosen;
 }
 
 }  // namespace vellum
