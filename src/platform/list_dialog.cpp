@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include "core/engine_state.h"
 #include "platform/list_dialog_window.h"
@@ -31,7 +32,11 @@ void printChoice(const ListDialog& dialog, const ListChoice& choice) {
   std::fflush(stderr);
 }
 
+ListDialogPresses headlessPresses;
+
 }  // namespace
+
+void setHeadlessListPresses(ListDialogPresses presses) { headlessPresses = std::move(presses); }
 
 ListChoice runListDialog(const ListDialog& dialog, const std::function<ListReply(const ListChoice&)>& decide) {
   std::string offered;
@@ -45,10 +50,10 @@ ListChoice runListDialog(const ListDialog& dialog, const std::function<ListReply
     if (const std::optional<ListChoice> shown = runListDialogWindow(dialog, reporting)) return *shown;
   }
   // Headless: nothing is ever selected; the caller's questions decide when this ends.
-  const ListChoice none{ListAction::Choose, -1};
-  while (reporting(none) != ListReply::Close) {
+  for (;;) {
+    const ListChoice press = headlessPresses ? headlessPresses(dialog) : ListChoice{ListAction::Choose, -1};
+    if (reporting(press) == ListReply::Close) return press;
   }
-  return none;
 }
 
 }  // namespace vellum

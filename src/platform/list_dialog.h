@@ -37,4 +37,9 @@ enum class ListReply { Close, KeepSelection, ClearSelection };
 // Runs until `decide` answers Close; returns the choice it closed on.
 ListChoice runListDialog(const ListDialog& dialog, const std::function<ListReply(const ListChoice&)>& decide);
 
+// For tests: presses made in place of the headless dialog's (which picks nothing). Called again
+// after each press that does not close the dialog; an empty function restores the headless form.
+using ListDialogPresses = std::function<ListChoice(const ListDialog& dialog)>;
+void setHeadlessListPresses(ListDialogPresses presses);
+
 }  // namespace vellum

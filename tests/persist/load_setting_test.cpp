@@ -9,7 +9,11 @@
 #include "persist/load_setting.h"
 #include "persist/persist_state.h"
 #include "persist_fixture.h"
+#include "platform/clock.h"
+#include "platform/list_dialog.h"
 #include "platform/question_box.h"
+#include "script/script_state.h"
+#include "script/variables.h"
 
 namespace vellum {
 namespace {
@@ -21,10 +25,21 @@ class LoadSetting : public test::PersistTest {
   void SetUp() override {
     PersistTest::SetUp();
     fs::create_directories(home / "Documents");
+    engine().startTime = tickMilliseconds();  // this run has played no time yet
   }
   void TearDown() override {
     setHeadlessAnswers({});
+    setHeadlessListPresses({});
     PersistTest::TearDown();
+  }
+  // Presses the dialog's buttons in order; after the last one the dialog picks nothing.
+  void press(std::vector<ListChoice> presses) {
+    setHeadlessListPresses([presses = std::move(presses), next = size_t{0}](const ListDialog&) mutable {
+      return next < presses.size() ? presses[next++] : ListChoice{ListAction::Choose, -1};
+    });
+  }
+  void otherGame(const std::string& name, const std::string& text) {
+    test::writeCompressed(home, "Documents/Co/" + name + "/save/setting.dat", text);
   }
   std::string documents() const { return home.path().string() + "/Documents"; }
   void answer(std::vector<std::string> words) { setHeadlessAnswers(std::move(words)); }
@@ -122,6 +137,57 @@ TEST_F(LoadSetting, HeadlessCarryOverPicksNothingAndReadsOwnDefaults) {
   EXPECT_EQ(engine().quitFlag, 0);
   EXPECT_EQ(settings().textSpeed, 20);
   EXPECT_FALSE(fs::exists(home / "Documents/Co/Game/save/setting.dat"));
+}
+
+TEST_F(LoadSetting, CarryOverReadsTheChosenGameAndWritesOurOwnFile) {
+  game.write("save.dat", "1");
+  otherGame("A", "TotalTime = 500\r\nTextSpeed = 9\r\nsaveProtect=1,1\r\nInteger=s_x=5,\r\n");
+  otherGame("B", "TextSpeed = 4\r\n");
+  settings().saveProtect[0] = 7;
+  variables().namedInts["s_mine"] = 2;
+  // Pick B, say no; pick A, say yes.
+  press({{ListAction::Choose, 1}, {ListAction::Choose, 0}});
+  answer({"no", "yes"});
+  loadSetting("/Co/", "Game/");
+  EXPECT_EQ(settings().textSpeed, 9);
+  EXPECT_EQ(settings().totalTime, 0u);
+  EXPECT_EQ(settings().saveProtect[0], 7);
+  EXPECT_EQ(variables().namedInts.count("s_x"), 0u);
+  const std::string written = test::inflatedFile(home / "Documents/Co/Game/save/setting.dat");
+  EXPECT_EQ(written.rfind("TotalTime = 0\r\nStartingSetUp = 1\r\n", 0), 0u) << written;
+  EXPECT_NE(written.find("\r\nTextSpeed = 9\r\n"), std::string::npos);
+  EXPECT_NE(written.find("s_mine=2,"), std::string::npos);
+  EXPECT_EQ(engine().quitFlag, 0);
+}
+
+TEST_F(LoadSetting, CarryOverQuitButtonEndsLoadSetting) {
+  game.write("save.dat", "1");
+  otherGame("A", "TextSpeed = 9\r\n");
+  test::writeCompressed(home, "Documents/Co/Game/save/already.dat", "S5=1\r\n");
+  scriptState().readFlags[5] = {{0, 0}};
+  press({{ListAction::Quit, -1}});
+  loadSetting("/Co/", "Game/");
+  EXPECT_EQ(engine().quitFlag, 1);
+  EXPECT_EQ(settings().textSpeed, 20);
+  EXPECT_EQ(scriptState().readFlags[5][0], 0);  // nothing more was read
+}
+
+TEST_F(LoadSetting, CarryOverNothingChosenThenNoReturnsToTheList) {
+  game.write("save.dat", "1");
+  otherGame("A", "TextSpeed = 9\r\n");
+  // Confirm with nothing selected, refuse to go without; then pick A and accept.
+  press({{ListAction::Choose, -1}, {ListAction::Choose, 0}});
+  answer({"no", "yes"});
+  loadSetting("/Co/", "Game/");
+  EXPECT_EQ(settings().textSpeed, 9);
+}
+
+TEST_F(LoadSetting, ReadFlagsAreReadAfterTheSettings) {
+  game.write("save.dat", "");
+  test::writeCompressed(game, "save/already.dat", "S5=01\r\n");
+  scriptState().readFlags[5] = {{0, 0}, {2, 0}};
+  loadSetting("/Co/", "Game/");
+  EXPECT_EQ(scriptState().readFlags[5], (ReadFlagTable{{0, 0}, {2, 1}}));
 }
 
 TEST(CarryOver, RootDropsTheSecondNameAndItsSeparator) {
