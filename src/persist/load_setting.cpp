@@ -1,8 +1,5 @@
 #include "persist/load_setting.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>

@@ -1,22 +1,16 @@
 #include "platform/list_dialog.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <utility>
 
 #include "core/engine_state.h"
 #include "platform/list_dialog_window.h"
+#include "platform/message_box.h"
 
 namespace vellum {
 
 namespace {
-
-bool haveDisplay() {
-  const char* x11 = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x11 && *x11) || (wayland && *wayland);
-}
 
 void printChoice(const ListDialog& dialog, const ListChoice& choice) {
   if (choice.action == ListAction::Quit) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <deque>
 
 #include "core/engine_state.h"
@@ -16,12 +15,6 @@ namespace vellum {
 namespace {
 
 std::deque<std::string> pendingAnswers;
-
-bool haveDisplay() {
-  const char* x11 = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x11 && *x11) || (wayland && *wayland);
-}
 
 std::vector<Answer> buttonsOf(QuestionButtons buttons) {
   if (buttons == QuestionButtons::YesNo) return {Answer::Yes, Answer::No};
