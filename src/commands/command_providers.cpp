@@ -8,6 +8,7 @@ void provideAllCommands() {
     provideVariableCommands();
     provideControlFlowCommands();
     provideBindingCommands();
+    provideSettingsCommands();
     return true;
   }();
   (void)provided;

@@ -11,5 +11,6 @@ void provideDiagnosticsCommands();
 void provideVariableCommands();
 void provideControlFlowCommands();
 void provideBindingCommands();
+void provideSettingsCommands();
 
 }  // namespace vellum

@@ -1,14 +1,33 @@
 #include "core/command_line.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace vellum {
 
+namespace {
+
+// "yes,no,,cancel" -> yes, no, cancel: empty words are dropped.
+std::vector<std::string> splitAnswers(const std::string& list) {
+  std::vector<std::string> words;
+  size_t start = 0;
+  while (start <= list.size()) {
+    const size_t comma = std::min(list.find(',', start), list.size());
+    if (comma > start) words.push_back(list.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return words;
+}
+
+}  // namespace
+
 const char* const kUsageText =
-    "usage: vellum [--game DIR] [--headless] [ARG ...]\n"
+    "usage: vellum [--game DIR] [--headless] [--answers LIST] [ARG ...]\n"
     "  --game DIR   run the game in DIR (default: the executable's folder when it holds\n"
     "               script.dat, else the current folder)\n"
     "  --headless   no window and no sound device; boxes print to standard error\n"
+    "  --answers LIST  answers for headless question boxes, in order (yes,no,cancel);\n"
+    "               once they run out every box takes its first button\n"
     "  --help       show this text\n"
     "Other arguments are passed to the game's scripts.\n";
 
@@ -24,6 +43,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       line.gameFolder = arguments[++i];
     } else if (a.rfind("--game=", 0) == 0) {
       line.gameFolder = a.substr(7);
+    } else if (a == "--answers" || a.rfind("--answers=", 0) == 0) {
+      std::string list;
+      if (a == "--answers") {
+        if (i + 1 >= arguments.size()) {
+          line.error = "--answers needs a list";
+          return line;
+        }
+        list = arguments[++i];
+      } else {
+        list = a.substr(10);
+      }
+      line.answers = splitAnswers(list);
     } else if (a == "--headless") {
       line.headless = true;
     } else if (a == "--help" || a == "-h") {

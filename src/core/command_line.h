@@ -1,4 +1,4 @@
-// The engine's command line: `vellum [--game DIR] [--headless] [ARG ...]`. Engine options are taken
+// The engine's command line: `vellum [--game DIR] [--headless] [--answers LIST] [ARG ...]`. Engine options are taken
 // out; everything else is passed on to the game.
 #pragma once
 
@@ -10,6 +10,8 @@ namespace vellum {
 struct CommandLine {
   std::string gameFolder;  // --game DIR, empty when not given
   bool headless = false;
+  // --answers yes,no,cancel: what headless question boxes answer, in order.
+  std::vector<std::string> answers;
   bool help = false;
   std::vector<std::string> gameArguments;
   std::string error;  // set when the command line cannot be used

@@ -10,6 +10,7 @@
 #include "core/command_line.h"
 #include "core/engine_state.h"
 #include "core/startup.h"
+#include "platform/question_box.h"
 
 int main(int argc, char** argv) {
   using namespace vellum;
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
   state.exeDirectory = resolveGameFolder(line.gameFolder, executable);
   state.headless = line.headless;
   state.gameArguments = line.gameArguments;
+  setHeadlessAnswers(line.answers);
   if (!std::filesystem::is_directory(state.exeDirectory, ec)) {
     std::fprintf(stderr, "vellum: no game folder at %s\n", state.exeDirectory.c_str());
     return 2;

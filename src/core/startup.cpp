@@ -9,6 +9,9 @@
 #include "core/engine_state.h"
 #include "core/interpreter.h"
 #include "core/report.h"
+#include "persist/engine_settings.h"
+#include "persist/persist_state.h"
+#include "persist/settings_file.h"
 #include "platform/clock.h"
 #include "script/script_state.h"
 #include "services/fast_math.h"
@@ -47,6 +50,8 @@ void resetAllState() {
   resetReadMode();
   resetScriptContainer();
   resetStorage();
+  resetSettings();
+  resetPersistState();
   setCurrentCommandName("");
   engine().quitFlag = 0;
 }
@@ -79,8 +84,9 @@ bool initializeEngine() {
 
 void shutdownEngine() {
   resetLua();
-  // Settings are written here once the configuration file exists; then every table is emptied and
-  // the renderer, the sound channels and the archive indexes are released.
+  // Settings are written once loadSetting has chosen where they live; then every table is emptied
+  // and the renderer, the sound channels and the archive indexes are released.
+  if (!persistState().settingsPath.empty()) writeSettings();
   resetScriptState();
   readMode().kinsoku.clear();
   resetScriptContainer();

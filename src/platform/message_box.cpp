@@ -11,12 +11,6 @@ namespace vellum {
 
 namespace {
 
-bool haveDisplay() {
-  const char* x11 = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x11 && *x11) || (wayland && *wayland);
-}
-
 Uint32 sdlFlags(BoxIcon icon) {
   switch (icon) {
     case BoxIcon::Error: return SDL_MESSAGEBOX_ERROR;
@@ -27,6 +21,12 @@ Uint32 sdlFlags(BoxIcon icon) {
 }
 
 }  // namespace
+
+bool haveDisplay() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x11 && *x11) || (wayland && *wayland);
+}
 
 std::string asOneLine(const std::string& text) {
   std::string line;

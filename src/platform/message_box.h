@@ -8,6 +8,9 @@ namespace vellum {
 
 enum class BoxIcon { Error, Warning, Information };
 
+// Whether a display is there to show boxes and dialogs on (X11 or Wayland).
+bool haveDisplay();
+
 // Title and text are UTF-8.
 void showMessageBox(const std::string& title, const std::string& text, BoxIcon icon);
 

@@ -19,6 +19,15 @@ TEST(CommandLine, GameWithoutFolderIsAnError) {
   EXPECT_TRUE(parseCommandLine({"--help"}).help);
 }
 
+TEST(CommandLine, AnswersAreTakenInOrder) {
+  EXPECT_EQ(parseCommandLine({"--answers", "yes,no,,cancel", "x"}).answers,
+            (std::vector<std::string>{"yes", "no", "cancel"}));
+  const CommandLine joined = parseCommandLine({"--answers=no"});
+  EXPECT_EQ(joined.answers, std::vector<std::string>{"no"});
+  EXPECT_TRUE(joined.gameArguments.empty());
+  EXPECT_FALSE(parseCommandLine({"--answers"}).error.empty());
+}
+
 TEST(CommandLine, GameFolderResolution) {
   test::TempFolder withScript;
   withScript.write("script.dat", "x");

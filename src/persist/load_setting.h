@@ -1,0 +1,12 @@
+// loadSetting: choosing where the save data lives, then reading the settings and the read flags.
+#pragma once
+
+#include <string_view>
+
+namespace vellum {
+
+// s1 and s2 are the two folder names (script text) that follow the Documents folder when saves
+// live there; they are joined to it as they are, without a separator in between.
+void loadSetting(std::string_view s1, std::string_view s2);
+
+}  // namespace vellum

@@ -1,0 +1,13 @@
+// Calls from the configuration code into subsystems that are not part of the engine yet. Each is a
+// no-op here; the subsystem that owns the work fills in the body when it lands.
+#pragma once
+
+namespace vellum {
+
+// Sound: re-applies the volume and mute of every category to the channels.
+void applyChannelVolumes();
+
+// Input: loads the mouse cursor named by the CursorFile setting (an empty name means the default).
+void loadSettingsCursor();
+
+}  // namespace vellum

@@ -1,0 +1,25 @@
+// Modal questions with Yes/No or Yes/No/Cancel buttons. With a display they are SDL message boxes;
+// headless (or when no box can be shown) the answer is the next word of the --answers list, or the
+// box's first button once the list is used up. Each question and the answer taken are printed to
+// standard error, so a headless run shows what it was asked.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vellum {
+
+enum class QuestionButtons { YesNo, YesNoCancel };
+enum class Answer { Yes, No, Cancel };
+
+// Title and text are UTF-8.
+Answer askQuestion(const std::string& title, const std::string& text, QuestionButtons buttons);
+
+// The headless answers, taken in order: "yes", "no" or "cancel" (any letter case). A word naming
+// no button of the box, or none left, takes the box's first button.
+void setHeadlessAnswers(std::vector<std::string> answers);
+
+// The answer's word as --answers spells it.
+const char* answerWord(Answer answer);
+
+}  // namespace vellum

@@ -1,0 +1,42 @@
+// Headless question boxes take their answers from the --answers list.
+#include <gtest/gtest.h>
+
+#include "core/engine_state.h"
+#include "platform/question_box.h"
+
+namespace vellum {
+namespace {
+
+class HeadlessQuestions : public ::testing::Test {
+ protected:
+  void SetUp() override { engine().headless = true; }
+  void TearDown() override {
+    setHeadlessAnswers({});
+    resetEngineState();
+  }
+};
+
+TEST_F(HeadlessQuestions, AnswersComeInOrderThenTheFirstButton) {
+  setHeadlessAnswers({"No", "CANCEL", "yes"});
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(askQuestion("T", "one", QuestionButtons::YesNoCancel), Answer::No);
+  EXPECT_EQ(askQuestion("T", "two", QuestionButtons::YesNoCancel), Answer::Cancel);
+  EXPECT_EQ(askQuestion("T", "three", QuestionButtons::YesNo), Answer::Yes);
+  EXPECT_EQ(askQuestion("T", "four", QuestionButtons::YesNo), Answer::Yes);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err,
+            "T: one [yes/no/cancel]\nT: answer no\nT: two [yes/no/cancel]\nT: answer cancel\n"
+            "T: three [yes/no]\nT: answer yes\nT: four [yes/no]\nT: answer yes\n");
+}
+
+TEST_F(HeadlessQuestions, AWordForAMissingButtonTakesTheFirst) {
+  setHeadlessAnswers({"cancel", "maybe", "no"});
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(askQuestion("T", "q", QuestionButtons::YesNo), Answer::Yes);
+  EXPECT_EQ(askQuestion("T", "q", QuestionButtons::YesNoCancel), Answer::Yes);
+  EXPECT_EQ(askQuestion("T", "q", QuestionButtons::YesNo), Answer::No);
+  ::testing::internal::GetCapturedStderr();
+}
+
+}  // namespace
+}  // namespace vellum
