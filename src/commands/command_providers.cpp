@@ -7,6 +7,7 @@ void provideAllCommands() {
     provideDiagnosticsCommands();
     provideVariableCommands();
     provideControlFlowCommands();
+    provideBuiltinFunctions();
     return true;
   }();
   (void)provided;

@@ -10,5 +10,6 @@ void provideAllCommands();
 void provideDiagnosticsCommands();
 void provideVariableCommands();
 void provideControlFlowCommands();
+void provideBuiltinFunctions();
 
 }  // namespace vellum
