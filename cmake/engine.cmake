@@ -17,7 +17,7 @@ function(vellum_add_engine name extra_flags)
     target_link_options(${name} PUBLIC ${extra_flags})
   endif()
   add_dependencies(${name} vellum_codepage_tables)
-  target_link_libraries(${name} PUBLIC ZLIB::ZLIB PNG::PNG JPEG::JPEG PkgConfig::SDL2 PkgConfig::LUA
+  target_link_libraries(${name} PUBLIC ZLIB::ZLIB PNG::PNG JPEG::JPEG PkgConfig::SDL2 PkgConfig::LUA PkgConfig::PCRE2
                         PkgConfig::FREETYPE PkgConfig::FONTCONFIG Threads::Threads ${CMAKE_DL_LIBS})
   # The generated tables are data only; keep them out of the warning flags' way.
   set_source_files_properties(${VELLUM_CODEPAGE_TABLES} PROPERTIES GENERATED TRUE)

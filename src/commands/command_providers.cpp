@@ -9,6 +9,7 @@ void provideAllCommands() {
     provideControlFlowCommands();
     provideBindingCommands();
     provideSettingsCommands();
+    provideBuiltinFunctions();
     return true;
   }();
   (void)provided;

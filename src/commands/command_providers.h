@@ -12,5 +12,6 @@ void provideVariableCommands();
 void provideControlFlowCommands();
 void provideBindingCommands();
 void provideSettingsCommands();
+void provideBuiltinFunctions();
 
 }  // namespace vellum

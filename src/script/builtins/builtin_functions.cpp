@@ -1,0 +1,21 @@
+#include "commands/command_providers.h"
+#include "script/builtins/builtin_families.h"
+
+namespace vellum {
+
+void provideBuiltinFunctions() {
+  provideStringFunctions();
+  provideKanaFunction();
+  provideRegexpFunctions();
+  providePathFunctions();
+  provideFileFunctions();
+  provideTextListFunctions();
+  provideFileListFunctions();
+  provideDateFunctions();
+  provideRandomFunction();
+  provideTimingFunctions();
+  provideProcessFunctions();
+  providePluginLibraryFunctions();
+}
+
+}  // namespace vellum

@@ -1,0 +1,14 @@
+// readTextFile: a game file's bytes as they are stored, for the text functions and the script VMs'
+// loaders. Archive entries with nonzero flags are descrambled with their path; compressed entries
+// are not inflated.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vellum {
+
+// False after the failure was reported.
+bool readTextFile(std::string_view path, std::string& bytes);
+
+}  // namespace vellum

@@ -1,0 +1,66 @@
+// sleep, getTimer, timeGetTime, getStartTime and getTotalTime.
+#include <chrono>
+#include <thread>
+
+#include "commands/arg_accessor.h"
+#include "commands/command_registry.h"
+#include "core/engine_state.h"
+#include "platform/clock.h"
+#include "platform/message_pump.h"
+#include "script/builtins/builtin_families.h"
+#include "script/builtins/play_time.h"
+
+namespace vellum {
+
+uint32_t& carriedPlaySeconds() {
+  static uint32_t seconds = 0;
+  return seconds;
+}
+
+uint32_t totalPlaySeconds() { return (tickMilliseconds() - engine().startTime) / 1000 + carriedPlaySeconds(); }
+
+namespace {
+
+// Lets the window system run once; a quit request stops the engine instead of sleeping.
+int sleepBody(void* call) {
+  const int32_t milliseconds = args().getInt(call, 1);
+  if (pumpMessagesOnce()) {
+    engine().quitFlag = 1;
+  } else if (milliseconds > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  }
+  args().returnNothing(call);
+  return 1;
+}
+
+int getTimerBody(void* call) {
+  args().returnInt(call, 1, static_cast<int32_t>(tickMilliseconds() - engine().startTime));
+  return 1;
+}
+
+int timeGetTimeBody(void* call) {
+  args().returnInt(call, 1, static_cast<int32_t>(tickMilliseconds()));
+  return 1;
+}
+
+int getStartTimeBody(void* call) {
+  args().returnInt(call, 1, static_cast<int32_t>(engine().startTime));
+  return 1;
+}
+
+int getTotalTimeBody(void* call) {
+  args().returnInt(call, 1, static_cast<int32_t>(totalPlaySeconds()));
+  return 1;
+}
+
+}  // namespace
+
+void provideTimingFunctions() {
+  provideCommand("sleep", &sleepBody);
+  provideCommand("getTimer", &getTimerBody);
+  provideCommand("timeGetTime", &timeGetTimeBody);
+  provideCommand("getStartTime", &getStartTimeBody);
+  provideCommand("getTotalTime", &getTotalTimeBody);
+}
+
+}  // namespace vellum
