@@ -14,6 +14,7 @@
 #include "persist/settings_file.h"
 #include "platform/clock.h"
 #include "script/script_state.h"
+#include "script/variables.h"
 #include "services/fast_math.h"
 #include "storage/file_loader.h"
 #include "storage/script_container.h"
@@ -45,6 +46,7 @@ void resetAllState() {
   resetLua();
   useNative();
   resetScriptState();
+  resetVariables();
   resetCommandTables();
   resetBacklog();
   resetReadMode();
@@ -88,6 +90,7 @@ void shutdownEngine() {
   // and the renderer, the sound channels and the archive indexes are released.
   if (!persistState().settingsPath.empty()) writeSettings();
   resetScriptState();
+  resetVariables();
   readMode().kinsoku.clear();
   resetScriptContainer();
   resetStorage();

@@ -14,7 +14,7 @@
 #include "script/script_messages.h"
 #include "script/tokenizer.h"
 #include "storage/hashes.h"
-#include "storage/text_file.h"
+#include "script/builtins/text_file_reader.h"
 
 namespace vellum {
 

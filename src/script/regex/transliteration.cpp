@@ -79,7 +79,9 @@ int transliterate(const PerlExpression& expression, std::string_view text, std::
   out.clear();
   out.reserve(text.size());
   int count = 0;
-  std::optional<Code> lastTranslated;
+  // The code written by the previous translated character, for squeezing runs.
+  bool haveLast = false;
+  Code lastTranslated = 0;
   for (size_t i = 0; i < text.size();) {
     const size_t length = characterLength(text, i, o.codePage);
     const Code c = codeAt(text, i, length);
@@ -88,7 +90,7 @@ int transliterate(const PerlExpression& expression, std::string_view text, std::
     const bool listed = (found != place.end()) != o.complement;
     if (!listed) {
       appendCode(out, c);
-      lastTranslated.reset();
+      haveLast = false;
       continue;
     }
     ++count;
@@ -101,9 +103,10 @@ int transliterate(const PerlExpression& expression, std::string_view text, std::
       target = to[found->second];
     }
     if (!target) continue;  // deleted
-    if (o.squeeze && lastTranslated == target) continue;
+    if (o.squeeze && haveLast && lastTranslated == *target) continue;
     appendCode(out, *target);
-    lastTranslated = target;
+    haveLast = true;
+    lastTranslated = *target;
   }
   return count;
 }
