@@ -23,14 +23,15 @@ namespace {
 using namespace vellum;
 using Bytes = std::vector<uint8_t>;
 
-// Smooth shapes with a little grain, roughly what a game's backgrounds compress like.
-Image* scene(int width, int height, bool alpha) {
+// Smooth shapes with grain on every pixel (a photographic background, about 6 bits per pixel
+// in TLG6), or with sparse grain (closer to drawn artwork, about 2 bits per pixel).
+Image* scene(int width, int height, bool alpha, bool sparseGrain = false) {
   Image* image = createImage(width, height, alpha ? 32 : 24);
   std::mt19937 rng(42);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const double u = x / static_cast<double>(width), v = y / static_cast<double>(height);
-      const int grain = static_cast<int>(rng() % 7) - 3;
+      const int grain = sparseGrain ? (rng() % 8 == 0 ? static_cast<int>(rng() % 3) - 1 : 0) : static_cast<int>(rng() % 7) - 3;
       auto channel = [&](double value) { return static_cast<uint32_t>(std::clamp(value * 255.0 + grain, 0.0, 255.0)); };
       const uint32_t b = channel(0.5 + 0.4 * std::sin(9 * u + 3 * v));
       const uint32_t g = channel(0.5 + 0.3 * std::cos(7 * v - 2 * u) * u);
@@ -42,18 +43,19 @@ Image* scene(int width, int height, bool alpha) {
   return image;
 }
 
-enum class Kind { Tlg5, Tlg6, Tlg6Alpha, Png, Jpeg };
+enum class Kind { Tlg5, Tlg6, Tlg6Alpha, Tlg6Drawn, Png, Jpeg };
 
 const Bytes& file(Kind kind, int width, int height) {
   static std::map<std::tuple<Kind, int, int>, Bytes> cache;
   Bytes& bytes = cache[{kind, width, height}];
   if (!bytes.empty()) return bytes;
-  Image* image = scene(width, height, kind == Kind::Tlg6Alpha);
+  Image* image = scene(width, height, kind == Kind::Tlg6Alpha, kind == Kind::Tlg6Drawn);
   SaveRequest request;
   switch (kind) {
     case Kind::Tlg5: request = {SaveFormat::Tlg, 24, 0, 0}; break;
     case Kind::Tlg6: request = {SaveFormat::Tlg, 24, 1, 0}; break;
     case Kind::Tlg6Alpha: request = {SaveFormat::Tlg, 32, 1, 0}; break;
+    case Kind::Tlg6Drawn: request = {SaveFormat::Tlg, 24, 1, 0}; break;
     case Kind::Png: request = {SaveFormat::Png, 24, 6, 0}; break;
     case Kind::Jpeg: request = {SaveFormat::Jpeg, 24, 90, 0}; break;
   }
@@ -83,6 +85,7 @@ void engineDecode(benchmark::State& state, Kind kind) {
 void BM_Tlg5(benchmark::State& state) { engineDecode(state, Kind::Tlg5); }
 void BM_Tlg6(benchmark::State& state) { engineDecode(state, Kind::Tlg6); }
 void BM_Tlg6Alpha(benchmark::State& state) { engineDecode(state, Kind::Tlg6Alpha); }
+void BM_Tlg6Drawn(benchmark::State& state) { engineDecode(state, Kind::Tlg6Drawn); }
 void BM_Png(benchmark::State& state) { engineDecode(state, Kind::Png); }
 void BM_Jpeg(benchmark::State& state) { engineDecode(state, Kind::Jpeg); }
 
@@ -191,6 +194,7 @@ void BM_BareJpegDefault(benchmark::State& state) { bareJpegBenchmark(state, JDCT
 BENCHMARK(BM_Tlg5) PICTURE_SIZES;
 BENCHMARK(BM_Tlg6) PICTURE_SIZES;
 BENCHMARK(BM_Tlg6Alpha) PICTURE_SIZES;
+BENCHMARK(BM_Tlg6Drawn) PICTURE_SIZES;
 BENCHMARK(BM_Png) PICTURE_SIZES;
 BENCHMARK(BM_BarePng) PICTURE_SIZES;
 BENCHMARK(BM_Jpeg) PICTURE_SIZES;
