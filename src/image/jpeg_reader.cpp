@@ -40,21 +40,6 @@ void readPosition(const jpeg_saved_marker_ptr markers, Image& image) {
   }
 }
 
-// Decodes straight into the BGRA rows (grey pictures come out as opaque grey).
-bool readRows(JpegDecompressor& d, JSAMPARRAY rows, JDIMENSION height) {
-  if (setjmp(d.errors.jump)) return false;
-  d.cinfo.out_color_space = JCS_EXT_BGRA;
-  d.cinfo.dct_method = JDCT_FLOAT;
-  jpeg_start_decompress(&d.cinfo);
-  while (d.cinfo.output_scanline < height) {
-    if (jpeg_read_scanlines(&d.cinfo, rows + d.cinfo.output_scanline, height - d.cinfo.output_scanline) == 0) {
-      return false;
-    }
-  }
-  jpeg_finish_decompress(&d.cinfo);
-  return true;
-}
-
 }  // namespace
 
 bool decodeJpeg(const uint8_t* data, size_t size, DecodeTarget& target) {
@@ -75,7 +60,8 @@ bool decodeJpeg(const uint8_t* data, size_t size, DecodeTarget& target) {
 
     std::vector<JSAMPROW> rows(height);
     for (JDIMENSION y = 0; y < height; ++y) rows[y] = reinterpret_cast<JSAMPROW>(image->pixels + size_t{y} * width);
-    if (!readRows(d, rows.data(), height)) return fail(d.problem());
+    // Straight into the BGRA rows (grey pictures come out as opaque grey).
+    if (!readJpegRows(d, rows.data(), height, JCS_EXT_BGRA)) return fail(d.problem());
     if (d.errors.endedEarly) return fail("the data ends inside the picture");
 
     if (found == AlphaFound::Decoded) {

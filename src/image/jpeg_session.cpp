@@ -60,11 +60,9 @@ bool startJpegDecompress(JpegDecompressor& d, const uint8_t* data, size_t size, 
   return true;
 }
 
-namespace {
-
-bool readGreyRows(JpegDecompressor& d, JSAMPARRAY rows, JDIMENSION height) {
+bool readJpegRows(JpegDecompressor& d, JSAMPARRAY rows, JDIMENSION height, J_COLOR_SPACE space) {
   if (setjmp(d.errors.jump)) return false;
-  d.cinfo.out_color_space = JCS_GRAYSCALE;
+  d.cinfo.out_color_space = space;
   d.cinfo.dct_method = JDCT_FLOAT;
   jpeg_start_decompress(&d.cinfo);
   while (d.cinfo.output_scanline < height) {
@@ -75,8 +73,6 @@ bool readGreyRows(JpegDecompressor& d, JSAMPARRAY rows, JDIMENSION height) {
   jpeg_finish_decompress(&d.cinfo);
   return true;
 }
-
-}  // namespace
 
 bool decodeGreyJpeg(const uint8_t* data, size_t size, int width, int height, std::vector<uint8_t>& grey) {
   try {
@@ -89,7 +85,7 @@ bool decodeGreyJpeg(const uint8_t* data, size_t size, int width, int height, std
     grey.assign(size_t(width) * height, 0);
     std::vector<JSAMPROW> rows(static_cast<size_t>(height));
     for (int y = 0; y < height; ++y) rows[static_cast<size_t>(y)] = grey.data() + size_t(y) * width;
-    return readGreyRows(d, rows.data(), static_cast<JDIMENSION>(height)) && !d.errors.endedEarly;
+    return readJpegRows(d, rows.data(), static_cast<JDIMENSION>(height), JCS_GRAYSCALE) && !d.errors.endedEarly;
   } catch (const std::bad_alloc&) {
     return false;
   }

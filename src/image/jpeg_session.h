@@ -40,6 +40,10 @@ struct JpegDecompressor {
 
 // Guarded: creates the decompressor over the bytes and reads the header; APP1 ... APP11 markers are
 // kept when `keepMarkers`.
+// Decodes every scanline into `rows` in the given colour space with the floating-point DCT.
+// False when the library reports an error or the data ends.
+bool readJpegRows(JpegDecompressor& d, JSAMPARRAY rows, JDIMENSION height, J_COLOR_SPACE space);
+
 bool startJpegDecompress(JpegDecompressor& d, const uint8_t* data, size_t size, bool keepMarkers);
 
 // A greyscale rendering of a JPEG of exactly width x height (the alpha channel). Unreported.
