@@ -28,9 +28,13 @@ void runLoop(benchmark::State& state, const char* call) {
 }
 
 void BM_EmptyCFunction(benchmark::State& state) { runLoop(state, "empty(1)"); }
-void BM_EngineCommand(benchmark::State& state) { runLoop(state, "getScriptInteger(1)"); }
+void BM_EmptyCFunctionNoArguments(benchmark::State& state) { runLoop(state, "empty()"); }
+void BM_GetTimer(benchmark::State& state) { runLoop(state, "getTimer()"); }
+void BM_GetScriptInteger(benchmark::State& state) { runLoop(state, "getScriptInteger(1)"); }
 
 BENCHMARK(BM_EmptyCFunction)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_EngineCommand)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EmptyCFunctionNoArguments)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetTimer)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetScriptInteger)->Unit(benchmark::kMillisecond);
 
 }  // namespace

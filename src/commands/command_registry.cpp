@@ -15,6 +15,11 @@ std::unordered_map<std::string, CommandEntry>& providedBodies() {
   return bodies;
 }
 
+std::unordered_map<std::string, CommandBody>& vmBodies() {
+  static std::unordered_map<std::string, CommandBody> bodies;
+  return bodies;
+}
+
 void registerProvided(std::string_view name) {
   const CommandEntry entry = providedCommand(name);
   if (!entry.empty()) tables.registry[crc32Of(name)] = entry;
@@ -53,6 +58,14 @@ CommandEntry providedCommand(std::string_view name) {
   provideAllCommands();
   auto found = providedBodies().find(std::string(name));
   return found == providedBodies().end() ? CommandEntry{} : found->second;
+}
+
+void provideVmBody(std::string_view name, CommandBody body) { vmBodies()[std::string(name)] = body; }
+
+CommandBody scriptVmBody(std::string_view name) {
+  provideAllCommands();
+  auto found = vmBodies().find(std::string(name));
+  return found != vmBodies().end() ? found->second : providedCommand(name).body;
 }
 
 void registerAllCommands() {

@@ -57,6 +57,13 @@ std::vector<std::string> providedCommandNames();
 // The body provided for a name, or an empty entry.
 CommandEntry providedCommand(std::string_view name);
 
+// A body the script VMs register instead of the provided native handler, for a native form that
+// parses its own argument text.
+void provideVmBody(std::string_view name, CommandBody body);
+// What a script VM registers under a name: its own body when one was provided, else the shared
+// body; null for a native-only command.
+CommandBody scriptVmBody(std::string_view name);
+
 // Registers every catalogued command that has a body, built-ins first; called once at start-up.
 void registerAllCommands();
 

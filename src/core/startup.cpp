@@ -9,12 +9,14 @@
 #include "core/engine_state.h"
 #include "core/interpreter.h"
 #include "core/report.h"
+#include "image/ops/image_tables.h"
 #include "persist/engine_settings.h"
 #include "persist/persist_state.h"
 #include "persist/settings_file.h"
 #include "platform/clock.h"
 #include "script/script_state.h"
 #include "script/variables.h"
+#include "script/builtins/plugin_libraries.h"
 #include "services/fast_math.h"
 #include "storage/file_loader.h"
 #include "storage/script_container.h"
@@ -64,6 +66,7 @@ bool initializeEngine() {
   // The fixed tables (backlog and the rest) start cleared.
   resetBacklog();
   initMathTables();
+  initImageTables();
   registerAllCommands();
   for (uint16_t code : kKinsokuCodes) readMode().kinsoku.insert(code);
 
@@ -94,6 +97,8 @@ void shutdownEngine() {
   readMode().kinsoku.clear();
   resetScriptContainer();
   resetStorage();
+  // Plug-ins go last: nothing of theirs may be called once their code is unmapped.
+  freeAllPluginLibraries();
 }
 
 int runMain() {

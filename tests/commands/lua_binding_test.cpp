@@ -46,7 +46,13 @@ INSTANTIATE_TEST_SUITE_P(
         LuaCase{"second_load_reuses_the_vm", "loadLua \"lua/a.lua\"\nloadLua \"lua/a.lua\"\n",
                 "count_runs = (count_runs or 0) + 1\nprint(count_runs)\n", "12"},
         LuaCase{"end_from_lua_stops_after_the_command", "loadLua \"lua/a.lua\"\nprint \"not reached\"\n",
-                "print('a')\n_G['end']()\nprint('b')\n", "ab"}),
+                "print('a')\n_G['end']()\nprint('b')\n", "ab"},
+        LuaCase{"get_timer_returns_the_milliseconds", "loadLua \"lua/a.lua\"\n",
+                "local t = getTimer()\nprint(type(t), t >= 0 and 'ok' or 'negative')\n", "numberok"},
+        LuaCase{"split_returns_an_array", "loadLua \"lua/a.lua\"\n",
+                "local p = split('a,,b', ',')\nprint(#p, p[1], '|', p[2], '|', p[3])\n", "3a||b"},
+        LuaCase{"regexp_split_returns_an_array", "loadLua \"lua/a.lua\"\n",
+                "local p = regexp_split('a, b,c', '/,\\\\s*/')\nprint(#p, p[1], p[2], p[3])\n", "3abc"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LuaErrors, AnErrorClosesTheVmAndTheNextLoadStartsFresh) {

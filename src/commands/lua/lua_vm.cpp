@@ -42,9 +42,9 @@ int callCommand(lua_State* L) {
 }
 
 void registerGlobal(lua_State* L, std::string_view name) {
-  const CommandEntry entry = providedCommand(name);
-  if (!entry.body) return;
-  lua_pushlightuserdata(L, reinterpret_cast<void*>(entry.body));
+  const CommandBody body = scriptVmBody(name);
+  if (!body) return;
+  lua_pushlightuserdata(L, reinterpret_cast<void*>(body));
   lua_pushlstring(L, name.data(), name.size());
   lua_pushcclosure(L, &callCommand, 2);
   lua_setglobal(L, std::string(name).c_str());

@@ -5,8 +5,8 @@
 
 namespace vellum {
 
-// Seconds played before this run (the TotalTime setting); the configuration stores it when it
-// reads the settings file, and 0 until then.
+// Seconds played before this run: the TotalTime setting, read with the settings file (0 until then)
+// and written back with this run's seconds added.
 uint32_t& carriedPlaySeconds();
 
 // (now - start of the main loop) / 1000 + carriedPlaySeconds().

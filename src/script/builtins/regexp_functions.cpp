@@ -106,6 +106,7 @@ void provideRegexpFunctions() {
   provideCommand("regexp_trans", &rewriteBody<&regexpTransliterate>);
   provideCommand("regexp_match", &regexpMatchBody);
   provideCommand("regexp_split", &regexpSplitCommand);
+  provideVmBody("regexp_split", &regexpSplitVmBody);
 }
 
 }  // namespace vellum

@@ -126,6 +126,7 @@ void provideStringFunctions() {
   provideCommand("count", &countBody);
   provideCommand("match", &matchBody);
   provideCommand("split", &splitCommand);
+  provideVmBody("split", &splitVmBody);
   provideCommand("len", &lenBody);
   provideCommand("mid", &midBody);
   provideCommand("upper", &changeCaseBody<'a', 'z'>);

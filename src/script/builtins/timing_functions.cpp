@@ -5,6 +5,7 @@
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
 #include "core/engine_state.h"
+#include "persist/engine_settings.h"
 #include "platform/clock.h"
 #include "platform/message_pump.h"
 #include "script/builtins/builtin_families.h"
@@ -12,12 +13,9 @@
 
 namespace vellum {
 
-uint32_t& carriedPlaySeconds() {
-  static uint32_t seconds = 0;
-  return seconds;
-}
+uint32_t& carriedPlaySeconds() { return settings().totalTime; }
 
-uint32_t totalPlaySeconds() { return (tickMilliseconds() - engine().startTime) / 1000 + carriedPlaySeconds(); }
+uint32_t totalPlaySeconds() { return currentTotalTime(); }
 
 namespace {
 

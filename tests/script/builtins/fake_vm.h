@@ -20,7 +20,7 @@ class FakeVm {
  public:
   // Runs the body provided for `name` with these arguments; returns what it pushed.
   static std::vector<VmValue> call(const std::string& name, std::vector<std::variant<int32_t, std::string>> arguments) {
-    return callBody(providedCommand(name).body, std::move(arguments));
+    return callBody(scriptVmBody(name), std::move(arguments));
   }
 
   static std::vector<VmValue> callBody(CommandBody body, std::vector<std::variant<int32_t, std::string>> arguments) {
