@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "commands/arg_accessor.h"
 
@@ -24,5 +25,16 @@ inline int inputIndex(int nativeIndex, int outputsBefore) {
 }
 
 inline int argumentCount(void* call) { return args().count[0](call); }
+
+// Returns the pieces to a script VM as one array, numbered from 1.
+inline int returnPieces(void* call, const std::vector<std::string>& pieces) {
+  args().beginArray(call);
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const int index = static_cast<int>(i) + 1;
+    args().returnBytes(call, index, pieces[i].data(), pieces[i].size());
+    args().setArrayElement(call, index);
+  }
+  return 1;
+}
 
 }  // namespace vellum

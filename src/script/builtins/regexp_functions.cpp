@@ -90,13 +90,7 @@ void regexpSplitCommand(const char* arguments, int length) {
 
 int regexpSplitVmBody(void* call) {
   const std::vector<std::string> pieces = regexpPieces(stringArgument(call, 2), stringArgument(call, 1));
-  args().beginArray(call);
-  for (size_t i = 0; i < pieces.size(); ++i) {
-    const int index = static_cast<int>(i) + 1;
-    args().returnBytes(call, index, pieces[i].data(), pieces[i].size());
-    args().setArrayElement(call, index);
-  }
-  return 1;
+  return returnPieces(call, pieces);
 }
 
 void provideRegexpFunctions() {

@@ -113,13 +113,7 @@ int splitVmBody(void* call) {
     return 1;
   }
   const std::vector<std::string> pieces = splitAtCharacter(text, separator);
-  args().beginArray(call);
-  for (size_t i = 0; i < pieces.size(); ++i) {
-    const int index = static_cast<int>(i) + 1;
-    args().returnBytes(call, index, pieces[i].data(), pieces[i].size());
-    args().setArrayElement(call, index);
-  }
-  return 1;
+  return returnPieces(call, pieces);
 }
 
 void provideStringFunctions() {
