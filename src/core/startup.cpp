@@ -13,6 +13,7 @@
 #include "persist/persist_state.h"
 #include "persist/settings_file.h"
 #include "platform/clock.h"
+#include "report/system_report.h"
 #include "script/script_state.h"
 #include "script/variables.h"
 #include "services/fast_math.h"
@@ -56,6 +57,7 @@ void resetAllState() {
   resetSettings();
   resetPersistState();
   resetScreenGeometry();
+  resetMachineMemory();
   setCurrentCommandName("");
   engine().quitFlag = 0;
 }
