@@ -54,7 +54,9 @@ TEST(PresetLabels, AreFourWideAndMarkTheOneToOneSize) {
   EXPECT_EQ(p[5].label, "1280x 720" + kSameSize);
   EXPECT_EQ(p[9].label, "1920x1080");
   for (int i = 0; i < 10; ++i) {
-    if (i != 5) EXPECT_EQ(p[static_cast<size_t>(i)].label.find(kSameSize), std::string::npos) << i;
+    if (i != 5) {
+      EXPECT_EQ(p[static_cast<size_t>(i)].label.find(kSameSize), std::string::npos) << i;
+    }
   }
 }
 
