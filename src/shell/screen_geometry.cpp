@@ -94,7 +94,8 @@ void updateMonitorGeometry(const MonitorInfo& monitor) {
   g.maxClientH = most.height;
 
   refreshOuterSize(g);
-  if (s.fullScreen == 0 && !outerFitsMonitor(g.outerW, g.outerH, g.monW, g.monH)) setClientSize(g.maxClientW, g.maxClientH);
+  if (s.fullScreen == 0 && !outerFitsMonitor(g.outerW, g.outerH, g.monW, g.monH))
+    setClientSize(g.maxClientW, g.maxClientH);
 
   if (s.limitFps == 0) {
     const FramePacing p = framePacingFor(monitor.refreshRate);

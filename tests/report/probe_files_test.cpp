@@ -9,7 +9,8 @@ namespace vellum {
 namespace {
 
 TEST(ProbeFiles, KeyValuesOfCpuinfoAndOsRelease) {
-  const std::string cpuinfo = "processor\t: 0\nvendor_id\t: AuthenticAMD\nmodel name\t: AMD EPYC 7B13\ncpu MHz\t\t: 2449.998\n";
+  const std::string cpuinfo =
+      "processor\t: 0\nvendor_id\t: AuthenticAMD\nmodel name\t: AMD EPYC 7B13\ncpu MHz\t\t: 2449.998\n";
   EXPECT_EQ(keyValue(cpuinfo, "model name", ':'), "AMD EPYC 7B13");
   EXPECT_EQ(leadingNumber(keyValue(cpuinfo, "cpu MHz", ':')), 2449);
   EXPECT_EQ(keyValue(cpuinfo, "flags", ':'), "");

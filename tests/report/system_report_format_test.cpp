@@ -21,8 +21,10 @@ MachineProbe amdMachine() {
   p.computerName = "PC";
   p.volumeSerial = 0x1234ABCD;
   p.models = {{"Framework", "Laptop 13"}};
-  p.systems = {{"Debian GNU/Linux 12 (bookworm)", true, "6.1.0-18-amd64", "", 4 * 1024 * 1024 + 1023, 16 * 1024 * 1024}};
-  p.processor = {"AuthenticAMD", "AMD Ryzen 7 7840U", 5132, 8, 16, kSse3 | kSsse3 | kSse41 | kSse42, kMmx | kSse | kSse2};
+  p.systems = {
+      {"Debian GNU/Linux 12 (bookworm)", true, "6.1.0-18-amd64", "", 4 * 1024 * 1024 + 1023, 16 * 1024 * 1024}};
+  const uint32_t ecx = kSse3 | kSsse3 | kSse41 | kSse42, edx = kMmx | kSse | kSse2;
+  p.processor = {"AuthenticAMD", "AMD Ryzen 7 7840U", 5132, 8, 16, ecx, edx};
   p.memory = {{8ull << 30, "5600"}, {8ull << 30, ""}};
   p.sound = {{"HDA-Intel", "HD-Audio Generic"}};
   p.video = {{"AMD Phoenix1", 512ull << 20, "amdgpu", "", "2256 x 1504 x 4294967296 colors", "60"}};

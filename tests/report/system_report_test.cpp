@@ -103,8 +103,8 @@ TEST_F(SystemReport, RealProbeWritesPlausibleLines) {
   ASSERT_EQ(writeSystemReport(DisplayProbe{{{1920, 1080, 24, 60}}}, wideGeometry(), "Quillmere"), 1);
   const std::string text = report();
   EXPECT_EQ(text.rfind("Cwd: /", 0), 0u) << text;
-  for (const char* piece : {"\nUID : ", "\nOS : ", " (", "\nMemoy : ", "\n\tPC", " LC", "\nMode : 1920 x 1080 24bit 60Hz\n",
-                            "\nQuillmere\nSrc1 "}) {
+  for (const char* piece : {"\nUID : ", "\nOS : ", " (", "\nMemoy : ", "\n\tPC", " LC",
+                            "\nMode : 1920 x 1080 24bit 60Hz\n", "\nQuillmere\nSrc1 "}) {
     EXPECT_NE(text.find(piece), std::string::npos) << piece << "\n" << text;
   }
   EXPECT_EQ(text.substr(text.size() - 57), "Src4    0,    0, 1280,  720\tDest3 -107,    0, 2026, 1200\n");
