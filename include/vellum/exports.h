@@ -55,6 +55,12 @@ VELLUM_API void freeMemory(void* block);
 VELLUM_API void errorc(const char* message, int showBox);
 VELLUM_API void errord(const char* message, int showBox);
 
+/* ---- screen -------------------------------------------------------------------------------- */
+/* The render width, and the game height at that width (game height x render width / game width).
+ * Both are 0 before the screen is set up. */
+VELLUM_API int getScreenWidth(void);
+VELLUM_API int getScreenHeight(void);
+
 /* ---- script VMs ---------------------------------------------------------------------------- */
 struct lua_State;
 /* Stores the engine's Lua state (null before the first loadLua) through the argument. */

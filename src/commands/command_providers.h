@@ -13,5 +13,6 @@ void provideControlFlowCommands();
 void provideBindingCommands();
 void provideSettingsCommands();
 void provideBuiltinFunctions();
+void provideGeometryCommands();
 
 }  // namespace vellum

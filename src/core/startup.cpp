@@ -14,10 +14,12 @@
 #include "persist/persist_state.h"
 #include "persist/settings_file.h"
 #include "platform/clock.h"
+#include "report/system_report.h"
 #include "script/script_state.h"
 #include "script/variables.h"
 #include "script/builtins/plugin_libraries.h"
 #include "services/fast_math.h"
+#include "shell/screen_geometry.h"
 #include "storage/file_loader.h"
 #include "storage/script_container.h"
 #include "text/backlog.h"
@@ -56,6 +58,8 @@ void resetAllState() {
   resetStorage();
   resetSettings();
   resetPersistState();
+  resetScreenGeometry();
+  resetMachineMemory();
   setCurrentCommandName("");
   engine().quitFlag = 0;
 }
