@@ -1,5 +1,7 @@
 #include "commands/command_providers.h"
 
+#include "render/renderer_commands.h"
+
 namespace vellum {
 
 void provideAllCommands() {
@@ -10,6 +12,7 @@ void provideAllCommands() {
     provideBindingCommands();
     provideSettingsCommands();
     provideBuiltinFunctions();
+    provideRendererCommands();
     return true;
   }();
   (void)provided;

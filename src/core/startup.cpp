@@ -8,6 +8,7 @@
 #include "commands/lua/lua_binding.h"
 #include "core/engine_state.h"
 #include "core/interpreter.h"
+#include "render/renderer.h"
 #include "core/report.h"
 #include "persist/engine_settings.h"
 #include "persist/persist_state.h"
@@ -54,6 +55,7 @@ void resetAllState() {
   resetStorage();
   resetSettings();
   resetPersistState();
+  resetRendererState();
   setCurrentCommandName("");
   engine().quitFlag = 0;
 }
