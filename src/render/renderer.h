@@ -19,8 +19,6 @@ struct RendererDisplay {
   int renderW = 800, renderH = 600;    // the scene's size in pixels
   int clientW = 800, clientH = 600;    // the window's client area
   int monitorW = 800, monitorH = 600;  // the monitor the window is on
-  bool fullScreen = false;
-  int fullMode = 0;                    // display mode 0-4 while full screen
   std::array<gpu::Rect, 5> dest{};     // destination rectangle of display modes 1-4 (index = mode)
   std::array<gpu::Rect, 5> src{};      // their source rectangles
 };
