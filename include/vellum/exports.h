@@ -193,6 +193,20 @@ VELLUM_API int DurtyTransparency(Image* image, int bleedPasses);
 /* Lays the colour 0xAARRGGBB over every pixel with blend mode 1-21, weighted by its alpha. */
 VELLUM_API int colImage(Image* image, int mode, uint32_t colour);
 
+/* ---- screen and pointer -------------------------------------------------------------------- */
+/* The render width, and the game height at that width (gameH x renderW / gameW). */
+VELLUM_API int getScreenWidth(void);
+VELLUM_API int getScreenHeight(void);
+/* The pointer in game coordinates. */
+VELLUM_API void getCursorPos(int* x, int* y);
+/* Converts a game position, in place, to pixels of the window's client area. */
+VELLUM_API void getDisplayPos(int* x, int* y);
+/* Moves the pointer to (x, y): game coordinates when gameCoords is nonzero, else client pixels;
+ * speed 0 jumps, otherwise it glides (((distance x speed) | 16) >> 3 ms). */
+VELLUM_API void setCursorPos(int x, int y, int speed, int gameCoords);
+/* -128 while the key (a Windows virtual-key number; 1, 2 and 4 the mouse buttons) is held, else 0. */
+VELLUM_API int getPushKey(int vk);
+
 #ifdef __cplusplus
 /* ---- string-object variants (C++ linkage, namespace vellum) -------------------------------- */
 namespace vellum {

@@ -10,6 +10,8 @@ void provideAllCommands() {
     provideBindingCommands();
     provideSettingsCommands();
     provideBuiltinFunctions();
+    provideWindowCommands();
+    provideInputCommands();
     return true;
   }();
   (void)provided;

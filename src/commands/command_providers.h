@@ -13,5 +13,7 @@ void provideControlFlowCommands();
 void provideBindingCommands();
 void provideSettingsCommands();
 void provideBuiltinFunctions();
+void provideWindowCommands();
+void provideInputCommands();
 
 }  // namespace vellum

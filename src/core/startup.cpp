@@ -16,6 +16,7 @@
 #include "script/script_state.h"
 #include "script/variables.h"
 #include "services/fast_math.h"
+#include "shell/shell_lifecycle.h"
 #include "storage/file_loader.h"
 #include "storage/script_container.h"
 #include "text/backlog.h"
@@ -54,6 +55,7 @@ void resetAllState() {
   resetStorage();
   resetSettings();
   resetPersistState();
+  resetShell();
   setCurrentCommandName("");
   engine().quitFlag = 0;
 }
