@@ -55,6 +55,12 @@ VELLUM_API void freeMemory(void* block);
 VELLUM_API void errorc(const char* message, int showBox);
 VELLUM_API void errord(const char* message, int showBox);
 
+/* ---- screen -------------------------------------------------------------------------------- */
+/* The render width, and the game height at that width (game height x render width / game width).
+ * Both are 0 before the screen is set up. */
+VELLUM_API int getScreenWidth(void);
+VELLUM_API int getScreenHeight(void);
+
 /* ---- script VMs ---------------------------------------------------------------------------- */
 struct lua_State;
 /* Stores the engine's Lua state (null before the first loadLua) through the argument. */
@@ -193,10 +199,7 @@ VELLUM_API int DurtyTransparency(Image* image, int bleedPasses);
 /* Lays the colour 0xAARRGGBB over every pixel with blend mode 1-21, weighted by its alpha. */
 VELLUM_API int colImage(Image* image, int mode, uint32_t colour);
 
-/* ---- screen and pointer -------------------------------------------------------------------- */
-/* The render width, and the game height at that width (gameH x renderW / gameW). */
-VELLUM_API int getScreenWidth(void);
-VELLUM_API int getScreenHeight(void);
+/* ---- pointer ----------------------------------------------------------------------- */
 /* The pointer in game coordinates. */
 VELLUM_API void getCursorPos(int* x, int* y);
 /* Converts a game position, in place, to pixels of the window's client area. */

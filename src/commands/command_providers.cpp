@@ -10,6 +10,7 @@ void provideAllCommands() {
     provideBindingCommands();
     provideSettingsCommands();
     provideBuiltinFunctions();
+    provideGeometryCommands();
     provideWindowCommands();
     provideInputCommands();
     return true;

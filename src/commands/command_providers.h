@@ -13,6 +13,7 @@ void provideControlFlowCommands();
 void provideBindingCommands();
 void provideSettingsCommands();
 void provideBuiltinFunctions();
+void provideGeometryCommands();
 void provideWindowCommands();
 void provideInputCommands();
 

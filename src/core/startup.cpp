@@ -13,9 +13,11 @@
 #include "persist/persist_state.h"
 #include "persist/settings_file.h"
 #include "platform/clock.h"
+#include "report/system_report.h"
 #include "script/script_state.h"
 #include "script/variables.h"
 #include "services/fast_math.h"
+#include "shell/screen_geometry.h"
 #include "shell/shell_lifecycle.h"
 #include "storage/file_loader.h"
 #include "storage/script_container.h"
@@ -55,6 +57,8 @@ void resetAllState() {
   resetStorage();
   resetSettings();
   resetPersistState();
+  resetScreenGeometry();
+  resetMachineMemory();
   resetShell();
   setCurrentCommandName("");
   engine().quitFlag = 0;

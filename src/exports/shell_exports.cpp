@@ -1,16 +1,8 @@
-// The screen and pointer exports forward to the shell; null outputs are skipped.
+// The pointer exports forward to the shell; null outputs are skipped.
 #include "platform/message_queue.h"
 #include "shell/coordinate_mapping.h"
 #include "shell/cursor_glide.h"
-#include "shell/screen_geometry.h"
 #include "vellum/exports.h"
-
-int getScreenWidth(void) { return vellum::screenGeometry().renderW; }
-
-int getScreenHeight(void) {
-  const vellum::ScreenGeometry& g = vellum::screenGeometry();
-  return vellum::screenHeightForWidth(g.gameW, g.gameH, g.renderW);
-}
 
 void getCursorPos(int* x, int* y) {
   int32_t gx = 0, gy = 0;

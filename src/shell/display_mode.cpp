@@ -3,6 +3,7 @@
 #include "core/report.h"
 #include "persist/engine_settings.h"
 #include "platform/main_window.h"
+#include "shell/other_windows.h"
 #include "shell/renderer_seam.h"
 #include "shell/screen_geometry.h"
 #include "shell/shell_hooks.h"
@@ -17,16 +18,20 @@ void applyFullScreen(bool keepDevice) {
   if (s.fullMode == 0) {
     // The 800x600 display change; a display without the mode is reported and the window covers
     // the monitor at its own size instead.
+    saveOtherWindowPlacements();
     if (!monitorOffers800x600()) {
       showErrorBox(ReportText().ascii("ChangeDisplaySettings TEST"));
       showFullScreen(false);
     } else if (!showFullScreen(true)) {
       showErrorBox(ReportText().ascii("ChangeDisplaySettings FULLSCREEN"));
     }
+    updateMonitorFromWindow();
+    refitOtherWindowPlacements();
   } else {
     showFullScreen(false);
+    restoreOtherWindowPlacements();
+    updateMonitorFromWindow();
   }
-  updateMonitorFromWindow();
   // The menu bar detaches; the popup is what full screen shows.
   shellWindow().menuAttached = false;
   hidePopupMenu();
@@ -38,6 +43,8 @@ void applyWindowed(bool keepDevice, bool centre, bool restyle) {
   EngineSettings& s = settings();
   ShellWindowState& w = shellWindow();
   const ScreenGeometry& g = screenGeometry();
+  // Leaving the 800x600 change gives the other windows their places back.
+  if (s.fullMode == 0) restoreOtherWindowPlacements();
   w.menuAttached = s.windowMenu != 0 && s.menuLock1 != 0;
   if (w.menuAttached) buildFrameMenu();
   const bool maximised = mainWindowMaximized();
@@ -144,13 +151,7 @@ void setScreenAspectValue(int32_t value) {
   }
   const int32_t gameW = w.setUpGameW;
   const int32_t h = value == 0 ? gameW * 9 / 16 : gameW * 3 / 4;
-  setUpGeometry(gameW, h, w.setUpRefW, 0);
-  const ScreenGeometry& g = screenGeometry();
-  if (s.windowWidth && s.windowHeight) {
-    setClientSize(s.windowWidth, s.windowHeight);
-  } else {
-    setClientSize(g.renderW, g.renderH);
-  }
+  setUpGeometry(gameW, h, 0);
   updateFrameExtents();
   rendererScreenSizeChanged();
   applyDisplayMode(s.interpolation == 0, false, false);

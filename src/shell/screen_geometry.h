@@ -108,7 +108,7 @@ struct AspectRatio {
   int32_t a = 0, b = 0;
   bool operator==(const AspectRatio&) const = default;
 };
-// w:h in lowest terms; a zero side gives 0:0 (an aspect of its own, "anything else").
+// w:h in lowest terms; a side of 0 or less gives 0:0 (an aspect of its own, "anything else").
 AspectRatio reduceAspect(int32_t w, int32_t h);
 bool isWideAspect(AspectRatio r);  // 16:9
 bool isTallAspect(AspectRatio r);  // 9:16
@@ -210,8 +210,9 @@ PositionChange correctToAspect(PositionChange proposed, GeoSize currentClient, f
 
 // ---- zoom panning (zoom_panning.cpp) ----------------------------------------------------------
 
-// Moves Dest[4] towards the edge the cursor (screen pixels) is near. Returns true when it moved.
-bool panZoomDestination(GeoRect& dest, int32_t cursorX, int32_t cursorY, int32_t monLeft, int32_t monTop, int32_t monW,
+// Moves Dest[4] towards the edge the cursor (screen pixels) is near, by 4 pixels or by the 1 that
+// is left before the limit. Returns the number of moves (0-2), each one redraw request.
+int panZoomDestination(GeoRect& dest, int32_t cursorX, int32_t cursorY, int32_t monLeft, int32_t monTop, int32_t monW,
                         int32_t monH, int32_t panMinX, int32_t panMinY);
 
 // ---- letterbox (letterbox.cpp) ----------------------------------------------------------------
@@ -229,7 +230,8 @@ bool modeHasLetterbox(int32_t fullScreen, int32_t fullMode);
 // ---- other windows around the 800x600 change (window_placement.cpp) ---------------------------
 
 // A saved window's normal rectangle re-fitted to its monitor's new full rectangle: too big → the
-// new rectangle; otherwise shifted by the change of the right and bottom edges.
+// new rectangle; otherwise shifted by the change of the right and bottom edges, and kept on the
+// monitor (a shift never pushes it past the left or top edge).
 GeoRect refitPlacement(GeoRect normal, GeoRect oldMonitor, GeoRect newMonitor);
 
 // ---- image cache (cache_size.cpp) -------------------------------------------------------------
@@ -238,17 +240,33 @@ GeoRect refitPlacement(GeoRect normal, GeoRect oldMonitor, GeoRect newMonitor);
 // > 512 MiB → 256 MiB, >= 256 MiB → configured − 192 MiB (never below 0), less → 0.
 int64_t defaultImageCacheSize(int64_t totalPhysicalBytes, int64_t configuredBytes);
 
+// ---- safe arithmetic (geometry_math.cpp) -------------------------------------------------------
+
+// a x b / c in 64 bits, truncated toward zero; 0 when c is 0 (and clamped to the int32 range).
+int32_t mulDiv(int64_t a, int64_t b, int64_t c);
+// a / b as a float; `fallback` when b is 0.
+float ratioOr(float a, float b, float fallback);
+
 // ---- the process-wide record (screen_geometry.cpp) --------------------------------------------
 
-// Geometry set-up: presets, the aspect switch's height, render size, half sizes, aspect, pixel
-// count. Reads Resolution and ScreenAspect from the settings. The caller then sets the client size
-// and runs frame extents and monitor geometry.
-void setUpGeometry(int32_t gameW, int32_t gameH, int32_t refW, int32_t aspectSwitchable);
-// Stores the frame extents.
+// The set-up's flag 8 withholds the aspect switch.
+int32_t aspectSwitchableForFlags(int32_t screenFlags);
+
+// Rebuilds the presets from the game size (reducing it to a:b), holding ScreenAspect at 1 for
+// games that are not 16:9 or 9:16 when aspectSwitchable is set.
+void rebuildWindowPresets(int32_t gameW, int32_t gameH, int32_t aspectSwitchable);
+// The ratios to the set-up's reference width.
+void setReferenceRatios(int32_t gameW, int32_t refW);
+// Geometry set-up: presets; with aspectSwitchable and ScreenAspect 1 the switched game height;
+// game size, scale, render size, half sizes, aspect, pixel count (Resolution from the settings);
+// then the client size (WindowWidth x WindowHeight when both are set, else the render size).
+// The caller follows with applyFrameExtents and updateMonitorGeometry.
+void setUpGeometry(int32_t gameW, int32_t gameH, int32_t aspectSwitchable);
+// Stores the frame extents and the outer size that follows from them.
 void applyFrameExtents(const FrameExtents& extents);
 // Monitor geometry: the monitor rectangle, Src/Dest, fit/fill, pan limits, the largest client size;
-// when windowed and the outer window would not fit inside the monitor, the client size shrinks to
-// the largest one. With LimitFPS 0 the frame pacing follows the refresh rate.
+// when windowed and the outer window does not fit strictly inside the monitor, the client size
+// shrinks to the largest one. With LimitFPS 0 the frame pacing follows the refresh rate.
 void updateMonitorGeometry(const MonitorInfo& monitor);
 // Stores WindowWidth/WindowHeight (a 0 keeps that side) and the outer size.
 void setClientSize(int32_t w, int32_t h);

@@ -8,11 +8,12 @@
 
 #include "core/engine_state.h"
 #include "persist/engine_settings.h"
+#include "platform/display_probe.h"
 #include "platform/main_window.h"
+#include "report/system_report.h"
 #include "shell/display_mode.h"
 #include "shell/renderer_seam.h"
 #include "shell/screen_geometry.h"
-#include "shell/setup_report.h"
 #include "shell/shell_hooks.h"
 #include "shell/shell_window_state.h"
 #include "shell/window_creation.h"
@@ -52,13 +53,12 @@ bool setUpScreen(int32_t gameW, int32_t gameH, int32_t refW, int32_t flags) {
   // 6. The picture cache's size from the machine's memory.
   if (s.cacheAutoSize) s.cacheMaxSize = defaultImageCacheSize(totalPhysicalMemory(), s.cacheMaxSize);
   // 7. Information.txt starts afresh with the machine's description.
-  writeSetUpSystemReport();
+  writeSystemReport(probeDisplays());
   // 8-9. Render width, the aspect switch, the presets.
   if (s.resolution == 0) s.resolution = gameW;
-  const int32_t aspectSwitchable = (flags & kSetUpNoAspectSwitch) ? 0 : 1;
-  s.screenAspect = effectiveScreenAspect(reduceAspect(gameW, gameH), aspectSwitchable, s.screenAspect);
-  screenGeometry().presets = buildWindowPresets(gameW, gameH, s.screenAspect, s.resolution);
+  const int32_t aspectSwitchable = aspectSwitchableForFlags(flags);
   screenGeometry().aspectSwitchable = aspectSwitchable;
+  rebuildWindowPresets(gameW, gameH, aspectSwitchable);
   // 10. The start-up settings dialog.
   if (s.startingSetUp && !(flags & kSetUpNoDialog)) runStartupSettingsDialog(gameW, gameH, refW, flags & kSetUpDialogFlag);
   // 11-12. The window size follows the render width and the aspect.
@@ -74,23 +74,18 @@ bool setUpScreen(int32_t gameW, int32_t gameH, int32_t refW, int32_t flags) {
   if (!makeReportFolder()) return false;
   // 14. The dialog was closed to quit.
   if (engine().quitFlag) {
-    appendSetUpSettingsLines();
+    appendSettingsReport();
     return false;
   }
   // 15. Geometry, client size, frame extents and monitor.
   w.setUpGameW = gameW;
   w.setUpGameH = gameH;
   w.setUpRefW = refW;
-  setUpGeometry(gameW, gameH, refW, aspectSwitchable);
-  const ScreenGeometry& g = screenGeometry();
-  if (s.windowWidth && s.windowHeight) {
-    setClientSize(s.windowWidth, s.windowHeight);
-  } else {
-    setClientSize(g.renderW, g.renderH);
-  }
+  setReferenceRatios(gameW, refW);
+  setUpGeometry(gameW, gameH, aspectSwitchable);
   updateFrameExtents();
   rendererScreenSizeChanged();
-  appendSetUpGeometryLines();
+  appendGeometryReport(w.title, screenGeometry());
   return true;
 }
 

@@ -10,7 +10,7 @@ namespace vellum {
 constexpr int32_t kSetUpDialogFlag = 1;     // handed to the settings dialog
 constexpr int32_t kSetUpNoDialog = 2;       // do not show the settings dialog
 constexpr int32_t kSetUpFixedWindow = 4;    // fixed-size window without any menu
-constexpr int32_t kSetUpNoAspectSwitch = 8;  // no 16:9 / 4:3 switch
+constexpr int32_t kSetUpNoAspectSwitch = 8;   // no 16:9 / 4:3 switch
 
 // Everything up to the renderer (window, report, dialog, geometry). False on failure (QuitFlag is
 // then the caller's to set).

@@ -62,22 +62,6 @@ int setWindowTextBody(void* call) {
   return nothing(call);
 }
 
-int getScreenRateBody(void* call) {
-  setCurrentCommandName("getScreenRate");
-  return result(call, screenRate(screenGeometry().scale));
-}
-
-int getScreenWidthBody(void* call) {
-  setCurrentCommandName("getScreenWidth");
-  return result(call, screenGeometry().renderW);
-}
-
-int getScreenHeightBody(void* call) {
-  setCurrentCommandName("getScreenHeight");
-  const ScreenGeometry& g = screenGeometry();
-  return result(call, screenHeightForWidth(g.gameW, g.gameH, g.renderW));
-}
-
 int setWallPaperBody(void* call) {
   setCurrentCommandName("setWallPaper");
   settings().wallPaper = stringArgument(call, 1);
@@ -123,19 +107,11 @@ int getScreenAspectBody(void* call) {
   return result(call, settings().screenAspect);
 }
 
-int getScreenAspect2Body(void* call) {
-  setCurrentCommandName("getScreenAspect2");
-  return result(call, screenGeometry().aspectSwitchable);
-}
-
 }  // namespace
 
 void provideWindowCommands() {
   provideCommand("screen", &screenBody);
   provideCommand("setWindowText", &setWindowTextBody);
-  provideCommand("getScreenRate", &getScreenRateBody);
-  provideCommand("getScreenWidth", &getScreenWidthBody);
-  provideCommand("getScreenHeight", &getScreenHeightBody);
   provideCommand("setWallPaper", &setWallPaperBody);
   provideCommand("getWallPaper", &getWallPaperBody);
   provideCommand("setMultiSample", &setMultiSampleBody);
@@ -144,7 +120,6 @@ void provideWindowCommands() {
   provideCommand("getFullScreen", &getFullScreenBody);
   provideCommand("setScreenAspect", &setScreenAspectBody);
   provideCommand("getScreenAspect", &getScreenAspectBody);
-  provideCommand("getScreenAspect2", &getScreenAspect2Body);
 }
 
 }  // namespace vellum
