@@ -48,8 +48,6 @@ InputEvent advanceEvent() {
   return triple(-1, 1, kRelease);
 }
 
-bool skipModeOn() { return readMode().skipActive; }
-
 // The hover test of one button at the pointer.
 bool underPointer(const InputButton& b, int32_t x, int32_t y) {
   if (b.sprite < 0 || !buttonSpriteHoverable(b.sprite)) return false;
