@@ -9,6 +9,7 @@ packages=(
   imagemagick lua5.2 liblua5.2-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  xvfb xauth xdotool libx11-dev
 )
 
 missing=()
