@@ -2,6 +2,7 @@
 #include "platform/message_queue.h"
 #include "shell/coordinate_mapping.h"
 #include "shell/cursor_glide.h"
+#include "shell/input_replay.h"
 #include "vellum/exports.h"
 
 void getCursorPos(int* x, int* y) {
@@ -20,4 +21,7 @@ void getDisplayPos(int* x, int* y) {
 
 void setCursorPos(int x, int y, int speed, int gameCoords) { vellum::moveCursorTo(x, y, speed, gameCoords != 0); }
 
-int getPushKey(int vk) { return vellum::keyHeld(vk & 0xFF) ? -128 : 0; }
+int getPushKey(int vk) {
+  vellum::feedReplayedInput();
+  return vellum::keyHeld(vk & 0xFF) ? -128 : 0;
+}

@@ -2,6 +2,7 @@
 
 #include "persist/engine_settings.h"
 #include "platform/message_queue.h"
+#include "shell/input_replay.h"
 
 namespace vellum {
 
@@ -94,6 +95,8 @@ void gameToClient(const ScreenGeometry& g, const PresentationState& p, int32_t& 
 }
 
 void pointerInGame(int32_t& x, int32_t& y) {
+  // Replayed movements move the pointer as time passes, as a real mouse does.
+  feedReplayedInput();
   int px = 0, py = 0;
   pointerPosition(px, py);
   x = px;

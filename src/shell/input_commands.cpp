@@ -9,6 +9,7 @@
 #include "shell/coordinate_mapping.h"
 #include "shell/cursor_glide.h"
 #include "shell/custom_cursor.h"
+#include "shell/input_replay.h"
 #include "commands/command_providers.h"
 
 namespace vellum {
@@ -34,6 +35,7 @@ int setCursorPosBody(void* call) {
 int getPushKeyBody(void* call) {
   setCurrentCommandName("getPushKey");
   const int32_t key = args().getInt(call, 1) & 0xFF;
+  feedReplayedInput();
   args().returnInt(call, args().count[1](call), keyHeld(key) ? -128 : 0);
   return 1;
 }

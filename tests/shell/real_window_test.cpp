@@ -34,9 +34,20 @@ class RealWindow : public test::ShellTest {
     ShellTest::SetUp();
     display = test::PrivateXServer::display();
     if (display.empty()) GTEST_SKIP() << "no X server (Xvfb) could be started";
+    const char* previous = std::getenv("DISPLAY");
+    previousDisplay = previous ? previous : "";
     setenv("DISPLAY", display.c_str(), 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
     engine().headless = false;
+  }
+  void TearDown() override {
+    ShellTest::TearDown();
+    // Later tests of this process must not find a display they would open boxes on.
+    if (previousDisplay.empty()) {
+      unsetenv("DISPLAY");
+    } else {
+      setenv("DISPLAY", previousDisplay.c_str(), 1);
+    }
   }
 
   Window xWindow() {
@@ -61,7 +72,7 @@ class RealWindow : public test::ShellTest {
     return false;
   }
 
-  std::string display;
+  std::string display, previousDisplay;
 };
 
 TEST_F(RealWindow, OpensWithTheTitle) {
