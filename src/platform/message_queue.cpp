@@ -73,6 +73,7 @@ bool translateWindowEvent(const SDL_WindowEvent& e, WindowMessage& m) {
       m.y = e.data2;
       return true;
     case SDL_WINDOWEVENT_DISPLAY_CHANGED: m.kind = MessageKind::DisplayChange; return true;
+    case SDL_WINDOWEVENT_EXPOSED: m.kind = MessageKind::Paint; return true;
     default: return false;
   }
 }

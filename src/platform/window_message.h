@@ -20,6 +20,7 @@ enum class MessageKind : uint8_t {
   Moved,        // x, y: the window's new screen position
   SizeChanged,  // x, y: the new client size
   DisplayChange,
+  Paint,  // the window's picture was lost and must be drawn again
   MouseMove,  // x, y: client pixels
   ButtonDown,
   ButtonUp,

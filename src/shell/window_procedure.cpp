@@ -6,6 +6,7 @@
 #include "platform/virtual_keys.h"
 #include "shell/display_mode.h"
 #include "shell/mode_keys.h"
+#include "shell/renderer_seam.h"
 #include "shell/screen_geometry.h"
 #include "shell/shell_hooks.h"
 #include "shell/shell_window_state.h"
@@ -48,6 +49,20 @@ void onSizeChanged(const WindowMessage& m) {
     const FrameBorders b = mainWindowBorders();
     showWindowed(s.clientLeft + b.left, s.clientTop + b.top, fixed.client.width, fixed.client.height,
                  s.windowChange == 0);
+  }
+}
+
+// The menu-bar popup follows the pointer to the top edge when the menu is not fixed in the frame.
+void onMouseMove(const WindowMessage& m) {
+  ShellWindowState& w = shellWindow();
+  const EngineSettings& s = settings();
+  if (!s.systemActive || !s.windowMenu || !(s.fullScreen || !s.menuLock1)) return;
+  if (w.menuPopupState == 0 && m.y < 20) {
+    w.menuPopupState = 1;
+    buildPopupMenu();
+  } else if (w.menuPopupState != 0 && m.y > 20) {
+    w.menuPopupState &= ~1;
+    hidePopupMenu();
   }
 }
 
@@ -97,6 +112,11 @@ void windowProcedure(WindowMessage& m) {
     case MessageKind::Moved: onMoved(m); break;
     case MessageKind::SizeChanged: onSizeChanged(m); break;
     case MessageKind::DisplayChange: updateMonitorFromWindow(); break;
+    case MessageKind::Paint:
+      presentRenderer(0, 0, 0, 0);
+      consume(m);
+      break;
+    case MessageKind::MouseMove: onMouseMove(m); break;
     case MessageKind::KeyUp: onKeyUp(m); break;
     case MessageKind::SysKeyDown: onSysKeyDown(m); break;
     case MessageKind::SysKeyUp: onSysKeyUp(m); break;

@@ -32,10 +32,11 @@ class RealWindow : public test::ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
+    const char* previous = std::getenv("DISPLAY");
+    hadDisplay = previous != nullptr;
+    previousDisplay = previous ? previous : "";
     display = test::PrivateXServer::display();
     if (display.empty()) GTEST_SKIP() << "no X server (Xvfb) could be started";
-    const char* previous = std::getenv("DISPLAY");
-    previousDisplay = previous ? previous : "";
     setenv("DISPLAY", display.c_str(), 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
     engine().headless = false;
@@ -43,7 +44,7 @@ class RealWindow : public test::ShellTest {
   void TearDown() override {
     ShellTest::TearDown();
     // Later tests of this process must not find a display they would open boxes on.
-    if (previousDisplay.empty()) {
+    if (!hadDisplay) {
       unsetenv("DISPLAY");
     } else {
       setenv("DISPLAY", previousDisplay.c_str(), 1);
@@ -73,6 +74,7 @@ class RealWindow : public test::ShellTest {
   }
 
   std::string display, previousDisplay;
+  bool hadDisplay = false;
 };
 
 TEST_F(RealWindow, OpensWithTheTitle) {
