@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   # The renderer: GL headers, and Mesa's drivers (llvmpipe) with EGL for machines without a GPU.
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0
+  xvfb xauth xdotool libx11-dev
 )
 
 missing=()

@@ -56,6 +56,12 @@ VELLUM_API void freeMemory(void* block);
 VELLUM_API void errorc(const char* message, int showBox);
 VELLUM_API void errord(const char* message, int showBox);
 
+/* ---- screen -------------------------------------------------------------------------------- */
+/* The render width, and the game height at that width (game height x render width / game width).
+ * Both are 0 before the screen is set up. */
+VELLUM_API int getScreenWidth(void);
+VELLUM_API int getScreenHeight(void);
+
 /* ---- script VMs ---------------------------------------------------------------------------- */
 struct lua_State;
 /* Stores the engine's Lua state (null before the first loadLua) through the argument. */
@@ -234,6 +240,17 @@ VELLUM_API int32_t vellum_gpu_set_sampler_state(VellumGpuDevice* device, uint32_
  * (between its begin and end of the scene, as during the engine's own drawing). */
 VELLUM_API int32_t vellum_gpu_draw(VellumGpuDevice* device, uint32_t fvf, uint32_t primitive, uint32_t count,
                                    const void* vertices, uint32_t stride);
+
+/* ---- pointer ----------------------------------------------------------------------- */
+/* The pointer in game coordinates. */
+VELLUM_API void getCursorPos(int* x, int* y);
+/* Converts a game position, in place, to pixels of the window's client area. */
+VELLUM_API void getDisplayPos(int* x, int* y);
+/* Moves the pointer to (x, y): game coordinates when gameCoords is nonzero, else client pixels;
+ * speed 0 jumps, otherwise it glides (((distance x speed) | 16) >> 3 ms). */
+VELLUM_API void setCursorPos(int x, int y, int speed, int gameCoords);
+/* -128 while the key (a Windows virtual-key number; 1, 2 and 4 the mouse buttons) is held, else 0. */
+VELLUM_API int getPushKey(int vk);
 
 #ifdef __cplusplus
 /* ---- string-object variants (C++ linkage, namespace vellum) -------------------------------- */

@@ -13,6 +13,9 @@ void provideAllCommands() {
     provideSettingsCommands();
     provideBuiltinFunctions();
     provideRendererCommands();
+    provideGeometryCommands();
+    provideWindowCommands();
+    provideInputCommands();
     return true;
   }();
   (void)provided;

@@ -13,5 +13,8 @@ void provideControlFlowCommands();
 void provideBindingCommands();
 void provideSettingsCommands();
 void provideBuiltinFunctions();
+void provideGeometryCommands();
+void provideWindowCommands();
+void provideInputCommands();
 
 }  // namespace vellum

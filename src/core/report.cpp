@@ -7,6 +7,7 @@
 #include "commands/lua/lua_binding.h"
 #include "core/engine_state.h"
 #include "platform/message_box.h"
+#include "report/system_report.h"
 #include "script/script_state.h"
 
 namespace vellum {
@@ -99,11 +100,8 @@ void errorc(const ReportText& message, bool showBox) { deliver(withScriptContext
 void errord(const ReportText& message, bool showBox) { deliver(message, showBox); }
 
 void showErrorBox(const ReportText& text) {
-  const EngineState& e = engine();
-  const std::string folder = e.userDataDirectory.empty() ? e.exeDirectory : e.userDataDirectory;
-  const std::string logPath = folder + "Information.txt";
   // The log keeps the engine's bytes; a log that cannot be written is skipped silently.
-  if (FILE* log = std::fopen(logPath.c_str(), "a")) {
+  if (FILE* log = std::fopen(informationFilePath().c_str(), "a")) {
     std::fprintf(log, "%s\n", text.bytes().c_str());
     std::fclose(log);
   }
