@@ -43,8 +43,7 @@ void applyWindowed(bool keepDevice, bool centre, bool restyle) {
   EngineSettings& s = settings();
   ShellWindowState& w = shellWindow();
   const ScreenGeometry& g = screenGeometry();
-  // Leaving the 800x600 change gives the other windows their places back.
-  if (s.fullMode == 0) restoreOtherWindowPlacements();
+  const bool leaving800x600 = s.fullMode == 0 && mainWindowFullScreen();
   w.menuAttached = s.windowMenu != 0 && s.menuLock1 != 0;
   if (w.menuAttached) buildFrameMenu();
   const bool maximised = mainWindowMaximized();
@@ -60,6 +59,11 @@ void applyWindowed(bool keepDevice, bool centre, bool restyle) {
   // The stored position is the outer frame's; the window system places the client area.
   const FrameBorders borders = mainWindowBorders();
   showWindowed(x + borders.left, y + borders.top, s.windowWidth, s.windowHeight, s.windowChange == 0);
+  // Leaving the 800x600 change gives the monitor its size and the other windows their places back.
+  if (leaving800x600) {
+    restoreOtherWindowPlacements();
+    updateMonitorFromWindow();
+  }
   setTopmost(s.windowMost != 0);
   if (!(centre && s.windowPos == 0) && !maximised) {
     s.clientLeft = x;

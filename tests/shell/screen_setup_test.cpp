@@ -90,8 +90,8 @@ TEST_F(ScreenSetUp, RunningSettingsToolStopsTheGame) {
   ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
   runScreenCommand(640, 480, 640, kSetUpNoDialog);
   EXPECT_EQ(engine().quitFlag, 1);
-  ASSERT_EQ(recorded.boxes.size(), 1u);
-  EXPECT_EQ(recorded.boxes[0], "设定工具的启动中不能实行");
+  ASSERT_EQ(recorded.shownBoxes.size(), 1u);
+  EXPECT_EQ(recorded.shownBoxes[0], "设定工具的启动中不能实行");
   close(fd);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/engine_state.h"
 #include "persist/engine_settings.h"
 #include "platform/message_queue.h"
 #include "shell/event_source.h"
