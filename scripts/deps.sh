@@ -9,6 +9,9 @@ packages=(
   imagemagick lua5.2 liblua5.2-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  # The renderer: GL headers, and Mesa's drivers (llvmpipe) with EGL for machines without a GPU.
+  libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0
+  xvfb xauth xdotool libx11-dev
 )
 
 missing=()

@@ -17,6 +17,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <vellum/gpu.h>
 #include <vellum/image.h>
 
 #ifdef __cplusplus
@@ -198,6 +199,58 @@ VELLUM_API int rotateImage2(Image** image, double degrees, double scale, int fil
 VELLUM_API int DurtyTransparency(Image* image, int bleedPasses);
 /* Lays the colour 0xAARRGGBB over every pixel with blend mode 1-21, weighted by its alpha. */
 VELLUM_API int colImage(Image* image, int mode, uint32_t colour);
+
+/* ---- the graphics device (see vellum/gpu.h) ------------------------------------------------ */
+/* Writes the adapter and the device into whichever pointer is non-null (nullptr before the
+ * screen is set up); the pointers carry no reference. */
+VELLUM_API void getDirect3D9(VellumGpu** object, VellumGpuDevice** device);
+/* Uploads 32-bit pixels (rows of imageWidth) into mip level `level` of a texture, converting to
+ * its format and zeroing the rest of each row and the rows below up to textureHeight; all four
+ * sizes are shifted right by the level. Returns 1 on success; failures are reported. */
+VELLUM_API int writeTexture2(VellumGpuTexture** texture, const uint32_t* pixels, uint32_t level,
+                             const int* imageWidth, const int* imageHeight, const int* textureWidth,
+                             const int* textureHeight);
+/* The same for one tile of a picture cut into several textures: the source starts at column
+ * tileX, row tileY of the whole picture (imageWidth x imageHeight) and the tile takes what is left
+ * of it, at most the texture's size. A tile offset outside the picture is reported. */
+VELLUM_API int writeTexture3(VellumGpuTexture** texture, const uint32_t* pixels, uint32_t level,
+                             const int* imageWidth, const int* imageHeight, const int* textureWidth,
+                             const int* textureHeight, const int* tileX, const int* tileY);
+VELLUM_API uint32_t vellum_gpu_texture_add_ref(VellumGpuTexture* texture);
+VELLUM_API uint32_t vellum_gpu_texture_release(VellumGpuTexture* texture);
+VELLUM_API uint32_t vellum_gpu_surface_release(VellumGpuSurface* surface);
+VELLUM_API int32_t vellum_gpu_create_texture(VellumGpuDevice* device, uint32_t width, uint32_t height,
+                                             uint32_t levels, uint32_t usage, uint32_t format, uint32_t pool,
+                                             VellumGpuTexture** texture);
+VELLUM_API int32_t vellum_gpu_texture_lock(VellumGpuTexture* texture, uint32_t level, uint32_t flags,
+                                           int32_t* pitch, void** bits);
+VELLUM_API int32_t vellum_gpu_texture_unlock(VellumGpuTexture* texture, uint32_t level);
+VELLUM_API int32_t vellum_gpu_texture_surface(VellumGpuTexture* texture, uint32_t level, VellumGpuSurface** surface);
+VELLUM_API int32_t vellum_gpu_set_render_target(VellumGpuDevice* device, uint32_t index, VellumGpuSurface* surface);
+/* The current render target, with a reference. */
+VELLUM_API int32_t vellum_gpu_get_render_target(VellumGpuDevice* device, uint32_t index, VellumGpuSurface** surface);
+VELLUM_API int32_t vellum_gpu_clear(VellumGpuDevice* device, uint32_t color);
+VELLUM_API int32_t vellum_gpu_set_texture(VellumGpuDevice* device, uint32_t stage, VellumGpuTexture* texture);
+VELLUM_API int32_t vellum_gpu_set_render_state(VellumGpuDevice* device, uint32_t state, uint32_t value);
+VELLUM_API int32_t vellum_gpu_set_texture_stage_state(VellumGpuDevice* device, uint32_t stage, uint32_t state,
+                                                      uint32_t value);
+VELLUM_API int32_t vellum_gpu_set_sampler_state(VellumGpuDevice* device, uint32_t sampler, uint32_t state,
+                                                uint32_t value);
+/* Draws primitives from caller memory in the given vertex format, inside the engine's frame
+ * (between its begin and end of the scene, as during the engine's own drawing). */
+VELLUM_API int32_t vellum_gpu_draw(VellumGpuDevice* device, uint32_t fvf, uint32_t primitive, uint32_t count,
+                                   const void* vertices, uint32_t stride);
+
+/* ---- pointer ----------------------------------------------------------------------- */
+/* The pointer in game coordinates. */
+VELLUM_API void getCursorPos(int* x, int* y);
+/* Converts a game position, in place, to pixels of the window's client area. */
+VELLUM_API void getDisplayPos(int* x, int* y);
+/* Moves the pointer to (x, y): game coordinates when gameCoords is nonzero, else client pixels;
+ * speed 0 jumps, otherwise it glides (((distance x speed) | 16) >> 3 ms). */
+VELLUM_API void setCursorPos(int x, int y, int speed, int gameCoords);
+/* -128 while the key (a Windows virtual-key number; 1, 2 and 4 the mouse buttons) is held, else 0. */
+VELLUM_API int getPushKey(int vk);
 
 #ifdef __cplusplus
 /* ---- string-object variants (C++ linkage, namespace vellum) -------------------------------- */

@@ -1,5 +1,7 @@
 #include "commands/command_providers.h"
 
+#include "render/renderer_commands.h"
+
 namespace vellum {
 
 void provideAllCommands() {
@@ -10,7 +12,10 @@ void provideAllCommands() {
     provideBindingCommands();
     provideSettingsCommands();
     provideBuiltinFunctions();
+    provideRendererCommands();
     provideGeometryCommands();
+    provideWindowCommands();
+    provideInputCommands();
     return true;
   }();
   (void)provided;

@@ -14,5 +14,7 @@ void provideBindingCommands();
 void provideSettingsCommands();
 void provideBuiltinFunctions();
 void provideGeometryCommands();
+void provideWindowCommands();
+void provideInputCommands();
 
 }  // namespace vellum

@@ -22,12 +22,13 @@ std::vector<std::string> splitAnswers(const std::string& list) {
 }  // namespace
 
 const char* const kUsageText =
-    "usage: vellum [--game DIR] [--headless] [--answers LIST] [ARG ...]\n"
+    "usage: vellum [--game DIR] [--headless] [--answers LIST] [--input FILE] [ARG ...]\n"
     "  --game DIR   run the game in DIR (default: the executable's folder when it holds\n"
     "               script.dat, else the current folder)\n"
     "  --headless   no window and no sound device; boxes print to standard error\n"
     "  --answers LIST  answers for headless question boxes, in order (yes,no,cancel);\n"
     "               once they run out every box takes its first button\n"
+    "  --input FILE replay the timed input events in FILE (see README.md)\n"
     "  --help       show this text\n"
     "Other arguments are passed to the game's scripts.\n";
 
@@ -55,6 +56,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         list = a.substr(10);
       }
       line.answers = splitAnswers(list);
+    } else if (a == "--input") {
+      if (i + 1 >= arguments.size()) {
+        line.error = "--input needs a file";
+        return line;
+      }
+      line.inputFile = arguments[++i];
+    } else if (a.rfind("--input=", 0) == 0) {
+      line.inputFile = a.substr(8);
     } else if (a == "--headless") {
       line.headless = true;
     } else if (a == "--help" || a == "-h") {

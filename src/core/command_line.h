@@ -1,4 +1,4 @@
-// The engine's command line: `vellum [--game DIR] [--headless] [--answers LIST] [ARG ...]`. Engine options are taken
+// The engine's command line: `vellum [--game DIR] [--headless] [--answers LIST] [--input FILE] [ARG ...]`. Engine options are taken
 // out; everything else is passed on to the game.
 #pragma once
 
@@ -12,6 +12,8 @@ struct CommandLine {
   bool headless = false;
   // --answers yes,no,cancel: what headless question boxes answer, in order.
   std::vector<std::string> answers;
+  // --input FILE: timed input replayed as if a person gave it.
+  std::string inputFile;
   bool help = false;
   std::vector<std::string> gameArguments;
   std::string error;  // set when the command line cannot be used

@@ -11,6 +11,9 @@
 #include "core/engine_state.h"
 #include "core/startup.h"
 #include "platform/question_box.h"
+#include "platform/quit_signals.h"
+#include "shell/input_replay.h"
+#include "shell/shell_lifecycle.h"
 
 int main(int argc, char** argv) {
   using namespace vellum;
@@ -24,7 +27,10 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  // The replay file is named relative to where vellum was started.
   std::error_code ec;
+  const std::string inputFile =
+      line.inputFile.empty() ? std::string() : std::filesystem::absolute(line.inputFile, ec).string();
   const std::string executable = std::filesystem::read_symlink("/proc/self/exe", ec).string();
   EngineState& state = engine();
   state.exeDirectory = resolveGameFolder(line.gameFolder, executable);
@@ -45,5 +51,16 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
   }
-  return runMain() == 1 ? 0 : 1;
+  // SIGINT and SIGTERM end the game the orderly way: the settings are still written.
+  installQuitSignals();
+  if (!inputFile.empty()) {
+    std::string error;
+    if (!loadInputReplay(inputFile, error)) {
+      std::fprintf(stderr, "vellum: %s\n", error.c_str());
+      return 2;
+    }
+  }
+  const int result = runMain();
+  closeShell();
+  return result == 1 ? 0 : 1;
 }

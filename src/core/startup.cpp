@@ -14,12 +14,14 @@
 #include "persist/persist_state.h"
 #include "persist/settings_file.h"
 #include "platform/clock.h"
+#include "render/renderer.h"
 #include "report/system_report.h"
 #include "script/script_state.h"
 #include "script/variables.h"
 #include "script/builtins/plugin_libraries.h"
 #include "services/fast_math.h"
 #include "shell/screen_geometry.h"
+#include "shell/shell_lifecycle.h"
 #include "storage/file_loader.h"
 #include "storage/script_container.h"
 #include "text/backlog.h"
@@ -58,8 +60,11 @@ void resetAllState() {
   resetStorage();
   resetSettings();
   resetPersistState();
+  // The device goes before the window it was made on.
+  resetRendererState();
   resetScreenGeometry();
   resetMachineMemory();
+  resetShell();
   setCurrentCommandName("");
   engine().quitFlag = 0;
 }

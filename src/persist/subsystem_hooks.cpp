@@ -4,6 +4,4 @@ namespace vellum {
 
 void applyChannelVolumes() {}
 
-void loadSettingsCursor() {}
-
 }  // namespace vellum

@@ -7,7 +7,8 @@ namespace vellum {
 // Sound: re-applies the volume and mute of every category to the channels.
 void applyChannelVolumes();
 
-// Input: loads the mouse cursor named by the CursorFile setting (an empty name means the default).
+// Input (the shell's custom cursor): loads the mouse cursor named by the CursorFile setting (an
+// empty name means the default).
 void loadSettingsCursor();
 
 }  // namespace vellum

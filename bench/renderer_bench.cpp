@@ -1,0 +1,134 @@
+// The renderer on this machine's GL (llvmpipe without a GPU): uploads of decoded pictures through
+// writeTexture2 beside a bare copy of the same bytes, and whole frames with each final pass beside
+// the direct frame, so the figures read as ratios to a baseline of the same run.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "core/engine_state.h"
+#include "core/report.h"
+#include "persist/engine_settings.h"
+#include "platform/gpu/gl_context.h"
+#include "platform/message_box.h"
+#include "render/renderer.h"
+#include "render/renderer_state.h"
+
+namespace {
+
+using namespace vellum;
+
+constexpr int kRenderW = 800, kRenderH = 600;
+constexpr int kWindowW = 1280, kWindowH = 960;
+
+struct Session {
+  SDL_Window* window = nullptr;
+  bool ready = false;
+
+  Session() {
+    if (!haveDisplay()) setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setReportSink(silentReportSink());
+    setRendererNotice([](const std::string&) {});
+    engine().headless = true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+    gpu::requestGlAttributes();
+    window = SDL_CreateWindow("bench", 0, 0, kWindowW, kWindowH, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    ready = window != nullptr;
+  }
+
+  // A renderer for the filter, the game at 800x600 in a 1280x960 window.
+  bool start(int32_t interpolation) {
+    shutdownRenderer();
+    settings().interpolation = interpolation;
+    settings().vSyncWait = 0;
+    RendererDisplay d;
+    d.renderW = kRenderW;
+    d.renderH = kRenderH;
+    d.clientW = d.monitorW = kWindowW;
+    d.clientH = d.monitorH = kWindowH;
+    setRendererDisplay(d);
+    return ready && createRenderer(window);
+  }
+};
+
+Session& session() {
+  static Session s;
+  return s;
+}
+
+std::vector<uint32_t> picture(int w, int h) {
+  std::mt19937 random(5);
+  std::vector<uint32_t> p(static_cast<size_t>(w) * h);
+  for (uint32_t& v : p) v = random();
+  return p;
+}
+
+void BM_CopyBaseline(benchmark::State& state) {
+  const auto source = picture(kRenderW, kRenderH);
+  std::vector<uint32_t> target(source.size());
+  for (auto _ : state) {
+    for (int y = 0; y < kRenderH; ++y)
+      std::memcpy(target.data() + static_cast<size_t>(y) * kRenderW, source.data() + static_cast<size_t>(y) * kRenderW,
+                  kRenderW * 4);
+    benchmark::DoNotOptimize(target.data());
+  }
+  state.SetItemsProcessed(state.iterations() * kRenderW * kRenderH);
+}
+BENCHMARK(BM_CopyBaseline);
+
+// The upload itself (convert into the staging memory); the device sends it at the next draw.
+void BM_WriteTexture2(benchmark::State& state) {
+  Session& s = session();
+  settings().colorMode = static_cast<int32_t>(state.range(0));
+  if (!s.start(0)) {
+    state.SkipWithError("no GL 3.3 core context");
+    return;
+  }
+  const auto source = picture(kRenderW, kRenderH);
+  gpu::Texture* t = createTexture(kRenderW, kRenderH, 1);
+  for (auto _ : state) writeTexture2(t, source.data(), 0, kRenderW, kRenderH, kRenderW, kRenderH);
+  state.SetItemsProcessed(state.iterations() * kRenderW * kRenderH);
+  state.SetLabel(state.range(0) ? "A4R4G4B4" : "A8R8G8B8");
+  t->release();
+  shutdownRenderer();
+  settings().colorMode = 0;
+}
+BENCHMARK(BM_WriteTexture2)->Arg(0)->Arg(1);
+
+// One frame: a full-screen picture as the scene, then the final pass and present.
+void BM_Frame(benchmark::State& state) {
+  Session& s = session();
+  if (!s.start(static_cast<int32_t>(state.range(0)))) {
+    state.SkipWithError("no GL 3.3 core context");
+    return;
+  }
+  const auto source = picture(kRenderW, kRenderH);
+  gpu::Texture* scene = createTexture(kRenderW, kRenderH, 1);
+  writeTexture2(scene, source.data(), 0, kRenderW, kRenderH, kRenderW, kRenderH);
+  sceneCallbacks().drawSpriteLists = [scene](int run) {
+    if (run != 0) return;
+    gpu::Device* d = renderer().device;
+    const QuadVertex quad[4] = {{-0.5f, -0.5f, 0, 1, 0, 0},
+                                {kRenderW - 0.5f, -0.5f, 0, 1, 1, 0},
+                                {-0.5f, kRenderH - 0.5f, 0, 1, 0, 1},
+                                {kRenderW - 0.5f, kRenderH - 0.5f, 0, 1, 1, 1}};
+    d->setTexture(0, scene);
+    d->setFVF(gpu::kFvfXyzRhw | gpu::fvfTex(1));
+    d->drawPrimitiveUP(gpu::Primitive::TriangleStrip, 2, quad, sizeof(QuadVertex));
+    d->setTexture(0, nullptr);
+  };
+  for (auto _ : state) runFrame(0, 0, 0, 0);
+  static const char* const names[] = {"Driver", "NearestNeighbor", "BiLinear", "BiLinearSharp",
+                                      "Lanczos1", "BiQuad", "BiCubic", "Lanczos2"};
+  state.SetLabel(names[state.range(0)]);
+  sceneCallbacks().drawSpriteLists = nullptr;
+  scene->release();
+  shutdownRenderer();
+}
+BENCHMARK(BM_Frame)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,41 @@
+// What a device keeps on the GL side: the vertex stream, the programs and the sampler objects.
+#pragma once
+
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gpu/gl_functions.h"
+#include "platform/gpu/gpu_types.h"
+
+namespace vellum::gpu {
+
+struct ProgramLocations {
+  GLint transformed = -1, target = -1, matrix = -1, constants = -1;
+  GLint samplers[kSamplers] = {-1, -1, -1, -1};
+  // The texture-stage program only.
+  GLint bound = -1, colorOp = -1, colorArg1 = -1, colorArg2 = -1, alphaOp = -1, alphaArg1 = -1, alphaArg2 = -1;
+  GLint texIndex = -1, factor = -1;
+};
+
+struct DeviceBackend {
+  GLuint vertexArray = 0, vertexBuffer = 0, vertexStage = 0, stageProgram = 0;
+  GLuint samplers[kSamplers] = {};
+  std::unordered_map<GLuint, ProgramLocations> locations;
+  bool renders565 = false;
+  std::thread::id owner;
+  // GL names freed on another thread, deleted by the owner at its next flush.
+  std::vector<GLuint> deadTextures, deadFramebuffers, deadRenderbuffers;
+};
+
+// Compiles the vertex stage (once per device) and links it with a fragment stage that follows the
+// prelude; 0 on failure, with the compiler's words in the log.
+GLuint compileVertexStage(std::string* log);
+GLuint linkProgram(GLuint vertexStage, const char* fragmentBody, std::string* log);
+ProgramLocations locateUniforms(GLuint program);
+
+// The fragment stage that plays the two fixed texture stages.
+extern const char* const kTextureStageProgram;
+
+}  // namespace vellum::gpu

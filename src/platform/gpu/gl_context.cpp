@@ -1,0 +1,32 @@
+#include "platform/gpu/gl_context.h"
+
+#include "platform/gpu/gl_functions.h"
+
+namespace vellum::gpu {
+
+void requestGlAttributes() {
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+}
+
+SDL_GLContext createGlContext(SDL_Window* window) {
+  if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) return nullptr;
+  requestGlAttributes();
+  SDL_GLContext context = SDL_GL_CreateContext(window);
+  if (!context) return nullptr;
+  if (SDL_GL_MakeCurrent(window, context) != 0 || !gl().load()) {
+    SDL_GL_DeleteContext(context);
+    return nullptr;
+  }
+  return context;
+}
+
+CurrentContextGuard::~CurrentContextGuard() {
+  if (context_) SDL_GL_MakeCurrent(window_, context_);
+}
+
+}  // namespace vellum::gpu

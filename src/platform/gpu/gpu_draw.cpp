@@ -1,0 +1,242 @@
+// Drawing from caller memory: the vertex layout a format implies, the blend, cull and sampler
+// states turned into GL's, and the program (a pixel shader or the texture-stage program).
+#include <cstring>
+
+#include "platform/gpu/gl_backend.h"
+#include "platform/gpu/gl_conventions.h"
+#include "platform/gpu/gpu.h"
+
+namespace vellum::gpu {
+
+namespace {
+
+GLenum blendFactor(uint32_t v) {
+  switch (v) {
+    case blend::Zero: return GL_ZERO;
+    case blend::One: return GL_ONE;
+    case blend::SrcColor: return GL_SRC_COLOR;
+    case blend::InvSrcColor: return GL_ONE_MINUS_SRC_COLOR;
+    case blend::SrcAlpha: return GL_SRC_ALPHA;
+    case blend::InvSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
+    case blend::DestAlpha: return GL_DST_ALPHA;
+    case blend::InvDestAlpha: return GL_ONE_MINUS_DST_ALPHA;
+    case blend::DestColor: return GL_DST_COLOR;
+    case blend::InvDestColor: return GL_ONE_MINUS_DST_COLOR;
+    case blend::SrcAlphaSat: return GL_SRC_ALPHA_SATURATE;
+    case blend::BlendFactor: return GL_CONSTANT_COLOR;
+    case blend::InvBlendFactor: return GL_ONE_MINUS_CONSTANT_COLOR;
+    default: return GL_ONE;
+  }
+}
+
+GLenum blendEquation(uint32_t v) {
+  switch (v) {
+    case blendop::Subtract: return GL_FUNC_SUBTRACT;
+    case blendop::RevSubtract: return GL_FUNC_REVERSE_SUBTRACT;
+    case blendop::Min: return GL_MIN;
+    case blendop::Max: return GL_MAX;
+    default: return GL_FUNC_ADD;
+  }
+}
+
+GLint addressMode(uint32_t v) {
+  switch (v) {
+    case taddress::Mirror: return GL_MIRRORED_REPEAT;
+    case taddress::Clamp: return GL_CLAMP_TO_EDGE;
+    case taddress::Border: return GL_CLAMP_TO_BORDER;
+    case taddress::MirrorOnce: return 0x8743;  // GL_MIRROR_CLAMP_TO_EDGE
+    default: return GL_REPEAT;
+  }
+}
+
+GLint minFilter(uint32_t min, uint32_t mip) {
+  const bool linear = min == texf::Linear;
+  if (mip == texf::Point) return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+  if (mip == texf::Linear) return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+  return linear ? GL_LINEAR : GL_NEAREST;
+}
+
+void colourOf(uint32_t argb, float out[4]) {
+  out[0] = static_cast<float>((argb >> 16) & 0xFF) / 255.0f;
+  out[1] = static_cast<float>((argb >> 8) & 0xFF) / 255.0f;
+  out[2] = static_cast<float>(argb & 0xFF) / 255.0f;
+  out[3] = static_cast<float>(argb >> 24) / 255.0f;
+}
+
+void multiply(const float a[16], const float b[16], float out[16]) {
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) {
+      float sum = 0;
+      for (int k = 0; k < 4; ++k) sum += a[r * 4 + k] * b[k * 4 + c];
+      out[r * 4 + c] = sum;
+    }
+}
+
+uint32_t vertexCount(Primitive type, uint32_t primitives) {
+  switch (type) {
+    case Primitive::PointList: return primitives;
+    case Primitive::LineList: return primitives * 2;
+    case Primitive::LineStrip: return primitives + 1;
+    case Primitive::TriangleList: return primitives * 3;
+    case Primitive::TriangleStrip:
+    case Primitive::TriangleFan: return primitives + 2;
+  }
+  return 0;
+}
+
+GLenum glPrimitive(Primitive type) {
+  switch (type) {
+    case Primitive::PointList: return GL_POINTS;
+    case Primitive::LineList: return GL_LINES;
+    case Primitive::LineStrip: return GL_LINE_STRIP;
+    case Primitive::TriangleList: return GL_TRIANGLES;
+    case Primitive::TriangleStrip: return GL_TRIANGLE_STRIP;
+    case Primitive::TriangleFan: return GL_TRIANGLE_FAN;
+  }
+  return GL_TRIANGLES;
+}
+
+}  // namespace
+
+void Device::applyDrawState() {
+  GlFunctions& g = gl();
+  const uint32_t* r = renderStates_;
+  g.Disable(GL_SCISSOR_TEST);
+  g.Disable(GL_DEPTH_TEST);
+  if (r[rs::AlphaBlendEnable]) {
+    g.Enable(GL_BLEND);
+    const bool separate = r[rs::SeparateAlphaBlendEnable];
+    g.BlendFuncSeparate(blendFactor(r[rs::SrcBlend]), blendFactor(r[rs::DestBlend]),
+                        blendFactor(separate ? r[rs::SrcBlendAlpha] : r[rs::SrcBlend]),
+                        blendFactor(separate ? r[rs::DestBlendAlpha] : r[rs::DestBlend]));
+    g.BlendEquationSeparate(blendEquation(r[rs::BlendOp]), blendEquation(separate ? r[rs::BlendOpAlpha] : r[rs::BlendOp]));
+    float factor[4];
+    colourOf(r[rs::BlendFactor], factor);
+    g.BlendColor(factor[0], factor[1], factor[2], factor[3]);
+  } else {
+    g.Disable(GL_BLEND);
+  }
+  // Screen y grows downwards and lands on GL's rows upwards, so the winding turns over.
+  if (r[rs::CullMode] == 2 || r[rs::CullMode] == 3) {
+    g.Enable(GL_CULL_FACE);
+    g.CullFace(r[rs::CullMode] == 3 ? GL_BACK : GL_FRONT);
+  } else {
+    g.Disable(GL_CULL_FACE);
+  }
+  SurfaceDesc d;
+  renderTarget_->getDesc(d);
+  const bool opaque = glFormatOf(d.format).opaque;
+  const uint32_t mask = r[rs::ColorWriteEnable];
+  g.ColorMask((mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0, !opaque && (mask & 8) != 0);
+}
+
+Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const void* vertices, uint32_t stride) {
+  const uint32_t count = vertexCount(type, primitiveCount);
+  if (!vertices || count == 0 || stride < fvfStride(fvf_) || !(fvf_ & (kFvfXyz | kFvfXyzRhw))) return kInvalidCall;
+  if (sceneDepth_ == 0) return kInvalidCall;
+  flushUploads();
+  if (const Result r = bindTarget(); failed(r)) return r;
+  GlFunctions& g = gl();
+  DeviceBackend& b = *gl_;
+  applyDrawState();
+
+  const GLuint program = shader_ ? shader_->glProgram_ : b.stageProgram;
+  const ProgramLocations& l = b.locations[program];
+  g.UseProgram(program);
+  SurfaceDesc d;
+  renderTarget_->getDesc(d);
+  g.Uniform1i(l.transformed, (fvf_ & kFvfXyzRhw) ? 1 : 0);
+  g.Uniform2f(l.target, static_cast<float>(d.width), static_cast<float>(d.height));
+  float worldView[16], all[16];
+  multiply(transforms_[2], transforms_[0], worldView);
+  multiply(worldView, transforms_[1], all);
+  g.UniformMatrix4fv(l.matrix, 1, GL_FALSE, all);
+  if (l.constants >= 0) g.Uniform4fv(l.constants, kPixelShaderConstants, &constants_[0][0]);
+
+  GLint bound[kStages] = {};
+  for (int s = 0; s < kSamplers; ++s) {
+    g.ActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(s));
+    Texture* t = textures_[s];
+    if (t) ensureTexture(t);
+    g.BindTexture(GL_TEXTURE_2D, t ? t->glTexture_ : 0);
+    if (s < kStages) bound[s] = t ? 1 : 0;
+    const uint32_t* st = samplerStates_[s];
+    const GLuint sampler = b.samplers[s];
+    const bool mipmapped = t && t->levels_.size() > 1;
+    g.SamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER,
+                        minFilter(st[ss::MinFilter], mipmapped ? st[ss::MipFilter] : texf::None));
+    g.SamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, st[ss::MagFilter] == texf::Linear ? GL_LINEAR : GL_NEAREST);
+    g.SamplerParameteri(sampler, GL_TEXTURE_WRAP_S, addressMode(st[ss::AddressU]));
+    g.SamplerParameteri(sampler, GL_TEXTURE_WRAP_T, addressMode(st[ss::AddressV]));
+    g.BindSampler(static_cast<GLuint>(s), sampler);
+    if (l.samplers[s] >= 0) g.Uniform1i(l.samplers[s], s);
+  }
+  g.ActiveTexture(GL_TEXTURE0);
+  if (!shader_) {
+    GLint colorOp[kStages], colorArg1[kStages], colorArg2[kStages], alphaOp[kStages], alphaArg1[kStages],
+        alphaArg2[kStages], texIndex[kStages];
+    for (int s = 0; s < kStages; ++s) {
+      const uint32_t* st = stageStates_[s];
+      colorOp[s] = static_cast<GLint>(st[tss::ColorOp]);
+      colorArg1[s] = static_cast<GLint>(st[tss::ColorArg1]);
+      colorArg2[s] = static_cast<GLint>(st[tss::ColorArg2]);
+      alphaOp[s] = static_cast<GLint>(st[tss::AlphaOp]);
+      alphaArg1[s] = static_cast<GLint>(st[tss::AlphaArg1]);
+      alphaArg2[s] = static_cast<GLint>(st[tss::AlphaArg2]);
+      texIndex[s] = static_cast<GLint>(st[tss::TexCoordIndex] & 0xFFFF);
+    }
+    g.Uniform1iv(l.bound, kStages, bound);
+    g.Uniform1iv(l.colorOp, kStages, colorOp);
+    g.Uniform1iv(l.colorArg1, kStages, colorArg1);
+    g.Uniform1iv(l.colorArg2, kStages, colorArg2);
+    g.Uniform1iv(l.alphaOp, kStages, alphaOp);
+    g.Uniform1iv(l.alphaArg1, kStages, alphaArg1);
+    g.Uniform1iv(l.alphaArg2, kStages, alphaArg2);
+    g.Uniform1iv(l.texIndex, kStages, texIndex);
+    float factor[4];
+    colourOf(renderStates_[rs::TextureFactor], factor);
+    g.Uniform4fv(l.factor, 1, factor);
+  }
+
+  // The vertices as the format lays them out.
+  g.BindVertexArray(b.vertexArray);
+  g.BindBuffer(GL_ARRAY_BUFFER, b.vertexBuffer);
+  g.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count) * stride, vertices, GL_STREAM_DRAW);
+  uintptr_t offset = 0;
+  const auto at = [&offset]() { return reinterpret_cast<const void*>(offset); };
+  const auto s = static_cast<GLsizei>(stride);
+  g.EnableVertexAttribArray(0);
+  if (fvf_ & kFvfXyzRhw) {
+    g.VertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, s, at());
+    offset += 16;
+  } else {
+    g.VertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, s, at());
+    offset += 12;
+  }
+  if (fvf_ & kFvfDiffuse) {
+    g.EnableVertexAttribArray(1);
+    g.VertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, s, at());
+    offset += 4;
+  } else {
+    g.DisableVertexAttribArray(1);
+    g.VertexAttrib4f(1, 1, 1, 1, 1);
+  }
+  const uint32_t sets = (fvf_ & kFvfTexCountMask) >> kFvfTexCountShift;
+  for (uint32_t i = 0; i < 9; ++i) {
+    const GLuint location = 2 + i;
+    if (i < sets) {
+      g.EnableVertexAttribArray(location);
+      g.VertexAttribPointer(location, 2, GL_FLOAT, GL_FALSE, s, at());
+      offset += 8;
+    } else {
+      g.DisableVertexAttribArray(location);
+      g.VertexAttrib4f(location, 0, 0, 0, 1);
+    }
+  }
+  g.DrawArrays(glPrimitive(type), 0, static_cast<GLsizei>(count));
+  g.BindBuffer(GL_ARRAY_BUFFER, 0);
+  for (int i = 0; i < kSamplers; ++i) g.BindSampler(static_cast<GLuint>(i), 0);
+  return kOk;
+}
+
+}  // namespace vellum::gpu

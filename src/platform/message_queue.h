@@ -1,0 +1,30 @@
+// The one entry point of input: translated SDL events and replayed input are posted here, and the
+// shell's pumps take them out one at a time. Posting keeps the state the system would keep for
+// the engine to ask about at any time: the pointer's client position and which keys and mouse
+// buttons are held.
+#pragma once
+
+#include "platform/window_message.h"
+
+namespace vellum {
+
+// Queues a message. Key messages become system-key messages while Alt is held (and for Alt
+// itself and F10), as the Windows numbers scripts expect.
+void postWindowMessage(WindowMessage message);
+
+// The next message: a quit request first, then what was posted, then SDL's pending events
+// translated. False when nothing is pending.
+bool takeWindowMessage(WindowMessage& out);
+
+// Whether the key (a virtual-key number, generic or sided; 1, 2, 4, 5, 6 the mouse buttons) is
+// held down now.
+bool keyHeld(int vk);
+
+// The pointer in client pixels of the main window, as the last movement left it.
+void pointerPosition(int& x, int& y);
+void setPointerPosition(int x, int y);
+
+// Forgets every queued message and held key (tests, shutdown).
+void resetMessageQueue();
+
+}  // namespace vellum

@@ -1,0 +1,47 @@
+// What the window system tells the engine, in the shape the shell's window procedure and event
+// source read: one record per message. Real input (SDL events) and replayed input both arrive as
+// these records through postWindowMessage.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vellum {
+
+enum class MessageKind : uint8_t {
+  None,          // consumed, or nothing was there
+  Quit,          // the engine was asked to end (SIGINT, SIGTERM)
+  CloseRequest,  // the window's close button or the window manager's close
+  Activate,
+  Deactivate,
+  Minimized,
+  Maximized,
+  Restored,
+  Moved,        // x, y: the window's new screen position
+  SizeChanged,  // x, y: the new client size
+  DisplayChange,
+  Paint,  // the window's picture was lost and must be drawn again
+  MouseMove,  // x, y: client pixels
+  ButtonDown,
+  ButtonUp,
+  Wheel,  // wheelDelta: +120 per notch away from the user
+  KeyDown,
+  KeyUp,
+  SysKeyDown,  // with Alt held, Alt itself and F10
+  SysKeyUp,
+  DropFile,  // path: UTF-8 from the system, GBK after the shell converts it
+};
+
+enum class MouseButton : uint8_t { Left, Right, Middle };
+
+struct WindowMessage {
+  MessageKind kind = MessageKind::None;
+  int32_t x = 0, y = 0;
+  MouseButton button = MouseButton::Left;
+  int32_t wheelDelta = 0;
+  int32_t vk = 0;       // Windows virtual-key number of the key (Shift, Control and Menu generic)
+  int32_t sidedVk = 0;  // the left/right number of a modifier; 0: the same as vk
+  std::string path;
+};
+
+}  // namespace vellum

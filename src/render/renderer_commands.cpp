@@ -1,0 +1,67 @@
+// The renderer's commands: draw, draw2, draw3, fresh, and the script-VM built-in SetRenderTarget2.
+#include "render/renderer_commands.h"
+
+#include <chrono>
+#include <thread>
+
+#include "commands/arg_accessor.h"
+#include "commands/command_registry.h"
+#include "render/renderer_state.h"
+
+namespace vellum {
+
+namespace {
+
+void commitPending() {
+  if (renderer().callbacks.commitPending) renderer().callbacks.commitPending();
+}
+
+int drawBody(void* call) {
+  commitPending();
+  runFrame(0, 0, 0, 0);
+  args().returnNothing(call);
+  return 1;
+}
+
+int draw2Body(void* call) {
+  RendererState& r = renderer();
+  const bool active = r.callbacks.sceneActive && r.callbacks.sceneActive();
+  if (active || r.refreshRequested) {
+    commitPending();
+    runFrame(0, 0, 0, 0);
+  } else {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  r.refreshRequested = false;
+  args().returnNothing(call);
+  return 1;
+}
+
+int draw3Body(void* call) {
+  commitPending();
+  args().returnNothing(call);
+  return 1;
+}
+
+int freshBody(void* call) {
+  renderer().refreshRequested = true;
+  args().returnNothing(call);
+  return 1;
+}
+
+int setRenderTarget2Body(void* call) {
+  args().returnInt(call, 0, setRenderTarget2(args().getInt(call, 1), args().getInt(call, 2)));
+  return 1;
+}
+
+}  // namespace
+
+void provideRendererCommands() {
+  provideCommand("draw", &drawBody);
+  provideCommand("draw2", &draw2Body);
+  provideCommand("draw3", &draw3Body);
+  provideCommand("fresh", &freshBody);
+  provideCommand("SetRenderTarget2", &setRenderTarget2Body);
+}
+
+}  // namespace vellum

@@ -1,0 +1,41 @@
+// Replayed input for headless runs and tests (`vellum --input FILE`): timed pointer, button, wheel,
+// key and close events that enter through the same door as the window system's own input.
+//
+// One event per line: "<ms> <what> <arguments>", ms counted from the engine's start; blank lines
+// and lines starting with '#' are skipped. Positions are game coordinates.
+//   move X Y                    press BUTTON [X Y]     release BUTTON [X Y]   (left, right, middle)
+//   wheel N    (notches, + away from the player)       keydown VK   keyup VK  (virtual-key numbers)
+//   close      (the window's close button)             quit        (as SIGTERM)
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/window_message.h"
+
+namespace vellum {
+
+struct ReplayedEvent {
+  uint32_t atMs = 0;
+  WindowMessage message;  // positions still in game coordinates
+  bool gamePosition = false;
+  bool quit = false;
+};
+
+// False with the line and the reason in error.
+bool parseInputReplay(const std::string& text, std::vector<ReplayedEvent>& events, std::string& error);
+
+// Reads the file and starts the clock of the replay now.
+bool loadInputReplay(const std::string& path, std::string& error);
+void startInputReplay(std::vector<ReplayedEvent> events, uint32_t startMs);
+
+// Posts every event whose time has come (the pumps call it).
+void feedReplayedInput();
+void feedReplayedInputAt(uint32_t nowMs);
+// Events not yet posted.
+size_t replayedEventsLeft();
+
+void resetInputReplay();
+
+}  // namespace vellum

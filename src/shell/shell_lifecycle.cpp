@@ -1,0 +1,32 @@
+#include "shell/shell_lifecycle.h"
+
+#include "platform/quit_signals.h"
+#include "platform/system_cursor.h"
+#include "shell/cursor_glide.h"
+#include "shell/event_source.h"
+#include "shell/input_replay.h"
+#include "shell/input_state.h"
+#include "shell/message_pumps.h"
+#include "shell/renderer_seam.h"
+#include "shell/shell_window_state.h"
+
+namespace vellum {
+
+void resetShell() {
+  clearCustomCursor();
+  resetShellWindow();
+  resetInputState();
+  resetCursorGlide();
+  resetMessagePumps();
+  resetInputReplay();
+  setAutoAdvanceDeadline(0);
+  clearQuitRequest();
+}
+
+void closeShell() {
+  releaseRenderer();
+  clearCustomCursor();
+  resetShellWindow();
+}
+
+}  // namespace vellum

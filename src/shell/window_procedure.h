@@ -1,0 +1,12 @@
+// The main window's handling of each message before the input loop looks at it: activation,
+// minimise and maximise, moves and resizes, the close request, Alt+Enter and the mode keys. A
+// message it has fully handled is consumed (its kind set to None).
+#pragma once
+
+#include "platform/window_message.h"
+
+namespace vellum {
+
+void windowProcedure(WindowMessage& message);
+
+}  // namespace vellum

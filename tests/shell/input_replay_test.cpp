@@ -1,0 +1,83 @@
+// The replay file: what each line becomes, and the reasons a line is refused.
+#include <gtest/gtest.h>
+
+#include "shell/input_replay.h"
+
+namespace vellum {
+namespace {
+
+TEST(InputReplayFile, EveryEventKind) {
+  std::vector<ReplayedEvent> events;
+  std::string error;
+  ASSERT_TRUE(parseInputReplay("# a comment\n"
+                               "\n"
+                               "0 move 10 20\r\n"
+                               "5 press left\n"
+                               "5 release right 3 4\n"
+                               "10 wheel -2\n"
+                               "20 keydown 0x0D\n"
+                               "20 keyup 13\n"
+                               "30 close\n"
+                               "40 quit\n",
+                               events, error))
+      << error;
+  ASSERT_EQ(events.size(), 8u);
+  EXPECT_EQ(events[0].message.kind, MessageKind::MouseMove);
+  EXPECT_EQ(events[0].message.x, 10);
+  EXPECT_EQ(events[0].message.y, 20);
+  EXPECT_TRUE(events[0].gamePosition);
+  EXPECT_EQ(events[1].message.kind, MessageKind::ButtonDown);
+  EXPECT_FALSE(events[1].gamePosition);
+  EXPECT_EQ(events[2].message.button, MouseButton::Right);
+  EXPECT_TRUE(events[2].gamePosition);
+  EXPECT_EQ(events[3].message.wheelDelta, -240);
+  EXPECT_EQ(events[4].message.vk, 13);
+  EXPECT_EQ(events[5].message.kind, MessageKind::KeyUp);
+  EXPECT_EQ(events[6].message.kind, MessageKind::CloseRequest);
+  EXPECT_TRUE(events[7].quit);
+  EXPECT_EQ(events[7].atMs, 40u);
+}
+
+struct BadLine {
+  const char* text;
+  const char* error;
+};
+
+class InputReplayRefuses : public ::testing::TestWithParam<BadLine> {};
+
+TEST_P(InputReplayRefuses, WithTheLineAndTheReason) {
+  std::vector<ReplayedEvent> events;
+  std::string error;
+  EXPECT_FALSE(parseInputReplay(GetParam().text, events, error));
+  EXPECT_EQ(error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, InputReplayRefuses,
+    ::testing::Values(BadLine{"x move 1 2\n", "line 1: the time must be milliseconds"},
+                      BadLine{"-5 close\n", "line 1: the time must be milliseconds"},
+                      BadLine{"5\n", "line 1: an event name must follow the time"},
+                      BadLine{"0 move 1\n", "line 1: move needs X Y"},
+                      BadLine{"0 press thumb\n", "line 1: press needs left, right or middle"},
+                      BadLine{"0 wheel 0\n", "line 1: wheel needs a notch count"},
+                      BadLine{"0 keydown 256\n", "line 1: keydown needs a virtual-key number 1-255"},
+                      BadLine{"0 close now\n", "line 1: close takes no arguments"},
+                      BadLine{"0 jump\n", "line 1: unknown event \"jump\""},
+                      BadLine{"10 close\n5 close\n", "line 2: times must not go backwards"}));
+
+TEST(InputReplayFeed, PostsOnlyWhatHasComeDue) {
+  std::vector<ReplayedEvent> events;
+  std::string error;
+  ASSERT_TRUE(parseInputReplay("10 keydown 65\n20 keyup 65\n", events, error));
+  startInputReplay(std::move(events), 1000);
+  feedReplayedInputAt(1005);
+  EXPECT_EQ(replayedEventsLeft(), 2u);
+  feedReplayedInputAt(1010);
+  EXPECT_EQ(replayedEventsLeft(), 1u);
+  feedReplayedInputAt(2000);
+  EXPECT_EQ(replayedEventsLeft(), 0u);
+  resetInputReplay();
+}
+
+}  // namespace
+}  // namespace vellum

@@ -1,0 +1,155 @@
+// The main window on a real X server (a private Xvfb): the title, Alt+Enter, the close button and
+// SIGTERM. Skipped when no X server can be started.
+#include <gtest/gtest.h>
+
+#ifdef VELLUM_TEST_HAVE_X11
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "core/engine_state.h"
+#include "platform/main_window.h"
+#include "shell/shell_window_state.h"
+#include "support/game_builder.h"
+#include "support/x_server.h"
+#include "engine_process.h"
+#include "shell_test_support.h"
+
+namespace vellum {
+namespace {
+
+using test::gbk;
+using test::triple;
+
+class RealWindow : public test::ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    const char* previous = std::getenv("DISPLAY");
+    hadDisplay = previous != nullptr;
+    previousDisplay = previous ? previous : "";
+    display = test::PrivateXServer::display();
+    if (display.empty()) GTEST_SKIP() << "no X server (Xvfb) could be started";
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    engine().headless = false;
+  }
+  void TearDown() override {
+    ShellTest::TearDown();
+    // Later tests of this process must not find a display they would open boxes on.
+    if (!hadDisplay) {
+      unsetenv("DISPLAY");
+    } else {
+      setenv("DISPLAY", previousDisplay.c_str(), 1);
+    }
+  }
+
+  Window xWindow() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(mainWindowHandle(), &info) || info.subsystem != SDL_SYSWM_X11) return 0;
+    return info.info.x11.window;
+  }
+  Display* xDisplay() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    return SDL_GetWindowWMInfo(mainWindowHandle(), &info) ? info.info.x11.display : nullptr;
+  }
+
+  // Passes until the event comes or two seconds pass.
+  bool waitForEvent(const InputEvent& wanted) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (nextInputEvent(false, false) == wanted) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+  }
+
+  std::string display, previousDisplay;
+  bool hadDisplay = false;
+};
+
+TEST_F(RealWindow, OpensWithTheTitle) {
+  addScript("script/0.txt", gbk("setWindowText \"测试游戏\"\nscreen 640, 480, 640, 2\n"), 0);
+  run();
+  ASSERT_TRUE(mainWindowExists());
+  Display* d = xDisplay();
+  ASSERT_NE(d, nullptr);
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* name = nullptr;
+  ASSERT_EQ(XGetWindowProperty(d, xWindow(), XInternAtom(d, "_NET_WM_NAME", False), 0, 1024, False,
+                               XInternAtom(d, "UTF8_STRING", False), &type, &format, &items, &after, &name),
+            Success);
+  ASSERT_NE(name, nullptr);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(name), items), "测试游戏");
+  XFree(name);
+  XWindowAttributes attributes;
+  XGetWindowAttributes(d, xWindow(), &attributes);
+  EXPECT_EQ(attributes.width, 640);
+  EXPECT_EQ(attributes.height, 480);
+  EXPECT_EQ(attributes.map_state, IsViewable);
+}
+
+TEST_F(RealWindow, AltEnterTogglesFullScreen) {
+  setUpScreen(640, 480);
+  const std::string id = std::to_string(xWindow());
+  // Real key presses through the X server's test extension, to the focused window.
+  const std::string keys = "DISPLAY=" + display + " xdotool windowfocus --sync " + id + " key alt+Return";
+  ASSERT_EQ(std::system(keys.c_str()), 0);
+  EXPECT_TRUE(waitForEvent(triple(kFullScreenEvent, kFullScreenEvent, 1)));
+  EXPECT_EQ(settings().fullScreen, 1);
+  EXPECT_TRUE(mainWindowFullScreen());
+  ASSERT_EQ(std::system(keys.c_str()), 0);
+  EXPECT_TRUE(waitForEvent(triple(kFullScreenEvent, kFullScreenEvent, 0)));
+  EXPECT_EQ(settings().fullScreen, 0);
+}
+
+TEST_F(RealWindow, CloseButtonIsACloseEventAndTheWindowStays) {
+  setUpScreen(640, 480);
+  Display* d = xDisplay();
+  // What a window manager sends when its close button is clicked.
+  XEvent close{};
+  close.xclient.type = ClientMessage;
+  close.xclient.window = xWindow();
+  close.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+  close.xclient.format = 32;
+  close.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+  close.xclient.data.l[1] = CurrentTime;
+  XSendEvent(d, xWindow(), False, NoEventMask, &close);
+  XFlush(d);
+  EXPECT_TRUE(waitForEvent(triple(kCloseEvent, kCloseEvent, 0)));
+  EXPECT_EQ(engine().quitFlag, 0);
+  EXPECT_TRUE(mainWindowExists());
+}
+
+TEST_F(RealWindow, SigtermEndsTheGameWithTheSettingsWritten) {
+  test::TempFolder folder, output;
+  std::ofstream(folder / "save.dat");
+  test::writeScriptContainer(folder, {{"script/0.txt",
+                                       "loadSetting \"/Co/\", \"Game/\"\nscreen 640, 480, 640, 2\n"
+                                       "*wait\nsleep 5\ngoto *wait\n"}});
+  test::EngineProcess engine({"--game", folder.path().string()},
+                             {"DISPLAY=" + display, "SDL_VIDEODRIVER=x11", "XDG_RUNTIME_DIR=" + runtime.path().string()},
+                             output.path());
+  ASSERT_TRUE(test::waitForText(folder / "Information.txt", "Src1", 10000)) << test::readFileBytes(output / "err");
+  engine.signal(SIGTERM);
+  EXPECT_EQ(engine.waitForExit(10000), 0) << test::readFileBytes(output / "err");
+  EXPECT_TRUE(std::filesystem::exists(folder / "save/setting.dat"));
+}
+
+}  // namespace
+}  // namespace vellum
+
+#else
+TEST(RealWindow, NeedsTheX11Headers) { GTEST_SKIP() << "built without the X11 headers"; }
+#endif
