@@ -55,6 +55,18 @@ CommandEntry providedCommand(std::string_view name) {
   return found == providedBodies().end() ? CommandEntry{} : found->second;
 }
 
+void forEachVmCommand(const std::function<void(std::string_view name, CommandBody body)>& visit) {
+  auto offer = [&visit](std::string_view name) {
+    if (const CommandEntry entry = providedCommand(name); entry.body) visit(name, entry.body);
+  };
+  for (std::string_view name : vmBuiltinNames()) offer(name);
+  for (const CommandFamily& family : engineCommandFamilies()) {
+    for (std::string_view name : family.names) {
+      if (!isNativeOnly(name)) offer(name);
+    }
+  }
+}
+
 void registerAllCommands() {
   for (std::string_view name : nativeBuiltinNames()) registerProvided(name);
   for (const CommandFamily& family : engineCommandFamilies()) {

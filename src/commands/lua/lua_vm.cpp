@@ -5,7 +5,6 @@
 
 #include "commands/arg_accessor.h"
 #include "commands/arg_list.h"
-#include "commands/command_catalogue.h"
 #include "commands/command_registry.h"
 #include "commands/lua/lua_binding.h"
 #include "core/engine_state.h"
@@ -41,10 +40,8 @@ int callCommand(lua_State* L) {
   return results;
 }
 
-void registerGlobal(lua_State* L, std::string_view name) {
-  const CommandEntry entry = providedCommand(name);
-  if (!entry.body) return;
-  lua_pushlightuserdata(L, reinterpret_cast<void*>(entry.body));
+void registerGlobal(lua_State* L, std::string_view name, CommandBody body) {
+  lua_pushlightuserdata(L, reinterpret_cast<void*>(body));
   lua_pushlstring(L, name.data(), name.size());
   lua_pushcclosure(L, &callCommand, 2);
   lua_setglobal(L, std::string(name).c_str());
@@ -55,12 +52,7 @@ lua_State* createVM() {
   if (!L) return nullptr;
   luaL_openlibs(L);
   openLuaStringAdditions(L);
-  for (std::string_view name : vmBuiltinNames()) registerGlobal(L, name);
-  for (const CommandFamily& family : engineCommandFamilies()) {
-    for (std::string_view name : family.names) {
-      if (!isNativeOnly(name)) registerGlobal(L, name);
-    }
-  }
+  forEachVmCommand([L](std::string_view name, CommandBody body) { registerGlobal(L, name, body); });
   return L;
 }
 
