@@ -135,9 +135,14 @@ bool runCall(HSQUIRRELVM v, SQInteger parameters, bool withResult) {
   return SQ_SUCCEEDED(result);
 }
 
+// Squirrel code is running on the VM: a call of ours, or one a plug-in made itself.
+bool busy() {
+  return squirrel.running > 0 || (squirrel.vm && sq_getvmstate(squirrel.vm) == SQ_VMSTATE_RUNNING);
+}
+
 // A deferred close happens once the outermost call is back.
 void closeIfRequested() {
-  if (squirrel.closeRequested && squirrel.running == 0) closeNow();
+  if (squirrel.closeRequested && !busy()) closeNow();
 }
 
 void pushNumber(HSQUIRRELVM v, double number) {
@@ -228,12 +233,13 @@ void squirrelFunctionCaller(ScriptFunction& entry, const char* arguments, int le
 HSQUIRRELVM squirrelVM() { return squirrel.vm; }
 
 HSQUIRRELVM ensureSquirrelVM() {
+  closeIfRequested();  // ended by a call the engine did not make itself
   if (!squirrel.vm) squirrel.vm = createVM();
   return squirrel.vm;
 }
 
 void closeSquirrelVM() {
-  if (squirrel.running > 0) {
+  if (busy()) {
     squirrel.closeRequested = true;  // never free the VM under a running call
   } else {
     closeNow();
