@@ -137,7 +137,9 @@ bool runCall(HSQUIRRELVM v, SQInteger parameters, bool withResult) {
 
 // Squirrel code is running on the VM: a call of ours, or one a plug-in made itself.
 bool busy() {
-  return squirrel.running > 0 || (squirrel.vm && sq_getvmstate(squirrel.vm) == SQ_VMSTATE_RUNNING);
+  if (squirrel.running > 0) return true;
+  SQStackInfos frame{};
+  return squirrel.vm && SQ_SUCCEEDED(sq_stackinfos(squirrel.vm, 0, &frame));
 }
 
 // A deferred close happens once the outermost call is back.
