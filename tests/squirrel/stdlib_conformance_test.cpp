@@ -65,6 +65,7 @@ TEST_P(StandardLibrary, PrintsTheExpectedOutput) {
   ASSERT_NE(v, nullptr);
   sq_setprintfunc(v, &collect, &collect);
   registerSquirrelStandardLibraries(v);
+  sqstd_seterrorhandlers(v);
   const std::string name = GetParam() + ".nut";
   if (SQ_SUCCEEDED(sq_compilebuffer(v, source.data(), static_cast<SQInteger>(source.size()), name.c_str(), SQTrue))) {
     sq_pushroottable(v);

@@ -88,6 +88,7 @@ HSQUIRRELVM createVM() {
   // The io and system libraries open files under the game folder, like the rest of the engine.
   sqstd::setPathMapper(&scriptPathToFileSystem);
   registerSquirrelStandardLibraries(v);
+  sqstd_seterrorhandlers(v);
   forEachVmCommand([v](std::string_view name, CommandBody body) { registerCommand(v, name, body); });
   return v;
 }

@@ -1,4 +1,5 @@
-// The standard libraries in the root table, then the default error handlers.
+// The standard libraries in the root table. The error handlers are the host's choice
+// (sqstd_seterrorhandlers installs the default ones).
 #include "squirrel/standard_libraries.h"
 
 #include <vellum/squirrel_std.h>
@@ -15,7 +16,6 @@ void registerSquirrelStandardLibraries(HSQUIRRELVM vm) {
   sqstd_register_systemlib(vm);
   sqstd_register_stringlib(vm);
   sq_settop(vm, top);
-  sqstd_seterrorhandlers(vm);
 }
 
 }  // namespace vellum
