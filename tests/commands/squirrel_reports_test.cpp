@@ -25,6 +25,8 @@ class SquirrelReports : public test::EngineTest {
     registerAllCommands();
   }
   void TearDown() override {
+    // The VM holds the plug-in's functions and release hooks: it goes before the plug-in does.
+    resetSquirrel();
     freeAllPluginLibraries();
     test::EngineTest::TearDown();
   }
@@ -44,7 +46,7 @@ TEST_F(SquirrelReports, ACompileErrorNamesThePathAndTheCompilerText) {
   const std::string box = onlyBox();
   EXPECT_EQ(box.rfind("squ/a.nut を読み込めませんでした\nsqu/a.nut line = (1)", 0), 0u) << box;
   EXPECT_NE(box.find(" : error "), std::string::npos) << box;
-  EXPECT_EQ(box.substr(box.size() - 24), "\r\nscript/0.txt[1] loadSqu") << box;
+  EXPECT_TRUE(box.ends_with("\r\nscript/0.txt[1] loadSqu")) << box;
   EXPECT_EQ(squirrelVM(), nullptr);
 }
 
@@ -60,7 +62,7 @@ TEST_F(SquirrelReports, ARunErrorListsTheStackLevels) {
   EXPECT_LT(inner, outer);
   EXPECT_NE(box.find("squ/a.nut line [5]\n"), std::string::npos) << box;
   EXPECT_NE(box.find("\nLOCALS\n"), std::string::npos) << box;
-  EXPECT_EQ(box.substr(box.size() - 24), "\r\nscript/0.txt[1] loadSqu") << box;
+  EXPECT_TRUE(box.ends_with("\r\nscript/0.txt[1] loadSqu")) << box;
   EXPECT_EQ(squirrelVM(), nullptr);
 }
 
@@ -77,7 +79,7 @@ TEST_F(SquirrelReports, MessagesOfScriptFunctionCalls) {
   ASSERT_EQ(reports.shownBoxes.size(), 2u);
   EXPECT_EQ(reports.shownBoxes[0].rfind("sq_get\n", 0), 0u) << reports.shownBoxes[0];
   EXPECT_NE(reports.shownBoxes[0].find("missing"), std::string::npos) << reports.shownBoxes[0];
-  EXPECT_EQ(reports.shownBoxes[0].substr(reports.shownBoxes[0].size() - 23), "\r\nscript/0.txt[3] missing");
+  EXPECT_TRUE(reports.shownBoxes[0].ends_with("\r\nscript/0.txt[3] missing")) << reports.shownBoxes[0];
   EXPECT_EQ(reports.shownBoxes[1].rfind("sq_call\n\nAN ERROR HAS OCCURRED [no 7]\n", 0), 0u) << reports.shownBoxes[1];
   EXPECT_NE(reports.shownBoxes[1].find("*FUNCTION [thrower()] squ/a.nut line [1]"), std::string::npos);
   // A failed call leaves the VM open, with what it defined.

@@ -21,7 +21,8 @@ int count(void* call) {
 int type(void* call, int i) { return static_cast<int>(sq_gettype(V(call), slot(i))); }
 int always(void*, int) { return 1; }
 
-// Integers as they are, floats truncated (as the native script's numbers are), bools 0 or 1.
+// Integers as they are, floats truncated (as the native script's numbers are); bools are 0 or 1
+// both as integers and as floats.
 int64_t integerAt(void* call, int i) {
   HSQUIRRELVM v = V(call);
   switch (sq_gettype(v, slot(i))) {
@@ -56,6 +57,11 @@ double floatAt(void* call, int i) {
       SQFloat f = 0;
       sq_getfloat(v, slot(i), &f);
       return static_cast<double>(f);
+    }
+    case OT_BOOL: {
+      SQBool b = SQFalse;
+      sq_getbool(v, slot(i), &b);
+      return b ? 1 : 0;
     }
     default: return 0;
   }
