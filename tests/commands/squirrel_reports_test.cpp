@@ -51,7 +51,7 @@ TEST_F(SquirrelReports, ACompileErrorNamesThePathAndTheCompilerText) {
 }
 
 TEST_F(SquirrelReports, ARunErrorListsTheStackLevels) {
-  game.write("squ/a.nut", "function inner() {\n  throw \"boom\";\n}\nfunction outer() { inner(); }\nouter();\n");
+  game.write("squ/a.nut", "function inner() {\n  print(\"\"); throw \"boom\";\n}\nfunction outer() { inner(); }\nouter();\n");
   runScript("loadSqu \"squ/a.nut\"\n");
   const std::string box = onlyBox();
   EXPECT_EQ(box.rfind("squ/a.nut を実行出来ませんでした\n\nAN ERROR HAS OCCURRED [boom]\n\nCALLSTACK\n", 0), 0u) << box;
@@ -74,7 +74,7 @@ TEST_F(SquirrelReports, ErrorcFromSquirrelShowsEachLevelWithoutTheGameFolder) {
 }
 
 TEST_F(SquirrelReports, MessagesOfScriptFunctionCalls) {
-  game.write("squ/a.nut", "function thrower(x) { throw \"no \" + x; }\n");
+  game.write("squ/a.nut", "function thrower(x) { print(\"\"); throw \"no \" + x; }\n");
   runScript("loadSqu \"squ/a.nut\"\nfuncSqu missing, 0\nmissing 1\nfuncSqu thrower, 0\nthrower 7\n");
   ASSERT_EQ(reports.shownBoxes.size(), 2u);
   EXPECT_EQ(reports.shownBoxes[0].rfind("sq_get\n", 0), 0u) << reports.shownBoxes[0];
@@ -82,6 +82,8 @@ TEST_F(SquirrelReports, MessagesOfScriptFunctionCalls) {
   EXPECT_TRUE(reports.shownBoxes[0].ends_with("\r\nscript/0.txt[3] missing")) << reports.shownBoxes[0];
   EXPECT_EQ(reports.shownBoxes[1].rfind("sq_call\n\nAN ERROR HAS OCCURRED [no 7]\n", 0), 0u) << reports.shownBoxes[1];
   EXPECT_NE(reports.shownBoxes[1].find("*FUNCTION [thrower()] squ/a.nut line [1]"), std::string::npos);
+  // The report names the script function, not the last command it ran.
+  EXPECT_TRUE(reports.shownBoxes[1].ends_with("\r\nscript/0.txt[5] thrower")) << reports.shownBoxes[1];
   // A failed call leaves the VM open, with what it defined.
   EXPECT_NE(squirrelVM(), nullptr);
 }

@@ -92,6 +92,8 @@ bool protectedCall(lua_State* L, int arguments, int results, bool withHandler) {
     lua_pushcfunction(L, &messageHandler);
     lua_insert(L, handler);
   }
+  // Commands the chunk runs take over CurrentCommandName; a report after the call names ours.
+  const std::string command = engine().currentCommandName;
   const ArgAccessor saved = args();
   const bool switchBinding = saved.binding != Binding::Lua;
   if (switchBinding) useLua(L);
@@ -99,6 +101,7 @@ bool protectedCall(lua_State* L, int arguments, int results, bool withHandler) {
   const int status = lua_pcall(L, arguments, results, handler);
   --lua.running;
   if (switchBinding) args() = saved;
+  setCurrentCommandName(command);
   if (withHandler) lua_remove(L, handler);
   if (status != LUA_OK) {
     reportErrorAndClose(L);

@@ -126,6 +126,8 @@ void reportAndClose(const std::string& path, std::string_view fixed, HSQUIRRELVM
 
 // Calls the closure below its `this` and parameters as the Squirrel binding. False on failure.
 bool runCall(HSQUIRRELVM v, SQInteger parameters, bool withResult) {
+  // Commands the script runs take over CurrentCommandName; a report after the call names ours.
+  const std::string command = engine().currentCommandName;
   const ArgAccessor saved = args();
   const bool switchBinding = saved.binding != Binding::Squirrel;
   if (switchBinding) useSquirrel(v);
@@ -133,6 +135,7 @@ bool runCall(HSQUIRRELVM v, SQInteger parameters, bool withResult) {
   const SQRESULT result = sq_call(v, parameters, withResult ? SQTrue : SQFalse, SQTrue);
   --squirrel.running;
   if (switchBinding) args() = saved;
+  setCurrentCommandName(command);
   return SQ_SUCCEEDED(result);
 }
 
