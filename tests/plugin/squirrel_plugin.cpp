@@ -49,6 +49,12 @@ SQInteger twice(HSQUIRRELVM v) {
   return 1;
 }
 
+// Called from a script: the constant becomes a slot of the call's `this`.
+SQInteger defineDuringCall(HSQUIRRELVM v) {
+  sq_const_int(v, "FROM_CALL", 5);
+  return 0;
+}
+
 const SquirrelClassMember kCounterMembers[] = {
     {"constructor", &construct, -1, "xi"},
     {"add", &add, 2, "xi"},
@@ -62,6 +68,7 @@ __attribute__((constructor)) void registerWithTheEngine() {
   if (!vm) return;
   sq_register_class(vm, "Counter", kCounterMembers);
   sq_register_func(vm, "plugin_twice", &twice);
+  sq_register_func(vm, "plugin_define", &defineDuringCall);
   sq_const_int(vm, "PLUGIN_ANSWER", 42);
 }
 
