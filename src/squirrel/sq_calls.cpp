@@ -249,6 +249,7 @@ Value resumeGenerator(SQVM* v, SQGenerator* g) {
   f.exitOnReturn = true;
   f.generator = g;
   v->frames.push_back(f);
+  const size_t trapBase = v->traps.size();
   for (const SQGenerator::SavedTrap& t : g->traps)
     v->traps.push_back({v->frames.size() - 1, p->code.data() + t.handlerPc, base + t.stackOffset, t.reg});
   g->traps.clear();
@@ -256,7 +257,7 @@ Value resumeGenerator(SQVM* v, SQGenerator* g) {
   v->top = f.top;
   const int64_t saved = base;
   try {
-    Value r = run(v);
+    Value r = run(v, v->frames.size() - 1, trapBase);
     v->top = saved;
     return r;
   } catch (...) {
