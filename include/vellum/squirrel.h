@@ -7,7 +7,7 @@
  * Stack indices: 1 is the base of the current frame, negative indices count from the top (-1 is
  * the top), 0 is invalid. Every function validates its indices: an index outside the frame makes a
  * function with an SQRESULT fail with an error message (see sq_getlasterror); void functions do
- * nothing and getters return their documented failure value.
+ * nothing, sq_gettype answers OT_NULL and sq_getsize -1.
  *
  * Functions not declared here (sq_writeclosure, sq_readclosure, sq_getmemberhandle, sq_getbyhandle,
  * sq_setbyhandle, sq_setnativedebughook, sq_tailcall, sq_setclassudsize...) are not provided. */

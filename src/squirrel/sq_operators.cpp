@@ -236,6 +236,7 @@ Value concat(SQVM* v, const Value& a, const Value& b) {
   v->push(objectValue(OT_STRING, x));
   SQString* y = toString(v, b);
   --v->top;
+  if (x->length + y->length > kMaxStringLength) raiseMessage(v, "string too long");
   std::string joined;
   joined.reserve(static_cast<size_t>(x->length + y->length));
   joined.append(x->view());

@@ -93,7 +93,7 @@ TEST_F(SquirrelApi, OutOfRangeIndicesFailCleanly) {
   EXPECT_LT(sq_getinteger(v, 0, &i), 0);
   EXPECT_LT(sq_getinteger(v, -2, &i), 0);
   EXPECT_LT(sq_getinteger(v, 1000000, &i), 0);
-  EXPECT_EQ(sq_gettype(v, 99), static_cast<SQObjectType>(SQ_ERROR));
+  EXPECT_EQ(sq_gettype(v, 99), OT_NULL);
   EXPECT_LT(sq_get(v, 50), 0);
   EXPECT_LT(sq_set(v, -50), 0);
   EXPECT_LT(sq_newslot(v, 1, SQFalse), 0);  // no key and value
