@@ -237,11 +237,8 @@ Value concat(SQVM* v, const Value& a, const Value& b) {
   SQString* y = toString(v, b);
   --v->top;
   if (x->length + y->length > kMaxStringLength) raiseMessage(v, "string too long");
-  std::string joined;
-  joined.reserve(static_cast<size_t>(x->length + y->length));
-  joined.append(x->view());
-  joined.append(y->view());
-  return str(v, joined);
+  return objectValue(OT_STRING, v->shared->strings.intern(*v->shared, x->chars(), static_cast<size_t>(x->length),
+                                                          y->chars(), static_cast<size_t>(y->length)));
 }
 
 SQWeakRef* weakRef(SQVM* v, const Value& target) {
