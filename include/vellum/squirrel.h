@@ -321,8 +321,9 @@ SQRESULT sq_stackinfos(HSQUIRRELVM v, SQInteger level, SQStackInfos* si);
  * and installs the default delegates; sq_open already does this, the call exists for symmetry
  * with the standard libraries' sqstd_register_* functions. */
 SQRESULT sq_registerbaselib(HSQUIRRELVM v);
-/* Limits the number of VM instructions the VM group may execute (0 = unlimited); past the limit
- * every running call fails with an error. Used to keep untrusted scripts (fuzzing) from hanging. */
+/* Gives the VM group a budget of loop iterations and calls (0 = unlimited); once it is spent
+ * every running call fails with "instruction limit exceeded", which try/catch cannot stop. Calling
+ * it again refills the budget. Keeps untrusted scripts (fuzzing) from hanging. */
 void sq_setinstructionlimit(HSQUIRRELVM v, SQInteger maxinstructions);
 /* Number of live garbage-collected objects of the VM group (for tests and diagnostics). */
 SQInteger sq_getlivecount(HSQUIRRELVM v);
