@@ -145,18 +145,26 @@ Value callNative(SQVM* v, SQNativeClosure* nc, int64_t base, int nargs) {
   f.base = base;
   f.top = v->top;
   v->frames.push_back(f);
+  SharedState& S = *v->shared;
+  if (S.nestedExecutions >= kMaxNestedExecutions) {
+    v->frames.pop_back();
+    raiseMessage(v, "stack overflow (too many nested native calls)");
+  }
   const int64_t savedBase = v->stackBase;
   v->stackBase = base;
   ++v->nativeCalls;
+  ++S.nestedExecutions;
   SQInteger r;
   try {
     r = nc->function(v);
   } catch (...) {
+    --S.nestedExecutions;
     --v->nativeCalls;
     v->stackBase = savedBase;
     v->frames.pop_back();
     throw;
   }
+  --S.nestedExecutions;
   --v->nativeCalls;
   v->stackBase = savedBase;
   Value result = nullValue();
