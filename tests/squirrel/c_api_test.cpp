@@ -232,6 +232,26 @@ TEST_F(SquirrelApi, CompileErrorsReportSourceLineAndColumn) {
   EXPECT_EQ(g_compileError, "");
 }
 
+TEST_F(SquirrelApi, CompilingFromAReaderAndWithATrailingNul) {
+  const char text[] = "print(\"nul\");";
+  ASSERT_EQ(sq_compilebuffer(v, text, sizeof text, "nul.nut", SQFalse), SQ_OK);  // the NUL ends the source
+  sq_pushroottable(v);
+  ASSERT_EQ(sq_call(v, 1, SQFalse, SQFalse), SQ_OK);
+  sq_pop(v, 1);
+  struct Reader {
+    const char* p;
+    static SQInteger next(SQUserPointer self) {
+      auto* r = static_cast<Reader*>(self);
+      return *r->p ? *r->p++ : 0;
+    }
+  } reader{" print(\"read\");"};
+  ASSERT_EQ(sq_compile(v, Reader::next, &reader, "reader.nut", SQFalse), SQ_OK);
+  sq_pushroottable(v);
+  ASSERT_EQ(sq_call(v, 1, SQFalse, SQFalse), SQ_OK);
+  sq_pop(v, 1);
+  EXPECT_EQ(run.output(), "nulread");
+}
+
 TEST_F(SquirrelApi, TablesAndArrays) {
   sq_newtable(v);
   sq_pushstring(v, "k", -1);
