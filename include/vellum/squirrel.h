@@ -7,7 +7,7 @@
  * Stack indices: 1 is the base of the current frame, negative indices count from the top (-1 is
  * the top), 0 is invalid. Every function validates its indices: an index outside the frame makes a
  * function with an SQRESULT fail with an error message (see sq_getlasterror); void functions do
- * nothing and getters return their documented failure value.
+ * nothing, sq_gettype answers OT_NULL and sq_getsize -1.
  *
  * Functions not declared here (sq_writeclosure, sq_readclosure, sq_getmemberhandle, sq_getbyhandle,
  * sq_setbyhandle, sq_setnativedebughook, sq_tailcall, sq_setclassudsize...) are not provided. */
@@ -321,8 +321,9 @@ SQRESULT sq_stackinfos(HSQUIRRELVM v, SQInteger level, SQStackInfos* si);
  * and installs the default delegates; sq_open already does this, the call exists for symmetry
  * with the standard libraries' sqstd_register_* functions. */
 SQRESULT sq_registerbaselib(HSQUIRRELVM v);
-/* Limits the number of VM instructions the VM group may execute (0 = unlimited); past the limit
- * every running call fails with an error. Used to keep untrusted scripts (fuzzing) from hanging. */
+/* Gives the VM group a budget of loop iterations and calls (0 = unlimited); once it is spent
+ * every running call fails with "instruction limit exceeded", which try/catch cannot stop. Calling
+ * it again refills the budget. Keeps untrusted scripts (fuzzing) from hanging. */
 void sq_setinstructionlimit(HSQUIRRELVM v, SQInteger maxinstructions);
 /* Number of live garbage-collected objects of the VM group (for tests and diagnostics). */
 SQInteger sq_getlivecount(HSQUIRRELVM v);

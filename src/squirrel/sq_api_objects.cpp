@@ -93,7 +93,7 @@ void sq_newtableex(HSQUIRRELVM v, SQInteger initialcapacity) {
 
 void sq_newarray(HSQUIRRELVM v, SQInteger size) {
   SQArray* a = newArray(v);
-  if (size > 0 && size < (SQInteger(1) << 28)) a->items.assign(static_cast<size_t>(size), nullValue());
+  if (size > 0 && size <= kMaxArrayLength) a->items.assign(static_cast<size_t>(size), nullValue());
   apiPush(v, objectValue(OT_ARRAY, a));
 }
 
@@ -516,7 +516,7 @@ SQRESULT sq_arraypop(HSQUIRRELVM v, SQInteger idx) {
 SQRESULT sq_arrayresize(HSQUIRRELVM v, SQInteger idx, SQInteger newsize) {
   SQArray* a = arrayAt(v, idx);
   if (!a) return apiError(v, "the target is not an array");
-  if (newsize < 0 || newsize > (SQInteger(1) << 28)) return apiError(v, "negative size");
+  if (newsize < 0 || newsize > kMaxArrayLength) return apiError(v, "size out of range");
   a->items.resize(static_cast<size_t>(newsize), nullValue());
   return SQ_OK;
 }

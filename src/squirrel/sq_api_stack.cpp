@@ -64,7 +64,7 @@ SQObjectType sq_gettype(HSQUIRRELVM v, SQInteger idx) {
   Value* p = valueAt(v, idx);
   if (!p) {
     apiError(v, "invalid stack index");
-    return static_cast<SQObjectType>(SQ_ERROR);
+    return OT_NULL;
   }
   return p->_type;
 }

@@ -26,7 +26,7 @@ SQInteger baseError(HSQUIRRELVM v) {
 
 SQInteger baseArray(HSQUIRRELVM v) {
   const SQInteger size = toInteger(arg(v, 1));
-  if (size < 0 || size > (SQInteger(1) << 28)) return fail(v, "negative size");
+  if (size < 0 || size > kMaxArrayLength) return fail(v, "size out of range");
   SQArray* a = newArray(v);
   a->items.assign(static_cast<size_t>(size), argCount(v) > 2 ? arg(v, 2) : nullValue());
   return ret(v, objectValue(OT_ARRAY, a));

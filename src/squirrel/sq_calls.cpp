@@ -145,18 +145,26 @@ Value callNative(SQVM* v, SQNativeClosure* nc, int64_t base, int nargs) {
   f.base = base;
   f.top = v->top;
   v->frames.push_back(f);
+  SharedState& S = *v->shared;
+  if (S.nestedExecutions >= kMaxNestedExecutions) {
+    v->frames.pop_back();
+    raiseMessage(v, "stack overflow (too many nested native calls)");
+  }
   const int64_t savedBase = v->stackBase;
   v->stackBase = base;
   ++v->nativeCalls;
+  ++S.nestedExecutions;
   SQInteger r;
   try {
     r = nc->function(v);
   } catch (...) {
+    --S.nestedExecutions;
     --v->nativeCalls;
     v->stackBase = savedBase;
     v->frames.pop_back();
     throw;
   }
+  --S.nestedExecutions;
   --v->nativeCalls;
   v->stackBase = savedBase;
   Value result = nullValue();
@@ -249,6 +257,7 @@ Value resumeGenerator(SQVM* v, SQGenerator* g) {
   f.exitOnReturn = true;
   f.generator = g;
   v->frames.push_back(f);
+  const size_t trapBase = v->traps.size();
   for (const SQGenerator::SavedTrap& t : g->traps)
     v->traps.push_back({v->frames.size() - 1, p->code.data() + t.handlerPc, base + t.stackOffset, t.reg});
   g->traps.clear();
@@ -256,7 +265,7 @@ Value resumeGenerator(SQVM* v, SQGenerator* g) {
   v->top = f.top;
   const int64_t saved = base;
   try {
-    Value r = run(v);
+    Value r = run(v, v->frames.size() - 1, trapBase);
     v->top = saved;
     return r;
   } catch (...) {

@@ -92,6 +92,7 @@ SQInteger arrAppend(HSQUIRRELVM v) {
 }
 SQInteger arrExtend(HSQUIRRELVM v) {
   const std::vector<Value> other = arg(v, 1)._unVal.pArray->items;
+  if (static_cast<SQInteger>(array(v)->items.size() + other.size()) > kMaxArrayLength) return fail(v, "array too long");
   array(v)->items.insert(array(v)->items.end(), other.begin(), other.end());
   return ret(v, arg(v, 0));
 }
@@ -124,7 +125,7 @@ SQInteger arrRemove(HSQUIRRELVM v) {
 }
 SQInteger arrResize(HSQUIRRELVM v) {
   const SQInteger size = toInteger(arg(v, 1));
-  if (size < 0 || size > (SQInteger(1) << 28)) return fail(v, "negative size");
+  if (size < 0 || size > kMaxArrayLength) return fail(v, "size out of range");
   array(v)->items.resize(static_cast<size_t>(size), argCount(v) > 2 ? arg(v, 2) : nullValue());
   return ret(v, arg(v, 0));
 }

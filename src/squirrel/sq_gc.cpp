@@ -43,6 +43,8 @@ SQInteger collectGarbage(SharedState& state) {
   }
   state.allocationsSinceCollect = 0;
   state.collectThreshold = std::max<size_t>(20000, state.objectCount);
+  state.bytesSinceCollect = 0;
+  state.byteThreshold = std::max<size_t>(8u << 20, state.liveStringBytes);
   return freed;
 }
 

@@ -293,6 +293,27 @@ Value loop(SQVM* v) {
         const Value fn = R[i.a];
         const int64_t base = f->base + i.a + 1;
         if (fn._type == OT_CLOSURE) {
+          // Fast path: exact argument count, nothing special about the callee.
+          SQClosure* c = fn._unVal.pClosure;
+          SQFunctionProto* p = c->proto;
+          if (i.b == p->nparams && !p->varargs && !p->generator && c->env._type == OT_NULL && !S.instructionLimit &&
+              v->frames.size() < v->maxFrames && base + p->maxStack + kNativeStackReserve <= v->stackCapacity) {
+            Value* args = v->stack + base;
+            for (int k = p->nparams; k < p->maxStack; ++k) args[k] = nullValue();
+            CallFrame& nf = v->frames.emplace_back();
+            nf.closure = c;
+            nf.pc = p->code.data();
+            nf.base = base;
+            nf.top = base + p->maxStack;
+            nf.target = i.c;
+            v->top = nf.top;
+            f = &nf;
+            cl = c;
+            K = p->constants.data();
+            R = args;
+            pc = nf.pc;
+            break;
+          }
           Value generator;
           if (enterClosure(v, fn._unVal.pClosure, base, i.b, i.c, false, &generator)) {
             RELOAD();
@@ -323,7 +344,12 @@ Value loop(SQVM* v) {
         const Value r = i.b ? R[i.a] : nullValue();
         const bool exit = f->exitOnReturn;
         const uint16_t target = f->target;
-        popFrame(v);
+        if ((v->traps.empty() || v->traps.back().frameIndex < v->frames.size() - 1) &&
+            (!v->openOuters || v->openOuters->stackIndex < f->base) && !f->generator) {
+          v->frames.pop_back();
+        } else {
+          popFrame(v);
+        }
         if (exit) return r;
         RELOAD();
         v->top = f->top;

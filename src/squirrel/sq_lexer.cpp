@@ -192,7 +192,9 @@ void Lexer::readNumber() {
   }
   bool isFloat = false;
   while (isDigit(peek())) digits.push_back(static_cast<char>(advance()));
-  if (peek() == '.' && peek(1) != '.') {
+  const bool exponentAfterDot = (peek(1) == 'e' || peek(1) == 'E') &&
+                                (isDigit(peek(2)) || ((peek(2) == '+' || peek(2) == '-') && isDigit(peek(3))));
+  if (peek() == '.' && (isDigit(peek(1)) || exponentAfterDot)) {
     isFloat = true;
     digits.push_back(static_cast<char>(advance()));
     while (isDigit(peek())) digits.push_back(static_cast<char>(advance()));

@@ -44,7 +44,12 @@ class Lexer {
   static std::string tokenName(int token);
 
  private:
-  int peek(size_t ahead = 0) const { return pos_ + ahead < src_.size() ? static_cast<unsigned char>(src_[pos_ + ahead]) : -1; }
+  // A NUL byte ends the source, as the end of a reader's input does.
+  int peek(size_t ahead = 0) const {
+    if (pos_ + ahead >= src_.size()) return -1;
+    const int c = static_cast<unsigned char>(src_[pos_ + ahead]);
+    return c == 0 ? -1 : c;
+  }
   int advance();
   [[noreturn]] void fail(const std::string& message) const;
   void readNumber();

@@ -18,11 +18,16 @@ bool indexOf(const Value& key, SQInteger size, SQInteger& index) {
 
 // Calls _get or _set; a handler that throws null means "no such key".
 bool tryMeta(SQVM* v, const Value& fn, const Value& self, std::initializer_list<Value> args, Value* out) {
+  // The handler's "throw null" is caught here, so it must not reach the error handler.
+  const bool raise = v->raiseError;
+  v->raiseError = false;
   try {
     Value r = call(v, fn, self, args);
     if (out) *out = r;
+    v->raiseError = raise;
     return true;
   } catch (const ScriptThrow&) {
+    v->raiseError = raise;
     if (v->lastError._type == OT_NULL) return false;
     throw;
   }

@@ -1,4 +1,6 @@
 // What each kind of object keeps alive, and what happens when it is freed.
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <new>
 
@@ -102,11 +104,14 @@ SQVM::SQVM(sqvm::SharedState* state, int64_t capacity, size_t frameLimit) : shar
   stackCapacity = capacity;
   maxFrames = frameLimit;
   frames.reserve(frameLimit + 1);
-  stack = static_cast<Value*>(std::calloc(static_cast<size_t>(capacity), sizeof(Value)));
-  if (!stack) std::abort();
+  // Reserved, not committed: pages appear (zeroed) as the stack grows into them.
+  void* memory = mmap(nullptr, static_cast<size_t>(capacity) * sizeof(Value), PROT_READ | PROT_WRITE,
+                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (memory == MAP_FAILED) std::abort();
+  stack = static_cast<Value*>(memory);
 }
 
-SQVM::~SQVM() { std::free(stack); }
+SQVM::~SQVM() { munmap(stack, static_cast<size_t>(stackCapacity) * sizeof(Value)); }
 
 void SQVM::traverse(sqvm::Collector& gc) {
   for (int64_t i = 0; i < top; ++i) gc.mark(stack[i]);

@@ -236,11 +236,9 @@ Value concat(SQVM* v, const Value& a, const Value& b) {
   v->push(objectValue(OT_STRING, x));
   SQString* y = toString(v, b);
   --v->top;
-  std::string joined;
-  joined.reserve(static_cast<size_t>(x->length + y->length));
-  joined.append(x->view());
-  joined.append(y->view());
-  return str(v, joined);
+  if (x->length + y->length > kMaxStringLength) raiseMessage(v, "string too long");
+  return objectValue(OT_STRING, v->shared->strings.intern(*v->shared, x->chars(), static_cast<size_t>(x->length),
+                                                          y->chars(), static_cast<size_t>(y->length)));
 }
 
 SQWeakRef* weakRef(SQVM* v, const Value& target) {

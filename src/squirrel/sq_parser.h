@@ -21,7 +21,7 @@ class Parser {
   // The whole script as the body of a function; throws CompileError.
   std::unique_ptr<FunctionInfo> parseScript();
 
-  static constexpr int kMaxNesting = 200;
+  static constexpr int kMaxNesting = 450;
   static constexpr int kMaxTreeDepth = 600;
 
  private:

@@ -22,7 +22,10 @@ struct ScriptThrow {};
 
 // Returned by a native function that suspended its thread.
 constexpr SQInteger kSuspendFlag = -666;
-constexpr int kMaxNestedExecutions = 180;
+constexpr int kMaxNestedExecutions = 250;
+// Largest string and array a script may build.
+constexpr SQInteger kMaxStringLength = SQInteger(1) << 26;
+constexpr SQInteger kMaxArrayLength = SQInteger(1) << 24;
 
 [[noreturn]] void raise(SQVM* v, const Value& error);
 [[noreturn]] void raiseMessage(SQVM* v, const std::string& message);

@@ -21,6 +21,9 @@ struct SharedState {
   size_t objectCount = 0;
   size_t allocationsSinceCollect = 0;
   size_t collectThreshold = 20000;
+  size_t bytesSinceCollect = 0;        // string bytes created since the last collection
+  size_t liveStringBytes = 0;
+  size_t byteThreshold = 8u << 20;
   uint32_t epoch = 1;
   bool closing = false;
 
@@ -93,7 +96,8 @@ class Collector {
 SQInteger collectGarbage(SharedState& state);
 // Collects when enough was allocated since the last run (called at interpreter safe points).
 inline void maybeCollect(SharedState& state) {
-  if (state.allocationsSinceCollect >= state.collectThreshold) collectGarbage(state);
+  if (state.allocationsSinceCollect >= state.collectThreshold || state.bytesSinceCollect >= state.byteThreshold)
+    collectGarbage(state);
 }
 // Frees every object (closing the VM group).
 void freeAllObjects(SharedState& state);

@@ -17,20 +17,42 @@ SQHash hashBytes(const char* s, size_t n) {
   return h;
 }
 
+SQHash hashPieces(const char* a, size_t an, const char* b, size_t bn) {
+  const size_t n = an + bn;
+  uint64_t h = 14695981039346656037ull ^ n;
+  const size_t step = (n >> 6) + 1;
+  size_t i = 0;
+  for (; i < an; i += step) {
+    h ^= static_cast<unsigned char>(a[i]);
+    h *= 1099511628211ull;
+  }
+  for (; i < n; i += step) {
+    h ^= static_cast<unsigned char>(b[i - an]);
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
 StringTable::StringTable() : buckets_(256, nullptr) {}
 
-SQString* StringTable::intern(SharedState& state, const char* s, size_t n) {
-  const SQHash h = hashBytes(s, n);
+SQString* StringTable::intern(SharedState& state, const char* a, size_t an, const char* b, size_t bn) {
+  const size_t n = an + bn;
+  const SQHash h = hashPieces(a, an, b, bn);
   const size_t mask = buckets_.size() - 1;
   for (SQString* it = buckets_[h & mask]; it; it = it->internNext) {
-    if (it->hash == h && static_cast<size_t>(it->length) == n && std::memcmp(it->chars(), s, n) == 0) return it;
+    if (it->hash == h && static_cast<size_t>(it->length) == n && (an == 0 || std::memcmp(it->chars(), a, an) == 0) &&
+        (bn == 0 || std::memcmp(it->chars() + an, b, bn) == 0))
+      return it;
   }
   void* memory = ::operator new(sizeof(SQString) + n + 1);
   SQString* str = new (memory) SQString();
   str->hash = h;
   str->length = static_cast<SQInteger>(n);
-  if (n) std::memcpy(str->chars(), s, n);
+  if (an) std::memcpy(str->chars(), a, an);
+  if (bn) std::memcpy(str->chars() + an, b, bn);
   str->chars()[n] = '\0';
+  state.bytesSinceCollect += n;
+  state.liveStringBytes += n;
   str->internNext = buckets_[h & mask];
   buckets_[h & mask] = str;
   ++count_;
@@ -69,6 +91,7 @@ void StringTable::grow() {
 
 void SQString::finalize(sqvm::SharedState& state) {
   if (!state.closing) state.strings.remove(this);
+  state.liveStringBytes -= static_cast<size_t>(length);
 }
 
 void SQString::destroy() {

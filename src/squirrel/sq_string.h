@@ -24,12 +24,15 @@ struct SQString final : SQGCObject {
 namespace sqvm {
 
 SQHash hashBytes(const char* s, size_t n);
+SQHash hashPieces(const char* a, size_t an, const char* b, size_t bn);
 
 // The intern table of a VM group.
 class StringTable {
  public:
   StringTable();
-  SQString* intern(SharedState& state, const char* s, size_t n);
+  SQString* intern(SharedState& state, const char* s, size_t n) { return intern(state, s, n, nullptr, 0); }
+  // Interns the concatenation of two pieces without building it first.
+  SQString* intern(SharedState& state, const char* a, size_t an, const char* b, size_t bn);
   void remove(SQString* s);
   size_t size() const { return count_; }
 
