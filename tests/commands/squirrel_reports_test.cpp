@@ -142,6 +142,15 @@ TEST_F(SquirrelReports, APluginRegistersAClassAFunctionAndAConstant) {
   EXPECT_EQ(variables().ints[4], 5);
 }
 
+TEST_F(SquirrelReports, ThePrintFunctionAppendsToSquirrelMessages) {
+  game.write("squ/a.nut", "printf(\"%s-%d|\", \"a\", 1);\nlocal long = \"\";\nfor (local i = 0; i < 300; ++i) long += \"x\";\n"
+                          "printf(\"%s\", long);\n");
+  runScript("loadSqu \"squ/a.nut\"\n");
+  EXPECT_TRUE(reports.shownBoxes.empty());
+  // Each call keeps at most 255 bytes.
+  EXPECT_EQ(squirrelMessages(), "a-1|" + std::string(255, 'x'));
+}
+
 TEST_F(SquirrelReports, ExportsHandOutTheVm) {
   HSQUIRRELVM vm = reinterpret_cast<HSQUIRRELVM>(this);
   getVMSquirrel(&vm);

@@ -35,7 +35,4 @@ int loadSquBody(void* call);
 // funcSqu: makes a command that calls a function of the root table.
 void funcSquCommand(const char* arguments, int length);
 
-// The engine's native closure for a command body, as every command is registered in the root table.
-void registerSquirrelCommand(HSQUIRRELVM vm, std::string_view name, int (*body)(void* call));
-
 }  // namespace vellum

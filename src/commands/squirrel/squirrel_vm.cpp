@@ -261,8 +261,6 @@ void resetSquirrel() {
 
 std::string& squirrelMessages() { return squirrel.messages; }
 
-void registerSquirrelCommand(HSQUIRRELVM vm, std::string_view name, CommandBody body) { registerCommand(vm, name, body); }
-
 ReportText squirrelContext(const ReportText& message) {
   ReportText text;
   text.gbk(engine().currentCommandName).ascii(" ").add(message);
