@@ -24,7 +24,9 @@ foreach(line IN LISTS _export_lines)
 endforeach()
 # The Squirrel C API and its standard libraries are exported whole: every function declared at the
 # start of a line (a return type, then an sq_ or sqstd_ name and its parameter list).
-set(VELLUM_SQUIRREL_HEADERS ${PROJECT_SOURCE_DIR}/include/vellum/squirrel.h ${PROJECT_SOURCE_DIR}/include/vellum/squirrel_std.h)
+set(VELLUM_SQUIRREL_HEADERS
+    ${PROJECT_SOURCE_DIR}/include/vellum/squirrel.h
+    ${PROJECT_SOURCE_DIR}/include/vellum/squirrel_std.h)
 foreach(header IN LISTS VELLUM_SQUIRREL_HEADERS)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${header})
   file(STRINGS ${header} _squirrel_lines REGEX "^[A-Za-z_][A-Za-z0-9_ \t\*]*[ \t\*](sq_|sqstd_)[A-Za-z0-9_]*\\(")

@@ -133,13 +133,15 @@ TEST_F(SquirrelReports, APluginRegistersAClassAFunctionAndAConstant) {
   game.write("squ/use.nut",
              "local c = Counter(40);\nc.add(1);\nsetScriptInteger(1, c.add(1));\n"
              "setScriptInteger(2, plugin_twice(21));\nsetScriptInteger(3, PLUGIN_ANSWER);\n"
-             "plugin_define();\nsetScriptInteger(4, ::FROM_CALL);\n");
+             "plugin_define();\nsetScriptInteger(4, ::FROM_CALL);\n"
+             "local b = plugin_blob();\nsetScriptInteger(5, b.len() * 100 + b[0] * 10 + b[2]);\n");
   runScript("loadSqu \"squ/init.nut\"\nloadLibrary \"squirrel_plugin.dll\"\nloadSqu \"squ/use.nut\"\n");
   EXPECT_TRUE(reports.shownBoxes.empty()) << reports.shownBoxes[0];
   EXPECT_EQ(variables().ints[1], 42);
   EXPECT_EQ(variables().ints[2], 42);
   EXPECT_EQ(variables().ints[3], 42);
   EXPECT_EQ(variables().ints[4], 5);
+  EXPECT_EQ(variables().ints[5], 313);
 }
 
 TEST_F(SquirrelReports, ThePrintFunctionAppendsToSquirrelMessages) {

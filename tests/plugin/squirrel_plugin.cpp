@@ -2,6 +2,7 @@
 // registers a class, a function and a constant through the exports, and its members use the
 // Squirrel C API the executable exports.
 #include <vellum/exports.h>
+#include <vellum/squirrel_std.h>
 
 namespace {
 
@@ -55,6 +56,14 @@ SQInteger defineDuringCall(HSQUIRRELVM v) {
   return 0;
 }
 
+// A blob made with the standard library's export: bytes 1, 2, 3.
+SQInteger makeBlob(HSQUIRRELVM v) {
+  auto* bytes = static_cast<unsigned char*>(sqstd_createblob(v, 3));
+  if (!bytes) return sq_throwerror(v, "no blob");
+  for (int i = 0; i < 3; ++i) bytes[i] = static_cast<unsigned char>(i + 1);
+  return 1;
+}
+
 const SquirrelClassMember kCounterMembers[] = {
     {"constructor", &construct, -1, "xi"},
     {"add", &add, 2, "xi"},
@@ -69,6 +78,7 @@ __attribute__((constructor)) void registerWithTheEngine() {
   sq_register_class(vm, "Counter", kCounterMembers);
   sq_register_func(vm, "plugin_twice", &twice);
   sq_register_func(vm, "plugin_define", &defineDuringCall);
+  sq_register_func(vm, "plugin_blob", &makeBlob);
   sq_const_int(vm, "PLUGIN_ANSWER", 42);
 }
 

@@ -277,7 +277,7 @@ ReportText squirrelContext(const ReportText& message) {
         .ascii(":")
         .ascii(std::to_string(static_cast<uint32_t>(level.line)))
         .ascii(": ")
-        .gbk(level.funcname ? level.funcname : "unknown");
+        .gbk(level.funcname ? level.funcname : "unknown");  // the VM names nameless functions "unknown" too
   }
   return text;
 }
