@@ -490,3 +490,163 @@ TEST_F(SquirrelApi, ConstTableAndClosureHelpers) {
 
 }  // namespace
 }  // namespace vellum
+
+namespace vellum {
+namespace {
+
+class SquirrelApiMore : public ::testing::Test {
+ protected:
+  test::SquirrelRun run;
+  HSQUIRRELVM v = run.vm();
+  SQInteger integerAt(SQInteger idx) {
+    SQInteger i = -999;
+    sq_getinteger(v, idx, &i);
+    return i;
+  }
+  std::string stringAt(SQInteger idx) {
+    const SQChar* s = "";
+    sq_getstring(v, idx, &s);
+    return s;
+  }
+};
+
+TEST_F(SquirrelApiMore, ComparisonCloneAndDefaultDelegates) {
+  sq_pushinteger(v, 3);
+  sq_pushinteger(v, 5);
+  EXPECT_LT(sq_cmp(v), 0);
+  sq_pop(v, 2);
+  sq_newarray(v, 2);
+  ASSERT_EQ(sq_clone(v, -1), SQ_OK);
+  EXPECT_EQ(sq_getsize(v, -1), 2);
+  sq_pop(v, 2);
+  ASSERT_EQ(sq_getdefaultdelegate(v, OT_STRING), SQ_OK);
+  sq_pushstring(v, "len", -1);
+  EXPECT_EQ(sq_rawget(v, -2), SQ_OK);
+  EXPECT_EQ(sq_gettype(v, -1), OT_NATIVECLOSURE);
+  sq_pop(v, 2);
+  sq_pushinteger(v, 5);
+  ASSERT_EQ(sq_typeof(v, -1), SQ_OK);
+  EXPECT_EQ(stringAt(-1), "integer");
+  sq_pop(v, 2);
+}
+
+TEST_F(SquirrelApiMore, ErrorsAsObjects) {
+  sq_newtable(v);
+  EXPECT_EQ(sq_throwobject(v), SQ_ERROR);
+  sq_getlasterror(v);
+  EXPECT_EQ(sq_gettype(v, -1), OT_TABLE);
+  sq_pop(v, 1);
+  sq_reseterror(v);
+  sq_getlasterror(v);
+  EXPECT_EQ(sq_gettype(v, -1), OT_NULL);
+  sq_pop(v, 1);
+  EXPECT_EQ(sq_gettop(v), 0);
+}
+
+SQInteger localsProbe(HSQUIRRELVM vm) {
+  // Level 1 is the script function that called us.
+  const SQChar* name = sq_getlocal(vm, 1, 1);
+  if (!name) return sq_throwerror(vm, "no local");
+  sq_pushstring(vm, name, -1);
+  sq_remove(vm, -2);
+  return 1;
+}
+
+TEST_F(SquirrelApiMore, LocalsOfCallingFunctions) {
+  sq_pushroottable(v);
+  sq_pushstring(v, "probe", -1);
+  sq_newclosure(v, localsProbe, 0);
+  sq_newslot(v, -3, SQFalse);
+  sq_pop(v, 1);
+  EXPECT_TRUE(run.run("function f(alpha) { local beta = 1; return probe(); } print(f(0));"));
+  EXPECT_EQ(run.output(), "alpha");
+}
+
+TEST_F(SquirrelApiMore, FreeVariablesAndBindings) {
+  ASSERT_TRUE(run.run("local hidden = 10; getter <- function() { return hidden; }; who <- function() { return this.tag; };"));
+  sq_pushroottable(v);
+  sq_pushstring(v, "getter", -1);
+  sq_get(v, -2);
+  const SQChar* name = sq_getfreevariable(v, -1, 0);
+  ASSERT_NE(name, nullptr);
+  EXPECT_STREQ(name, "hidden");
+  EXPECT_EQ(integerAt(-1), 10);
+  sq_pop(v, 1);
+  sq_pushinteger(v, 20);
+  EXPECT_EQ(sq_setfreevariable(v, -2, 0), SQ_OK);
+  EXPECT_EQ(sq_getfreevariable(v, -1, 5), nullptr);
+  sq_pushroottable(v);
+  ASSERT_EQ(sq_call(v, 1, SQTrue, SQFalse), SQ_OK);
+  EXPECT_EQ(integerAt(-1), 20);
+  sq_pop(v, 2);
+  sq_pushstring(v, "who", -1);
+  sq_get(v, -2);
+  sq_newtable(v);
+  sq_pushstring(v, "tag", -1);
+  sq_pushstring(v, "bound", -1);
+  sq_newslot(v, -3, SQFalse);
+  ASSERT_EQ(sq_bindenv(v, -2), SQ_OK);
+  sq_pushroottable(v);  // ignored: the environment wins
+  ASSERT_EQ(sq_call(v, 1, SQTrue, SQFalse), SQ_OK);
+  EXPECT_EQ(stringAt(-1), "bound");
+  sq_settop(v, 0);
+}
+
+TEST_F(SquirrelApiMore, ClassMembersAttributesAndIteration) {
+  ASSERT_TRUE(run.run("class C </ level = 1 /> { </ doc = \"d\" /> a = 1; function m() {} static s = 2; }"));
+  sq_pushroottable(v);
+  sq_pushstring(v, "C", -1);
+  ASSERT_EQ(sq_get(v, -2), SQ_OK);
+  sq_pushnull(v);
+  ASSERT_EQ(sq_getattributes(v, -2), SQ_OK);
+  sq_pushstring(v, "level", -1);
+  ASSERT_EQ(sq_get(v, -2), SQ_OK);
+  EXPECT_EQ(integerAt(-1), 1);
+  sq_pop(v, 2);
+  sq_pushstring(v, "a", -1);
+  sq_pushstring(v, "new attribute", -1);
+  ASSERT_EQ(sq_setattributes(v, -3), SQ_OK);
+  EXPECT_EQ(sq_gettype(v, -1), OT_TABLE);  // the previous attributes
+  sq_pop(v, 1);
+  sq_pushstring(v, "a", -1);
+  ASSERT_EQ(sq_getattributes(v, -2), SQ_OK);
+  EXPECT_EQ(stringAt(-1), "new attribute");
+  sq_pop(v, 1);
+  int members = 0;
+  sq_pushnull(v);
+  while (sq_next(v, -2) >= 0) {
+    ++members;
+    sq_pop(v, 2);
+  }
+  sq_pop(v, 1);
+  EXPECT_EQ(members, 3);
+  sq_pushstring(v, "extra", -1);
+  sq_pushinteger(v, 9);
+  sq_pushnull(v);
+  EXPECT_EQ(sq_newmember(v, -4, SQTrue), SQ_OK);
+  ASSERT_EQ(sq_getbase(v, -1), SQ_OK);
+  EXPECT_EQ(sq_gettype(v, -1), OT_NULL);
+  sq_settop(v, 0);
+  EXPECT_TRUE(run.run("print(C.extra);"));
+  EXPECT_EQ(run.output(), "9");
+}
+
+TEST_F(SquirrelApiMore, CalleeAndClosureRoots) {
+  ASSERT_TRUE(run.run("function f() { return ::marker; }"));
+  sq_pushroottable(v);
+  sq_pushstring(v, "f", -1);
+  sq_get(v, -2);
+  sq_newtable(v);
+  sq_pushstring(v, "marker", -1);
+  sq_pushstring(v, "own root", -1);
+  sq_newslot(v, -3, SQFalse);
+  ASSERT_EQ(sq_setclosureroot(v, -2), SQ_OK);
+  sq_pushroottable(v);
+  ASSERT_EQ(sq_call(v, 1, SQTrue, SQFalse), SQ_OK);
+  EXPECT_EQ(stringAt(-1), "own root");
+  sq_settop(v, 0);
+  EXPECT_LT(sq_getcallee(v), 0);  // nothing running
+}
+
+}  // namespace
+}  // namespace vellum
