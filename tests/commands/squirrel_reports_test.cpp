@@ -13,6 +13,8 @@
 #include "core/engine_state.h"
 #include "script/builtins/plugin_libraries.h"
 #include "script/variables.h"
+#include "storage/archive_writer.h"
+#include "storage/file_loader.h"
 #include "support/engine_fixture.h"
 
 namespace vellum {
@@ -115,6 +117,25 @@ TEST_F(SquirrelReports, IoOpensFilesUnderTheGameFolder) {
   runScript("loadSqu \"squ/a.nut\"\n");
   EXPECT_TRUE(reports.shownBoxes.empty()) << reports.shownBoxes[0];
   EXPECT_EQ(test::readFileBytes(game / "note.txt"), "h");
+}
+
+TEST_F(SquirrelReports, DofileAndLoadfileReadScriptsFromTheArchives) {
+  const std::string library = "return \"from the archive\";\n";
+  std::vector<uint8_t> archive;
+  std::string error;
+  ASSERT_TRUE(buildArchive({{"squ/lib.nut", std::vector<uint8_t>(library.begin(), library.end())}},
+                           ArchiveMode::Scramble, ArchiveLayout::Acv1, archive, error))
+      << error;
+  game.write("arc0.dat", std::string(archive.begin(), archive.end()));
+  readArchives();
+  game.write("squ/a.nut",
+             "setScriptString(1, dofile(\"squ/lib.nut\"));\nsetScriptString(2, loadfile(\"squ/lib.nut\")());\n"
+             "try { dofile(\"squ/none.nut\"); } catch (e) { setScriptString(3, e); }\n");
+  runScript("loadSqu \"squ/a.nut\"\n");
+  EXPECT_TRUE(reports.shownBoxes.empty()) << reports.shownBoxes[0];
+  EXPECT_EQ(variables().strings[1], "from the archive");
+  EXPECT_EQ(variables().strings[2], "from the archive");
+  EXPECT_EQ(variables().strings[3], "cannot open the file");
 }
 
 TEST_F(SquirrelReports, AMissingFileIsASquirrelErrorNotACrash) {

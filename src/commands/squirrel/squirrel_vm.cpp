@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,7 @@
 #include "script/tokenizer.h"
 #include "squirrel/standard_libraries.h"
 #include "squirrel/stdlib/library_support.h"
+#include "storage/file_loader.h"
 #include "storage/hashes.h"
 
 namespace vellum {
@@ -52,6 +54,17 @@ void appendMessage(HSQUIRRELVM, const SQChar* format, ...) {
   std::string& messages = squirrel.messages;
   messages.append(text, std::min(static_cast<size_t>(n), kLongestMessage));
   if (messages.size() > kMessagesCapacity) messages.erase(0, messages.size() - kMessagesCapacity);
+}
+
+// loadfile and dofile read game scripts as loadSqu does: from the archives or loose in the game
+// folder. A name that is neither is the script's error to catch, not a report.
+bool readGameScript(std::string_view path, std::string& bytes) {
+  const StorageState& files = storage();
+  const uint64_t key = crc64Of(path);
+  const bool archived = files.archivesPresent && key != 0 && files.archives.count(key) > 0;
+  std::error_code ec;
+  if (!archived && !std::filesystem::is_regular_file(scriptPathToFileSystem(path), ec)) return false;
+  return readTextFile(path, bytes);
 }
 
 // Every engine command reached from Squirrel: the body and the name ride along as free variables,
@@ -87,6 +100,7 @@ HSQUIRRELVM createVM() {
   sq_setprintfunc(v, &appendMessage, &appendMessage);
   // The io and system libraries open files under the game folder, like the rest of the engine.
   sqstd::setPathMapper(&scriptPathToFileSystem);
+  sqstd::setScriptReader(&readGameScript);
   registerSquirrelStandardLibraries(v);
   sqstd_seterrorhandlers(v);
   forEachVmCommand([v](std::string_view name, CommandBody body) { registerCommand(v, name, body); });
@@ -257,6 +271,7 @@ void resetSquirrel() {
   closeNow();
   squirrel = SquirrelState{};
   sqstd::setPathMapper(nullptr);
+  sqstd::setScriptReader(nullptr);
 }
 
 std::string& squirrelMessages() { return squirrel.messages; }

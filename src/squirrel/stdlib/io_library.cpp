@@ -157,17 +157,6 @@ void addStandardStream(HSQUIRRELVM v, SQInteger table, const char* name, FILE* h
   }
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes) {
-  FILE* handle = std::fopen(path.c_str(), "rb");
-  if (!handle) return false;
-  char buffer[8192];
-  size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, handle)) > 0) bytes.append(buffer, n);
-  const bool ok = !std::ferror(handle);
-  std::fclose(handle);
-  return ok;
-}
-
 }  // namespace
 
 }  // namespace vellum::sqstd
@@ -229,7 +218,7 @@ extern "C" SQRESULT sqstd_getfile(HSQUIRRELVM v, SQInteger idx, SQFILE* file) {
 extern "C" SQRESULT sqstd_loadfile(HSQUIRRELVM v, const SQChar* filename, SQBool printerror) {
   if (!filename) return sq_throwerror(v, "cannot open the file");
   std::string bytes;
-  if (!readWholeFile(mapPath(filename), bytes)) return sq_throwerror(v, "cannot open the file");
+  if (!readScript(filename, bytes)) return sq_throwerror(v, "cannot open the file");
   std::string_view text = bytes;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte-order mark
   if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFA && static_cast<unsigned char>(text[1]) == 0xFA) {

@@ -1,5 +1,7 @@
 #include "squirrel/stdlib/library_support.h"
 
+#include <cstdio>
+
 namespace vellum::sqstd {
 
 namespace {
@@ -7,6 +9,19 @@ namespace {
 std::string identity(std::string_view path) { return std::string(path); }
 
 PathMapper pathMapper = &identity;
+
+bool readMappedFile(std::string_view path, std::string& bytes) {
+  FILE* handle = std::fopen(mapPath(path).c_str(), "rb");
+  if (!handle) return false;
+  char buffer[8192];
+  size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, handle)) > 0) bytes.append(buffer, n);
+  const bool ok = !std::ferror(handle);
+  std::fclose(handle);
+  return ok;
+}
+
+ScriptReader scriptReader = &readMappedFile;
 
 }  // namespace
 
@@ -67,5 +82,9 @@ SQInteger absoluteIndex(HSQUIRRELVM v, SQInteger index) { return index < 0 ? sq_
 void setPathMapper(PathMapper mapper) { pathMapper = mapper ? mapper : &identity; }
 
 std::string mapPath(std::string_view path) { return pathMapper(path); }
+
+void setScriptReader(ScriptReader reader) { scriptReader = reader ? reader : &readMappedFile; }
+
+bool readScript(std::string_view path, std::string& bytes) { return scriptReader(path, bytes); }
 
 }  // namespace vellum::sqstd

@@ -47,6 +47,12 @@ using PathMapper = std::string (*)(std::string_view path);
 void setPathMapper(PathMapper mapper);
 std::string mapPath(std::string_view path);
 
+// How loadfile and dofile read a script: by default the mapped file from disk; the engine reads
+// its archives too. False when there is no such script (the caller raises the error).
+using ScriptReader = bool (*)(std::string_view path, std::string& bytes);
+void setScriptReader(ScriptReader reader);
+bool readScript(std::string_view path, std::string& bytes);
+
 // Keys under which the libraries keep their classes in the registry table.
 inline constexpr const char* kBlobClassKey = "std_blob";
 inline constexpr const char* kFileClassKey = "std_file";
