@@ -1,6 +1,7 @@
-# Plug-ins call back into the executable through the functions declared in include/vellum/exports.h.
-# The dynamic symbol list is generated from that header, so the header is the one export table:
-# every declaration marked VELLUM_API (C linkage) or VELLUM_CXX_API (C++ linkage) is exported.
+# Plug-ins call back into the executable through the functions declared in include/vellum/exports.h
+# and the Squirrel headers. The dynamic symbol list is generated from those headers, so they are the
+# one export table: every declaration marked VELLUM_API (C linkage) or VELLUM_CXX_API (C++ linkage)
+# is exported, and so is every function of vellum/squirrel.h and vellum/squirrel_std.h.
 set(VELLUM_EXPORTS_HEADER ${PROJECT_SOURCE_DIR}/include/vellum/exports.h)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VELLUM_EXPORTS_HEADER})
 
@@ -20,6 +21,23 @@ foreach(line IN LISTS _export_lines)
   else()
     list(APPEND _c_names ${name})
   endif()
+endforeach()
+# The Squirrel C API and its standard libraries are exported whole: every function declared at the
+# start of a line (a return type, then an sq_ or sqstd_ name and its parameter list).
+set(VELLUM_SQUIRREL_HEADERS
+    ${PROJECT_SOURCE_DIR}/include/vellum/squirrel.h
+    ${PROJECT_SOURCE_DIR}/include/vellum/squirrel_std.h)
+foreach(header IN LISTS VELLUM_SQUIRREL_HEADERS)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${header})
+  file(STRINGS ${header} _squirrel_lines REGEX "^[A-Za-z_][A-Za-z0-9_ \t\*]*[ \t\*](sq_|sqstd_)[A-Za-z0-9_]*\\(")
+  foreach(line IN LISTS _squirrel_lines)
+    if(line MATCHES "^typedef")
+      continue()
+    endif()
+    if(line MATCHES "[ \t\*]((sq_|sqstd_)[A-Za-z0-9_]*)\\(")
+      list(APPEND _c_names ${CMAKE_MATCH_1})
+    endif()
+  endforeach()
 endforeach()
 list(REMOVE_DUPLICATES _c_names)
 list(REMOVE_DUPLICATES _cxx_names)

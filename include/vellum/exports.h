@@ -19,6 +19,7 @@
 
 #include <vellum/gpu.h>
 #include <vellum/image.h>
+#include <vellum/squirrel.h>
 
 #ifdef __cplusplus
 #define VELLUM_API extern "C" __attribute__((visibility("default")))
@@ -68,6 +69,26 @@ struct lua_State;
 VELLUM_API void getVMLua(struct lua_State** state);
 /* Stores the address of the name of the command now running (a NUL-terminated, 128-byte buffer). */
 VELLUM_API void getErrorCmd(char** name);
+/* Stores the engine's Squirrel VM (null before the first loadSqu or script-function call, and after
+ * an error closed it) through the argument. The Squirrel C API of vellum/squirrel.h and the
+ * standard libraries of vellum/squirrel_std.h are exported as well. */
+VELLUM_API void getVMSquirrel(HSQUIRRELVM* vm);
+/* Adds a native closure named name to the root table. */
+VELLUM_API void sq_register_func(HSQUIRRELVM vm, const char* name, SQFUNCTION function);
+/* One member of a class made by sq_register_class: its name, the native function, and the
+ * parameter check of sq_setparamscheck (count, including `this`, and type mask, null for none). */
+typedef struct SquirrelClassMember {
+  const char* name;
+  SQFUNCTION function;
+  SQInteger parameterCount;
+  const char* typeMask;
+} SquirrelClassMember;
+/* Creates a class named className in the root table with the members of the array, which ends
+ * with a member whose name is null. A member named "constructor" is the constructor. */
+VELLUM_API void sq_register_class(HSQUIRRELVM vm, const char* className, const SquirrelClassMember* members);
+/* Adds an integer constant to the const table; while a Squirrel call runs the engine (a plug-in
+ * function called from a script) the slot goes into the object at stack index 1 instead. */
+VELLUM_API void sq_const_int(HSQUIRRELVM vm, const char* name, SQInteger value);
 /* ---- pictures ------------------------------------------------------------------------------ */
 /* Image records (see image.h). createImage makes a zeroed picture (null when a side is not
  * positive or memory runs out); freeImage frees it and clears *image. */

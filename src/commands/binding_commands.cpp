@@ -2,6 +2,7 @@
 #include "commands/command_providers.h"
 #include "commands/command_registry.h"
 #include "commands/lua/lua_binding.h"
+#include "commands/squirrel/squirrel_binding.h"
 #include "script/variable_commands.h"
 
 namespace vellum {
@@ -9,6 +10,8 @@ namespace vellum {
 void provideBindingCommands() {
   provideCommand("funcLua", &funcLuaCommand);
   provideCommand("loadLua", &loadLuaBody);
+  provideCommand("funcSqu", &funcSquCommand);
+  provideCommand("loadSqu", &loadSquBody);
   provideCommand("setScriptInteger", &setScriptIntegerBody);
   provideCommand("getScriptInteger", &getScriptIntegerBody);
   provideCommand("setScriptString", &setScriptStringBody);

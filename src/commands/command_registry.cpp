@@ -68,6 +68,18 @@ CommandBody scriptVmBody(std::string_view name) {
   return found != vmBodies().end() ? found->second : providedCommand(name).body;
 }
 
+void forEachVmCommand(const std::function<void(std::string_view name, CommandBody body)>& visit) {
+  auto offer = [&visit](std::string_view name) {
+    if (const CommandBody body = scriptVmBody(name)) visit(name, body);
+  };
+  for (std::string_view name : vmBuiltinNames()) offer(name);
+  for (const CommandFamily& family : engineCommandFamilies()) {
+    for (std::string_view name : family.names) {
+      if (!isNativeOnly(name)) offer(name);
+    }
+  }
+}
+
 void registerAllCommands() {
   for (std::string_view name : nativeBuiltinNames()) registerProvided(name);
   for (const CommandFamily& family : engineCommandFamilies()) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -66,5 +67,9 @@ CommandBody scriptVmBody(std::string_view name);
 
 // Registers every catalogued command that has a body, built-ins first; called once at start-up.
 void registerAllCommands();
+
+// The commands a script VM gets when it is created, in registration order: the VM built-ins, then
+// every engine command except the native-only ones. Only names with a shared body are visited.
+void forEachVmCommand(const std::function<void(std::string_view name, CommandBody body)>& visit);
 
 }  // namespace vellum

@@ -5,6 +5,7 @@
 
 #include "commands/arg_accessor.h"
 #include "commands/lua/lua_binding.h"
+#include "commands/squirrel/squirrel_binding.h"
 #include "core/engine_state.h"
 #include "platform/message_box.h"
 #include "report/system_report.h"
@@ -89,8 +90,8 @@ ReportSink* setReportSink(ReportSink* sink) {
 ReportText withScriptContext(const ReportText& message) {
   switch (args().binding) {
     case Binding::Lua: return luaContext(message);
-    case Binding::Native:
-    case Binding::Squirrel: break;
+    case Binding::Squirrel: return squirrelContext(message);
+    case Binding::Native: break;
   }
   return nativeContext(message);
 }

@@ -6,6 +6,7 @@
 
 #include "commands/command_registry.h"
 #include "commands/lua/lua_binding.h"
+#include "commands/squirrel/squirrel_binding.h"
 #include "core/engine_state.h"
 #include "core/interpreter.h"
 #include "core/report.h"
@@ -50,6 +51,7 @@ bool loadIntoSlot(int slotIndex, uint64_t key, const char* displayName) {
 
 void resetAllState() {
   resetLua();
+  resetSquirrel();
   useNative();
   resetScriptState();
   resetVariables();
@@ -98,6 +100,7 @@ bool initializeEngine() {
 
 void shutdownEngine() {
   resetLua();
+  resetSquirrel();
   // Settings are written once loadSetting has chosen where they live; then every table is emptied
   // and the renderer, the sound channels and the archive indexes are released.
   if (!persistState().settingsPath.empty()) writeSettings();

@@ -66,6 +66,15 @@ TEST(LuaErrors, AnErrorClosesTheVmAndTheNextLoadStartsFresh) {
   EXPECT_EQ(result.err.rfind("Error: ", 0), 0u);
 }
 
+TEST(LuaErrors, AFailingFunctionIsReportedUnderItsOwnName) {
+  test::TempFolder game;
+  test::writeScriptContainer(game, {{"script/0.txt", "loadLua \"lua/a.lua\"\nfuncLua f, 0\nf 1\n"}});
+  game.write("lua/a.lua", "function f(x) print('') local t = nil return t.x end\n");
+  const auto result = test::runTool("vellum", "--headless --game " + game.path().string());
+  EXPECT_NE(result.err.find("attempt to index local 't'"), std::string::npos) << result.err;
+  EXPECT_TRUE(result.err.ends_with(" | script/0.txt[3] f\n")) << result.err;
+}
+
 TEST(LuaErrors, ScriptFunctionArgumentsAndOutputsAreChecked) {
   test::TempFolder game;
   test::writeScriptContainer(game, {{"script/0.txt", "loadLua \"lua/a.lua\"\nfuncLua f, 1\nf 1, $1\n"}});

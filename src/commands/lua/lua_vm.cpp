@@ -5,7 +5,6 @@
 
 #include "commands/arg_accessor.h"
 #include "commands/arg_list.h"
-#include "commands/command_catalogue.h"
 #include "commands/command_registry.h"
 #include "commands/lua/lua_binding.h"
 #include "core/engine_state.h"
@@ -41,9 +40,7 @@ int callCommand(lua_State* L) {
   return results;
 }
 
-void registerGlobal(lua_State* L, std::string_view name) {
-  const CommandBody body = scriptVmBody(name);
-  if (!body) return;
+void registerGlobal(lua_State* L, std::string_view name, CommandBody body) {
   lua_pushlightuserdata(L, reinterpret_cast<void*>(body));
   lua_pushlstring(L, name.data(), name.size());
   lua_pushcclosure(L, &callCommand, 2);
@@ -55,12 +52,7 @@ lua_State* createVM() {
   if (!L) return nullptr;
   luaL_openlibs(L);
   openLuaStringAdditions(L);
-  for (std::string_view name : vmBuiltinNames()) registerGlobal(L, name);
-  for (const CommandFamily& family : engineCommandFamilies()) {
-    for (std::string_view name : family.names) {
-      if (!isNativeOnly(name)) registerGlobal(L, name);
-    }
-  }
+  forEachVmCommand([L](std::string_view name, CommandBody body) { registerGlobal(L, name, body); });
   return L;
 }
 
@@ -100,6 +92,8 @@ bool protectedCall(lua_State* L, int arguments, int results, bool withHandler) {
     lua_pushcfunction(L, &messageHandler);
     lua_insert(L, handler);
   }
+  // Commands the chunk runs take over CurrentCommandName; a report after the call names ours.
+  const std::string command = engine().currentCommandName;
   const ArgAccessor saved = args();
   const bool switchBinding = saved.binding != Binding::Lua;
   if (switchBinding) useLua(L);
@@ -107,6 +101,7 @@ bool protectedCall(lua_State* L, int arguments, int results, bool withHandler) {
   const int status = lua_pcall(L, arguments, results, handler);
   --lua.running;
   if (switchBinding) args() = saved;
+  setCurrentCommandName(command);
   if (withHandler) lua_remove(L, handler);
   if (status != LUA_OK) {
     reportErrorAndClose(L);

@@ -1,0 +1,2 @@
+print("never runs\n");
+local x = 1 +;

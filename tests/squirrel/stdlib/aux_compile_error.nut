@@ -1,0 +1,2 @@
+// The compiler error handler names the source, line and column.
+local x = ;
