@@ -126,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"0 keydown 121\n0 keyup 121\n", {triple(-1, 121, kPress), triple(-1, 121, kRelease)}},
         // With no buttons the arrows are nothing.
         KeyCase{"0 keydown 40\n0 keyup 40\n", {triple(-1, 40, kRelease)}},
-        KeyCase{"0 press middle\n0 release middle\n", {triple(-1, 4, kPress), triple(-1, 4, kRelease)}}));
+        KeyCase{"0 press middle\n0 release middle\n", {triple(-1, 4, kPress), triple(-1, 4, kRelease)}})),
+    [](const auto& info) { return std::to_string(info.index); });
 
 TEST_F(EventSource, HeldCtrlIsTheAdvanceKeyWithHoldKeys) {
   replay("0 keydown 17\n");

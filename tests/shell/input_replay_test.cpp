@@ -63,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"0 keydown 256\n", "line 1: keydown needs a virtual-key number 1-255"},
                       BadLine{"0 close now\n", "line 1: close takes no arguments"},
                       BadLine{"0 jump\n", "line 1: unknown event \"jump\""},
-                      BadLine{"10 close\n5 close\n", "line 2: times must not go backwards"}));
+                      BadLine{"10 close\n5 close\n", "line 2: times must not go backwards"})),
+    [](const auto& info) { return std::to_string(info.index); });
 
 TEST(InputReplayFeed, PostsOnlyWhatHasComeDue) {
   std::vector<ReplayedEvent> events;

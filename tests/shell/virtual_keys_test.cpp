@@ -33,7 +33,8 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{SDL_SCANCODE_GRAVE, 0xC0, 0xC0}, KeyCase{SDL_SCANCODE_LSHIFT, 0x10, 0xA0},
                       KeyCase{SDL_SCANCODE_RSHIFT, 0x10, 0xA1}, KeyCase{SDL_SCANCODE_LCTRL, 0x11, 0xA2},
                       KeyCase{SDL_SCANCODE_RALT, 0x12, 0xA5}, KeyCase{SDL_SCANCODE_LGUI, 0x5B, 0x5B},
-                      KeyCase{SDL_SCANCODE_INTERNATIONAL4, 0x1C, 0x1C}, KeyCase{SDL_SCANCODE_UNKNOWN, 0, 0}));
+                      KeyCase{SDL_SCANCODE_INTERNATIONAL4, 0x1C, 0x1C}, KeyCase{SDL_SCANCODE_UNKNOWN, 0, 0})),
+    [](const auto& info) { return std::to_string(info.index); });
 
 TEST(VirtualKeysRange, OutOfRangeScancodesHaveNoNumber) {
   EXPECT_EQ(virtualKeyForScancode(-1), 0);
