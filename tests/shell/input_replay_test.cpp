@@ -1,6 +1,8 @@
 // The replay file: what each line becomes, and the reasons a line is refused.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "shell/input_replay.h"
 
 namespace vellum {
@@ -43,6 +45,8 @@ struct BadLine {
   const char* error;
 };
 
+void PrintTo(const BadLine& line, std::ostream* out) { *out << line.text; }
+
 class InputReplayRefuses : public ::testing::TestWithParam<BadLine> {};
 
 TEST_P(InputReplayRefuses, WithTheLineAndTheReason) {
@@ -63,8 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"0 keydown 256\n", "line 1: keydown needs a virtual-key number 1-255"},
                       BadLine{"0 close now\n", "line 1: close takes no arguments"},
                       BadLine{"0 jump\n", "line 1: unknown event \"jump\""},
-                      BadLine{"10 close\n5 close\n", "line 2: times must not go backwards"})),
-    [](const auto& info) { return std::to_string(info.index); });
+                      BadLine{"10 close\n5 close\n", "line 2: times must not go backwards"}));
 
 TEST(InputReplayFeed, PostsOnlyWhatHasComeDue) {
   std::vector<ReplayedEvent> events;
