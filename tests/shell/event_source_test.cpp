@@ -108,7 +108,9 @@ struct KeyCase {
   Events expected;
 };
 
-void PrintTo(const KeyCase& key, std::ostream* out) { *out << key.lines; }
+void PrintTo(const KeyCase& key, std::ostream* out) {
+  for (const char* c = key.lines; *c; ++c) *out << (*c == '\n' ? '|' : *c);
+}
 
 class EventSourceKeys : public EventSource, public ::testing::WithParamInterface<KeyCase> {};
 

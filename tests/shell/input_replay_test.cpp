@@ -45,7 +45,9 @@ struct BadLine {
   const char* error;
 };
 
-void PrintTo(const BadLine& line, std::ostream* out) { *out << line.text; }
+void PrintTo(const BadLine& line, std::ostream* out) {
+  for (const char* c = line.text; *c; ++c) *out << (*c == '\n' ? '|' : *c == '"' ? '\'' : *c);
+}
 
 class InputReplayRefuses : public ::testing::TestWithParam<BadLine> {};
 
