@@ -49,6 +49,7 @@ TEST_F(ScreenCommand, OpensTheWindowWithTheTitleAndReportsTheGeometry) {
   EXPECT_NE(report.find(gbk("测试游戏") + "\n"), std::string::npos) << report;
   EXPECT_NE(report.find("Src2    0,    0, 1280,  720\tDest2  320,  180, 1600,  900\n"), std::string::npos) << report;
   EXPECT_NE(report.find("Src4    0,    0, 1280,  720\tDest3 "), std::string::npos);
+  EXPECT_NE(report.find("Mode : 1920 x 1080 32bit"), std::string::npos) << report;
 }
 
 TEST_F(ScreenCommand, ResolutionScalesTheRenderSize) {
