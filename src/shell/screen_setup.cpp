@@ -40,6 +40,21 @@ bool makeReportFolder() {
   return std::filesystem::is_directory(e.userDataDirectory, ec);
 }
 
+// The displays the report describes: headless, the offscreen driver's own mode is replaced by the
+// monitor the engine pretends to have.
+DisplayProbe displaysForReport() {
+  DisplayProbe probe = probeDisplays();
+  if (!engine().headless) return probe;
+  const DisplayArea monitor = mainMonitor();
+  if (probe.displays.empty()) probe.displays.emplace_back();
+  DisplayMode& mode = probe.displays.front();
+  mode.width = monitor.width;
+  mode.height = monitor.height;
+  mode.bitsPerPixel = 32;
+  mode.refreshRate = monitor.refreshRate;
+  return probe;
+}
+
 }  // namespace
 
 bool setUpScreen(int32_t gameW, int32_t gameH, int32_t refW, int32_t flags) {
@@ -53,7 +68,7 @@ bool setUpScreen(int32_t gameW, int32_t gameH, int32_t refW, int32_t flags) {
   // 6. The picture cache's size from the machine's memory.
   if (s.cacheAutoSize) s.cacheMaxSize = defaultImageCacheSize(totalPhysicalMemory(), s.cacheMaxSize);
   // 7. Information.txt starts afresh with the machine's description.
-  writeSystemReport(probeDisplays());
+  writeSystemReport(displaysForReport());
   // 8-9. Render width, the aspect switch, the presets.
   if (s.resolution == 0) s.resolution = gameW;
   const int32_t aspectSwitchable = aspectSwitchableForFlags(flags);

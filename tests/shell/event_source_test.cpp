@@ -108,6 +108,10 @@ struct KeyCase {
   Events expected;
 };
 
+void PrintTo(const KeyCase& key, std::ostream* out) {
+  for (const char* c = key.lines; *c; ++c) *out << (*c == '\n' ? '|' : *c);
+}
+
 class EventSourceKeys : public EventSource, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(EventSourceKeys, GiveTheirTriples) {

@@ -1,6 +1,8 @@
 // The replay file: what each line becomes, and the reasons a line is refused.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "shell/input_replay.h"
 
 namespace vellum {
@@ -42,6 +44,10 @@ struct BadLine {
   const char* text;
   const char* error;
 };
+
+void PrintTo(const BadLine& line, std::ostream* out) {
+  for (const char* c = line.text; *c; ++c) *out << (*c == '\n' ? '|' : *c == '"' ? '\'' : *c);
+}
 
 class InputReplayRefuses : public ::testing::TestWithParam<BadLine> {};
 

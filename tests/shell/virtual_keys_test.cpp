@@ -2,6 +2,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "platform/virtual_keys.h"
 
 namespace vellum {
@@ -12,6 +14,8 @@ struct KeyCase {
   int32_t vk;
   int32_t sided;
 };
+
+void PrintTo(const KeyCase& key, std::ostream* out) { *out << "scancode " << key.scancode; }
 
 class VirtualKeys : public ::testing::TestWithParam<KeyCase> {};
 

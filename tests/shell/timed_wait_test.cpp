@@ -1,0 +1,77 @@
+// The timed wait of screen transitions: what ends it early, and what it leaves for the input loop.
+#include <gtest/gtest.h>
+
+#include "shell/message_pumps.h"
+#include "shell/renderer_seam.h"
+#include "shell/shell_window_state.h"
+#include "shell_test_support.h"
+
+namespace vellum {
+namespace {
+
+using test::triple;
+
+// Long enough that only an early end lets a test finish.
+constexpr int kLongWait = 60000;
+
+class TimedWait : public test::ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    setUpScreen(640, 480);
+    settings().effectCancel = 1;
+    nextEvent();  // the activation
+  }
+};
+
+TEST_F(TimedWait, LeftClickEndsItAndIsForgotten) {
+  replay("0 press left\n0 release left\n");
+  timedWait(1, kLongWait, 0);
+  EXPECT_EQ(nextInputEvent(false, false), triple(kIdleEvent, kIdleEvent, kIdleEvent));
+}
+
+TEST_F(TimedWait, EnterEndsIt) {
+  replay("0 keydown 13\n");
+  timedWait(1, kLongWait, 0);
+  EXPECT_FALSE(currentMessageFresh());
+}
+
+TEST_F(TimedWait, WheelTowardThePlayerEndsItAndStaysForTheInputLoop) {
+  replay("0 wheel 1\n0 wheel -1\n");
+  timedWait(1, kLongWait, 0);
+  EXPECT_TRUE(currentMessageFresh());
+  EXPECT_EQ(nextInputEvent(false, false), triple(-1, 0, kWheelToward));
+}
+
+TEST_F(TimedWait, CloseRequestEndsItAndStillReachesTheScript) {
+  replay("0 close\n");
+  timedWait(1, kLongWait, 0);
+  EXPECT_EQ(nextInputEvent(false, false), triple(kCloseEvent, kCloseEvent, 0));
+}
+
+TEST_F(TimedWait, QuitEndsItWithTheQuitFlag) {
+  replay("0 quit\n");
+  timedWait(1, kLongWait, 0);
+  EXPECT_EQ(engine().quitFlag, 1);
+}
+
+TEST_F(TimedWait, WithoutEffectCancelAClickDoesNotEndIt) {
+  settings().effectCancel = 0;
+  static int frames = 0;
+  frames = 0;
+  RendererHooks hooks;
+  hooks.present = [](int effect, int elapsed, int duration, int) {
+    EXPECT_EQ(effect, 7);
+    EXPECT_EQ(duration, 30);
+    EXPECT_LT(elapsed, 30);
+    ++frames;
+  };
+  setRendererHooks(hooks);
+  replay("0 press left\n0 release left\n");
+  timedWait(7, 30, 0);
+  setRendererHooks(RendererHooks{});
+  EXPECT_GT(frames, 0);
+}
+
+}  // namespace
+}  // namespace vellum
