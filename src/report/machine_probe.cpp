@@ -195,7 +195,8 @@ void probeVideo(MachineProbe& p) {
     const std::string vendor = firstLine(device / "vendor");
     const std::string product = firstLine(device / "device");
     v.description = pciDeviceName(vendor, product);
-    v.adapterRamBytes = static_cast<uint64_t>(std::max<int64_t>(leadingNumber(firstLine(device / "mem_info_vram_total")), 0));
+    v.adapterRamBytes =
+        static_cast<uint64_t>(std::max<int64_t>(leadingNumber(firstLine(device / "mem_info_vram_total")), 0));
     const fs::path driver = fs::read_symlink(device / "driver", ec);
     if (!ec) {
       v.drivers = driver.filename().string();

@@ -117,7 +117,8 @@ std::string formatSystemReport(const MachineProbe& p) {
     appendf(out, " / %s\n", s.description.c_str());
   }
   for (const VideoController& v : p.video) appendVideo(out, v);
-  if (!p.failureText.empty()) appendf(out, "%08lx : %s\n", static_cast<unsigned long>(p.failureCode), p.failureText.c_str());
+  if (!p.failureText.empty())
+    appendf(out, "%08lx : %s\n", static_cast<unsigned long>(p.failureCode), p.failureText.c_str());
   return out;
 }
 

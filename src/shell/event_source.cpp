@@ -92,11 +92,11 @@ void hideIdlePointer(int32_t x, int32_t y) {
 void panZoomMode() {
   const EngineSettings& s = settings();
   if (!s.fullScreen || s.fullMode != 4) return;
-  ScreenGeometry& g = screenGeometry();
+  const ScreenGeometry& g = screenGeometry();
   int px = 0, py = 0;
   pointerPosition(px, py);
-  panZoomDestination(g.dest[4], px + g.monLeft, py + g.monTop, g.monLeft, g.monTop, g.monW, g.monH, g.panMinX,
-                     g.panMinY);
+  // Full screen, the client area is the monitor.
+  panZoomView(px + g.monLeft, py + g.monTop);
 }
 
 // Step 2's hover walk. True with an event to return.

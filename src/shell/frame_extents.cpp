@@ -13,4 +13,12 @@ FrameExtents computeFrameExtents(const FrameMetrics& m, int32_t windowChange, bo
   return e;
 }
 
+GeoSize frameChangeShift(const FrameMetrics& m, int32_t oldWindowChange, int32_t newWindowChange) {
+  const auto side = [&m](int32_t windowChange) {
+    return windowChange == 1 ? GeoSize{m.fixedX, m.fixedY} : GeoSize{m.sizingX, m.sizingY};
+  };
+  const GeoSize before = side(oldWindowChange), after = side(newWindowChange);
+  return {before.width - after.width, before.height - after.height};
+}
+
 }  // namespace vellum

@@ -17,7 +17,9 @@ GeoRect centred(int32_t w, int32_t h, int32_t monW, int32_t monH) {
   return {x, y, x + w, y + h};
 }
 
-int32_t roundHalfUp(double v) { return static_cast<int32_t>(std::clamp(std::floor(v + 0.5), -2147483648.0, 2147483647.0)); }
+int32_t roundHalfUp(double v) {
+  return static_cast<int32_t>(std::clamp(std::floor(v + 0.5), -2147483648.0, 2147483647.0));
+}
 
 }  // namespace
 

@@ -94,7 +94,8 @@ void updateMonitorGeometry(const MonitorInfo& monitor) {
   g.maxClientH = most.height;
 
   refreshOuterSize(g);
-  if (s.fullScreen == 0 && !outerFitsMonitor(g.outerW, g.outerH, g.monW, g.monH)) setClientSize(g.maxClientW, g.maxClientH);
+  if (s.fullScreen == 0 && !outerFitsMonitor(g.outerW, g.outerH, g.monW, g.monH))
+    setClientSize(g.maxClientW, g.maxClientH);
 
   if (s.limitFps == 0) {
     const FramePacing p = framePacingFor(monitor.refreshRate);
@@ -108,6 +109,23 @@ void setClientSize(int32_t w, int32_t h) {
   if (w != 0) s.windowWidth = w;
   if (h != 0) s.windowHeight = h;
   refreshOuterSize(theGeometry);
+}
+
+SizingLimits currentSizingLimits(bool refitHeightFirst) {
+  const ScreenGeometry& g = theGeometry;
+  SizingLimits l;
+  l.aspect = g.aspect;
+  l.frameW = g.frameW;
+  l.frameH = g.frameH;
+  l.minimum = {g.presets[0].width, g.presets[0].height};
+  l.maximum = {g.maxClientW, g.maxClientH};
+  l.refitHeightFirst = refitHeightFirst;
+  return l;
+}
+
+int panZoomView(int32_t x, int32_t y) {
+  ScreenGeometry& g = theGeometry;
+  return panZoomDestination(g.dest[4], x, y, g.monLeft, g.monTop, g.monW, g.monH, g.panMinX, g.panMinY);
 }
 
 }  // namespace vellum

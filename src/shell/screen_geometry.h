@@ -169,6 +169,9 @@ struct FrameExtents {
   bool operator==(const FrameExtents&) const = default;
 };
 FrameExtents computeFrameExtents(const FrameMetrics& m, int32_t windowChange, bool menuAttached);
+// How far the window's outer corner moves when WindowChange switches between the sizing and the
+// fixed frame, so that the client area stays where it was (add to ClientLeft/ClientTop).
+GeoSize frameChangeShift(const FrameMetrics& m, int32_t oldWindowChange, int32_t newWindowChange);
 
 // ---- frame pacing (frame_pacing.cpp) ----------------------------------------------------------
 
@@ -270,5 +273,9 @@ void applyFrameExtents(const FrameExtents& extents);
 void updateMonitorGeometry(const MonitorInfo& monitor);
 // Stores WindowWidth/WindowHeight (a 0 keeps that side) and the outer size.
 void setClientSize(int32_t w, int32_t h);
+// The sizing limits of the current geometry: its aspect and frame, preset 0, the largest client.
+SizingLimits currentSizingLimits(bool refitHeightFirst);
+// Zoom-mode panning of Dest[4] for a cursor at screen position (x, y); returns the moves made.
+int panZoomView(int32_t x, int32_t y);
 
 }  // namespace vellum

@@ -93,8 +93,9 @@ TEST(MappingScaled, ResolutionAboveTheGameSizeDividesByTheScale) {
 }
 
 TEST(GlideDuration, FollowsDistanceAndSpeed) {
-  EXPECT_EQ(glideDuration(100, 0, 4), 52u);  // (400 | 16) >> 3
-  EXPECT_EQ(glideDuration(60, 80, 4), 52u);
+  // (400 | 16) >> 3: 400 already has the 16 bit.
+  EXPECT_EQ(glideDuration(100, 0, 4), 50u);
+  EXPECT_EQ(glideDuration(60, 80, 4), 50u);
   EXPECT_EQ(glideDuration(0, 0, 4), 2u);     // 16 >> 3
   EXPECT_EQ(glideDuration(100, 0, 1), 14u);  // (100 | 16) >> 3 = 116 >> 3
 }
@@ -111,16 +112,16 @@ TEST_F(CursorGlide, EasesOutAndEndsExactlyOnTheTarget) {
 
   ::setCursorPos(200, 100, 4, 1);
   ASSERT_TRUE(cursorGlideRunning());
-  EXPECT_EQ(cursorGlideLength(), 52u);
+  EXPECT_EQ(cursorGlideLength(), 50u);
   const uint32_t start = cursorGlideStart();
   // Half the time covers 1 - 0.5^3 = 87.5% of the way.
-  stepCursorGlideAt(start + 26);
+  stepCursorGlideAt(start + 25);
   getCursorPos(&x, &y);
   EXPECT_EQ(x, 187);
   EXPECT_TRUE(cursorGlideRunning());
-  stepCursorGlideAt(start + 51);
+  stepCursorGlideAt(start + 49);
   EXPECT_TRUE(cursorGlideRunning());
-  stepCursorGlideAt(start + 52);
+  stepCursorGlideAt(start + 50);
   EXPECT_FALSE(cursorGlideRunning());
   getCursorPos(&x, &y);
   EXPECT_EQ(x, 200);

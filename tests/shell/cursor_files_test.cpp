@@ -138,7 +138,7 @@ class CustomCursor : public test::ShellTest {
 TEST_F(CustomCursor, SetCursorStoresTheFileAndGetCursorReturnsIt) {
   setUpScreen(640, 480);
   write("arrow.cur", curFile(2, 2, 0, 0, twoByTwo(0xFFFFFFFF)));
-  addScript("script/0.txt", "string $c\nsetCursor \"arrow.cur\"\ngetCursor $c\n", 0);
+  addScript("script/0.txt", "string c\nsetCursor \"arrow.cur\"\ngetCursor $c\n", 0);
   test::RecordedReports recorded;
   run();
   EXPECT_EQ(settings().cursorFile, "arrow.cur");

@@ -61,7 +61,7 @@ TEST_F(EngineSignals, ReplayedInputDrivesAHeadlessGame) {
   test::writeScriptContainer(game, {{"script/0.txt",
                                      "loadSetting \"/Co/\", \"Game/\"\n"
                                      "screen 640, 480, 640, 2\n"
-                                     "int %x\nint %y\n"
+                                     "int x\nint y\n"
                                      "sleep 300\n"
                                      "getCursorPos %x, %y\n"
                                      "print %x, \",\", %y\n"

@@ -3,11 +3,6 @@
 #include <gtest/gtest.h>
 
 #ifdef VELLUM_TEST_HAVE_X11
-#include <SDL.h>
-#include <SDL_syswm.h>
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -21,6 +16,12 @@
 #include "support/x_server.h"
 #include "engine_process.h"
 #include "shell_test_support.h"
+
+// Last: the X headers define macros (None, Status, ...) that the engine's names would collide with.
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 namespace vellum {
 namespace {

@@ -180,5 +180,27 @@ TEST_F(ScreenSetUp, CommandsBeforeTheScreen) {
   EXPECT_EQ(integer(4), 0);
 }
 
+TEST_F(ScreenSetUp, SizingLimitsAndPanningUseTheRecord) {
+  setUp(1280, 720, 0, {100, 50, 1920, 1200, 60}, FrameMetrics{3, 3, 8, 8, 23, 20});
+  const SizingLimits l = currentSizingLimits(true);
+  EXPECT_FLOAT_EQ(l.aspect, 1280.0f / 720.0f);
+  EXPECT_EQ(l.frameW, 16);
+  EXPECT_EQ(l.frameH, 39);
+  EXPECT_EQ(l.minimum, (GeoSize{480, 270}));
+  EXPECT_EQ(l.maximum, (GeoSize{1849, 1040}));
+  EXPECT_TRUE(l.refitHeightFirst);
+  // The monitor starts at (100, 50): the left band is 100..139.
+  EXPECT_EQ(panZoomView(139, 600), 1);
+  EXPECT_EQ(screenGeometry().dest[4].left, -103);
+  EXPECT_EQ(panZoomView(140, 600), 0);
+}
+
+TEST(FrameChangeShift, KeepsTheClientInPlace) {
+  const FrameMetrics m{3, 3, 8, 8, 23, 20};
+  EXPECT_EQ(frameChangeShift(m, 0, 1), (GeoSize{5, 5}));
+  EXPECT_EQ(frameChangeShift(m, 1, 0), (GeoSize{-5, -5}));
+  EXPECT_EQ(frameChangeShift(m, 0, 0), (GeoSize{0, 0}));
+}
+
 }  // namespace
 }  // namespace vellum

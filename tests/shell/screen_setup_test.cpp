@@ -22,16 +22,16 @@ namespace {
 
 using test::gbk;
 
-class ScreenSetUp : public test::ShellTest {
+class ScreenCommand : public test::ShellTest {
  protected:
   // A named integer the script declared (without its %).
   int32_t number(const char* name) { return variables().namedInts[name + 1]; }
   std::string log() { return test::readFileBytes(game / "Information.txt"); }
 };
 
-TEST_F(ScreenSetUp, OpensTheWindowWithTheTitleAndReportsTheGeometry) {
+TEST_F(ScreenCommand, OpensTheWindowWithTheTitleAndReportsTheGeometry) {
   addScript("script/0.txt",
-            gbk("setWindowText \"测试游戏\"\nscreen 1280, 720, 1280, 2\nint %w\nint %h\nint %r\n"
+            gbk("setWindowText \"测试游戏\"\nscreen 1280, 720, 1280, 2\nint w\nint h\nint r\n"
                 "getScreenWidth %w\ngetScreenHeight %h\ngetScreenRate %r\n"),
             0);
   run();
@@ -51,7 +51,7 @@ TEST_F(ScreenSetUp, OpensTheWindowWithTheTitleAndReportsTheGeometry) {
   EXPECT_NE(report.find("Src4    0,    0, 1280,  720\tDest3 "), std::string::npos);
 }
 
-TEST_F(ScreenSetUp, ResolutionScalesTheRenderSize) {
+TEST_F(ScreenCommand, ResolutionScalesTheRenderSize) {
   settings().resolution = 1920;
   setUpScreen(1280, 720);
   EXPECT_EQ(screenGeometry().renderW, 1920);
@@ -60,7 +60,7 @@ TEST_F(ScreenSetUp, ResolutionScalesTheRenderSize) {
   EXPECT_EQ(settings().windowHeight, 1080);
 }
 
-TEST_F(ScreenSetUp, SecondCopyOfTheSameGameDoesNotStart) {
+TEST_F(ScreenCommand, SecondCopyOfTheSameGameDoesNotStart) {
   // Another process holds the title's lock.
   const std::string path = instanceLockPath("Script Engine");
   const int fd = open(path.c_str(), O_RDWR | O_CREAT, 0600);
@@ -73,7 +73,7 @@ TEST_F(ScreenSetUp, SecondCopyOfTheSameGameDoesNotStart) {
   close(fd);
 }
 
-TEST_F(ScreenSetUp, OtherGamesRunSideBySide) {
+TEST_F(ScreenCommand, OtherGamesRunSideBySide) {
   const std::string path = instanceLockPath("Another Game");
   const int fd = open(path.c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_GE(fd, 0);
@@ -83,7 +83,7 @@ TEST_F(ScreenSetUp, OtherGamesRunSideBySide) {
   close(fd);
 }
 
-TEST_F(ScreenSetUp, RunningSettingsToolStopsTheGame) {
+TEST_F(ScreenCommand, RunningSettingsToolStopsTheGame) {
   test::RecordedReports recorded;
   const std::string path = instanceLockPath("Engine Setting");
   const int fd = open(path.c_str(), O_RDWR | O_CREAT, 0600);
@@ -95,7 +95,7 @@ TEST_F(ScreenSetUp, RunningSettingsToolStopsTheGame) {
   close(fd);
 }
 
-TEST_F(ScreenSetUp, SetWindowTextAfterTheWindowOnlyChangesTheCaption) {
+TEST_F(ScreenCommand, SetWindowTextAfterTheWindowOnlyChangesTheCaption) {
   setUpScreen(640, 480);
   addScript("script/0.txt", gbk("setWindowText \"第二\"\n"), 0);
   run();
@@ -103,7 +103,7 @@ TEST_F(ScreenSetUp, SetWindowTextAfterTheWindowOnlyChangesTheCaption) {
   EXPECT_EQ(shellWindow().title, "Script Engine");
 }
 
-TEST_F(ScreenSetUp, RendererSeamIsCalledWithTheWindow) {
+TEST_F(ScreenCommand, RendererSeamIsCalledWithTheWindow) {
   static SDL_Window* seen = nullptr;
   static int resets = 0;
   seen = nullptr;
@@ -124,7 +124,7 @@ TEST_F(ScreenSetUp, RendererSeamIsCalledWithTheWindow) {
   EXPECT_EQ(resets, 1);
 }
 
-TEST_F(ScreenSetUp, RendererThatCannotStartStopsTheGame) {
+TEST_F(ScreenCommand, RendererThatCannotStartStopsTheGame) {
   RendererHooks hooks;
   hooks.create = [](SDL_Window*) { return false; };
   setRendererHooks(hooks);
@@ -133,9 +133,9 @@ TEST_F(ScreenSetUp, RendererThatCannotStartStopsTheGame) {
   EXPECT_EQ(engine().quitFlag, 1);
 }
 
-TEST_F(ScreenSetUp, FullScreenCommandsSwitchModes) {
+TEST_F(ScreenCommand, FullScreenCommandsSwitchModes) {
   setUpScreen(1280, 720);
-  addScript("script/0.txt", "int %f\nsetFullScreen 1\ngetFullScreen %f\n", 0);
+  addScript("script/0.txt", "int f\nsetFullScreen 1\ngetFullScreen %f\n", 0);
   run();
   EXPECT_EQ(number("%f"), 1);
   EXPECT_TRUE(mainWindowFullScreen());
@@ -150,9 +150,9 @@ TEST_F(ScreenSetUp, FullScreenCommandsSwitchModes) {
   EXPECT_EQ(screenGeometry().monW, 1920);
 }
 
-TEST_F(ScreenSetUp, AspectSwitchMakesA169GameFourByThree) {
+TEST_F(ScreenCommand, AspectSwitchMakesA169GameFourByThree) {
   setUpScreen(1280, 720);
-  addScript("script/0.txt", "int %a\nint %s\nsetScreenAspect 1\ngetScreenAspect %a\ngetScreenAspect2 %s\n", 0);
+  addScript("script/0.txt", "int a\nint s\nsetScreenAspect 1\ngetScreenAspect %a\ngetScreenAspect2 %s\n", 0);
   run();
   EXPECT_EQ(number("%a"), 1);
   EXPECT_EQ(number("%s"), 1);
@@ -160,14 +160,14 @@ TEST_F(ScreenSetUp, AspectSwitchMakesA169GameFourByThree) {
   EXPECT_EQ(shellWindow().aspectChanged, 1);
 }
 
-TEST_F(ScreenSetUp, FixedWindowFlagTurnsTheMenuOff) {
+TEST_F(ScreenCommand, FixedWindowFlagTurnsTheMenuOff) {
   setUpScreen(640, 480, kSetUpNoDialog | kSetUpFixedWindow);
   EXPECT_EQ(settings().windowChange, 1);
   EXPECT_EQ(settings().windowMenu, 0);
   EXPECT_FALSE(shellWindow().menuAttached);
 }
 
-TEST_F(ScreenSetUp, QuitDuringTheSettingsDialogWritesTheSettingsLines) {
+TEST_F(ScreenCommand, QuitDuringTheSettingsDialogWritesTheSettingsLines) {
   engine().quitFlag = 1;  // as the dialog leaves it when closed to quit
   EXPECT_FALSE(vellum::setUpScreen(640, 480, 640, kSetUpNoDialog));
   EXPECT_NE(log().find("FullScreen0 FullMode3 WindowWidth640"), std::string::npos) << log();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/command_registry.h"
 #include "core/engine_state.h"
 #include "persist/engine_settings.h"
 #include "platform/message_queue.h"
@@ -77,6 +78,7 @@ class ShellTest : public EngineTest {
     // The single-instance lock of each test lives in a folder of its own.
     setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    registerAllCommands();
     FakeButtons::install();
   }
   void TearDown() override {

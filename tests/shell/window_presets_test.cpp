@@ -39,14 +39,14 @@ TEST_P(PresetRows, FollowTheAspect) {
   EXPECT_EQ(sizes(buildWindowPresets(c.gameW, c.gameH, c.screenAspect, 0)), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, PresetRows,
-                         ::testing::Values(PresetCase{1280, 720, 0, &kSixteenNine}, PresetCase{1280, 720, 1, &kFourThree},
-                                           PresetCase{1920, 1080, 0, &kSixteenNine}, PresetCase{800, 600, 0, &kFourThree},
-                                           PresetCase{800, 600, 1, &kFourThree}, PresetCase{600, 800, 0, &kThreeFour},
-                                           PresetCase{720, 1280, 0, &kNineSixteen},
-                                           PresetCase{720, 1280, 1, &kThreeFour},
-                                           PresetCase{800, 800, 0, nullptr}, PresetCase{1366, 768, 0, nullptr},
-                                           PresetCase{0, 600, 0, nullptr}, PresetCase{-16, 9, 0, nullptr}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, PresetRows,
+    ::testing::Values(PresetCase{1280, 720, 0, &kSixteenNine}, PresetCase{1280, 720, 1, &kFourThree},
+                      PresetCase{1920, 1080, 0, &kSixteenNine}, PresetCase{800, 600, 0, &kFourThree},
+                      PresetCase{800, 600, 1, &kFourThree}, PresetCase{600, 800, 0, &kThreeFour},
+                      PresetCase{720, 1280, 0, &kNineSixteen}, PresetCase{720, 1280, 1, &kThreeFour},
+                      PresetCase{800, 800, 0, nullptr}, PresetCase{1366, 768, 0, nullptr},
+                      PresetCase{0, 600, 0, nullptr}, PresetCase{-16, 9, 0, nullptr}));
 
 TEST(PresetLabels, AreFourWideAndMarkTheOneToOneSize) {
   const WindowPresets p = buildWindowPresets(1280, 720, 0, 1280);
@@ -54,7 +54,9 @@ TEST(PresetLabels, AreFourWideAndMarkTheOneToOneSize) {
   EXPECT_EQ(p[5].label, "1280x 720" + kSameSize);
   EXPECT_EQ(p[9].label, "1920x1080");
   for (int i = 0; i < 10; ++i) {
-    if (i != 5) EXPECT_EQ(p[static_cast<size_t>(i)].label.find(kSameSize), std::string::npos) << i;
+    if (i != 5) {
+      EXPECT_EQ(p[static_cast<size_t>(i)].label.find(kSameSize), std::string::npos) << i;
+    }
   }
 }
 
