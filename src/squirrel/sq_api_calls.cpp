@@ -25,10 +25,11 @@ SQRESULT sq_call(HSQUIRRELVM v, SQInteger params, SQBool retval, SQBool raiseerr
     v->threadTrapBase = v->traps.size();
   }
   const SQInteger savedState = v->state;
-  if (!v->isMain && v->state == SQ_VMSTATE_IDLE) v->state = SQ_VMSTATE_RUNNING;
+  if (v->state == SQ_VMSTATE_IDLE) v->state = SQ_VMSTATE_RUNNING;
   try {
     Value r = callAt(v, funcIndex, static_cast<int>(params));
     v->raiseError = savedRaise;
+    if (v->isMain) v->state = savedState;
     if (v->state == SQ_VMSTATE_SUSPENDED) {
       if (retval) apiPush(v, r);
       return SQ_OK;
@@ -40,7 +41,7 @@ SQRESULT sq_call(HSQUIRRELVM v, SQInteger params, SQBool retval, SQBool raiseerr
   } catch (const ScriptThrow&) {
     if (raiseerror && !v->errorReported && v->traps.empty()) reportError(v);
     v->raiseError = savedRaise;
-    if (!v->isMain && savedState == SQ_VMSTATE_IDLE) v->state = SQ_VMSTATE_IDLE;
+    if (v->isMain || savedState == SQ_VMSTATE_IDLE) v->state = savedState;
     v->top = funcIndex + 1;
     return SQ_ERROR;
   }

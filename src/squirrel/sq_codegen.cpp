@@ -559,6 +559,8 @@ class CodeGen {
   }
 
   void call(const Node* n, uint16_t dest) {
+    const bool tail = tailCall_;
+    tailCall_ = false;
     const int save = fs_->freeReg;
     const int base = allocReg();
     const int self = allocReg();
@@ -598,7 +600,7 @@ class CodeGen {
       to(n->kid(i), r);
     }
     line_ = n->line;
-    emit(OP_CALL, static_cast<uint16_t>(base), static_cast<uint16_t>(nargs + 1), dest);
+    emit(tail ? OP_TAILCALL : OP_CALL, static_cast<uint16_t>(base), static_cast<uint16_t>(nargs + 1), dest);
     fs_->freeReg = save;
   }
 
@@ -773,7 +775,15 @@ class CodeGen {
         break;
       }
       case NodeKind::Return: {
-        if (n->kid(0)) {
+        const Node* value = n->kid(0);
+        if (value && (value->kind == NodeKind::Call || value->kind == NodeKind::RawCall) && fs_->trapDepth == 0) {
+          const int save = fs_->freeReg;
+          const int r = allocReg();
+          tailCall_ = true;
+          call(value, static_cast<uint16_t>(r));
+          emit(OP_RETURN, static_cast<uint16_t>(r), 1);
+          fs_->freeReg = save;
+        } else if (n->kid(0)) {
           const int save = fs_->freeReg;
           const int r = any(n->kid(0));
           emit(OP_RETURN, static_cast<uint16_t>(r), 1);
@@ -907,6 +917,7 @@ class CodeGen {
   SQString* source_;
   FuncState* fs_ = nullptr;
   int line_ = 1;
+  bool tailCall_ = false;  // the next call() emits OP_TAILCALL
 };
 
 SQFunctionProto* CodeGen::function(const FunctionInfo& info, FuncState* parent) {

@@ -176,7 +176,8 @@ SQInteger arrMap(HSQUIRRELVM v) {
     SQArray* out = newArray(v);
     apiPush(v, objectValue(OT_ARRAY, out));
     const Value self = arg(v, 0), fn = arg(v, 1);
-    for (size_t i = 0; i < self._unVal.pArray->items.size(); ++i)
+    const size_t n = self._unVal.pArray->items.size();  // items the callback appends are not visited
+    for (size_t i = 0; i < n && i < self._unVal.pArray->items.size(); ++i)
       out->items.push_back(mapCall(v, fn, self._unVal.pArray->items[i], i, self));
     return SQInteger(1);
   });
@@ -184,7 +185,8 @@ SQInteger arrMap(HSQUIRRELVM v) {
 SQInteger arrApply(HSQUIRRELVM v) {
   return nativeBody(v, [&] {
     const Value self = arg(v, 0), fn = arg(v, 1);
-    for (size_t i = 0; i < self._unVal.pArray->items.size(); ++i) {
+    const size_t n = self._unVal.pArray->items.size();
+    for (size_t i = 0; i < n && i < self._unVal.pArray->items.size(); ++i) {
       const Value r = mapCall(v, fn, self._unVal.pArray->items[i], i, self);
       if (i < self._unVal.pArray->items.size()) self._unVal.pArray->items[i] = r;
     }
@@ -206,7 +208,8 @@ SQInteger arrReduce(HSQUIRRELVM v) {
     }
     apiPush(v, acc);
     const int64_t slot = v->top - 1;
-    for (; i < self._unVal.pArray->items.size(); ++i) {
+    const size_t n = items.size();
+    for (; i < n && i < self._unVal.pArray->items.size(); ++i) {
       acc = call(v, fn, v->roottable, {acc, self._unVal.pArray->items[i]});
       v->stack[slot] = acc;
     }
@@ -218,7 +221,8 @@ SQInteger arrFilter(HSQUIRRELVM v) {
     SQArray* out = newArray(v);
     apiPush(v, objectValue(OT_ARRAY, out));
     const Value self = arg(v, 0), fn = arg(v, 1);
-    for (size_t i = 0; i < self._unVal.pArray->items.size(); ++i) {
+    const size_t n = self._unVal.pArray->items.size();
+    for (size_t i = 0; i < n && i < self._unVal.pArray->items.size(); ++i) {
       const Value item = self._unVal.pArray->items[i];
       if (!isFalse(call(v, fn, self, {intValue(static_cast<SQInteger>(i)), item}))) out->items.push_back(item);
     }

@@ -2,6 +2,7 @@
 // natives, metamethods, constructors and generators nest a new run. The value stack and the frame
 // vector never move, so register and frame pointers stay valid across nested runs.
 #include <algorithm>
+#include <cstring>
 
 #include "squirrel/sq_runtime.h"
 
@@ -288,6 +289,25 @@ Value loop(SQVM* v) {
           pc += i.sbx();
         }
         break;
+      case OP_TAILCALL: {
+        const Value fn = R[i.a];
+        if (fn._type == OT_CLOSURE && !f->generator && !fn._unVal.pClosure->proto->generator &&
+            (v->traps.empty() || v->traps.back().frameIndex < v->frames.size() - 1)) {
+          SAVE();
+          // The callee takes over this frame: its arguments move down to this frame's base.
+          const int64_t base = f->base;
+          const uint16_t target = f->target;
+          const bool exit = f->exitOnReturn;
+          closeOuters(v, base);
+          std::memmove(v->stack + base, R + i.a + 1, sizeof(Value) * i.b);
+          v->frames.pop_back();
+          Value generator;
+          enterClosure(v, fn._unVal.pClosure, base, i.b, target, exit, &generator);
+          RELOAD();
+          break;
+        }
+      }
+        [[fallthrough]];
       case OP_CALL: {
         SAVE();
         const Value fn = R[i.a];

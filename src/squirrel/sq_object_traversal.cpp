@@ -1,6 +1,7 @@
 // What each kind of object keeps alive, and what happens when it is freed.
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -115,6 +116,11 @@ SQVM::~SQVM() { munmap(stack, static_cast<size_t>(stackCapacity) * sizeof(Value)
 
 void SQVM::traverse(sqvm::Collector& gc) {
   for (int64_t i = 0; i < top; ++i) gc.mark(stack[i]);
+  // Registers of outer frames above the running call are dead temporaries, but they come back
+  // into range when the call returns: empty them so they never point at a freed object.
+  int64_t limit = top;
+  for (const sqvm::CallFrame& f : frames) limit = std::max(limit, f.top);
+  for (int64_t i = top; i < limit; ++i) stack[i] = sqvm::nullValue();
   for (const sqvm::CallFrame& f : frames) {
     gc.mark(f.closure);
     gc.mark(f.native);

@@ -54,6 +54,8 @@ enum Op : uint16_t {
   OP_RESUME,      // a = resume b
   OP_CLOSE,       // close outers at or above register a
   OP_LINE,        // debug hook line event (only with debug info)
+  OP_TAILCALL,    // as OP_CALL, in `return f(...)`: a script callee replaces the running frame;
+                  // otherwise the result goes to c and the OP_RETURN that follows returns it
   OP_COUNT
 };
 

@@ -96,6 +96,11 @@ class Collector {
 SQInteger collectGarbage(SharedState& state);
 // Collects when enough was allocated since the last run (called at interpreter safe points).
 inline void maybeCollect(SharedState& state) {
+#ifdef SQVM_GC_STRESS
+  // Collector stress builds collect at every safe point, to flush out unrooted values.
+  collectGarbage(state);
+  return;
+#endif
   if (state.allocationsSinceCollect >= state.collectThreshold || state.bytesSinceCollect >= state.byteThreshold)
     collectGarbage(state);
 }

@@ -206,6 +206,22 @@ SQInteger recordStack(HSQUIRRELVM vm) {
   return 0;
 }
 
+SQInteger g_stateDuringCall = -1;
+SQInteger recordState(HSQUIRRELVM vm) {
+  g_stateDuringCall = sq_getvmstate(vm);
+  return 0;
+}
+
+TEST_F(SquirrelApi, TheMainVmIsRunningDuringACall) {
+  registerGlobal("state", recordState);
+  EXPECT_EQ(sq_getvmstate(v), SQ_VMSTATE_IDLE);
+  EXPECT_TRUE(run.run("state();"));
+  EXPECT_EQ(g_stateDuringCall, SQ_VMSTATE_RUNNING);
+  EXPECT_EQ(sq_getvmstate(v), SQ_VMSTATE_IDLE);
+  EXPECT_FALSE(run.run("state(); throw 1;"));
+  EXPECT_EQ(sq_getvmstate(v), SQ_VMSTATE_IDLE);
+}
+
 TEST_F(SquirrelApi, StackInfosIncludeNativeLevels) {
   g_stack.clear();
   registerGlobal("record", recordStack);
