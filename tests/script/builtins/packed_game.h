@@ -51,6 +51,14 @@ struct GameCase {
   const char* err = "";
 };
 
+// Packs and runs the case's script; what it prints, its error boxes and a clean exit must match.
+inline void expectGameCase(const GameCase& c) {
+  const auto result = PackedGame(c.script).run();
+  EXPECT_EQ(result.out, c.out);
+  EXPECT_EQ(result.err, c.err);
+  EXPECT_EQ(result.exitCode, 0);
+}
+
 inline std::string caseName(const ::testing::TestParamInfo<GameCase>& info) { return info.param.name; }
 
 }  // namespace vellum::test

@@ -9,11 +9,7 @@ namespace {
 class StringFunctions : public ::testing::TestWithParam<test::GameCase> {};
 
 TEST_P(StringFunctions, PrintWhatTheScriptComputes) {
-  const test::PackedGame game(GetParam().script);
-  const auto result = game.run();
-  EXPECT_EQ(result.out, GetParam().out);
-  EXPECT_EQ(result.err, GetParam().err);
-  EXPECT_EQ(result.exitCode, 0);
+  test::expectGameCase(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(
