@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/engine_state.h"
+#include "platform/gpu/gl_context.h"
 #include "platform/message_queue.h"
 
 namespace vellum {
@@ -58,11 +59,9 @@ bool createMainWindow(const std::string& title) {
   WindowRecord& r = record();
   if (r.window) return true;
   if (!startVideo()) return false;
-  // The renderer makes an OpenGL 3.3 core context on this window.
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  // The renderer makes an OpenGL context on this window; the window's surface must be made with
+  // the same attributes, or the context cannot be made current on it.
+  gpu::requestGlAttributes();
   const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_OPENGL;
   r.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1, 1, flags);
   // A display without OpenGL still gets a window; the renderer reports what it cannot do.

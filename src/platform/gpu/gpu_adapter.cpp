@@ -145,9 +145,8 @@ Result Gpu::getDeviceCaps(uint32_t adapter, DeviceType type, Caps& out) {
   const Probe& p = *probe_;
   Caps c;
   c.deviceType = type;
-  // Where the scan is can only be worked out from the refresh rate; without one it is unknown.
-  SDL_DisplayMode mode{};
-  if (SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) c.caps |= caps::ReadScanline;
+  // Where the scan is comes from the refresh rate (display_scan.h).
+  c.caps |= caps::ReadScanline;
   c.caps2 = caps::Caps2DynamicTextures;
   c.caps3 = caps::Caps3CopyToVidmem | caps::Caps3CopyToSystemmem;
   c.presentationIntervals = kPresentIntervalImmediate | kPresentIntervalOne;

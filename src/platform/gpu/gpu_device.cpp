@@ -3,11 +3,11 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 
 #include "platform/gpu/gl_backend.h"
 #include "platform/gpu/gl_context.h"
+#include "platform/gpu/display_scan.h"
 #include "platform/gpu/gl_conventions.h"
 #include "platform/gpu/gpu.h"
 #include "platform/gpu/gpu_faults.h"
@@ -352,19 +352,7 @@ Result Device::getBackBuffer(uint32_t swapChain, uint32_t index, Surface** out) 
 
 Result Device::getRasterStatus(uint32_t swapChain, RasterStatus& out) {
   if (swapChain != 0 || !(caps_.caps & caps::ReadScanline)) return kInvalidCall;
-  SDL_DisplayMode mode{};
-  const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
-  if (SDL_GetCurrentDisplayMode(display, &mode) != 0 || mode.refresh_rate <= 0 || mode.h <= 0) return kInvalidCall;
-  // The scan is worked out from the refresh rate: the visible lines, then a blank of about 5%.
-  const auto visible = static_cast<uint64_t>(mode.h);
-  const uint64_t lines = visible + std::max<uint64_t>(visible / 20, 1);
-  const uint64_t period = 1000000000ull / static_cast<uint64_t>(mode.refresh_rate);
-  const auto now = static_cast<uint64_t>(
-      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
-  const uint64_t line = (now % period) * lines / period;
-  out.inVBlank = line >= visible;
-  out.scanLine = out.inVBlank ? 0 : static_cast<uint32_t>(line);
-  return kOk;
+  return scanStatus(SDL_GetWindowDisplayIndex(window_), out) ? kOk : kInvalidCall;
 }
 
 Result Device::setRenderTarget(uint32_t index, Surface* surface) {
