@@ -23,7 +23,7 @@ struct RendererDisplay {
   std::array<gpu::Rect, 5> src{};      // their source rectangles
 };
 
-// Calls into the Parts that draw the scene or own render targets; each is optional and does
+// Calls into the subsystems that draw the scene or own render targets; each is optional and does
 // nothing until its owner fills it in.
 struct SceneCallbacks {
   std::function<void(uint32_t now)> perFrameUpdate;  // screen transforms, shakes, animations
@@ -96,7 +96,7 @@ bool runFrame(int sceneMode, int a, int b, int c);
 // The frame's last step (inside a frame procedure).
 bool presentFrame();
 
-// The texture uploads and creation used by the sprite Parts and plug-ins.
+// The texture uploads and creation used by the sprite code and plug-ins.
 gpu::Texture* createTexture(int width, int height, int levels);
 bool createRenderTargetTexture(int width, int height, gpu::Texture** texture, gpu::Surface** surface);
 bool writeTexture2(gpu::Texture* texture, const uint32_t* pixels, uint32_t level, int imageWidth, int imageHeight,
@@ -115,7 +115,7 @@ std::string deviceErrorName(gpu::Result result);
 using RendererNotice = std::function<void(const std::string& gbk)>;
 void setRendererNotice(RendererNotice notice);
 
-// The renderer's state, for the Parts that draw through it.
+// The renderer's state, for the code that draws through it.
 struct RendererState;
 RendererState& renderer();
 void resetRendererState();

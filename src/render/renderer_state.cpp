@@ -41,7 +41,7 @@ void resetRendererState() {
   SceneCallbacks callbacks = std::move(renderer().callbacks);
   RendererNotice notice = std::move(renderer().notice);
   renderer() = freshState();
-  // The callbacks belong to the Parts that filled them in, the notice to whoever installed it.
+  // The callbacks belong to the subsystems that filled them in, the notice to whoever installed it.
   renderer().callbacks = std::move(callbacks);
   renderer().notice = std::move(notice);
 }

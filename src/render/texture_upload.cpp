@@ -1,4 +1,4 @@
-// Textures for the sprite Parts and plug-ins: creation, render targets, uploads of decoded pixels,
+// Textures for the sprite code and plug-ins: creation, render targets, uploads of decoded pixels,
 // reading the frame back and SetRenderTarget2.
 #include <algorithm>
 #include <cstring>

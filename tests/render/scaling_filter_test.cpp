@@ -266,7 +266,7 @@ TEST_F(ScalingFilterTest, CheckerboardThroughThePlainPassIsExact) {
   }
 }
 
-TEST(FilterPassLayout, VerticesCarryThePartsOffsetsAndEdges) {
+TEST(FilterPassLayout, VerticesCarryTheHalfPixelOffsetsAndEdges) {
   const gpu::Rect dest{10, 20, 110, 95};
   const auto four = fourSetQuad(dest, 50, 40);
   EXPECT_FLOAT_EQ(four[0].x, 9.5f);

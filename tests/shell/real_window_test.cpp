@@ -1,5 +1,5 @@
-// The main window on a real X server (a private Xvfb): the title, Alt+Enter, the close button and
-// SIGTERM. Skipped when no X server can be started.
+// The main window on a real X server (a private Xvfb): the title, Alt+Enter, the close button,
+// SIGTERM and the frames the renderer presents. Skipped when no X server can be started.
 #include <gtest/gtest.h>
 
 #ifdef VELLUM_TEST_HAVE_X11
@@ -9,8 +9,12 @@
 #include <fstream>
 #include <thread>
 
+#include "commands/arg_accessor.h"
+#include "commands/command_registry.h"
 #include "core/engine_state.h"
 #include "platform/main_window.h"
+#include "render/renderer_state.h"
+#include "shell/message_pumps.h"
 #include "shell/shell_window_state.h"
 #include "support/game_builder.h"
 #include "support/x_server.h"
@@ -22,6 +26,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace vellum {
 namespace {
@@ -131,6 +136,27 @@ TEST_F(RealWindow, CloseButtonIsACloseEventAndTheWindowStays) {
   EXPECT_TRUE(waitForEvent(triple(kCloseEvent, kCloseEvent, 0)));
   EXPECT_EQ(engine().quitFlag, 0);
   EXPECT_TRUE(mainWindowExists());
+}
+
+TEST_F(RealWindow, ShowsTheFramesDrawPresents) {
+  setUpScreen(640, 480);
+  // Without sprites the scene is the clear colour; the window must show it once draw presents.
+  renderer().clearColour = 0xFF3366CC;
+  // What is presented before the server has mapped the window is lost, as on any X server.
+  Display* d = xDisplay();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  XWindowAttributes attributes{};
+  while (XGetWindowAttributes(d, xWindow(), &attributes) && attributes.map_state != IsViewable &&
+         std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  while (pumpOneMessage() == PumpResult::Taken) {
+  }
+  runNative(providedCommand("draw").body, "", 0);
+  XSync(d, False);
+  XImage* image = XGetImage(d, xWindow(), 320, 240, 1, 1, AllPlanes, ZPixmap);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0x3366CCu);
+  XDestroyImage(image);
 }
 
 TEST_F(RealWindow, SigtermEndsTheGameWithTheSettingsWritten) {
