@@ -12,6 +12,7 @@ enum class NodeKind {
   Null, True, False, Integer, Float, String, Identifier, This, Base, RootName, Index, Field, Call,
   RawCall, Unary, Binary, And, Or, Ternary, Assign, CompoundAssign, NewSlot, PreIncrement,
   PostIncrement, Delete, Table, Array, Function, Class, Comma, Typeof, Clone, Resume, Callee,
+  PostCallInit,  // f(...) { a = x, b = y }: the call, then key/value pairs set on its result
   // statements
   Block, ExprStatement, Local, If, While, DoWhile, For, Foreach, Switch, Break, Continue, Return,
   Yield, Throw, Try, Const, Empty

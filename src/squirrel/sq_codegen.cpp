@@ -352,6 +352,17 @@ class CodeGen {
         }
         break;
       }
+      case NodeKind::PostCallInit: {
+        to(n->kid(0), dest);
+        for (size_t i = 1; i + 1 < n->kids.size(); i += 2) {
+          const int s2 = fs_->freeReg;
+          const uint16_t key = rk(n->kid(i));
+          const uint16_t val = rk(n->kid(i + 1));
+          emit(OP_SET, d, key, val);
+          fs_->freeReg = s2;
+        }
+        break;
+      }
       case NodeKind::Array: {
         emit(OP_NEWARRAY, d, static_cast<uint16_t>(std::min<size_t>(n->kids.size(), 0xFFFF)));
         for (const NodePtr& k : n->kids) {

@@ -561,6 +561,16 @@ NodePtr Parser::callArguments(NodePtr callee) {
   return finish(std::move(n));
 }
 
+NodePtr Parser::postCallInitializer(NodePtr call) {
+  auto n = make(NodeKind::PostCallInit);
+  n->line = call->line;
+  n->column = call->column;
+  NodePtr slots = tableConstructor('}', false);
+  n->kids.push_back(std::move(call));
+  for (NodePtr& k : slots->kids) n->kids.push_back(std::move(k));
+  return finish(std::move(n));
+}
+
 NodePtr Parser::postfix(NodePtr node) {
   for (;;) {
     switch (lex_.token) {
@@ -583,6 +593,9 @@ NodePtr Parser::postfix(NodePtr node) {
       }
       case '(':
         node = callArguments(std::move(node));
+        // A brace on the same line sets slots of what the call returned; one on the next line
+        // starts a block, as it always has.
+        if (lex_.token == '{' && !lex_.newlineBefore) node = postCallInitializer(std::move(node));
         break;
       case TK_PLUSPLUS: case TK_MINUSMINUS: {
         if (lex_.newlineBefore || !isAssignable(*node)) return node;

@@ -69,6 +69,7 @@ class Parser {
   std::unique_ptr<FunctionInfo> functionBody(const std::string& name, bool lambda);
   NodePtr classExpression();
   NodePtr callArguments(NodePtr callee);
+  NodePtr postCallInitializer(NodePtr call);
 
   Lexer lex_;
   int nesting_ = 0;
