@@ -341,28 +341,14 @@ class CodeGen {
       case NodeKind::PreIncrement:
       case NodeKind::PostIncrement: assignment(n, dest); break;
       case NodeKind::Delete: deletion(n, dest); break;
-      case NodeKind::Table: {
+      case NodeKind::Table:
         emit(OP_NEWTABLE, d, static_cast<uint16_t>(std::min<size_t>(n->kids.size() / 2, 0xFFFF)));
-        for (size_t i = 0; i + 1 < n->kids.size(); i += 2) {
-          const int s2 = fs_->freeReg;
-          const uint16_t key = rk(n->kid(i));
-          const uint16_t val = rk(n->kid(i + 1));
-          emit(OP_NEWSLOT, d, key, val);
-          fs_->freeReg = s2;
-        }
+        storeSlots(n, 0, d, OP_NEWSLOT);
         break;
-      }
-      case NodeKind::PostCallInit: {
+      case NodeKind::PostCallInit:
         to(n->kid(0), dest);
-        for (size_t i = 1; i + 1 < n->kids.size(); i += 2) {
-          const int s2 = fs_->freeReg;
-          const uint16_t key = rk(n->kid(i));
-          const uint16_t val = rk(n->kid(i + 1));
-          emit(OP_SET, d, key, val);
-          fs_->freeReg = s2;
-        }
+        storeSlots(n, 1, d, OP_SET);
         break;
-      }
       case NodeKind::Array: {
         emit(OP_NEWARRAY, d, static_cast<uint16_t>(std::min<size_t>(n->kids.size(), 0xFFFF)));
         for (const NodePtr& k : n->kids) {
@@ -381,6 +367,17 @@ class CodeGen {
       default: fail(n, "invalid expression");
     }
     fs_->freeReg = save;
+  }
+
+  // The key/value kid pairs from `first` on, each stored into register `object` with `op`.
+  void storeSlots(const Node* n, size_t first, uint16_t object, Op op) {
+    for (size_t i = first; i + 1 < n->kids.size(); i += 2) {
+      const int save = fs_->freeReg;
+      const uint16_t key = rk(n->kid(i));
+      const uint16_t val = rk(n->kid(i + 1));
+      emit(op, object, key, val);
+      fs_->freeReg = save;
+    }
   }
 
   void identifier(const Node* n, int dest) {

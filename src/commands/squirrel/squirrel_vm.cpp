@@ -11,6 +11,7 @@
 #include "commands/arg_accessor.h"
 #include "commands/arg_list.h"
 #include "commands/command_registry.h"
+#include "commands/script_function_call.h"
 #include "commands/squirrel/squirrel_binding.h"
 #include "commands/squirrel/squirrel_messages.h"
 #include "core/engine_state.h"
@@ -175,23 +176,12 @@ void pushNumber(HSQUIRRELVM v, double number) {
 }
 
 void squirrelFunctionCaller(ScriptFunction& entry, const char* arguments, int length) {
-  setCurrentCommandName(entry.name);
-  ArgList list(std::string_view(arguments, static_cast<size_t>(length)));
-  int passed = list.size();
-  int32_t* intResult = nullptr;
-  std::string* stringResult = nullptr;
-  if (entry.resultKind != 0) {
-    const std::string output = passed > 0 ? list.raw.back() : std::string();
-    --passed;
-    if (entry.resultKind == 1 && !(intResult = findIntVariable(output))) {
-      errorc(ReportText().sjis(messages::kBadIntVariable), true);
-      return;
-    }
-    if (entry.resultKind == 2 && !(stringResult = findStringVariable(output))) {
-      errorc(ReportText().sjis(messages::kBadStringVariable), true);
-      return;
-    }
-  }
+  ScriptFunctionCall call(std::string_view(arguments, static_cast<size_t>(length)));
+  if (!readScriptFunctionCall(entry, call)) return;
+  const ArgList& list = call.list;
+  const int passed = call.passed;
+  int32_t* const intResult = call.intResult;
+  std::string* const stringResult = call.stringResult;
   HSQUIRRELVM v = ensureSquirrelVM();
   if (!v) return;
   if (squirrel.running == 0) squirrel.messages.clear();
