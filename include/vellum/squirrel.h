@@ -10,7 +10,7 @@
  * nothing, sq_gettype answers OT_NULL and sq_getsize -1.
  *
  * Functions not declared here (sq_writeclosure, sq_readclosure, sq_getmemberhandle, sq_getbyhandle,
- * sq_setbyhandle, sq_setnativedebughook, sq_tailcall, sq_setclassudsize...) are not provided. */
+ * sq_setbyhandle, sq_tailcall, sq_setclassudsize...) are not provided. */
 #ifndef VELLUM_SQUIRREL_H
 #define VELLUM_SQUIRREL_H
 
@@ -165,6 +165,8 @@ typedef SQInteger (*SQRELEASEHOOK)(SQUserPointer, SQInteger size);
 typedef void (*SQCOMPILERERROR)(HSQUIRRELVM, const SQChar* desc, const SQChar* source, SQInteger line,
                                 SQInteger column);
 typedef void (*SQPRINTFUNCTION)(HSQUIRRELVM, const SQChar*, ...);
+/* event_type is 'l' (line), 'c' (call) or 'r' (return); source and function name may be NULL. */
+typedef void (*SQDEBUGHOOK)(HSQUIRRELVM v, SQInteger event_type, const SQChar* source, SQInteger line, const SQChar* funcname);
 typedef SQInteger (*SQLEXREADFUNC)(SQUserPointer);
 
 /* ---- virtual machine ---------------------------------------------------------------------- */
@@ -314,6 +316,7 @@ SQRESULT sq_getobjtypetag(const HSQOBJECT* o, SQUserPointer* typetag);
 SQInteger sq_collectgarbage(HSQUIRRELVM v);
 SQRESULT sq_resurrectunreachable(HSQUIRRELVM v);
 void sq_setdebughook(HSQUIRRELVM v);
+void sq_setnativedebughook(HSQUIRRELVM v, SQDEBUGHOOK hook);
 SQRESULT sq_stackinfos(HSQUIRRELVM v, SQInteger level, SQStackInfos* si);
 
 /* ---- Vellum additions --------------------------------------------------------------------- */

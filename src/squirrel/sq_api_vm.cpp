@@ -145,8 +145,14 @@ SQRESULT sq_resurrectunreachable(HSQUIRRELVM v) {
 void sq_setdebughook(HSQUIRRELVM v) {
   if (v->top > v->stackBase) {
     v->shared->debugHook = v->stack[v->top - 1];
+    v->shared->nativeDebugHook = nullptr;
     --v->top;
   }
+}
+
+void sq_setnativedebughook(HSQUIRRELVM v, SQDEBUGHOOK hook) {
+  v->shared->nativeDebugHook = hook;
+  v->shared->debugHook = nullValue();
 }
 
 SQChar* sq_getscratchpad(HSQUIRRELVM v, SQInteger minsize) {

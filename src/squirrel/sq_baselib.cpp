@@ -39,6 +39,7 @@ SQInteger baseSetErrorHandler(HSQUIRRELVM v) {
 
 SQInteger baseSetDebugHook(HSQUIRRELVM v) {
   v->shared->debugHook = arg(v, 1);
+  v->shared->nativeDebugHook = nullptr;
   return 0;
 }
 

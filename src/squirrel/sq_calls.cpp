@@ -120,7 +120,26 @@ bool enterClosure(SQVM* v, SQClosure* c, int64_t base, int nargs, uint16_t targe
   f.exitOnReturn = exitOnReturn;
   v->frames.push_back(f);
   v->top = top;
+  if (v->shared->debugHookSet()) debugHookEvent(v, 'c', p, p->firstLine);
   return true;
+}
+
+void debugHookEvent(SQVM* v, char event, const SQFunctionProto* p, int32_t line) {
+  if (!v->shared->debugHookSet() || v->inDebugHook) return;
+  const Value hook = v->shared->debugHook;
+  SQDEBUGHOOK native = v->shared->nativeDebugHook;
+  struct Running {
+    SQVM* v;
+    explicit Running(SQVM* vm) : v(vm) { v->inDebugHook = true; }
+    ~Running() { v->inDebugHook = false; }
+  } running(v);
+  if (native) {
+    native(v, event, p->source ? p->source->chars() : nullptr, line, p->name ? p->name->chars() : nullptr);
+    return;
+  }
+  const Value source = p->source ? objectValue(OT_STRING, p->source) : nullValue();
+  const Value name = p->name ? objectValue(OT_STRING, p->name) : nullValue();
+  call(v, hook, rootTable(v), {intValue(event), source, intValue(line), name});
 }
 
 Value callNative(SQVM* v, SQNativeClosure* nc, int64_t base, int nargs) {

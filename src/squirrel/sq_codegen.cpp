@@ -38,6 +38,7 @@ struct FuncState {
   std::unordered_map<uint32_t, int> floatConstants;
   std::unordered_map<SQString*, int> stringConstants;
   int lastLine = -1;
+  int lastHookLine = -1;  // the line of the last OP_LINE
 };
 
 class CodeGen {
@@ -656,6 +657,11 @@ class CodeGen {
   // ---- statements ----
   void statement(const Node* n) {
     line_ = n->line;
+    // With debug info, each line that starts a statement tells the debug hook.
+    if (S_.debugInfo && n->kind != NodeKind::Block && n->kind != NodeKind::Empty && n->line != fs_->lastHookLine) {
+      fs_->lastHookLine = n->line;
+      fs_->proto->code[emit(OP_LINE)].setSbx(n->line);
+    }
     switch (n->kind) {
       case NodeKind::Empty: break;
       case NodeKind::Block: {

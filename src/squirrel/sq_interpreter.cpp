@@ -313,10 +313,11 @@ Value loop(SQVM* v) {
         const Value fn = R[i.a];
         const int64_t base = f->base + i.a + 1;
         if (fn._type == OT_CLOSURE) {
-          // Fast path: exact argument count, nothing special about the callee.
+          // Fast path: exact argument count, nothing special about the callee, no budget or hook.
           SQClosure* c = fn._unVal.pClosure;
           SQFunctionProto* p = c->proto;
           if (i.b == p->nparams && !p->varargs && !p->generator && c->env._type == OT_NULL && !S.instructionLimit &&
+              !S.debugHookSet() &&
               v->frames.size() < v->maxFrames && base + p->maxStack + kNativeStackReserve <= v->stackCapacity) {
             Value* args = v->stack + base;
             for (int k = p->nparams; k < p->maxStack; ++k) args[k] = nullValue();
@@ -361,6 +362,10 @@ Value loop(SQVM* v) {
         break;
       }
       case OP_RETURN: {
+        if (S.debugHookSet()) {
+          SAVE();
+          debugHookEvent(v, 'r', cl->proto, cl->proto->lineAt(static_cast<size_t>(pc - 1 - cl->proto->code.data())));
+        }
         const Value r = i.b ? R[i.a] : nullValue();
         const bool exit = f->exitOnReturn;
         const uint16_t target = f->target;
@@ -589,7 +594,12 @@ Value loop(SQVM* v) {
         break;
       }
       case OP_CLOSE: closeOuters(v, f->base + i.a); break;
-      case OP_LINE: break;
+      case OP_LINE:
+        if (S.debugHookSet()) {
+          SAVE();
+          debugHookEvent(v, 'l', cl->proto, i.sbx());
+        }
+        break;
       default:
         SAVE();
         raiseMessage(v, "invalid instruction");

@@ -46,6 +46,9 @@ Value run(SQVM* v, size_t entry, size_t trapBase);
 // false (and fills result) when the call produced a generator instead.
 bool enterClosure(SQVM* v, SQClosure* c, int64_t base, int nargs, uint16_t target, bool exitOnReturn, Value* result);
 Value callNative(SQVM* v, SQNativeClosure* nc, int64_t base, int nargs);
+// Calls the debug hook, if one is set, with the event ('l' line, 'c' call, 'r' return), the
+// function's source and name, and the line.
+void debugHookEvent(SQVM* v, char event, const SQFunctionProto* p, int32_t line);
 Value construct(SQVM* v, SQClass* cls, int64_t argsBase, int nargs);
 Value resumeGenerator(SQVM* v, SQGenerator* g);
 void closeOuters(SQVM* v, int64_t level);

@@ -32,7 +32,9 @@ struct SharedState {
   Value registry = nullValue();
   Value consttable = nullValue();
   Value errorHandler = nullValue();
-  Value debugHook = nullValue();
+  Value debugHook = nullValue();          // a script hook, or null
+  SQDEBUGHOOK nativeDebugHook = nullptr;  // or a native one (setting either clears the other)
+  bool debugHookSet() const { return debugHook._type != OT_NULL || nativeDebugHook; }
   SQCOMPILERERROR compilerErrorHandler = nullptr;
   SQPRINTFUNCTION printFunction = nullptr;
   SQPRINTFUNCTION errorFunction = nullptr;

@@ -61,6 +61,7 @@ struct SQVM final : SQGCObject {
   bool isMain = false;
   bool raiseError = false;     // the running sq_call wants uncaught errors reported
   bool errorReported = false;  // the current error already went to the error handler
+  bool inDebugHook = false;    // the debug hook is running (it gets no events of its own)
   size_t maxFrames = 0;        // frames are reserved up front so frame pointers stay valid
 
   SQVM(sqvm::SharedState* state, int64_t capacity, size_t frameLimit);

@@ -476,6 +476,35 @@ TEST_F(SquirrelApi, InstructionLimitStopsRunawayScripts) {
   EXPECT_TRUE(run.run("local n = 0; for (local i = 0; i < 200000; i++) n++;"));
 }
 
+std::string nativeHookEvents;
+
+void recordHookEvent(HSQUIRRELVM, SQInteger event, const SQChar* source, SQInteger line, const SQChar* name) {
+  nativeHookEvents += static_cast<char>(event);
+  nativeHookEvents += std::string(" ") + (source ? source : "?") + ":" + std::to_string(line) + " " +
+                      (name ? name : "main") + "\n";
+}
+
+TEST_F(SquirrelApi, NativeDebugHookHearsLinesCallsAndReturns) {
+  nativeHookEvents.clear();
+  sq_enabledebuginfo(v, SQTrue);
+  const char* source = "function twice(n) {\n  return n * 2;\n}\ntwice(4);\n";
+  ASSERT_EQ(sq_compilebuffer(v, source, static_cast<SQInteger>(std::strlen(source)), "hooked", SQTrue), SQ_OK);
+  sq_setnativedebughook(v, &recordHookEvent);
+  sq_pushroottable(v);
+  ASSERT_EQ(sq_call(v, 1, SQFalse, SQTrue), SQ_OK);
+  sq_setnativedebughook(v, nullptr);
+  sq_pop(v, 1);
+  EXPECT_EQ(nativeHookEvents,
+            "c hooked:0 main\nl hooked:1 main\nl hooked:4 main\nc hooked:1 twice\nl hooked:2 twice\n"
+            "r hooked:2 twice\nr hooked:4 main\n");
+  // A script hook replaces the native one: nothing after the replacing line reaches it.
+  nativeHookEvents.clear();
+  sq_setnativedebughook(v, &recordHookEvent);
+  EXPECT_TRUE(run.run("setdebughook(function(e, s, l, n) {});\nlocal x = 1;\n"));
+  EXPECT_TRUE(run.run("setdebughook(null);"));
+  EXPECT_EQ(nativeHookEvents, "c test.nut:0 main\nl test.nut:1 main\n");
+}
+
 TEST_F(SquirrelApi, ConstTableAndClosureHelpers) {
   sq_pushconsttable(v);
   sq_pushstring(v, "ANSWER", -1);
