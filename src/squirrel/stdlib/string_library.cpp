@@ -69,7 +69,8 @@ bool formatInto(HSQUIRRELVM v, SQInteger formatIndex, std::string& out, std::str
     }
     std::string spec = "%";
     bool leftAlign = false;
-    while (i < format.size() && std::strchr("-+ #0", format[i]) && spec.size() < 6) {
+    // (strchr also finds the terminator: a NUL in the format is never a flag or a conversion.)
+    while (i < format.size() && format[i] != '\0' && std::strchr("-+ #0", format[i]) && spec.size() < 6) {
       leftAlign = leftAlign || format[i] == '-';
       spec += format[i++];
     }
@@ -102,7 +103,7 @@ bool formatInto(HSQUIRRELVM v, SQInteger formatIndex, std::string& out, std::str
       return false;
     }
     const char conversion = format[i++];
-    if (!std::strchr("diouxXcfFeEgGs", conversion)) {
+    if (conversion == '\0' || !std::strchr("diouxXcfFeEgGs", conversion)) {
       error = "invalid format";
       return false;
     }

@@ -8,6 +8,8 @@ try { format("%d"); } catch (e) { print(e + "\n"); }
 try { format("%s", 1); } catch (e) { print(e + "\n"); }
 try { format("%d", "x"); } catch (e) { print(e + "\n"); }
 try { format("%q", 1); } catch (e) { print(e + "\n"); }
+try { format("%\x00d", 1); } catch (e) { print(e + "\n"); }
+try { format("%5\x00", 1.5); } catch (e) { print(e + "\n"); }
 try { format("%123d", 1); } catch (e) { print(e + "\n"); }
 print("[" + strip("  a b \t\n") + "][" + lstrip("  a ") + "][" + rstrip(" a  ") + "][" + strip("   ") + "]\n");
 local parts = split("1.2-3;;4/5", ".-/;");
