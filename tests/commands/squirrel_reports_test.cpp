@@ -109,6 +109,18 @@ TEST_F(SquirrelReports, EndInsideSquirrelEndsTheVmAfterTheCall) {
   EXPECT_TRUE(reports.shownBoxes.empty());
 }
 
+TEST_F(SquirrelReports, AFailingNestedLoadClosesTheVmOnlyAfterTheOuterScript) {
+  game.write("squ/a.nut", "loadSqu(\"squ/bad.nut\");\nsetScriptInteger(1, 7);\n");
+  game.write("squ/bad.nut", "throw \"inner\";\n");
+  runScript("loadSqu \"squ/a.nut\"\n");
+  ASSERT_EQ(reports.shownBoxes.size(), 1u);
+  // Reported while the outer script runs: with the Squirrel context.
+  EXPECT_EQ(reports.shownBoxes[0].rfind("loadSqu squ/bad.nut を実行出来ませんでした\n", 0), 0u) << reports.shownBoxes[0];
+  EXPECT_TRUE(reports.shownBoxes[0].ends_with("\n\tsqu/a.nut:1: main")) << reports.shownBoxes[0];
+  EXPECT_EQ(variables().ints[1], 7);
+  EXPECT_EQ(squirrelVM(), nullptr);
+}
+
 TEST_F(SquirrelReports, IoOpensFilesUnderTheGameFolder) {
   game.write("squ/a.nut",
              "local f = file(\"out/../note.txt\", \"w\");\nf.writen('h', 'b');\nf.close();\n"
