@@ -25,11 +25,12 @@ bool isNumber(HSQUIRRELVM v, SQInteger index) {
   return type == OT_INTEGER || type == OT_FLOAT;
 }
 
-// Appends one conversion made by the C library with the collected spec (flags, width, precision).
+// Appends one value converted by the C library with a printf directive ("%", flags, width,
+// precision and the conversion).
 template <typename T>
-void appendConverted(std::string& out, const std::string& spec, T value) {
+void appendConverted(std::string& out, const std::string& directive, T value) {
   char small[128];
-  const int n = std::snprintf(small, sizeof small, spec.c_str(), value);
+  const int n = std::snprintf(small, sizeof small, directive.c_str(), value);
   if (n < 0) return;
   if (static_cast<size_t>(n) < sizeof small) {
     out.append(small, static_cast<size_t>(n));
@@ -37,7 +38,7 @@ void appendConverted(std::string& out, const std::string& spec, T value) {
   }
   // A float with a long integer part (up to 309 digits).
   std::vector<char> large(static_cast<size_t>(n) + 1);
-  std::snprintf(large.data(), large.size(), spec.c_str(), value);
+  std::snprintf(large.data(), large.size(), directive.c_str(), value);
   out.append(large.data(), static_cast<size_t>(n));
 }
 
@@ -67,12 +68,12 @@ bool formatInto(HSQUIRRELVM v, SQInteger formatIndex, std::string& out, std::str
       ++i;
       continue;
     }
-    std::string spec = "%";
+    std::string directive = "%";
     bool leftAlign = false;
     // (strchr also finds the terminator: a NUL in the format is never a flag or a conversion.)
-    while (i < format.size() && format[i] != '\0' && std::strchr("-+ #0", format[i]) && spec.size() < 6) {
+    while (i < format.size() && format[i] != '\0' && std::strchr("-+ #0", format[i]) && directive.size() < 6) {
       leftAlign = leftAlign || format[i] == '-';
-      spec += format[i++];
+      directive += format[i++];
     }
     int width = 0;
     size_t digits = 0;
@@ -82,11 +83,11 @@ bool formatInto(HSQUIRRELVM v, SQInteger formatIndex, std::string& out, std::str
         return false;
       }
       width = width * 10 + (format[i] - '0');
-      spec += format[i++];
+      directive += format[i++];
     }
     int precision = -1;
     if (i < format.size() && format[i] == '.') {
-      spec += format[i++];
+      directive += format[i++];
       precision = 0;
       digits = 0;
       while (i < format.size() && std::isdigit(static_cast<unsigned char>(format[i]))) {
@@ -95,7 +96,7 @@ bool formatInto(HSQUIRRELVM v, SQInteger formatIndex, std::string& out, std::str
           return false;
         }
         precision = precision * 10 + (format[i] - '0');
-        spec += format[i++];
+        directive += format[i++];
       }
     }
     if (i >= format.size()) {
@@ -121,9 +122,9 @@ bool formatInto(HSQUIRRELVM v, SQInteger formatIndex, std::string& out, std::str
           return false;
         }
         if (conversion == 'c') {
-          appendConverted(out, spec + 'c', static_cast<int>(integerArgument(v, argument)));
+          appendConverted(out, directive + 'c', static_cast<int>(integerArgument(v, argument)));
         } else {
-          appendConverted(out, spec + "ll" + conversion, static_cast<long long>(integerArgument(v, argument)));
+          appendConverted(out, directive + "ll" + conversion, static_cast<long long>(integerArgument(v, argument)));
         }
         break;
       case 'o':
@@ -134,7 +135,7 @@ bool formatInto(HSQUIRRELVM v, SQInteger formatIndex, std::string& out, std::str
           error = "integer expected for the specified format";
           return false;
         }
-        appendConverted(out, spec + "ll" + conversion,
+        appendConverted(out, directive + "ll" + conversion,
                         static_cast<unsigned long long>(integerArgument(v, argument)));
         break;
       case 's':
@@ -149,7 +150,7 @@ bool formatInto(HSQUIRRELVM v, SQInteger formatIndex, std::string& out, std::str
           error = "float expected for the specified format";
           return false;
         }
-        appendConverted(out, spec + conversion, floatArgument(v, argument));
+        appendConverted(out, directive + conversion, floatArgument(v, argument));
         break;
     }
   }
