@@ -370,6 +370,17 @@ class CodeGen {
     fs_->freeReg = save;
   }
 
+  // OP_RETURN or OP_YIELD: a = the value's register and b = 1, or b = 0 without a value.
+  void valueOrNothing(Op op, const Node* value) {
+    if (!value) {
+      emit(op, 0, 0);
+      return;
+    }
+    const int save = fs_->freeReg;
+    emit(op, static_cast<uint16_t>(any(value)), 1);
+    fs_->freeReg = save;
+  }
+
   // The key/value kid pairs from `first` on, each stored into register `object` with `op`.
   void storeSlots(const Node* n, size_t first, uint16_t object, Op op) {
     for (size_t i = first; i + 1 < n->kids.size(); i += 2) {
@@ -797,28 +808,15 @@ class CodeGen {
           call(value, static_cast<uint16_t>(r));
           emit(OP_RETURN, static_cast<uint16_t>(r), 1);
           fs_->freeReg = save;
-        } else if (n->kid(0)) {
-          const int save = fs_->freeReg;
-          const int r = any(n->kid(0));
-          emit(OP_RETURN, static_cast<uint16_t>(r), 1);
-          fs_->freeReg = save;
         } else {
-          emit(OP_RETURN, 0, 0);
+          valueOrNothing(OP_RETURN, value);
         }
         break;
       }
-      case NodeKind::Yield: {
+      case NodeKind::Yield:
         fs_->proto->generator = true;
-        if (n->kid(0)) {
-          const int save = fs_->freeReg;
-          const int r = any(n->kid(0));
-          emit(OP_YIELD, static_cast<uint16_t>(r), 1);
-          fs_->freeReg = save;
-        } else {
-          emit(OP_YIELD, 0, 0);
-        }
+        valueOrNothing(OP_YIELD, n->kid(0));
         break;
-      }
       case NodeKind::Throw: {
         const int save = fs_->freeReg;
         const int r = any(n->kid(0));

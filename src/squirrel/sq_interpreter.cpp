@@ -41,6 +41,19 @@ bool handleException(SQVM* v, size_t entry, size_t trapBase) {
   return false;
 }
 
+// One step of foreach over an object with _nexti: the key it gives and the value at that key;
+// false when it gives null (the iteration is over).
+bool stepWithNexti(SQVM* v, const Value& container, const Value& nexti, Value& iter, Value& key, Value& val) {
+  const Value next = call(v, nexti, container, {iter});
+  if (next._type == OT_NULL) return false;
+  iter = next;
+  key = next;
+  Value out;
+  if (!get(v, container, next, out)) missingIndex(v, next);
+  val = out;
+  return true;
+}
+
 inline Value rootOf(SQVM* v, SQClosure* c) { return c->root._type == OT_TABLE ? c->root : v->roottable; }
 
 Value loop(SQVM* v) {
@@ -488,16 +501,7 @@ Value loop(SQVM* v) {
           case OT_INSTANCE: {
             Value meta;
             if (container._type == OT_INSTANCE && getMetamethod(v, container, MT_NEXTI, meta)) {
-              Value next = call(v, meta, container, {iter});
-              if (next._type == OT_NULL) {
-                done = true;
-              } else {
-                iter = next;
-                key = next;
-                Value out;
-                if (!get(v, container, next, out)) missingIndex(v, next);
-                val = out;
-              }
+              done = !stepWithNexti(v, container, meta, iter, key, val);
               break;
             }
             SQClass* cls = container._type == OT_CLASS ? container._unVal.pClass : container._unVal.pInstance->cls;
@@ -519,16 +523,7 @@ Value loop(SQVM* v) {
           case OT_USERDATA: {
             Value meta;
             if (!getMetamethod(v, container, MT_NEXTI, meta)) raiseMessage(v, "cannot iterate userdata");
-            Value next = call(v, meta, container, {iter});
-            if (next._type == OT_NULL) {
-              done = true;
-            } else {
-              iter = next;
-              key = next;
-              Value out;
-              if (!get(v, container, next, out)) missingIndex(v, next);
-              val = out;
-            }
+            done = !stepWithNexti(v, container, meta, iter, key, val);
             break;
           }
           case OT_GENERATOR: {

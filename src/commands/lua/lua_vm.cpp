@@ -12,7 +12,6 @@
 #include "core/report.h"
 #include "script/expression.h"
 #include "script/script_messages.h"
-#include "script/tokenizer.h"
 #include "storage/hashes.h"
 #include "script/builtins/text_file_reader.h"
 
@@ -190,14 +189,8 @@ int loadLuaBody(void* call) {
   size_t length = 0;
   const char* pathText = args().getStringLength(call, 1, &length);
   const std::string path(pathText, length);
-  std::string source;
-  if (!readTextFile(path, source)) return 0;
-  // Lines are joined again with LF ends, as the script reader splits them.
   std::string text;
-  splitLines(source, [&text](std::string_view line, int) {
-    text.append(line);
-    text += '\n';
-  });
+  if (!readScriptSource(path, text)) return 0;
   lua_State* L = ensureLuaVM();
   if (!L) return 0;
   const std::string chunkName = "@" + engine().exeDirectory + path;

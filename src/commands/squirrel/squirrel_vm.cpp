@@ -20,7 +20,6 @@
 #include "script/builtins/text_file_reader.h"
 #include "script/expression.h"
 #include "script/script_messages.h"
-#include "script/tokenizer.h"
 #include "squirrel/standard_libraries.h"
 #include "squirrel/stdlib/library_support.h"
 #include "storage/file_loader.h"
@@ -291,14 +290,8 @@ int loadSquBody(void* call) {
   size_t length = 0;
   const char* pathText = args().getStringLength(call, 1, &length);
   const std::string path(pathText, length);
-  std::string source;
-  if (!readTextFile(path, source)) return 0;
-  // Lines are joined again with LF ends, as the script reader splits them.
   std::string text;
-  splitLines(source, [&text](std::string_view line, int) {
-    text.append(line);
-    text += '\n';
-  });
+  if (!readScriptSource(path, text)) return 0;
   HSQUIRRELVM v = ensureSquirrelVM();
   if (!v) return 0;
   if (squirrel.running == 0) squirrel.messages.clear();

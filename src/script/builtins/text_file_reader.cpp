@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "script/tokenizer.h"
 #include "storage/archive_format.h"
 #include "storage/file_handle.h"
 #include "storage/file_loader.h"
@@ -32,6 +33,17 @@ bool readTextFile(std::string_view path, std::string& bytes) {
     }
   }
   bytes.swap(data);
+  return true;
+}
+
+bool readScriptSource(std::string_view path, std::string& text) {
+  std::string source;
+  if (!readTextFile(path, source)) return false;
+  text.clear();
+  splitLines(source, [&text](std::string_view line, int) {
+    text.append(line);
+    text += '\n';
+  });
   return true;
 }
 

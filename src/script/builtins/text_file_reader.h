@@ -11,4 +11,8 @@ namespace vellum {
 // False after the failure was reported.
 bool readTextFile(std::string_view path, std::string& bytes);
 
+// A script file for a VM's loader: read as above, its lines joined again with LF ends, as the
+// script reader splits them. False after the failure was reported.
+bool readScriptSource(std::string_view path, std::string& text);
+
 }  // namespace vellum
