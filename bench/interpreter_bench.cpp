@@ -7,9 +7,9 @@
 #include <string>
 
 #include "commands/command_registry.h"
-#include "core/interpreter.h"
-#include "core/report.h"
-#include "core/startup.h"
+#include "engine/interpreter.h"
+#include "base/report.h"
+#include "engine/startup.h"
 #include "script/label_pass.h"
 #include "script/script_state.h"
 #include "script/tokenizer.h"

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "core/report.h"
-#include "core/startup.h"
+#include "base/report.h"
+#include "engine/startup.h"
 #include "script/label_pass.h"
 #include "script/tokenizer.h"
 

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "commands/lua/lua_binding.h"
-#include "core/startup.h"
+#include "engine/startup.h"
 #include "script/variables.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <random>
 #include <vector>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "persist/engine_settings.h"
 #include "platform/gpu/gl_context.h"
 #include "platform/gpu/gl_functions.h"

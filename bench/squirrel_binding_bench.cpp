@@ -7,7 +7,7 @@
 #include <string>
 
 #include "commands/squirrel/squirrel_binding.h"
-#include "core/startup.h"
+#include "engine/startup.h"
 #include "script/variables.h"
 
 namespace {

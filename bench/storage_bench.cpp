@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "storage/aligned_memory.h"
 #include "storage/archive_format.h"
 #include "storage/archive_writer.h"

@@ -2,7 +2,7 @@
 # so the executable, the tests and the benchmarks link the very same code. Object libraries keep
 # every exported function in the final link.
 file(GLOB_RECURSE VELLUM_ENGINE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.cpp)
-list(REMOVE_ITEM VELLUM_ENGINE_SOURCES ${PROJECT_SOURCE_DIR}/src/core/entry_point.cpp)
+list(REMOVE_ITEM VELLUM_ENGINE_SOURCES ${PROJECT_SOURCE_DIR}/src/engine/entry_point.cpp)
 
 set(VELLUM_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 set(VELLUM_CODEPAGE_TABLES ${VELLUM_GENERATED_DIR}/codepage_tables.cpp)

@@ -4,8 +4,8 @@
 
 #include "commands/arg_accessor.h"
 #include "commands/arg_list.h"
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "script/expression.h"
 #include "script/script_messages.h"
 

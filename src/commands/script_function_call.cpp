@@ -1,7 +1,7 @@
 #include "commands/script_function_call.h"
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "script/expression.h"
 #include "script/script_messages.h"
 

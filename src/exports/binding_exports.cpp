@@ -2,7 +2,7 @@
 #include <vellum/exports.h>
 
 #include "commands/lua/lua_binding.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 
 extern "C" void getVMLua(lua_State** state) {
   if (state) *state = vellum::luaVM();

@@ -1,7 +1,7 @@
 // Plug-in exports of the file loader. Plug-ins hold the buffer as void*; the engine as bytes.
 #include "vellum/exports.h"
 
-#include "core/report.h"
+#include "base/report.h"
 #include "storage/aligned_memory.h"
 #include "storage/file_loader.h"
 

@@ -1,6 +1,6 @@
 #include "image/codec_report.h"
 
-#include "core/report.h"
+#include "base/report.h"
 
 namespace vellum {
 

@@ -2,7 +2,7 @@
 #include <new>
 #include <string>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "image/bmp_writer.h"
 #include "image/codec_report.h"
 #include "image/image_io.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "persist/persist_messages.h"
 #include "platform/list_dialog.h"

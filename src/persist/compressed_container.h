@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/report.h"
+#include "base/report.h"
 
 namespace vellum {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <system_error>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "persist/carry_over.h"
 #include "persist/compressed_container.h"
 #include "persist/documents_folder.h"

@@ -1,6 +1,6 @@
 #include "persist/persist_state.h"
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 
 namespace vellum {
 

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "persist/compressed_container.h"
 #include "persist/persist_messages.h"
 #include "persist/persist_state.h"

@@ -7,7 +7,7 @@
 
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "persist/load_setting.h"
 #include "persist/read_flags_file.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "platform/clock.h"
 #include "text/read_mode.h"

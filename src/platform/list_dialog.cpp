@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "platform/list_dialog_window.h"
 #include "platform/message_box.h"
 

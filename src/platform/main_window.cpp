@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "platform/gpu/gl_context.h"
 #include "platform/message_queue.h"
 

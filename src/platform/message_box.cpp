@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 
 namespace vellum {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <deque>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "platform/message_box.h"
 
 namespace vellum {

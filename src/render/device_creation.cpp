@@ -5,8 +5,8 @@
 #include <string>
 #include <system_error>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "persist/engine_settings.h"
 #include "render/device_caps.h"
 #include "render/filter_passes.h"

@@ -3,8 +3,8 @@
 #include <numeric>
 #include <thread>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "persist/engine_settings.h"
 #include "platform/clock.h"
 #include "render/final_pass.h"

@@ -3,7 +3,7 @@
 // and multisampling.
 #include <SDL.h>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "render/renderer_state.h"
 #include "script/builtins/plugin_libraries.h"

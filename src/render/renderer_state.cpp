@@ -2,7 +2,7 @@
 
 #include <vellum/exports.h>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "platform/message_box.h"
 #include "platform/text_encoding.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "render/render_messages.h"
 #include "render/renderer_state.h"
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "persist/engine_settings.h"
 #include "report/system_report_format.h"
 #include "shell/screen_geometry.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "script/char_classes.h"
 #include "script/evaluator.h"
 #include "script/expression.h"

@@ -6,7 +6,7 @@
 
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
-#include "core/report.h"
+#include "base/report.h"
 #include "script/assignment.h"
 #include "script/control_flow.h"
 #include "script/expression.h"

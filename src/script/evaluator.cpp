@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "script/script_messages.h"
 #include "script/variables.h"
 

@@ -5,7 +5,7 @@
 
 #include <vellum/exports.h>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "script/char_classes.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"

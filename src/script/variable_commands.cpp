@@ -5,7 +5,7 @@
 
 #include "commands/command_providers.h"
 #include "commands/command_registry.h"
-#include "core/report.h"
+#include "base/report.h"
 #include "script/assignment.h"
 #include "script/expression.h"
 #include "script/script_messages.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "image/image_io.h"
 #include "persist/engine_settings.h"
 #include "persist/subsystem_hooks.h"

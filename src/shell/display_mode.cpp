@@ -1,6 +1,6 @@
 #include "shell/display_mode.h"
 
-#include "core/report.h"
+#include "base/report.h"
 #include "persist/engine_settings.h"
 #include "platform/main_window.h"
 #include "shell/other_windows.h"

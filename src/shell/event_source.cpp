@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "platform/clock.h"
 #include "platform/main_window.h"

@@ -3,7 +3,7 @@
 
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "platform/message_queue.h"
 #include "shell/coordinate_mapping.h"

@@ -1,6 +1,6 @@
 #include "shell/message_pumps.h"
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "platform/clock.h"
 #include "platform/instance_lock.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "platform/display_probe.h"
 #include "platform/main_window.h"

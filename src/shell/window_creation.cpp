@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "platform/instance_lock.h"
 #include "platform/main_window.h"
 #include "platform/text_encoding.h"

@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "platform/text_encoding.h"
 #include "storage/aligned_memory.h"
 #include "storage/archive_format.h"

@@ -11,8 +11,8 @@
 
 #include <vellum/exports.h>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "script/label_pass.h"
 #include "script/script_state.h"
 #include "script/tokenizer.h"

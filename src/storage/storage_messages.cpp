@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "platform/text_encoding.h"
 
 namespace vellum {

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "storage/aligned_memory.h"
 #include "storage/file_loader.h"
 

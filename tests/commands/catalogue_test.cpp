@@ -5,7 +5,7 @@
 
 #include "commands/command_catalogue.h"
 #include "commands/command_registry.h"
-#include "core/startup.h"
+#include "engine/startup.h"
 #include "storage/hashes.h"
 
 namespace vellum {

@@ -10,7 +10,7 @@
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
 #include "commands/squirrel/squirrel_binding.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "script/builtins/plugin_libraries.h"
 #include "script/variables.h"
 #include "storage/archive_writer.h"

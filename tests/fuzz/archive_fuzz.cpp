@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "storage/aligned_memory.h"
 #include "storage/file_loader.h"
 #include "storage/hashes.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/startup.h"
+#include "engine/startup.h"
 #include "fuzz_support.h"
 #include "script/assignment.h"
 #include "script/expression.h"

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <string>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 
 namespace vellum::fuzz {
 

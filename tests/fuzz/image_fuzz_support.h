@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "image/image.h"
 #include "image/image_format.h"
 #include "image/image_io.h"

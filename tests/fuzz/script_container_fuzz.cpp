@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/startup.h"
+#include "engine/startup.h"
 #include "fuzz_support.h"
 #include "script/script_file.h"
 #include "storage/script_container.h"

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/startup.h"
+#include "engine/startup.h"
 #include "fuzz_support.h"
 #include "script/label_pass.h"
 #include "script/tokenizer.h"

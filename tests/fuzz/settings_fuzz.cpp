@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/startup.h"
+#include "engine/startup.h"
 #include "fuzz_support.h"
 #include "persist/compressed_container.h"
 #include "persist/key_value_text.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "image/image.h"
 #include "image/image_io.h"
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "image_test_util.h"
 #include "support/engine_fixture.h"
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "persist/carry_over.h"
 #include "persist/engine_settings.h"
 #include "persist/load_setting.h"

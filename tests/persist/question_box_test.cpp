@@ -1,7 +1,7 @@
 // Headless question boxes take their answers from the --answers list.
 #include <gtest/gtest.h>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "platform/question_box.h"
 
 namespace vellum {

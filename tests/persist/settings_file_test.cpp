@@ -5,7 +5,7 @@
 
 #include <variant>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "persist/persist_messages.h"
 #include "persist/persist_state.h"

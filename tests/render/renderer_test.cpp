@@ -9,7 +9,7 @@
 
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "render/device_caps.h"
 #include "render/filter_passes.h"
 #include "render/render_messages.h"

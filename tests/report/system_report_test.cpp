@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "persist/engine_settings.h"
 #include "report/system_report.h"
 #include "report/system_report_format.h"

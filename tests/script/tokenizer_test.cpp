@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "commands/command_registry.h"
-#include "core/startup.h"
+#include "engine/startup.h"
 #include "script/script_state.h"
 #include "script/tokenizer.h"
 #include "storage/hashes.h"

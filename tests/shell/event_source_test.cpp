@@ -4,7 +4,7 @@
 
 #include <vellum/exports.h>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "platform/virtual_keys.h"
 #include "shell/cursor_glide.h"
 #include "shell/input_state.h"

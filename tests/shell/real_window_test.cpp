@@ -11,7 +11,7 @@
 
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "platform/main_window.h"
 #include "render/renderer_state.h"
 #include "shell/message_pumps.h"

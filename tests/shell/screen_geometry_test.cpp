@@ -7,7 +7,7 @@
 #include <string>
 
 #include "commands/command_registry.h"
-#include "core/startup.h"
+#include "engine/startup.h"
 #include "persist/engine_settings.h"
 #include "script/variables.h"
 #include "shell/screen_geometry.h"

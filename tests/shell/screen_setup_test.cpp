@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "platform/instance_lock.h"
 #include "platform/main_window.h"
 #include "platform/text_encoding.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "commands/command_registry.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "platform/message_queue.h"
 #include "shell/event_source.h"

@@ -2,7 +2,7 @@
 
 #include <vellum/exports.h>
 
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"
 #include "storage/script_container.h"

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "support/recorded_reports.h"
 #include "support/temp_folder.h"
 #include "storage/aligned_memory.h"

@@ -3,9 +3,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/engine_state.h"
-#include "core/interpreter.h"
-#include "core/startup.h"
+#include "base/engine_state.h"
+#include "engine/interpreter.h"
+#include "engine/startup.h"
 #include "platform/text_encoding.h"
 #include "script/label_pass.h"
 #include "script/script_state.h"

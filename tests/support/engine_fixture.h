@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "support/recorded_reports.h"
 #include "support/temp_folder.h"
 

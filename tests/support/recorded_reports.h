@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/report.h"
+#include "base/report.h"
 
 namespace vellum::test {
 

@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "commands.h"
-#include "core/report.h"
+#include "base/report.h"
 #include "image_options.h"
 #include "tool_error.h"
 

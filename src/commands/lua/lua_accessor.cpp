@@ -2,7 +2,7 @@
 // results are pushed.
 #include "commands/arg_accessor.h"
 #include "commands/lua/lua_binding.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "script/value.h"
 
 namespace vellum {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "core/report.h"
+#include "base/report.h"
 
 namespace vellum {
 

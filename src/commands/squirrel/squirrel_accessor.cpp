@@ -2,7 +2,7 @@
 // `this`), results are pushed and arrays are Squirrel arrays.
 #include "commands/arg_accessor.h"
 #include "commands/squirrel/squirrel_binding.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "script/value.h"
 
 namespace vellum {

@@ -4,7 +4,7 @@
 
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
-#include "core/report.h"
+#include "base/report.h"
 #include "script/builtins/builtin_arguments.h"
 #include "script/builtins/builtin_families.h"
 #include "script/builtins/builtin_messages.h"

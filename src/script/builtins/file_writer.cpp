@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "script/builtins/script_paths.h"
 #include "storage/file_handle.h"
 #include "storage/storage_messages.h"

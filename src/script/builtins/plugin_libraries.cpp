@@ -2,8 +2,8 @@
 
 #include <dlfcn.h>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "platform/text_encoding.h"
 #include "script/builtins/builtin_messages.h"
 #include "script/builtins/script_paths.h"

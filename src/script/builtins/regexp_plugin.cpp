@@ -1,6 +1,6 @@
 #include "script/builtins/regexp_plugin.h"
 
-#include "core/report.h"
+#include "base/report.h"
 #include "script/builtins/builtin_messages.h"
 
 namespace vellum {

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/engine_state.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/report.h"
 #include "platform/text_encoding.h"
 #include "script/builtins/builtin_messages.h"
 #include "script/builtins/path_parts.h"

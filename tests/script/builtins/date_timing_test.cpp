@@ -7,7 +7,7 @@
 #include <string>
 
 #include "commands/command_registry.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "platform/clock.h"
 #include "script/builtins/play_time.h"
 #include "script/builtins/random_generator.h"

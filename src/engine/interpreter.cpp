@@ -1,4 +1,4 @@
-#include "core/interpreter.h"
+#include "engine/interpreter.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "commands/command_registry.h"
-#include "core/engine_state.h"
-#include "core/message_handoff.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "engine/message_handoff.h"
+#include "base/report.h"
 #include "script/char_classes.h"
 #include "script/control_flow.h"
 #include "script/script_messages.h"

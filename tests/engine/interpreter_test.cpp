@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "commands/command_registry.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "script/control_flow.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"

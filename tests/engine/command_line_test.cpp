@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/command_line.h"
+#include "engine/command_line.h"
 #include "support/engine_fixture.h"
 
 namespace vellum {

@@ -1,4 +1,4 @@
-#include "core/diagnostics_commands.h"
+#include "engine/diagnostics_commands.h"
 
 #include <unistd.h>
 #include <fcntl.h>
@@ -12,7 +12,7 @@
 #include "commands/arg_accessor.h"
 #include "commands/command_providers.h"
 #include "commands/command_registry.h"
-#include "core/report.h"
+#include "base/report.h"
 #include "platform/text_encoding.h"
 #include "script/script_messages.h"
 

@@ -1,4 +1,4 @@
-#include "core/message_handoff.h"
+#include "engine/message_handoff.h"
 
 #include <algorithm>
 #include <cstdio>

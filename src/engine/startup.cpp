@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "engine/startup.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -7,9 +7,9 @@
 #include "commands/command_registry.h"
 #include "commands/lua/lua_binding.h"
 #include "commands/squirrel/squirrel_binding.h"
-#include "core/engine_state.h"
-#include "core/interpreter.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "engine/interpreter.h"
+#include "base/report.h"
 #include "image/ops/image_tables.h"
 #include "persist/engine_settings.h"
 #include "persist/persist_state.h"

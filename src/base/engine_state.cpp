@@ -1,4 +1,4 @@
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 
 #include <algorithm>
 #include <cstring>

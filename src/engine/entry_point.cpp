@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/command_line.h"
-#include "core/engine_state.h"
-#include "core/startup.h"
+#include "engine/command_line.h"
+#include "base/engine_state.h"
+#include "engine/startup.h"
 #include "platform/question_box.h"
 #include "platform/quit_signals.h"
 #include "shell/input_replay.h"

@@ -2,9 +2,9 @@
 
 #include <vellum/exports.h>
 
-#include "core/engine_state.h"
-#include "core/box_placement.h"
-#include "core/report.h"
+#include "base/engine_state.h"
+#include "base/box_placement.h"
+#include "base/report.h"
 #include "platform/message_box.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"

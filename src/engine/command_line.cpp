@@ -1,4 +1,4 @@
-#include "core/command_line.h"
+#include "engine/command_line.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "core/report.h"
+#include "base/report.h"
 
 #include <cstdio>
 #include <string>
@@ -6,7 +6,7 @@
 #include "commands/arg_accessor.h"
 #include "commands/lua/lua_binding.h"
 #include "commands/squirrel/squirrel_binding.h"
-#include "core/engine_state.h"
+#include "base/engine_state.h"
 #include "platform/message_box.h"
 #include "report/system_report.h"
 #include "script/script_state.h"
