@@ -21,7 +21,10 @@ test: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 # Packs the bundled demo into a game folder and runs it; headless when there is no display.
-run: build
+# Builds only what the demo needs, not the test suites or the sanitizer build.
+RUN_TARGETS := vellum vellum-pack vellum-image
+run: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(RUN_TARGETS)
 	@bash scripts/run-demo.sh $(BUILD_DIR) $(DEMO_DIR)
 
 bench: build

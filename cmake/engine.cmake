@@ -1,24 +1,69 @@
-# The engine is one object library built from every source under src/ (the process entry aside),
-# so the executable, the tests and the benchmarks link the very same code. Object libraries keep
-# every exported function in the final link.
-file(GLOB_RECURSE VELLUM_ENGINE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.cpp)
-list(REMOVE_ITEM VELLUM_ENGINE_SOURCES ${PROJECT_SOURCE_DIR}/src/engine/entry_point.cpp)
+# The engine is built as one object library per layer (layers.cmake), each from the sources of its
+# folders and linking the layers it uses, so a layer compiles against nothing above it and a tool
+# links only the layers it needs. Object libraries keep every exported function in the final link.
+include(${CMAKE_CURRENT_LIST_DIR}/layers.cmake)
 
 set(VELLUM_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 set(VELLUM_CODEPAGE_TABLES ${VELLUM_GENERATED_DIR}/codepage_tables.cpp)
+# The process entry is the executable's own; the layer library holds the rest of the engine's top.
+set(VELLUM_ENTRY_POINT ${PROJECT_SOURCE_DIR}/src/engine/entry_point.cpp)
 
-function(vellum_add_engine name extra_flags)
-  add_library(${name} OBJECT ${VELLUM_ENGINE_SOURCES} ${VELLUM_CODEPAGE_TABLES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
-  target_compile_definitions(${name} PUBLIC VELLUM_GAME_TITLE="${VELLUM_GAME_TITLE}")
-  target_compile_options(${name} PRIVATE ${VELLUM_WARNINGS})
-  if(extra_flags)
-    target_compile_options(${name} PUBLIC ${extra_flags})
-    target_link_options(${name} PUBLIC ${extra_flags})
-  endif()
-  add_dependencies(${name} vellum_codepage_tables)
-  target_link_libraries(${name} PUBLIC ZLIB::ZLIB PNG::PNG JPEG::JPEG PkgConfig::SDL2 PkgConfig::LUA PkgConfig::PCRE2
-                        PkgConfig::FREETYPE PkgConfig::FONTCONFIG Threads::Threads ${CMAKE_DL_LIBS})
+# Builds the layers as `<variant>_<layer>` with extra compile and link flags (the sanitizer and
+# fuzzing builds are variants of their own).
+function(vellum_add_engine variant extra_flags)
+  foreach(layer IN LISTS VELLUM_LAYER_NAMES)
+    set(sources "")
+    foreach(folder IN LISTS VELLUM_LAYER_${layer}_FOLDERS)
+      file(GLOB_RECURSE found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${folder}/*.cpp)
+      list(APPEND sources ${found})
+    endforeach()
+    list(REMOVE_ITEM sources ${VELLUM_ENTRY_POINT})
+    if(layer STREQUAL "formats")
+      # The generated code page tables belong to the conversions.
+      list(APPEND sources ${VELLUM_CODEPAGE_TABLES})
+    endif()
+    if(NOT sources)
+      # A layer still to come: an empty interface keeps the table's links valid.
+      add_library(${variant}_${layer} INTERFACE)
+      set(scope INTERFACE)
+    else()
+      add_library(${variant}_${layer} OBJECT ${sources})
+      target_compile_options(${variant}_${layer} PRIVATE ${VELLUM_WARNINGS})
+      set(scope PUBLIC)
+    endif()
+    target_include_directories(${variant}_${layer} ${scope} ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
+    target_compile_definitions(${variant}_${layer} ${scope} VELLUM_GAME_TITLE="${VELLUM_GAME_TITLE}")
+    if(extra_flags)
+      target_compile_options(${variant}_${layer} ${scope} ${extra_flags})
+      target_link_options(${variant}_${layer} ${scope} ${extra_flags})
+    endif()
+    foreach(used IN LISTS VELLUM_LAYER_${layer}_USES)
+      target_link_libraries(${variant}_${layer} ${scope} ${variant}_${used})
+    endforeach()
+    target_link_libraries(${variant}_${layer} ${scope} ${VELLUM_LAYER_${layer}_PACKAGES})
+    if(layer STREQUAL "formats")
+      add_dependencies(${variant}_${layer} vellum_codepage_tables)
+    endif()
+  endforeach()
   # The generated tables are data only; keep them out of the warning flags' way.
   set_source_files_properties(${VELLUM_CODEPAGE_TABLES} PROPERTIES GENERATED TRUE)
+endfunction()
+
+# Links `target` with the objects of `layers` and of every layer they use. Objects of an object
+# library reach a link only when it is linked directly, so every layer of the closure is named.
+function(vellum_link_layers target variant)
+  set(closure "")
+  foreach(layer IN LISTS ARGN)
+    vellum_layer_closure(${layer} reached)
+    list(APPEND closure ${reached})
+  endforeach()
+  list(REMOVE_DUPLICATES closure)
+  foreach(layer IN LISTS closure)
+    target_link_libraries(${target} PRIVATE ${variant}_${layer})
+  endforeach()
+endfunction()
+
+# Links the whole engine: every layer.
+function(vellum_link_engine target variant)
+  vellum_link_layers(${target} ${variant} ${VELLUM_LAYER_NAMES})
 endfunction()

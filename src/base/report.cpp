@@ -3,33 +3,36 @@
 #include <cstdio>
 #include <string>
 
-#include "commands/arg_accessor.h"
-#include "commands/lua/lua_binding.h"
-#include "commands/squirrel/squirrel_binding.h"
 #include "base/engine_state.h"
-#include "platform/message_box.h"
-#include "report/system_report.h"
-#include "script/script_state.h"
 
 namespace vellum {
 
 namespace {
 
-struct PlatformSink final : ReportSink {
-  void errorBox(const ReportText& text) override { showMessageBox("Error", text.utf8(), BoxIcon::Error); }
+ScriptContextFormatter scriptContextFormatter = nullptr;
+ErrorBoxPresenter errorBoxPresenter = nullptr;
+
+struct DefaultSink final : ReportSink {
+  void errorBox(const ReportText& text) override {
+    if (errorBoxPresenter) {
+      errorBoxPresenter(text);
+    } else {
+      std::fprintf(stderr, "Error: %s\n", text.utf8().c_str());
+    }
+  }
   void outputLine(const ReportText& text) override {
     std::fprintf(stdout, "%s\n", text.utf8().c_str());
     std::fflush(stdout);
   }
 };
 
-PlatformSink platformSink;
+DefaultSink defaultSink;
 
 struct SilentSink final : ReportSink {
   void errorBox(const ReportText&) override {}
   void outputLine(const ReportText&) override {}
 };
-ReportSink* activeSink = &platformSink;
+ReportSink* activeSink = &defaultSink;
 
 void deliver(const ReportText& text, bool showBox) {
   if (showBox) {
@@ -37,27 +40,6 @@ void deliver(const ReportText& text, bool showBox) {
   } else {
     activeSink->outputLine(text);
   }
-}
-
-// Message, the caller of each live frame oldest first, then the current position and command.
-ReportText nativeContext(const ReportText& message) {
-  const ScriptState& s = scriptState();
-  ReportText text;
-  if (s.currentUserCommand) text.gbk(*s.currentUserCommand).ascii(" ");
-  text.add(message).ascii("\r\n");
-  for (size_t i = 0; i < s.callFrames.size(); ++i) {
-    auto name = s.fileNames.find(s.callerKeys[i]);
-    text.gbk(name != s.fileNames.end() ? name->second : std::string())
-        .ascii("[")
-        .number(s.callFrames[i].resumeLine + 1)
-        .ascii("]\r\n");
-  }
-  text.gbk(s.slots[s.cursor.slot].displayName)
-      .ascii("[")
-      .number(s.cursor.line + 1)
-      .ascii("] ")
-      .gbk(engine().currentCommandName);
-  return text;
 }
 
 }  // namespace
@@ -82,18 +64,22 @@ ReportSink* silentReportSink() {
 }
 
 ReportSink* setReportSink(ReportSink* sink) {
-  ReportSink* previous = activeSink == &platformSink ? nullptr : activeSink;
-  activeSink = sink ? sink : &platformSink;
+  ReportSink* previous = activeSink == &defaultSink ? nullptr : activeSink;
+  activeSink = sink ? sink : &defaultSink;
   return previous;
 }
 
+void setScriptContextFormatter(ScriptContextFormatter format) { scriptContextFormatter = format; }
+
+void setErrorBoxPresenter(ErrorBoxPresenter present) { errorBoxPresenter = present; }
+
+std::string informationFilePath() {
+  const EngineState& e = engine();
+  return (e.userDataDirectory.empty() ? e.exeDirectory : e.userDataDirectory) + "Information.txt";
+}
+
 ReportText withScriptContext(const ReportText& message) {
-  switch (args().binding) {
-    case Binding::Lua: return luaContext(message);
-    case Binding::Squirrel: return squirrelContext(message);
-    case Binding::Native: break;
-  }
-  return nativeContext(message);
+  return scriptContextFormatter ? scriptContextFormatter(message) : message;
 }
 
 void errorc(const ReportText& message, bool showBox) { deliver(withScriptContext(message), showBox); }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace vellum {
 
@@ -57,5 +57,16 @@ ReportSink* silentReportSink();
 
 // Installs a sink (nullptr restores the default). Returns the previous one.
 ReportSink* setReportSink(ReportSink* sink);
+
+// The user-data folder (or the game folder when there is none) followed by "Information.txt".
+std::string informationFilePath();
+
+// Slots the layers above fill while the program starts. The script bindings give errorc its
+// context (without one a report carries the message alone); the platform shows the default
+// sink's box (without one the box text goes to standard error).
+using ScriptContextFormatter = ReportText (*)(const ReportText& message);
+void setScriptContextFormatter(ScriptContextFormatter format);
+using ErrorBoxPresenter = void (*)(const ReportText& text);
+void setErrorBoxPresenter(ErrorBoxPresenter present);
 
 }  // namespace vellum

@@ -1,7 +1,6 @@
 #include "commands/command_registry.h"
 
 #include "commands/command_catalogue.h"
-#include "commands/command_providers.h"
 #include "storage/hashes.h"
 
 namespace vellum {
@@ -9,6 +8,12 @@ namespace vellum {
 namespace {
 
 CommandTables tables;
+// Filled by the engine while the program starts: runs every family's provider once.
+void (*commandProviders)() = nullptr;
+
+void provideAllFamilies() {
+  if (commandProviders) commandProviders();
+}
 
 std::unordered_map<std::string, CommandEntry>& providedBodies() {
   static std::unordered_map<std::string, CommandEntry> bodies;
@@ -37,6 +42,8 @@ void CommandEntry::invoke(const char* arguments, int length) const {
 
 CommandTables& commandTables() { return tables; }
 
+void setCommandProviders(void (*provideAll)()) { commandProviders = provideAll; }
+
 void resetCommandTables() { tables = CommandTables{}; }
 
 void registerCommand(std::string_view name, NativeHandler handler) { tables.registry[crc32Of(name)] = {handler, nullptr}; }
@@ -48,14 +55,14 @@ void provideCommand(std::string_view name, NativeHandler handler) { providedBodi
 void provideCommand(std::string_view name, CommandBody body) { providedBodies()[std::string(name)] = {nullptr, body}; }
 
 std::vector<std::string> providedCommandNames() {
-  provideAllCommands();
+  provideAllFamilies();
   std::vector<std::string> names;
   for (const auto& [name, entry] : providedBodies()) names.push_back(name);
   return names;
 }
 
 CommandEntry providedCommand(std::string_view name) {
-  provideAllCommands();
+  provideAllFamilies();
   auto found = providedBodies().find(std::string(name));
   return found == providedBodies().end() ? CommandEntry{} : found->second;
 }
@@ -63,7 +70,7 @@ CommandEntry providedCommand(std::string_view name) {
 void provideVmBody(std::string_view name, CommandBody body) { vmBodies()[std::string(name)] = body; }
 
 CommandBody scriptVmBody(std::string_view name) {
-  provideAllCommands();
+  provideAllFamilies();
   auto found = vmBodies().find(std::string(name));
   return found != vmBodies().end() ? found->second : providedCommand(name).body;
 }

@@ -50,6 +50,10 @@ void resetCommandTables();
 void registerCommand(std::string_view name, NativeHandler handler);
 void registerCommand(std::string_view name, CommandBody body);
 
+// The engine's one function that runs every family's provider; the tables call it before their
+// first look-up (a lower layer cannot name the families itself).
+void setCommandProviders(void (*provideAll)());
+
 // Families hand their bodies in by name; registration then follows the catalogue's order.
 void provideCommand(std::string_view name, NativeHandler handler);
 void provideCommand(std::string_view name, CommandBody body);

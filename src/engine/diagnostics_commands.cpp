@@ -10,10 +10,9 @@
 #include <vellum/exports.h>
 
 #include "commands/arg_accessor.h"
-#include "commands/command_providers.h"
 #include "commands/command_registry.h"
 #include "base/report.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "script/script_messages.h"
 
 namespace vellum {

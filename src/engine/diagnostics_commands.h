@@ -8,4 +8,6 @@ int errorBody(void* call);
 int endBody(void* call);
 int consoleBody(void* call);
 
+void provideDiagnosticsCommands();
+
 }  // namespace vellum

@@ -14,9 +14,9 @@
 #include "script/script_messages.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"
-#include "storage/script_container.h"
+#include "script/script_container.h"
 #include "text/backlog.h"
-#include "text/read_mode.h"
+#include "script/read_mode.h"
 
 namespace vellum {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "script/script_state.h"
 #include "text/backlog.h"
 

@@ -14,7 +14,7 @@
 #include "persist/engine_settings.h"
 #include "persist/persist_state.h"
 #include "persist/settings_file.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "render/renderer.h"
 #include "report/system_report.h"
 #include "script/script_state.h"
@@ -24,9 +24,9 @@
 #include "shell/screen_geometry.h"
 #include "shell/shell_lifecycle.h"
 #include "storage/file_loader.h"
-#include "storage/script_container.h"
+#include "script/script_container.h"
 #include "text/backlog.h"
-#include "text/read_mode.h"
+#include "script/read_mode.h"
 
 namespace vellum {
 

@@ -10,7 +10,7 @@
 #include "image/name_extension.h"
 #include "image/png_writer.h"
 #include "image/tlg_writer.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace vellum {
 

@@ -10,7 +10,7 @@
 #include "persist/persist_messages.h"
 #include "platform/list_dialog.h"
 #include "platform/question_box.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace vellum {
 

@@ -20,7 +20,7 @@
 #include "persist/settings_file.h"
 #include "persist/subsystem_hooks.h"
 #include "platform/question_box.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace vellum {
 

@@ -1,4 +1,5 @@
 #include "persist/settings_commands.h"
+#include "persist/play_time.h"
 
 #include <cstdint>
 #include <string>
@@ -244,6 +245,7 @@ void registerPairCommands(std::index_sequence<I...>) {
 }  // namespace
 
 void provideSettingsCommands() {
+  providePlayTimeCommand();
   provideCommand("getGameName", &getGameNameBody);
   provideCommand("saveSetting", &saveSettingBody);
   provideCommand("loadSetting", &loadSettingBody);

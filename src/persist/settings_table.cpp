@@ -4,8 +4,8 @@
 
 #include "base/engine_state.h"
 #include "persist/engine_settings.h"
-#include "platform/clock.h"
-#include "text/read_mode.h"
+#include "base/clock.h"
+#include "script/read_mode.h"
 
 namespace vellum {
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "base/engine_state.h"
+#include "base/report.h"
 
 namespace vellum {
 
@@ -51,5 +52,12 @@ void showMessageBox(const std::string& title, const std::string& text, BoxIcon i
   std::fprintf(stderr, "%s: %s\n", title.c_str(), asOneLine(text).c_str());
   std::fflush(stderr);
 }
+
+namespace {
+// The error box of every report is this platform's message box.
+void presentErrorBox(const ReportText& text) { showMessageBox("Error", text.utf8(), BoxIcon::Error); }
+// The report's slot is constant-initialised, so it can be filled while the program starts.
+[[maybe_unused]] const bool registered = (setErrorBoxPresenter(&presentErrorBox), true);
+}  // namespace
 
 }  // namespace vellum

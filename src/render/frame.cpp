@@ -6,7 +6,7 @@
 #include "base/engine_state.h"
 #include "base/report.h"
 #include "persist/engine_settings.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "render/final_pass.h"
 #include "render/renderer_state.h"
 

@@ -4,7 +4,7 @@
 
 #include "base/report.h"
 #include "platform/message_box.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace vellum {
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/display_probe.h"
+
 namespace vellum {
 
 struct ExecutableInfo {
@@ -66,15 +68,6 @@ struct MachineProbe {
   // A query that failed ends the report with its code and text (none when failureText is empty).
   uint32_t failureCode = 0;
   std::string failureText;
-};
-
-// The displays as the window system reports them (filled from SDL by the platform layer, or by a
-// test), so the report needs no display of its own.
-struct DisplayMode {
-  int32_t width = 0, height = 0, bitsPerPixel = 0, refreshRate = 0;
-};
-struct DisplayProbe {
-  std::vector<DisplayMode> displays;
 };
 
 // Reads the machine. Never fails: what cannot be read stays empty or zero.

@@ -39,11 +39,6 @@ void keepMachineMemory(const MachineProbe& p) {
 MachineMemory& machineMemory() { return theMemory; }
 void resetMachineMemory() { theMemory = MachineMemory{}; }
 
-std::string informationFilePath() {
-  const EngineState& e = engine();
-  return (e.userDataDirectory.empty() ? e.exeDirectory : e.userDataDirectory) + "Information.txt";
-}
-
 int writeSystemReport(const MachineProbe& probe) {
   if (!makeReportFolder()) return 0;
   const std::string path = informationFilePath();

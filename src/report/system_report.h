@@ -21,9 +21,6 @@ struct MachineMemory {
 MachineMemory& machineMemory();
 void resetMachineMemory();
 
-// The user-data folder (or the game folder when there is none) followed by "Information.txt".
-std::string informationFilePath();
-
 // Starts Information.txt afresh with the machine description. Returns 1, or 0 when the report
 // folder cannot be made or the file cannot be created (the latter shown in the error box).
 int writeSystemReport(const MachineProbe& probe);

@@ -1,4 +1,4 @@
-#include "commands/command_providers.h"
+#include "script/script_commands.h"
 
 #include <string>
 #include <string_view>
@@ -14,7 +14,7 @@
 #include "script/script_state.h"
 #include "script/tokenizer.h"
 #include "storage/hashes.h"
-#include "text/read_mode.h"
+#include "script/read_mode.h"
 
 namespace vellum {
 

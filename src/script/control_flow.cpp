@@ -2,7 +2,7 @@
 
 #include "script/script_state.h"
 #include "storage/hashes.h"
-#include "text/read_mode.h"
+#include "script/read_mode.h"
 
 namespace vellum {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "commands/command_providers.h"
+#include "script/script_commands.h"
 #include "commands/command_registry.h"
 #include "base/report.h"
 #include "script/assignment.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <thread>
 
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "platform/main_window.h"
 #include "platform/message_queue.h"
 #include "shell/coordinate_mapping.h"

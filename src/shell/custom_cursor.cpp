@@ -6,7 +6,7 @@
 #include "image/image_io.h"
 #include "persist/engine_settings.h"
 #include "persist/subsystem_hooks.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "platform/main_window.h"
 #include "platform/system_cursor.h"
 #include "shell/cursor_files.h"

@@ -8,7 +8,7 @@
 
 #include "base/engine_state.h"
 #include "persist/engine_settings.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "platform/main_window.h"
 #include "platform/message_queue.h"
 #include "platform/system_cursor.h"
@@ -23,7 +23,7 @@
 #include "shell/screen_geometry.h"
 #include "shell/shell_hooks.h"
 #include "shell/shell_window_state.h"
-#include "text/read_mode.h"
+#include "script/read_mode.h"
 
 namespace vellum {
 

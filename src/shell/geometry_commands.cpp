@@ -1,6 +1,6 @@
 // The script commands that read the display geometry.
 #include "commands/arg_accessor.h"
-#include "commands/command_providers.h"
+#include "shell/shell_commands.h"
 #include "commands/command_registry.h"
 #include "shell/screen_geometry.h"
 

@@ -10,7 +10,7 @@
 #include "shell/cursor_glide.h"
 #include "shell/custom_cursor.h"
 #include "shell/input_replay.h"
-#include "commands/command_providers.h"
+#include "shell/shell_commands.h"
 
 namespace vellum {
 

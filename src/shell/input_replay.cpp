@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "platform/message_queue.h"
 #include "platform/quit_signals.h"
 #include "shell/coordinate_mapping.h"

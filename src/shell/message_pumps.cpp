@@ -2,7 +2,7 @@
 
 #include "base/engine_state.h"
 #include "persist/engine_settings.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "platform/instance_lock.h"
 #include "platform/main_window.h"
 #include "platform/message_pump.h"

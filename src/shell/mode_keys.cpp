@@ -1,6 +1,6 @@
 #include "shell/mode_keys.h"
 
-#include "text/read_mode.h"
+#include "script/read_mode.h"
 
 namespace vellum {
 

@@ -8,11 +8,10 @@
 
 #include "base/engine_state.h"
 #include "persist/engine_settings.h"
-#include "platform/display_probe.h"
 #include "platform/main_window.h"
-#include "report/system_report.h"
 #include "shell/display_mode.h"
 #include "shell/renderer_seam.h"
+#include "shell/report_seam.h"
 #include "shell/screen_geometry.h"
 #include "shell/shell_hooks.h"
 #include "shell/shell_window_state.h"
@@ -40,21 +39,6 @@ bool makeReportFolder() {
   return std::filesystem::is_directory(e.userDataDirectory, ec);
 }
 
-// The displays the report describes: headless, the offscreen driver's own mode is replaced by the
-// monitor the engine pretends to have.
-DisplayProbe displaysForReport() {
-  DisplayProbe probe = probeDisplays();
-  if (!engine().headless) return probe;
-  const DisplayArea monitor = mainMonitor();
-  if (probe.displays.empty()) probe.displays.emplace_back();
-  DisplayMode& mode = probe.displays.front();
-  mode.width = monitor.width;
-  mode.height = monitor.height;
-  mode.bitsPerPixel = 32;
-  mode.refreshRate = monitor.refreshRate;
-  return probe;
-}
-
 }  // namespace
 
 bool setUpScreen(int32_t gameW, int32_t gameH, int32_t refW, int32_t flags) {
@@ -68,7 +52,7 @@ bool setUpScreen(int32_t gameW, int32_t gameH, int32_t refW, int32_t flags) {
   // 6. The picture cache's size from the machine's memory.
   if (s.cacheAutoSize) s.cacheMaxSize = defaultImageCacheSize(totalPhysicalMemory(), s.cacheMaxSize);
   // 7. Information.txt starts afresh with the machine's description.
-  writeSystemReport(displaysForReport());
+  writeMachineReport();
   // 8-9. Render width, the aspect switch, the presets.
   if (s.resolution == 0) s.resolution = gameW;
   const int32_t aspectSwitchable = aspectSwitchableForFlags(flags);
@@ -89,7 +73,7 @@ bool setUpScreen(int32_t gameW, int32_t gameH, int32_t refW, int32_t flags) {
   if (!makeReportFolder()) return false;
   // 14. The dialog was closed to quit.
   if (engine().quitFlag) {
-    appendSettingsReport();
+    appendSettingsToReport();
     return false;
   }
   // 15. Geometry, client size, frame extents and monitor.
@@ -100,7 +84,7 @@ bool setUpScreen(int32_t gameW, int32_t gameH, int32_t refW, int32_t flags) {
   setUpGeometry(gameW, gameH, aspectSwitchable);
   updateFrameExtents();
   rendererScreenSizeChanged();
-  appendGeometryReport(w.title, screenGeometry());
+  appendGeometryToReport(w.title, screenGeometry());
   return true;
 }
 

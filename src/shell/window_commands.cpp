@@ -10,7 +10,7 @@
 #include "shell/renderer_seam.h"
 #include "shell/screen_geometry.h"
 #include "shell/screen_setup.h"
-#include "commands/command_providers.h"
+#include "shell/shell_commands.h"
 #include "shell/shell_window_state.h"
 #include "shell/window_creation.h"
 

@@ -5,7 +5,7 @@
 #include "base/report.h"
 #include "platform/instance_lock.h"
 #include "platform/main_window.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "shell/shell_window_state.h"
 
 namespace vellum {

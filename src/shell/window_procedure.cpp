@@ -2,7 +2,7 @@
 
 #include "persist/engine_settings.h"
 #include "platform/main_window.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "platform/virtual_keys.h"
 #include "shell/display_mode.h"
 #include "shell/mode_keys.h"

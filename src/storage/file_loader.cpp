@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/engine_state.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "storage/aligned_memory.h"
 #include "storage/archive_format.h"
 #include "storage/file_handle.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/report.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace vellum {
 

@@ -9,7 +9,7 @@
 #include "script/script_state.h"
 #include "storage/hashes.h"
 #include "support/engine_fixture.h"
-#include "text/read_mode.h"
+#include "script/read_mode.h"
 
 namespace vellum {
 namespace {

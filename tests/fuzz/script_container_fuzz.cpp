@@ -6,7 +6,7 @@
 #include "engine/startup.h"
 #include "fuzz_support.h"
 #include "script/script_file.h"
-#include "storage/script_container.h"
+#include "script/script_container.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vellum;

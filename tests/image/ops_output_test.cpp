@@ -7,7 +7,7 @@
 #include "image/ops/image_ops.h"
 #include "image/ops/ops_report.h"
 #include "image/ops_test_support.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace vellum::ops_test {
 namespace {

@@ -9,7 +9,7 @@
 #include "persist/load_setting.h"
 #include "persist/persist_state.h"
 #include "persist_fixture.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "platform/list_dialog.h"
 #include "platform/question_box.h"
 #include "script/script_state.h"

@@ -14,7 +14,7 @@
 #include "persist/settings_table.h"
 #include "persist/settings_text.h"
 #include "persist_fixture.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "script/variables.h"
 
 namespace vellum {

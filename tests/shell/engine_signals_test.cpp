@@ -66,10 +66,11 @@ TEST_F(EngineSignals, ReplayedInputDrivesAHeadlessGame) {
                                      "getCursorPos %x, %y\n"
                                      "print %x, \",\", %y\n"
                                      "*wait\nsleep 5\ngoto *wait\n"}});
-  std::ofstream(output / "input.txt") << "# the pointer, a close request that changes nothing, then quit\n"
+  std::ofstream(output / "input.txt") << "# the pointer, a close request that changes nothing, then quit (well after\n"
+                                         "# the slowest start-up has printed)\n"
                                          "50 move 123 45\n"
                                          "100 close\n"
-                                         "600 quit\n";
+                                         "5000 quit\n";
   test::EngineProcess engine(headless({"--input", (output / "input.txt").string()}), environment(), output.path());
   EXPECT_EQ(engine.waitForExit(10000), 0) << test::readFileBytes(output / "err");
   EXPECT_EQ(test::readFileBytes(output / "out"), "123,45");

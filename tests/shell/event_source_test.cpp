@@ -10,7 +10,7 @@
 #include "shell/input_state.h"
 #include "shell/shell_window_state.h"
 #include "support/recorded_reports.h"
-#include "text/read_mode.h"
+#include "script/read_mode.h"
 #include "shell_test_support.h"
 
 namespace vellum {

@@ -9,7 +9,7 @@
 #include "base/engine_state.h"
 #include "platform/instance_lock.h"
 #include "platform/main_window.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "script/variables.h"
 #include "shell/display_mode.h"
 #include "shell/renderer_seam.h"

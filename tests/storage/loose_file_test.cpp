@@ -1,5 +1,5 @@
 // Files beside the executable, and the plug-in exports that reach the loader.
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "storage_fixture.h"
 #include "vellum/exports.h"
 

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "storage/archive_format.h"
 #include "storage/archive_index.h"
 #include "storage/hashes.h"

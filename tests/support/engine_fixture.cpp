@@ -6,7 +6,7 @@
 #include "base/engine_state.h"
 #include "engine/interpreter.h"
 #include "engine/startup.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "script/label_pass.h"
 #include "script/script_state.h"
 #include "script/tokenizer.h"

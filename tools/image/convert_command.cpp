@@ -1,7 +1,7 @@
 #include "commands.h"
 #include "image/image_io.h"
 #include "picture_file.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "tool_error.h"
 
 namespace vellum::image_tool {

@@ -5,7 +5,7 @@
 #include "commands.h"
 #include "image/image_format.h"
 #include "picture_file.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace vellum::image_tool {
 

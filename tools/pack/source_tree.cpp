@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "tool_error.h"
 
 namespace vellum::pack {

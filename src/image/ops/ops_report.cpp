@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace vellum {
 

@@ -1,4 +1,4 @@
-#include "commands/command_providers.h"
+#include "script/builtins/builtin_functions.h"
 #include "script/builtins/builtin_families.h"
 
 namespace vellum {

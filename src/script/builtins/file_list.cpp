@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "script/builtins/path_parts.h"
 #include "script/builtins/script_paths.h"
 #include "script/builtins/wildcard.h"

@@ -4,7 +4,7 @@
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
 #include "base/engine_state.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "script/builtins/builtin_families.h"
 
 namespace vellum {

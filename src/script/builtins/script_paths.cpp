@@ -5,7 +5,7 @@
 
 #include "base/engine_state.h"
 #include "base/report.h"
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "script/builtins/builtin_messages.h"
 #include "script/builtins/path_parts.h"
 

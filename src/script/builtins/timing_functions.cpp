@@ -1,21 +1,15 @@
-// sleep, getTimer, timeGetTime, getStartTime and getTotalTime.
+// sleep, getTimer, timeGetTime and getStartTime (getTotalTime lives with the play-time setting).
 #include <chrono>
 #include <thread>
 
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
 #include "base/engine_state.h"
-#include "persist/engine_settings.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "platform/message_pump.h"
 #include "script/builtins/builtin_families.h"
-#include "script/builtins/play_time.h"
 
 namespace vellum {
-
-uint32_t& carriedPlaySeconds() { return settings().totalTime; }
-
-uint32_t totalPlaySeconds() { return currentTotalTime(); }
 
 namespace {
 
@@ -46,11 +40,6 @@ int getStartTimeBody(void* call) {
   return 1;
 }
 
-int getTotalTimeBody(void* call) {
-  args().returnInt(call, 1, static_cast<int32_t>(totalPlaySeconds()));
-  return 1;
-}
-
 }  // namespace
 
 void provideTimingFunctions() {
@@ -58,7 +47,6 @@ void provideTimingFunctions() {
   provideCommand("getTimer", &getTimerBody);
   provideCommand("timeGetTime", &timeGetTimeBody);
   provideCommand("getStartTime", &getStartTimeBody);
-  provideCommand("getTotalTime", &getTotalTimeBody);
 }
 
 }  // namespace vellum

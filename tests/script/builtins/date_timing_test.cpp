@@ -8,8 +8,8 @@
 
 #include "commands/command_registry.h"
 #include "base/engine_state.h"
-#include "platform/clock.h"
-#include "script/builtins/play_time.h"
+#include "base/clock.h"
+#include "persist/play_time.h"
 #include "script/builtins/random_generator.h"
 #include "script/variables.h"
 #include "support/engine_fixture.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "script/builtins/packed_game.h"
 
 namespace vellum {

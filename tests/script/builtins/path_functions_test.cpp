@@ -1,7 +1,7 @@
 // The parts of a path: splitPath directly, and the four functions in packed games.
 #include <gtest/gtest.h>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "script/builtins/packed_game.h"
 #include "script/builtins/path_parts.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/text_encoding.h"
+#include "base/text_encoding.h"
 #include "script/regex/perl_expression.h"
 #include "script/regex/regexp_library.h"
 

@@ -5,7 +5,7 @@
 #include "base/engine_state.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"
-#include "storage/script_container.h"
+#include "script/script_container.h"
 #include "support/game_builder.h"
 
 namespace vellum {

@@ -1,4 +1,4 @@
-#include "storage/script_container.h"
+#include "script/script_container.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "platform/clock.h"
+#include "base/clock.h"
 
 #include <chrono>
 

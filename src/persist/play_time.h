@@ -12,4 +12,6 @@ uint32_t& carriedPlaySeconds();
 // (now - start of the main loop) / 1000 + carriedPlaySeconds().
 uint32_t totalPlaySeconds();
 
+void providePlayTimeCommand();
+
 }  // namespace vellum

@@ -1,15 +1,10 @@
-#include "text/backlog.h"
-#include "text/read_mode.h"
+#include "script/read_mode.h"
 
 namespace vellum {
 
 namespace {
-BacklogState backlogState;
 ReadModeState readModeState;
 }  // namespace
-
-BacklogState& backlog() { return backlogState; }
-void resetBacklog() { backlogState = BacklogState{}; }
 
 ReadModeState& readMode() { return readModeState; }
 void resetReadMode() { readModeState = ReadModeState{}; }

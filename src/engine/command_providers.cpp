@@ -1,0 +1,36 @@
+#include "engine/command_providers.h"
+
+#include "commands/binding_commands.h"
+#include "commands/command_registry.h"
+#include "engine/diagnostics_commands.h"
+#include "persist/settings_commands.h"
+#include "render/renderer_commands.h"
+#include "script/builtins/builtin_functions.h"
+#include "script/script_commands.h"
+#include "shell/shell_commands.h"
+
+namespace vellum {
+
+void provideAllCommands() {
+  static const bool provided = [] {
+    provideDiagnosticsCommands();
+    provideVariableCommands();
+    provideControlFlowCommands();
+    provideBindingCommands();
+    provideSettingsCommands();
+    provideBuiltinFunctions();
+    provideRendererCommands();
+    provideGeometryCommands();
+    provideWindowCommands();
+    provideInputCommands();
+    return true;
+  }();
+  (void)provided;
+}
+
+namespace {
+// The registry's slot is constant-initialised, so it can be filled while the program starts.
+[[maybe_unused]] const bool registered = (setCommandProviders(&provideAllCommands), true);
+}  // namespace
+
+}  // namespace vellum

@@ -1,0 +1,24 @@
+#include "shell/report_seam.h"
+
+namespace vellum {
+
+namespace {
+// Constant-initialised, so the report can register while the program starts.
+ReportHooks reportHooks;
+}  // namespace
+
+void setReportHooks(const ReportHooks& hooks) { reportHooks = hooks; }
+
+void writeMachineReport() {
+  if (reportHooks.writeMachineReport) reportHooks.writeMachineReport();
+}
+
+void appendSettingsToReport() {
+  if (reportHooks.appendSettings) reportHooks.appendSettings();
+}
+
+void appendGeometryToReport(std::string_view title, const ScreenGeometry& geometry) {
+  if (reportHooks.appendGeometry) reportHooks.appendGeometry(title, geometry);
+}
+
+}  // namespace vellum
