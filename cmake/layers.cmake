@@ -18,7 +18,8 @@
 #
 # A file under src/<folder>/ may include headers of its own layer and of every layer that layer
 # uses, directly or through another; include/vellum (the plug-in API, declarations only) is open to
-# all. A layer uses only layers named before it. Where a lower layer must call a higher one it owns
+# all. Only the platform layer includes the headers of SDL, OpenGL, fontconfig and ALSA. A layer
+# uses only layers named before it. Where a lower layer must call a higher one it owns
 # a callback slot that the higher one fills (see the renderer's and shell's seams). The include
 # check (check_layers.cmake, run by the tests) and the build (one library per layer, linking what
 # it uses) both read this table.

@@ -1,8 +1,6 @@
 // The render resources that a reset takes away (the back buffer, the two scene-sized targets, the
 // sprites' targets) and the mask texture, the default states, Screen Change, the back-buffer size
 // and multisampling.
-#include <SDL.h>
-
 #include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "render/renderer_state.h"
