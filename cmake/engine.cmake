@@ -3,6 +3,9 @@
 # every exported function in the final link.
 file(GLOB_RECURSE VELLUM_ENGINE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.cpp)
 list(REMOVE_ITEM VELLUM_ENGINE_SOURCES ${PROJECT_SOURCE_DIR}/src/engine/entry_point.cpp)
+# The Squirrel VM is its own library (cmake/squirrel.cmake), linked below.
+list(FILTER VELLUM_ENGINE_SOURCES EXCLUDE REGEX "/src/squirrel/")
+include(${CMAKE_CURRENT_LIST_DIR}/squirrel.cmake)
 
 set(VELLUM_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 set(VELLUM_CODEPAGE_TABLES ${VELLUM_GENERATED_DIR}/codepage_tables.cpp)
@@ -17,6 +20,10 @@ function(vellum_add_engine name extra_flags)
     target_link_options(${name} PUBLIC ${extra_flags})
   endif()
   add_dependencies(${name} vellum_codepage_tables)
+  # vellum_engine links vellum_squirrel, vellum_engine_asan vellum_squirrel_asan, and so on.
+  string(REPLACE vellum_engine vellum_squirrel squirrel_library ${name})
+  vellum_add_squirrel(${squirrel_library} "${extra_flags}")
+  target_link_libraries(${name} PUBLIC "$<LINK_LIBRARY:WHOLE_ARCHIVE,${squirrel_library}>")
   target_link_libraries(${name} PUBLIC ZLIB::ZLIB PNG::PNG JPEG::JPEG PkgConfig::SDL2 PkgConfig::LUA PkgConfig::PCRE2
                         PkgConfig::FREETYPE PkgConfig::FONTCONFIG Threads::Threads ${CMAKE_DL_LIBS})
   # The generated tables are data only; keep them out of the warning flags' way.

@@ -226,18 +226,12 @@ SQInteger escape(HSQUIRRELVM v) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
+    // The quotes and the backslash get a backslash; any other unprintable byte (a line feed
+    // too) becomes \x and two lower-case hex digits.
     switch (c) {
-      case '\a': out += "\\a"; break;
-      case '\b': out += "\\b"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\v': out += "\\v"; break;
-      case '\f': out += "\\f"; break;
-      case '\r': out += "\\r"; break;
       case '\\': out += "\\\\"; break;
       case '"': out += "\\\""; break;
       case '\'': out += "\\'"; break;
-      case '\0': out += "\\0"; break;
       default:
         if (std::isprint(static_cast<unsigned char>(c))) {
           out += c;
