@@ -233,7 +233,8 @@ SQInteger escape(HSQUIRRELVM v) {
       case '"': out += "\\\""; break;
       case '\'': out += "\\'"; break;
       default:
-        if (std::isprint(static_cast<unsigned char>(c))) {
+        // Printable means printable ASCII, whatever the process locale says of other bytes.
+        if (c >= 0x20 && c < 0x7F) {
           out += c;
         } else {
           char hex[8];
