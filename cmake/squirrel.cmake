@@ -1,7 +1,7 @@
-# The Squirrel VM and its standard libraries are a library of their own: they use nothing else of
-# the engine, and the build keeps it so (only src/ headers of the VM and include/ are reachable).
-# The engine links it whole, because plug-ins reach every sq_* function through the executable's
-# dynamic symbol list even when the engine itself never calls it.
+# The Squirrel VM and its standard libraries are a library of their own that links nothing else of
+# the engine (PCRE2 aside): vellum-sq links it alone, so VM code that called into the engine would
+# fail to link there. The engine links it whole, because plug-ins reach every sq_* function through
+# the executable's dynamic symbol list even when the engine itself never calls it.
 file(GLOB_RECURSE VELLUM_SQUIRREL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/squirrel/*.cpp)
 
 function(vellum_add_squirrel name extra_flags)
