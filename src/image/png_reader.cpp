@@ -33,7 +33,7 @@ bool readLayout(PngReader& r, PngInput& input, Layout& layout) {
   png_get_IHDR(r.png, r.info, &layout.width, &layout.height, &bitDepth, &layout.colourType, nullptr, nullptr,
                nullptr);
   const bool transparency = png_get_valid(r.png, r.info, PNG_INFO_tRNS) != 0;
-  if (bitDepth == 16) png_set_strip_16(r.png);
+  if (bitDepth == 16) png_set_scale_16(r.png);  // rounded to the nearest 8-bit value, not truncated
   if (layout.colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(r.png);
   if (layout.colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(r.png);
   if (transparency) png_set_tRNS_to_alpha(r.png);
@@ -130,7 +130,7 @@ bool readGreyLayout(PngReader& r, PngInput& input, GreyLayout& layout) {
   int colourType = 0;
   png_get_IHDR(r.png, r.info, &layout.width, &layout.height, &bitDepth, &colourType, nullptr, nullptr, nullptr);
   layout.grey = (colourType & ~PNG_COLOR_MASK_ALPHA) == PNG_COLOR_TYPE_GRAY;
-  if (bitDepth == 16) png_set_strip_16(r.png);
+  if (bitDepth == 16) png_set_scale_16(r.png);  // rounded to the nearest 8-bit value, not truncated
   if (bitDepth < 8) png_set_expand_gray_1_2_4_to_8(r.png);
   if (colourType & PNG_COLOR_MASK_ALPHA) png_set_strip_alpha(r.png);
   png_set_interlace_handling(r.png);

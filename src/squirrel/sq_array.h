@@ -1,11 +1,11 @@
 // Arrays: a vector of values.
 #pragma once
 
-#include <vector>
-
 #include "squirrel/sq_gc_object.h"
+#include "squirrel/sq_memory.h"
 
 struct SQArray final : SQGCObject {
-  std::vector<Value> items;
+  sqvm::StorageVector<Value> items;
   void traverse(sqvm::Collector& gc) override;
+  size_t footprint() const override;
 };

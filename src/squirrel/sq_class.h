@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "squirrel/sq_gc_object.h"
+#include "squirrel/sq_memory.h"
 
 namespace sqvm {
 enum Meta : int {
@@ -28,8 +29,8 @@ struct SQClass final : SQGCObject {
   };
   SQClass* base = nullptr;
   SQTable* members = nullptr;
-  std::vector<Member> fields;
-  std::vector<Member> methods;  // methods and statics
+  sqvm::StorageVector<Member> fields;
+  sqvm::StorageVector<Member> methods;  // methods and statics
   Value attributes = sqvm::nullValue();
   Value metamethods[sqvm::MT_COUNT];
   Value constructor = sqvm::nullValue();
@@ -39,14 +40,16 @@ struct SQClass final : SQGCObject {
 
   SQClass();
   void traverse(sqvm::Collector& gc) override;
+  size_t footprint() const override;
 };
 
 struct SQInstance final : SQGCObject {
   SQClass* cls = nullptr;
-  std::vector<Value> fields;
+  sqvm::StorageVector<Value> fields;
   SQUserPointer up = nullptr;
   SQRELEASEHOOK hook = nullptr;
 
   void traverse(sqvm::Collector& gc) override;
   void finalize(sqvm::SharedState& state) override;
+  size_t footprint() const override;
 };

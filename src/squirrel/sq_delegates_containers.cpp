@@ -91,7 +91,7 @@ SQInteger arrAppend(HSQUIRRELVM v) {
   return ret(v, arg(v, 0));
 }
 SQInteger arrExtend(HSQUIRRELVM v) {
-  const std::vector<Value> other = arg(v, 1)._unVal.pArray->items;
+  const StorageVector<Value> other = arg(v, 1)._unVal.pArray->items;
   if (static_cast<SQInteger>(array(v)->items.size() + other.size()) > kMaxArrayLength) return fail(v, "array too long");
   array(v)->items.insert(array(v)->items.end(), other.begin(), other.end());
   return ret(v, arg(v, 0));
@@ -247,8 +247,8 @@ SQInteger arrSort(HSQUIRRELVM v) {
       if (r._type != OT_INTEGER && r._type != OT_FLOAT) raiseMessage(v, "compare func must return an integer");
       return toInteger(r) < 0;
     };
-    std::vector<Value>& a = work->items;
-    std::vector<Value>& b = scratch->items;
+    StorageVector<Value>& a = work->items;
+    StorageVector<Value>& b = scratch->items;
     const size_t n = a.size();
     for (size_t width = 1; width < n; width *= 2) {
       for (size_t lo = 0; lo < n; lo += 2 * width) {

@@ -1,4 +1,6 @@
 // Default delegates of closures, classes, instances and threads.
+#include <utility>
+
 #include "squirrel/sq_native_support.h"
 
 namespace sqvm {
@@ -12,7 +14,7 @@ SQInteger delegateRawIn(HSQUIRRELVM v);
 namespace {
 
 // Calls arg 0 with this = first and the rest; protected calls keep the error handler out.
-SQInteger callWith(HSQUIRRELVM v, const std::vector<Value>& args, bool protect) {
+SQInteger callWith(HSQUIRRELVM v, std::vector<Value> args, bool protect) {
   const bool saved = v->raiseError;
   if (protect) v->raiseError = false;
   const SQInteger r = nativeBody(v, [&] {
@@ -26,12 +28,16 @@ SQInteger callWith(HSQUIRRELVM v, const std::vector<Value>& args, bool protect) 
 
 SQInteger fnCall(HSQUIRRELVM v, bool protect) {
   std::vector<Value> args(v->stack + v->stackBase + 1, v->stack + v->top);
-  return callWith(v, args, protect);
+  return callWith(v, std::move(args), protect);
 }
 SQInteger fnCallPlain(HSQUIRRELVM v) { return fnCall(v, false); }
 SQInteger fnPCall(HSQUIRRELVM v) { return fnCall(v, true); }
-SQInteger fnACall(HSQUIRRELVM v) { return callWith(v, arg(v, 1)._unVal.pArray->items, false); }
-SQInteger fnPACall(HSQUIRRELVM v) { return callWith(v, arg(v, 1)._unVal.pArray->items, true); }
+SQInteger fnArrayCall(HSQUIRRELVM v, bool protect) {
+  const auto& items = arg(v, 1)._unVal.pArray->items;
+  return callWith(v, std::vector<Value>(items.begin(), items.end()), protect);
+}
+SQInteger fnACall(HSQUIRRELVM v) { return fnArrayCall(v, false); }
+SQInteger fnPACall(HSQUIRRELVM v) { return fnArrayCall(v, true); }
 
 SQInteger fnBindEnv(HSQUIRRELVM v) {
   if (sq_bindenv(v, 1) < 0) return SQ_ERROR;
@@ -76,6 +82,10 @@ SQInteger fnGetInfos(HSQUIRRELVM v) {
 }
 
 SQInteger clsInstance(HSQUIRRELVM v) { return ret(v, objectValue(OT_INSTANCE, newInstance(v, arg(v, 0)._unVal.pClass))); }
+SQInteger clsGetBase(HSQUIRRELVM v) {
+  SQClass* base = arg(v, 0)._unVal.pClass->base;
+  return ret(v, base ? objectValue(OT_CLASS, base) : nullValue());
+}
 SQInteger clsGetAttributes(HSQUIRRELVM v) {
   v->top = v->stackBase + 2;
   return sq_getattributes(v, 1) < 0 ? SQ_ERROR : 1;
@@ -183,6 +193,7 @@ const NativeEntry kClosureDelegate[] = {
 
 const NativeEntry kClassDelegate[] = {
     {"instance", clsInstance, 1, "y"},
+    {"getbase", clsGetBase, 1, "y"},
     {"getattributes", clsGetAttributes, 2, "y."},
     {"setattributes", clsSetAttributes, 3, "y.."},
     {"rawin", delegateRawIn, 2, "y"},

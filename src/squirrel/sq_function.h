@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "squirrel/sq_gc_object.h"
+#include "squirrel/sq_memory.h"
 #include "squirrel/sq_opcodes.h"
 
 struct SQFunctionProto final : SQGCObject {
@@ -40,6 +41,7 @@ struct SQFunctionProto final : SQGCObject {
 
   int32_t lineAt(size_t pc) const;
   void traverse(sqvm::Collector& gc) override;
+  size_t footprint() const override;
 };
 
 // A captured variable: points at its stack slot while the frame lives, then at its own copy.
@@ -49,24 +51,27 @@ struct SQOuter final : SQGCObject {
   SQOuter* nextOpen = nullptr;
   int64_t stackIndex = 0;
   void traverse(sqvm::Collector& gc) override;
+  size_t footprint() const override;
 };
 
 struct SQClosure final : SQGCObject {
   SQFunctionProto* proto = nullptr;
-  std::vector<SQOuter*> outers;
-  std::vector<Value> defaults;
+  sqvm::StorageVector<SQOuter*> outers;
+  sqvm::StorageVector<Value> defaults;
   Value env = sqvm::nullValue();   // a weak reference when bound with bindenv
   Value root = sqvm::nullValue();  // the root table used for global names (null: the VM's)
   SQClass* base = nullptr;         // for `base` in methods
   void traverse(sqvm::Collector& gc) override;
+  size_t footprint() const override;
 };
 
 struct SQNativeClosure final : SQGCObject {
   SQFUNCTION function = nullptr;
-  std::vector<Value> outers;
+  sqvm::StorageVector<Value> outers;
   SQInteger paramsCheck = 0;
   std::vector<uint32_t> typeMasks;  // per parameter, 0 = any
   Value name = sqvm::nullValue();
   Value env = sqvm::nullValue();
   void traverse(sqvm::Collector& gc) override;
+  size_t footprint() const override;
 };

@@ -11,6 +11,7 @@
 namespace sqvm {
 
 SQInteger collectGarbage(SharedState& state) {
+  state.notePeak();
   ++state.epoch;
   if (state.epoch == 0) state.epoch = 1;
   const uint32_t epoch = state.epoch;
@@ -27,9 +28,11 @@ SQInteger collectGarbage(SharedState& state) {
   gc.drain();
 
   SQInteger freed = 0;
+  size_t live = 0;
   SQGCObject** link = &state.objects;
   while (SQGCObject* o = *link) {
     if (o->gcMark == epoch) {
+      live += o->footprint();
       link = &o->gcNext;
       continue;
     }
@@ -43,8 +46,10 @@ SQInteger collectGarbage(SharedState& state) {
   }
   state.allocationsSinceCollect = 0;
   state.collectThreshold = std::max<size_t>(20000, state.objectCount);
-  state.bytesSinceCollect = 0;
-  state.byteThreshold = std::max<size_t>(8u << 20, state.liveStringBytes);
+  // The next collection comes when as much again as is live was allocated.
+  state.liveBytes = live;
+  state.allocatedAtCollect = storageAllocated.load(std::memory_order_relaxed);
+  state.byteThreshold = std::max(kMinimumCollectBytes, live);
   return freed;
 }
 

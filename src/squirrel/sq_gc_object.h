@@ -28,4 +28,6 @@ struct SQGCObject {
   virtual void finalize(sqvm::SharedState&) {}
   // Frees the object's memory (objects with inline payloads override this).
   virtual void destroy() { delete this; }
+  // Bytes the object holds: its header and every allocation it owns.
+  virtual size_t footprint() const = 0;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "squirrel/sq_gc_object.h"
+#include "squirrel/sq_memory.h"
 #include "squirrel/sq_opcodes.h"
 
 struct SQGenerator final : SQGCObject {
@@ -15,9 +16,10 @@ struct SQGenerator final : SQGCObject {
     uint16_t reg;
   };
   SQClosure* closure = nullptr;
-  std::vector<Value> registers;
+  sqvm::StorageVector<Value> registers;
   std::vector<SavedTrap> traps;
   uint32_t pc = 0;
   State state = kSuspended;
   void traverse(sqvm::Collector& gc) override;
+  size_t footprint() const override;
 };

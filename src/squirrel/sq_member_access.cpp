@@ -200,6 +200,23 @@ bool rawSet(SQVM*, const Value& obj, const Value& key, const Value& value) {
   }
 }
 
+namespace {
+
+// A key that exists only in the delegate chain is written where it is found; _set runs only for
+// keys found nowhere.
+bool setInDelegates(SQTable* delegate, const Value& key, const Value& value) {
+  int guard = 0;
+  for (SQTable* d = delegate; d && guard < 1000; d = d->delegate, ++guard) {
+    if (Value* slot = d->find(key)) {
+      *slot = value;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 void set(SQVM* v, const Value& obj, const Value& key, const Value& value) {
   switch (obj._type) {
     case OT_TABLE: {
@@ -207,7 +224,7 @@ void set(SQVM* v, const Value& obj, const Value& key, const Value& value) {
         *slot = value;
         return;
       }
-      // A key found in a delegate is set where it is found... unless the delegate chain has _set.
+      if (setInDelegates(obj._unVal.pTable->delegate, key, value)) return;
       Value meta;
       if (getMetamethod(v, obj, MT_SET, meta) && tryMeta(v, meta, obj, {key, value}, nullptr)) return;
       missingIndex(v, key);
@@ -233,6 +250,7 @@ void set(SQVM* v, const Value& obj, const Value& key, const Value& value) {
       if (!rawSet(v, obj, key, value)) missingIndex(v, key);
       return;
     case OT_USERDATA: {
+      if (setInDelegates(obj._unVal.pUserData->delegate, key, value)) return;
       Value meta;
       if (getMetamethod(v, obj, MT_SET, meta) && tryMeta(v, meta, obj, {key, value}, nullptr)) return;
       missingIndex(v, key);

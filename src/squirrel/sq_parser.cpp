@@ -374,6 +374,7 @@ NodePtr Parser::enumStatement() {
   auto table = make(NodeKind::Table);
   table->op = 1;  // an enumeration
   expect('{');
+  // Members without a value are numbered by a counter of their own: enum { A, B = 5, C } has C = 1.
   int64_t nextValue = 0;
   while (lex_.token != '}') {
     auto key = make(NodeKind::String);
@@ -383,7 +384,6 @@ NodePtr Parser::enumStatement() {
       bool negative = accept('-');
       if (lex_.token == TK_INTEGER) {
         value->intValue = negative ? -lex_.intValue : lex_.intValue;
-        nextValue = value->intValue + 1;
       } else if (lex_.token == TK_FLOAT) {
         value->kind = NodeKind::Float;
         value->floatValue = negative ? -lex_.floatValue : lex_.floatValue;
@@ -775,8 +775,13 @@ std::unique_ptr<FunctionInfo> Parser::functionBody(const std::string& name, bool
     ret->kids.push_back(expression());
     body->kids.push_back(std::move(ret));
     info->body = std::move(body);
-  } else {
+  } else if (lex_.token == '{') {
     info->body = block();
+  } else {
+    // Any single statement may be the body: function min(x, y) return x < y ? x : y;
+    auto body = make(NodeKind::Block);
+    body->kids.push_back(statement());
+    info->body = std::move(body);
   }
   return info;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "squirrel/sq_class.h"
+#include "squirrel/sq_memory.h"
 #include "squirrel/sq_string.h"
 
 namespace sqvm {
@@ -21,9 +22,19 @@ struct SharedState {
   size_t objectCount = 0;
   size_t allocationsSinceCollect = 0;
   size_t collectThreshold = 20000;
-  size_t bytesSinceCollect = 0;        // string bytes created since the last collection
-  size_t liveStringBytes = 0;
-  size_t byteThreshold = 8u << 20;
+  uint64_t allocatedAtCollect = storageAllocated.load(std::memory_order_relaxed);
+  size_t liveBytes = 0;  // footprint of the survivors of the last collection
+  size_t byteThreshold = kMinimumCollectBytes;
+  size_t peakBytes = 0;  // largest live bytes plus bytes allocated since, seen at a safe point
+  size_t allocatedSinceCollect() const {
+    return static_cast<size_t>(storageAllocated.load(std::memory_order_relaxed) - allocatedAtCollect);
+  }
+  // Records the heap size estimate and returns the bytes allocated since the last collection.
+  size_t notePeak() {
+    const size_t since = allocatedSinceCollect();
+    if (liveBytes + since > peakBytes) peakBytes = liveBytes + since;
+    return since;
+  }
   uint32_t epoch = 1;
   bool closing = false;
 
@@ -57,7 +68,9 @@ struct SharedState {
     link(object);
     return object;
   }
+  // Objects are linked once their own size is set (a string's characters, a userdata's payload).
   void link(SQGCObject* object) {
+    noteAllocation(object->footprint());
     object->gcNext = objects;
     objects = object;
     ++objectCount;
@@ -103,8 +116,8 @@ inline void maybeCollect(SharedState& state) {
   collectGarbage(state);
   return;
 #endif
-  if (state.allocationsSinceCollect >= state.collectThreshold || state.bytesSinceCollect >= state.byteThreshold)
-    collectGarbage(state);
+  const size_t bytes = state.notePeak();
+  if (state.allocationsSinceCollect >= state.collectThreshold || bytes >= state.byteThreshold) collectGarbage(state);
 }
 // Frees every object (closing the VM group).
 void freeAllObjects(SharedState& state);

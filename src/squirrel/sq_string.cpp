@@ -51,8 +51,6 @@ SQString* StringTable::intern(SharedState& state, const char* a, size_t an, cons
   if (an) std::memcpy(str->chars(), a, an);
   if (bn) std::memcpy(str->chars() + an, b, bn);
   str->chars()[n] = '\0';
-  state.bytesSinceCollect += n;
-  state.liveStringBytes += n;
   str->internNext = buckets_[h & mask];
   buckets_[h & mask] = str;
   ++count_;
@@ -91,7 +89,6 @@ void StringTable::grow() {
 
 void SQString::finalize(sqvm::SharedState& state) {
   if (!state.closing) state.strings.remove(this);
-  state.liveStringBytes -= static_cast<size_t>(length);
 }
 
 void SQString::destroy() {

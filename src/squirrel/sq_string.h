@@ -19,6 +19,7 @@ struct SQString final : SQGCObject {
   void traverse(sqvm::Collector&) override {}
   void finalize(sqvm::SharedState& state) override;
   void destroy() override;
+  size_t footprint() const override { return sizeof(*this) + static_cast<size_t>(length) + 1; }
 };
 
 namespace sqvm {

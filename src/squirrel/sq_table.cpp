@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "squirrel/sq_memory.h"
 #include "squirrel/sq_shared_state.h"
 #include "squirrel/sq_string.h"
 
@@ -107,6 +108,7 @@ void SQTable::rehash(uint32_t newCapacity) {
   const uint32_t oldCapacity = capacity;
   slots = static_cast<Slot*>(std::calloc(newCapacity, sizeof(Slot)));
   if (!slots) std::abort();
+  sqvm::noteAllocation(size_t{newCapacity} * sizeof(Slot));
   capacity = newCapacity;
   used = count = 0;
   for (uint32_t i = 0; i < oldCapacity; ++i)

@@ -37,6 +37,7 @@ struct SQTable final : SQGCObject {
   void copyFrom(const SQTable& other);
 
   void traverse(sqvm::Collector& gc) override;
+  size_t footprint() const override;
 
  private:
   void rehash(uint32_t newCapacity);

@@ -16,6 +16,7 @@ struct SQUserData final : SQGCObject {
   void traverse(sqvm::Collector& gc) override;
   void finalize(sqvm::SharedState& state) override;
   void destroy() override;
+  size_t footprint() const override;
 };
 
 struct SQWeakRef final : SQGCObject {
@@ -23,4 +24,5 @@ struct SQWeakRef final : SQGCObject {
   SQObjectType targetType = OT_NULL;
   Value get() const { return target ? sqvm::objectValue(targetType, target) : sqvm::nullValue(); }
   void traverse(sqvm::Collector&) override {}
+  size_t footprint() const override { return sizeof(*this); }
 };

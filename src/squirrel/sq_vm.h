@@ -72,4 +72,5 @@ struct SQVM final : SQGCObject {
   bool hasRoom(int64_t n) const { return top + n <= stackCapacity; }
   void traverse(sqvm::Collector& gc) override;
   void finalize(sqvm::SharedState& state) override;
+  size_t footprint() const override;
 };

@@ -168,6 +168,81 @@ TEST_P(MagickPng, DecodesLikeImageMagickReadsIt) {
 INSTANTIATE_TEST_SUITE_P(ColourTypes, MagickPng, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.label); });
 
+// 16-bit channels with arbitrary values (not just 8-bit values widened) reduce to 8 bits with
+// rounding, as ImageMagick's 8-bit writer reduces them, not by dropping the low byte.
+struct Deep16Case {
+  const char* label;
+  const char* options;
+  bool alpha;
+};
+
+const Deep16Case kDeep16Cases[] = {
+    {"Rgb16", "-define png:color-type=2 -define png:bit-depth=16 PNG48:", false},
+    {"Rgba16", "-define png:color-type=6 -define png:bit-depth=16 PNG64:", true},
+    {"Rgba16Adam7", "-define png:color-type=6 -define png:bit-depth=16 -interlace PNG PNG64:", true},
+};
+
+class Deep16Png : public ::testing::TestWithParam<Deep16Case> {};
+
+TEST_P(Deep16Png, RoundsToTheNearestEightBitValue) {
+  if (!haveConvert()) GTEST_SKIP() << "ImageMagick's convert is not installed";
+  const Deep16Case& c = GetParam();
+  test::TempFolder folder;
+  const auto source = folder.path() / "source.rgba16";
+  const auto png = folder.path() / "picture.png";
+  const auto reference = folder.path() / "reference.rgba";
+  // Big-endian 16-bit samples; the green ones end in 0xF0, which dropping the low byte gets wrong.
+  std::mt19937 rng(16);
+  std::vector<uint16_t> samples(size_t{kWidth} * kHeight * 4);
+  for (size_t i = 0; i < samples.size(); ++i) {
+    const uint16_t v = static_cast<uint16_t>(rng());
+    samples[i] = i % 4 == 1 ? static_cast<uint16_t>((v & 0xFF00) | 0xF0) : v;
+    if (!c.alpha && i % 4 == 3) samples[i] = 0xFFFF;
+  }
+  Bytes raw;
+  for (uint16_t v : samples) {
+    raw.push_back(static_cast<uint8_t>(v >> 8));
+    raw.push_back(static_cast<uint8_t>(v));
+  }
+  writeFile(source, raw);
+  const std::string size = std::to_string(kWidth) + "x" + std::to_string(kHeight);
+  const std::string make = "convert -size " + size + " -depth 16 -endian MSB rgba:'" + source.string() + "' " +
+                           c.options + "'" + png.string() + "' 2>/dev/null";
+  ASSERT_EQ(std::system(make.c_str()), 0) << make;
+  // ImageMagick's own 8-bit PNG writer reduces with rounding; its 8-bit copy is then read exactly.
+  // (Its -depth 8 operator truncates, so it is not the reference here.)
+  const auto reduced = folder.path() / "reduced.png";
+  const std::string back = "convert '" + png.string() + "' PNG32:'" + reduced.string() + "' && convert '" +
+                           reduced.string() + "' -depth 8 rgba:'" + reference.string() + "'";
+  ASSERT_EQ(std::system(back.c_str()), 0) << back;
+  const Bytes file = readFile(png);
+  ASSERT_GT(file.size(), 33u);
+  ASSERT_EQ(file[24], 16) << "ImageMagick wrote another bit depth";
+  ASSERT_EQ(file[25], c.alpha ? 6 : 2) << "ImageMagick wrote another colour type";
+
+  ConsoleRecorder console;
+  ImagePtr image = decode(file);
+  ASSERT_NE(image, nullptr) << joined(console.lines);
+  EXPECT_EQ(image->bitsPerPixel, c.alpha ? 32 : 24);
+  const Bytes expected = readFile(reference);
+  ASSERT_EQ(expected.size(), size_t{kWidth} * kHeight * 4);
+  int roundedUp = 0;
+  for (int i = 0; i < kWidth * kHeight; ++i) {
+    const uint8_t* p = expected.data() + i * 4;
+    const uint32_t want = uint32_t{p[3]} << 24 | uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
+    ASSERT_EQ(hexPixel(image->pixels[i]), hexPixel(want)) << "pixel " << i;
+    for (int k = 0; k < 4; ++k) {
+      const uint16_t v = samples[size_t(i) * 4 + k];
+      EXPECT_EQ(p[k], (v * 255u + 32767u) / 65535u) << "pixel " << i << " channel " << k;
+      if (p[k] != v >> 8) ++roundedUp;
+    }
+  }
+  EXPECT_GT(roundedUp, kWidth * kHeight / 4) << "the picture should hold values that truncation gets wrong";
+}
+
+INSTANTIATE_TEST_SUITE_P(SixteenBits, Deep16Png, ::testing::ValuesIn(kDeep16Cases),
+                         [](const auto& info) { return std::string(info.param.label); });
+
 // loadImageData fills the caller's picture when the size matches, and refuses another size.
 TEST(PngIntoImage, TheCallersSizeMustMatch) {
   ImagePtr source = randomImage(9, 4, 32, 5);

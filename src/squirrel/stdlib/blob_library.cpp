@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "squirrel/sq_memory.h"
 #include "squirrel/stdlib/library_support.h"
 #include "squirrel/stdlib/number_arguments.h"
 #include "squirrel/stdlib/stream.h"
@@ -18,6 +19,9 @@ namespace {
 
 // A script asking for more than this gets an error instead of exhausting memory.
 constexpr int64_t kLargestBlob = int64_t{1} << 30;
+
+// The bytes count toward the collector's allocation volume like any container storage.
+using Bytes = sqvm::StorageVector<unsigned char>;
 
 class Blob final : public Stream {
  public:
@@ -66,10 +70,10 @@ class Blob final : public Stream {
     return true;
   }
 
-  std::vector<unsigned char>& bytes() { return bytes_; }
+  Bytes& bytes() { return bytes_; }
 
  private:
-  std::vector<unsigned char> bytes_;
+  Bytes bytes_;
   size_t position_ = 0;
 };
 
@@ -116,7 +120,7 @@ SQInteger resize(HSQUIRRELVM v) {
 }
 
 template <typename Word>
-void swapWords(std::vector<unsigned char>& bytes) {
+void swapWords(Bytes& bytes) {
   const size_t count = bytes.size() / sizeof(Word);
   for (size_t i = 0; i < count; ++i) {
     std::reverse(bytes.begin() + static_cast<std::ptrdiff_t>(i * sizeof(Word)),

@@ -60,7 +60,8 @@ bool vellum::sqstd::rexMatchRange(SQRex* exp, const SQChar* begin, const SQChar*
 
 extern "C" SQRex* sqstd_rex_compile(const SQChar* pattern, const SQChar** error) {
   std::string translated;
-  if (!pattern || !vellum::sqstd::translateRegexp(pattern, translated, lastCompileError)) {
+  int hiddenGroups = 0;
+  if (!pattern || !vellum::sqstd::translateRegexp(pattern, translated, lastCompileError, &hiddenGroups)) {
     if (!pattern) lastCompileError = "no pattern";
     if (error) *error = lastCompileError.c_str();
     return nullptr;
@@ -93,7 +94,7 @@ extern "C" SQRex* sqstd_rex_compile(const SQChar* pattern, const SQChar** error)
   pcre2_set_depth_limit(exp->context, kDepthLimit);
   uint32_t captures = 0;
   pcre2_pattern_info(exp->code, PCRE2_INFO_CAPTURECOUNT, &captures);
-  exp->groups = static_cast<SQInteger>(captures) + 1;
+  exp->groups = static_cast<SQInteger>(captures) - hiddenGroups + 1;
   return exp;
 }
 

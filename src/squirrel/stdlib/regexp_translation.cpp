@@ -56,6 +56,9 @@ class Translator {
   Translator(std::string_view pattern, std::string& out, std::string& error)
       : p_(pattern), out_(out), error_(error) {}
 
+  // Capture groups added for the balanced matches, numbered after the pattern's own.
+  int hiddenGroups() const { return hiddenGroups_; }
+
   bool run() {
     out_.clear();
     int depth = 0;
@@ -120,6 +123,7 @@ class Translator {
       }
     }
     if (depth != 0) return fail("expected ')'");
+    if (!definitions_.empty()) out_ += "(?(DEFINE)" + definitions_ + ")";
     return true;
   }
 
@@ -138,6 +142,7 @@ class Translator {
     if (i_ + 1 >= p_.size()) return fail("unexpected end of the pattern after '\\'");
     const char letter = p_[i_ + 1];
     i_ += 2;
+    if (letter == 'm' && !inClass) return balanced();
     if (const char* body = classBody(letter)) {
       if (inClass) {
         out_ += body;
@@ -154,6 +159,24 @@ class Translator {
     } else {
       appendLiteral(out_, escapedCharacter(letter));
     }
+    canRepeat_ = true;
+    return true;
+  }
+
+  // \mXY matches from an X to the Y that balances it. Nested pairs need a recursive group; it is
+  // defined at the end of the pattern so the pattern's own groups keep their numbers.
+  bool balanced() {
+    if (i_ + 2 > p_.size()) return fail("balanced chars expected");
+    const char open = p_[i_], close = p_[i_ + 1];
+    i_ += 2;
+    if (open == close) return fail("open/close char can't be the same");
+    std::string first, last, inner = "[^";
+    appendLiteral(first, open);
+    appendLiteral(last, close);
+    inner += first + last + "]";
+    const std::string name = "vellumBalanced" + std::to_string(hiddenGroups_++);
+    definitions_ += "(?<" + name + ">" + first + "(?:" + inner + "|(?&" + name + "))*+" + last + ")";
+    out_ += "(?&" + name + ")";
     canRepeat_ = true;
     return true;
   }
@@ -229,12 +252,17 @@ class Translator {
   std::string& error_;
   size_t i_ = 0;
   bool canRepeat_ = false;
+  std::string definitions_;
+  int hiddenGroups_ = 0;
 };
 
 }  // namespace
 
-bool translateRegexp(std::string_view pattern, std::string& pcre, std::string& error) {
-  return Translator(pattern, pcre, error).run();
+bool translateRegexp(std::string_view pattern, std::string& pcre, std::string& error, int* hiddenGroups) {
+  Translator translator(pattern, pcre, error);
+  const bool ok = translator.run();
+  if (hiddenGroups) *hiddenGroups = translator.hiddenGroups();
+  return ok;
 }
 
 }  // namespace vellum::sqstd

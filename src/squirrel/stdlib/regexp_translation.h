@@ -2,7 +2,8 @@
 // predefined classes (\l \u \a \A \w \W \s \S \d \D \x \X \c \C \p \P) become bracket classes, the
 // escapes \t \n \r \f and the boundaries \b \B stay, any other escaped character and every
 // non-alphanumeric literal is written as a hexadecimal escape, and the operators
-// ^ . $ | ( ) (?: ) [ ] * + ? {n} {n,} {n,m} pass through after a syntax check.
+// ^ . $ | ( ) (?: ) [ ] * + ? {n} {n,} {n,m} pass through after a syntax check. The balanced match
+// \mXY becomes a recursive group placed after the pattern's own groups.
 #pragma once
 
 #include <string>
@@ -10,7 +11,8 @@
 
 namespace vellum::sqstd {
 
-// False with a description when the pattern is malformed.
-bool translateRegexp(std::string_view pattern, std::string& pcre, std::string& error);
+// False with a description when the pattern is malformed. hiddenGroups receives the number of
+// capture groups the translation added (they come after the pattern's own).
+bool translateRegexp(std::string_view pattern, std::string& pcre, std::string& error, int* hiddenGroups = nullptr);
 
 }  // namespace vellum::sqstd

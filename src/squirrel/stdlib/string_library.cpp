@@ -226,20 +226,15 @@ SQInteger escape(HSQUIRRELVM v) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
+    // The quotes and the backslash get a backslash; any other unprintable byte (a line feed
+    // too) becomes \x and two lower-case hex digits.
     switch (c) {
-      case '\a': out += "\\a"; break;
-      case '\b': out += "\\b"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\v': out += "\\v"; break;
-      case '\f': out += "\\f"; break;
-      case '\r': out += "\\r"; break;
       case '\\': out += "\\\\"; break;
       case '"': out += "\\\""; break;
       case '\'': out += "\\'"; break;
-      case '\0': out += "\\0"; break;
       default:
-        if (std::isprint(static_cast<unsigned char>(c))) {
+        // Printable means printable ASCII, whatever the process locale says of other bytes.
+        if (c >= 0x20 && c < 0x7F) {
           out += c;
         } else {
           char hex[8];

@@ -1,0 +1,1 @@
+// An empty script: what remains is the runner's own start-up.
