@@ -4,7 +4,7 @@ BUILD_TYPE  ?= RelWithDebInfo
 JOBS        ?= $(shell nproc)
 DEMO_DIR    := $(BUILD_DIR)/demo-game
 
-.PHONY: all deps configure build test run bench fuzz clean
+.PHONY: all deps configure build test run bench fuzz fuzz-check clean
 
 all: build
 
@@ -34,6 +34,10 @@ fuzz: deps
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVELLUM_LIBFUZZER=ON >/dev/null
 	@cmake --build $(BUILD_DIR)/fuzz -j $(JOBS) --target vellum_fuzzers
 	@for f in $(BUILD_DIR)/fuzz/tests/fuzz/*_fuzz; do echo "== $$f"; $$f -max_total_time=$(FUZZ_SECONDS) || exit 1; done
+
+# clang's warnings (as errors) over every source of the fuzz build, without building it; CI runs it.
+fuzz-check: deps
+	@bash scripts/clang-check.sh $(BUILD_DIR)/clang-check $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -69,7 +69,9 @@ TEST_F(EngineSignals, ReplayedInputDrivesAHeadlessGame) {
   std::ofstream(output / "input.txt") << "# the pointer, a close request that changes nothing, then quit\n"
                                          "50 move 123 45\n"
                                          "100 close\n"
-                                         "600 quit\n";
+                                         // The quit comes on time whatever the script does, so
+                                         // it waits until the game has surely printed.
+                                         "2500 quit\n";
   test::EngineProcess engine(headless({"--input", (output / "input.txt").string()}), environment(), output.path());
   EXPECT_EQ(engine.waitForExit(10000), 0) << test::readFileBytes(output / "err");
   EXPECT_EQ(test::readFileBytes(output / "out"), "123,45");
