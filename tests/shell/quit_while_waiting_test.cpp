@@ -110,6 +110,17 @@ TEST_P(QuitWhileWaiting, EndsWithinASecondWithTheSettingsWritten) {
   EXPECT_EQ(test::readFileBytes(output / "err"), "");
 }
 
+// A quit that comes while the engine is still starting stops it there, and that is an orderly
+// end too: exit status 0.
+TEST(QuitDuringStartUp, EndsWithStatusZero) {
+  test::TempFolder game, runtime, output;
+  test::writeScriptContainer(game, {{"script/0.txt", "*wait\ndraw2\ngoto *wait\n"}});
+  std::ofstream(output / "input.txt") << "0 quit\n";
+  test::EngineProcess engine({"--headless", "--game", game.path().string(), "--input", (output / "input.txt").string()},
+                             {"XDG_RUNTIME_DIR=" + runtime.path().string()}, output.path());
+  EXPECT_EQ(engine.waitForExit(kExitLimitMs), 0) << test::readFileBytes(output / "err");
+}
+
 std::string caseName(const ::testing::TestParamInfo<QuitWhileWaiting::ParamType>& info) {
   return std::string(std::get<0>(info.param).name) + "_" + requestName(std::get<1>(info.param));
 }
