@@ -29,9 +29,10 @@ const WaitingLoop kWaitingLoops[] = {
     {"SleepLoop", "*wait\nsleep 5\ngoto *wait\n"},
     {"JumpOnlyLoop", "*wait\ngoto *wait\n"},
     {"SubroutineLoop", "*wait\ngosub *frame\ngoto *wait\n*frame\ndraw2\nreturn\n"},
-    // A Lua function that never returns: one that draws, and one that only counts.
+    // Script functions that never return: Lua that draws or only counts, Squirrel that draws.
     {"LuaDrawLoop", "loadLua \"lua/loops.lua\"\nfuncLua drawForever, 0\ndrawForever\n"},
     {"LuaSpin", "loadLua \"lua/loops.lua\"\nfuncLua spinForever, 0\nspinForever\n"},
+    {"SquirrelDrawLoop", "loadSqu \"squ/loops.nut\"\nfuncSqu drawForever, 0\ndrawForever\n"},
 };
 
 void PrintTo(const WaitingLoop& loop, std::ostream* out) { *out << loop.name; }
@@ -66,6 +67,7 @@ class QuitWhileWaiting : public ::testing::TestWithParam<std::tuple<WaitingLoop,
     game.write("lua/loops.lua",
                "function drawForever() while true do draw2() end end\n"
                "function spinForever() local n = 0 while true do n = n + 1 end end\n");
+    game.write("squ/loops.nut", "function drawForever() { while (true) draw2(); }\n");
   }
   std::string script(const WaitingLoop& loop) {
     return std::string("loadSetting \"/Co/\", \"Game/\"\n"
