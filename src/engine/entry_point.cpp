@@ -62,5 +62,6 @@ int main(int argc, char** argv) {
   }
   const int result = runMain();
   closeShell();
-  return result == 1 ? 0 : 1;
+  // A quit asked for during start-up stops it early; that is an orderly end all the same.
+  return result == 1 || quitRequested() ? 0 : 1;
 }

@@ -53,8 +53,7 @@ std::vector<char32_t> decodeUtf8(const std::string& text) {
   return out;
 }
 
-TextPainter::TextPainter(const std::vector<std::string>& families, const std::string& language, int pixelSize)
-    : pixelSize_(pixelSize) {
+TextPainter::TextPainter(const std::vector<std::string>& families, const std::string& language, int pixelSize) {
   std::string file;
   int index = 0;
   if (!findFontFile(families, language, file, index)) return;

@@ -28,7 +28,6 @@ class TextPainter {
  private:
   void* library_ = nullptr;  // FT_Library
   void* face_ = nullptr;     // FT_Face
-  int pixelSize_ = 12;
   int lineHeight_ = 12;
   int ascender_ = 10;
 };

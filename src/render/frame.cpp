@@ -99,11 +99,12 @@ void paceFrame() {
   if (r.carry > period) r.carry = 0;
   const auto due = [&] { return (tickMilliseconds() - r.lastFrame) * step + r.carry < period; };
   gpu::RasterStatus raster;
-  while (due()) {
+  // A quit asked for meanwhile ends the wait: with a low frame limit it can last most of a second.
+  while (due() && !engine().quitFlag) {
     if (gpu::failed(r.device->getRasterStatus(0, raster)) || !raster.inVBlank || raster.scanLine != 0) break;
     sleepOneMillisecond();
   }
-  while (due()) {
+  while (due() && !engine().quitFlag) {
     if (gpu::failed(r.device->getRasterStatus(0, raster)) || raster.inVBlank || raster.scanLine == 0) break;
     sleepOneMillisecond();
   }

@@ -123,6 +123,14 @@ bool loadInputReplay(const std::string& path, std::string& error) {
     error = path + ": " + error;
     return false;
   }
+  // A quit must end the game even while the script only draws or sleeps and no pump feeds the
+  // replay: the first one is also scheduled as a signal would come.
+  for (const ReplayedEvent& e : events) {
+    if (e.quit) {
+      scheduleQuit(e.atMs);
+      break;
+    }
+  }
   startInputReplay(std::move(events), tickMilliseconds());
   return true;
 }

@@ -26,7 +26,8 @@ struct ReplayedEvent {
 // False with the line and the reason in error.
 bool parseInputReplay(const std::string& text, std::vector<ReplayedEvent>& events, std::string& error);
 
-// Reads the file and starts the clock of the replay now.
+// Reads the file and starts the clock of the replay now; its first `quit` is scheduled at once
+// (scheduleQuit), so it ends the game on time whatever the script is doing.
 bool loadInputReplay(const std::string& path, std::string& error);
 void startInputReplay(std::vector<ReplayedEvent> events, uint32_t startMs);
 

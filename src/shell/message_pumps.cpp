@@ -66,7 +66,7 @@ void timedWait(int effectId, int durationMs, int extra) {
   uint32_t elapsed = 0;
   while (elapsed < static_cast<uint32_t>(durationMs > 0 ? durationMs : 0)) {
     const PumpResult pumped = pumpOneMessage();
-    if (pumped == PumpResult::Quit) {
+    if (pumped == PumpResult::Quit || engine().quitFlag) {
       engine().quitFlag = 1;
       return;
     }

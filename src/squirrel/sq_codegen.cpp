@@ -43,7 +43,7 @@ struct FuncState {
 
 class CodeGen {
  public:
-  CodeGen(SQVM* vm, std::string_view sourceName) : vm_(vm), S_(*vm->shared), source_(S_.string(sourceName)) {}
+  CodeGen(SQVM* vm, std::string_view sourceName) : S_(*vm->shared), source_(S_.string(sourceName)) {}
 
   SQFunctionProto* function(const FunctionInfo& info, FuncState* parent);
 
@@ -924,7 +924,6 @@ class CodeGen {
     fs_->freeReg = save;
   }
 
-  SQVM* vm_;
   SharedState& S_;
   SQString* source_;
   FuncState* fs_ = nullptr;

@@ -52,6 +52,11 @@ INSTANTIATE_TEST_SUITE_P(
         ExpressionCase{"1 < 2 == 1", 0, 1, nullptr}, ExpressionCase{"3 <= 3", 0, 1, nullptr},
         ExpressionCase{"3 >= 4", 0, 0, nullptr}, ExpressionCase{"1 << 4", 0, 16, nullptr},
         ExpressionCase{"-8 >> 1", 0, -4, nullptr}, ExpressionCase{"1 << 33", 0, 2, nullptr},
+        // shift counts of the upper half of the 32 (taken modulo 32, never modulo 16)
+        ExpressionCase{"1 << 16", 0, 65536, nullptr}, ExpressionCase{"3 << 20", 0, 3145728, nullptr},
+        ExpressionCase{"1 << 31", 0, -2147483648.0, nullptr}, ExpressionCase{"1 << 48", 0, 65536, nullptr},
+        ExpressionCase{"65536 >> 16", 0, 1, nullptr}, ExpressionCase{"0x7FFFFFFF >> 30", 0, 1, nullptr},
+        ExpressionCase{"-65536 >> 16", 0, -1, nullptr}, ExpressionCase{"0x40000000 >> 62", 0, 1, nullptr},
         ExpressionCase{"6 & 3", 0, 2, nullptr}, ExpressionCase{"6 | 3", 0, 7, nullptr},
         ExpressionCase{"6 ^ 3", 0, 5, nullptr}, ExpressionCase{"2 && 3", 0, 1, nullptr},
         ExpressionCase{"0 || 0", 0, 0, nullptr}, ExpressionCase{"1 != 2", 0, 1, nullptr},

@@ -66,6 +66,67 @@ INSTANTIATE_TEST_SUITE_P(
         MappingCase{"mode 4: filled", {1, 4, 1280, 720}, 0, 0, 64, 0}),
     [](const auto& info) { return std::to_string(info.index); });
 
+// A 4:3 game on a 16:9 monitor: the full-screen modes put the picture behind bars at the sides
+// (mode 3, the default), in the middle (mode 2) or cut top and bottom (mode 4), so every mode has
+// an offset to take off before scaling.
+struct LetterboxCase {
+  const char* name;
+  int32_t fullMode;
+  int32_t clientX, clientY;
+  int32_t gameX, gameY;
+};
+
+void PrintTo(const LetterboxCase& c, std::ostream* out) { *out << c.name; }
+
+class LetterboxMapping : public ::testing::TestWithParam<LetterboxCase> {
+ protected:
+  // 640x480 on 1920x1080: Dest[2] = (640, 300, 640x480), Dest[3] = (240, 0, 1440x1080),
+  // Dest[4] = (0, -180, 1920x1440).
+  const ScreenGeometry g = geometryFor(640, 480, 1.0f, 1920, 1080);
+  PresentationState presentation() const { return {1, GetParam().fullMode, 640, 480}; }
+};
+
+TEST_P(LetterboxMapping, PointerToGame) {
+  const LetterboxCase& c = GetParam();
+  int32_t x = c.clientX, y = c.clientY;
+  clientToGame(g, presentation(), x, y);
+  EXPECT_EQ(x, c.gameX);
+  EXPECT_EQ(y, c.gameY);
+}
+
+TEST_P(LetterboxMapping, GameToClient) {
+  const LetterboxCase& c = GetParam();
+  // The cases sit on exact pixels of both grids, so the way back is exact too.
+  int32_t x = c.gameX, y = c.gameY;
+  gameToClient(g, presentation(), x, y);
+  EXPECT_EQ(x, c.clientX);
+  EXPECT_EQ(y, c.clientY);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FourThreeOnSixteenNine, LetterboxMapping,
+    ::testing::Values(LetterboxCase{"Mode3PictureCorner", 3, 240, 0, 0, 0},
+                      LetterboxCase{"Mode3Middle", 3, 960, 540, 320, 240},
+                      LetterboxCase{"Mode3RightPart", 3, 1500, 810, 560, 360},
+                      LetterboxCase{"Mode2PictureCorner", 2, 640, 300, 0, 0},
+                      LetterboxCase{"Mode2Inside", 2, 650, 320, 10, 20},
+                      LetterboxCase{"Mode4VisibleTop", 4, 0, 0, 0, 60},
+                      LetterboxCase{"Mode4Middle", 4, 960, 540, 320, 240},
+                      LetterboxCase{"Mode4LowerPart", 4, 1200, 900, 400, 360}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LetterboxMappingBars, PointerOnTheBarsLiesOutsideTheGame) {
+  const ScreenGeometry g = geometryFor(640, 480, 1.0f, 1920, 1080);
+  // The left bar of mode 3 is left of the picture, the right bar right of it.
+  int32_t x = 120, y = 540;
+  clientToGame(g, PresentationState{1, 3, 640, 480}, x, y);
+  EXPECT_EQ(x, -53);  // (640·-120/1440), truncated toward zero
+  EXPECT_EQ(y, 240);
+  x = 1800;
+  clientToGame(g, PresentationState{1, 3, 640, 480}, x, y = 0);
+  EXPECT_EQ(x, 693);
+}
+
 TEST(MappingRoundTrip, GameToClientAndBackInEveryMode) {
   const ScreenGeometry g = geometryFor(1280, 720, 1.0f, 1920, 1200);
   const PresentationState modes[] = {{0, 3, 640, 360}, {1, 0, 1280, 720}, {1, 1, 1280, 720},
@@ -156,6 +217,34 @@ TEST_F(CursorGlide, CommandJumpsAtSpeedZero) {
   getCursorPos(&x, &y);
   EXPECT_EQ(x, 300);
   EXPECT_EQ(y, 200);
+}
+
+TEST_F(CursorGlide, FitModeMappingOfThePointerBesideSideBars) {
+  // A 4:3 game on the 1920x1080 headless monitor in the default fit mode: the picture is
+  // 1440x1080 with 240-pixel bars at either side.
+  settings().fullScreen = 1;
+  settings().fullMode = 3;
+  setUpScreen(640, 480, kSetUpNoDialog | kSetUpNoAspectSwitch);
+  const ScreenGeometry& g = screenGeometry();
+  ASSERT_EQ(g.monW, 1920);
+  ASSERT_EQ(g.dest[3].left, 240);
+  ASSERT_EQ(g.dest[3].top, 0);
+  replay("0 move 0 0\n");
+  int x = 0, y = 0;
+  pointerPosition(x, y);
+  EXPECT_EQ(x, 240);
+  EXPECT_EQ(y, 0);
+  int32_t gx = -1, gy = -1;
+  getCursorPos(&gx, &gy);
+  EXPECT_EQ(gx, 0);
+  EXPECT_EQ(gy, 0);
+  replay("0 move 320 240\n");
+  pointerPosition(x, y);
+  EXPECT_EQ(x, 960);
+  EXPECT_EQ(y, 540);
+  getCursorPos(&gx, &gy);
+  EXPECT_EQ(gx, 320);
+  EXPECT_EQ(gy, 240);
 }
 
 TEST_F(CursorGlide, ModeTwoMappingOfThePointer) {

@@ -1,6 +1,10 @@
 // The timed wait of screen transitions: what ends it early, and what it leaves for the input loop.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include "platform/quit_signals.h"
+
 #include "shell/message_pumps.h"
 #include "shell/renderer_seam.h"
 #include "shell/shell_window_state.h"
@@ -52,6 +56,26 @@ TEST_F(TimedWait, CloseRequestEndsItAndStillReachesTheScript) {
 TEST_F(TimedWait, QuitEndsItWithTheQuitFlag) {
   replay("0 quit\n");
   timedWait(1, kLongWait, 0);
+  EXPECT_EQ(engine().quitFlag, 1);
+}
+
+// A quit asked for while nothing pumps (a signal, or the replay's scheduled quit, sets the flag
+// directly) ends the transition's wait and a long sleep within a frame, not at their end.
+TEST_F(TimedWait, QuitFromASignalEndsItAndALongSleep) {
+  const auto waited = [](auto&& wait) {
+    const auto start = std::chrono::steady_clock::now();
+    wait();
+    return std::chrono::steady_clock::now() - start;
+  };
+  scheduleQuit(50);
+  EXPECT_LT(waited([] { timedWait(1, kLongWait, 0); }), std::chrono::milliseconds(kLongWait / 2));
+  EXPECT_EQ(engine().quitFlag, 1);
+
+  clearQuitRequest();
+  engine().quitFlag = 0;
+  addScript("script/0.txt", "sleep 60000\n", 0);
+  scheduleQuit(50);
+  EXPECT_LT(waited([this] { run(); }), std::chrono::milliseconds(kLongWait / 2));
   EXPECT_EQ(engine().quitFlag, 1);
 }
 

@@ -10,6 +10,7 @@
 #include "commands/lua/lua_binding.h"
 #include "base/engine_state.h"
 #include "base/report.h"
+#include "platform/quit_signals.h"
 #include "script/expression.h"
 #include "script/script_messages.h"
 #include "storage/hashes.h"
@@ -29,6 +30,27 @@ struct LuaState {
 
 LuaState lua;
 
+// How often, in Lua instructions, a running script looks for a quit request.
+constexpr int kQuitCheckInstructions = 1000;
+
+// The error object that unwinds a script when the engine quits: no report, no traceback.
+char quitSentinel;
+
+[[noreturn]] void unwindForQuit(lua_State* L) {
+  lua_pushlightuserdata(L, &quitSentinel);
+  lua_error(L);
+  __builtin_unreachable();
+}
+
+bool isQuitUnwind(lua_State* L, int index) { return lua_touserdata(L, index) == &quitSentinel; }
+
+// A script that only loops (or only calls drawing commands) still ends when the player or the
+// system asks the engine to quit. A command that stops the engine itself (`end`, a failure) lets
+// the chunk run on as before: the interpreter stops after the command that ran it.
+void quitHook(lua_State* L, lua_Debug*) {
+  if (quitRequested()) unwindForQuit(L);
+}
+
 // Every engine command reached from Lua: the body and the name ride along as upvalues.
 int callCommand(lua_State* L) {
   const auto body = reinterpret_cast<CommandBody>(lua_touserdata(L, lua_upvalueindex(1)));
@@ -37,6 +59,7 @@ int callCommand(lua_State* L) {
   useLua(L);
   const int results = body(L);
   args() = saved;
+  if (quitRequested()) unwindForQuit(L);
   return results;
 }
 
@@ -53,6 +76,7 @@ lua_State* createVM() {
   luaL_openlibs(L);
   openLuaStringAdditions(L);
   forEachVmCommand([L](std::string_view name, CommandBody body) { registerGlobal(L, name, body); });
+  lua_sethook(L, &quitHook, LUA_MASKCOUNT, kQuitCheckInstructions);
   return L;
 }
 
@@ -67,6 +91,7 @@ void closeNow() {
 // The handler of the standalone interpreter: a traceback behind a string error; other error
 // objects become their __tostring text, or "(no error message)".
 int messageHandler(lua_State* L) {
+  if (isQuitUnwind(L, 1)) return 1;
   const char* message = lua_tostring(L, 1);
   if (!message) {
     if (luaL_callmeta(L, 1, "__tostring") && lua_type(L, -1) == LUA_TSTRING) return 1;
@@ -103,6 +128,12 @@ bool protectedCall(lua_State* L, int arguments, int results, bool withHandler) {
   if (switchBinding) args() = saved;
   setCurrentCommandName(command);
   if (withHandler) lua_remove(L, handler);
+  if (status != LUA_OK && isQuitUnwind(L, -1)) {
+    // The engine is quitting: nothing to report.
+    lua_pop(L, 1);
+    if (lua.closeRequested && lua.running == 0) closeNow();
+    return false;
+  }
   if (status != LUA_OK) {
     reportErrorAndClose(L);
     return false;

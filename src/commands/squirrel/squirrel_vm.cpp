@@ -16,6 +16,7 @@
 #include "commands/squirrel/squirrel_messages.h"
 #include "base/engine_state.h"
 #include "base/report.h"
+#include "platform/quit_signals.h"
 #include "script/builtins/script_paths.h"
 #include "script/builtins/text_file_reader.h"
 #include "script/expression.h"
@@ -80,6 +81,9 @@ SQInteger callCommand(HSQUIRRELVM v) {
   useSquirrel(v);
   const int results = reinterpret_cast<CommandBody>(body)(v);
   args() = saved;
+  // A script that loops over drawing commands still ends when the player or the system asks the
+  // engine to quit: the call fails up to our caller, which reports nothing then.
+  if (quitRequested()) return sq_throwerror(v, "quit");
   return results > 0 ? 1 : 0;
 }
 
@@ -129,6 +133,11 @@ std::string takeMessages(HSQUIRRELVM v) {
 }
 
 void report(std::string_view before, std::string_view fixed, HSQUIRRELVM v) {
+  if (quitRequested()) {
+    // The call was unwound for the quit; that is no script error.
+    squirrel.messages.clear();
+    return;
+  }
   errorc(ReportText().gbk(before).sjis(fixed).gbk(takeMessages(v)), true);
 }
 
