@@ -1,6 +1,7 @@
 #include "commands/command_providers.h"
 
 #include "render/renderer_commands.h"
+#include "scene/sprite_commands.h"
 
 namespace vellum {
 
@@ -16,6 +17,8 @@ void provideAllCommands() {
     provideGeometryCommands();
     provideWindowCommands();
     provideInputCommands();
+    provideSpriteCommands();
+    provideScreenShotCommands();
     return true;
   }();
   (void)provided;
