@@ -147,5 +147,18 @@ TEST_F(SpriteScreenTest, MasksHideWhatTheirProgressHasNotReached) {
   EXPECT_EQ(s.at(255, 110), 0xFFFFFFu);
 }
 
+// Each frame's capture shows that frame: a blend change between two draws is seen at once.
+TEST_F(SpriteScreenTest, ConsecutiveFramesAreEachCapturedAsDrawn) {
+  writePicture("red.png", 20, 20, kRed);
+  writePicture("bg.png", kGameW, kGameH, 0xFF406080);
+  script("sp 0, \"bg.png\", 0, 0\nsp_cxy 0, 0, 0\nsp_o 0, 1\nsp 1, \"red.png\", 0, 0\nsp_cxy 1, 0, 0\n");
+  int stale = 0;
+  for (int i = 0; i < 20; ++i) {
+    script("sp_b 1, " + std::to_string(i % 2 ? 2 : 0) + "\ndraw\n");
+    if (capture().at(12, 15) != (i % 2 ? 0xFF6080u : 0xFF0000u)) ++stale;
+  }
+  EXPECT_EQ(stale, 0);
+}
+
 }  // namespace
 }  // namespace vellum::test
