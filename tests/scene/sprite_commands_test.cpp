@@ -213,6 +213,20 @@ TEST_F(SpriteCommands, LayerKeysHoldLargeOrders) {
   EXPECT_EQ(spriteTable().lists[0].begin()->second, 1);
 }
 
+TEST_F(SpriteCommands, StandingPicturesStandOnTheBottomEdgeOfTheirCanvas) {
+  writePicture("st.png", 40, 20, 0xFFFF0000);
+  script("int l\nint t\nint w\nint h\nsp_st 3, \"st.png\", 0, 100, 100, 0, 0\nsp_gixy 3, %l, %t\nsp_giwh 3, %w, %h\n"
+         "sp_cxy 3, 0, 0\nsp_xy 3, 0, 0\ndraw\n");
+  EXPECT_EQ(intVariable("l"), 30);
+  EXPECT_EQ(intVariable("t"), 80);
+  EXPECT_EQ(intVariable("w"), 100);
+  EXPECT_EQ(intVariable("h"), 100);
+  const Screen s = capture();
+  EXPECT_EQ(s.at(35, 85), 0xFF0000u);
+  EXPECT_EQ(s.at(35, 75), 0u);
+  EXPECT_EQ(sprite(3).sourceKind, SourceKind::Standing);
+}
+
 class WideGameAtFourThree : public SpriteScreenTest {
  protected:
   void SetUp() override {

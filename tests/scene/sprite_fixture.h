@@ -30,6 +30,12 @@ class SpriteScreenTest : public ShellTest {
     if (!rendererReady()) GTEST_SKIP() << "no GL 3.3 core context here";
   }
 
+  void TearDown() override {
+    // Tests may fill in callbacks of their own; the reset puts the sprite table's back.
+    sceneCallbacks() = SceneCallbacks{};
+    ShellTest::TearDown();
+  }
+
   // A PNG of one colour (0xAARRGGBB) in the game folder.
   void writePicture(const std::string& name, int w, int h, uint32_t argb) {
     writePicture(name, w, h, [argb](int, int) { return argb; });

@@ -32,6 +32,32 @@ TEST_F(SpriteScreenTest, SmallerOrderAndNumberAreInFront) {
   EXPECT_EQ(spriteTable().lists[0].begin()->second, 7);  // drawn first
 }
 
+TEST_F(SpriteScreenTest, TheMessageLayerLiesBetweenOrderZeroAndNegativeOrders) {
+  writePicture("r.png", 40, 40, kRed);
+  writePicture("b.png", 40, 40, kBlue);
+  // The message layer paints green over the middle column of the screen.
+  sceneCallbacks().drawMessageLayer = [] {
+    const SceneVertex quad[4] = {{99.5f, -0.5f, 0, 1, 0xFF00FF00, 0, 0},
+                                 {139.5f, -0.5f, 0, 1, 0xFF00FF00, 0, 0},
+                                 {99.5f, 239.5f, 0, 1, 0xFF00FF00, 0, 0},
+                                 {139.5f, 239.5f, 0, 1, 0xFF00FF00, 0, 0}};
+    gpu::Device* d = renderer().device;
+    d->setTexture(0, nullptr);
+    d->setRenderState(gpu::rs::SrcBlend, gpu::blend::One);
+    d->setRenderState(gpu::rs::DestBlend, gpu::blend::Zero);
+    d->setRenderState(gpu::rs::BlendOp, gpu::blendop::Add);
+    d->setTextureStageState(0, gpu::tss::ColorOp, gpu::top::SelectArg2);
+    d->setTextureStageState(0, gpu::tss::AlphaOp, gpu::top::SelectArg2);
+    d->setFVF(gpu::kFvfXyzRhw | gpu::kFvfDiffuse | gpu::fvfTex(1));
+    d->drawPrimitiveUP(gpu::Primitive::TriangleStrip, 2, quad, sizeof(SceneVertex));
+  };
+  script("sp 1, \"r.png\", 0, 0\nsp_cxy 1, 0, 0\nsp_xy 1, 100, 20\n"
+         "sp 2, \"b.png\", 0, 0\nsp_cxy 2, 0, 0\nsp_xy 2, 100, 100\nsp_o 2, -1\ndraw\n");
+  const Screen s = capture();
+  EXPECT_EQ(s.at(110, 30), 0x00FF00u);   // order 0: behind the message layer
+  EXPECT_EQ(s.at(110, 110), 0x0000FFu);  // order -1: in front of it
+}
+
 // The nine blend modes against the formulas, on a grey background, with the sprite's alpha 128.
 TEST_F(SpriteScreenTest, BlendModesMatchTheirFormulas) {
   const uint32_t background = 0xFF406080, source = 0xFFC03010;
