@@ -27,6 +27,33 @@ using gpu::blend::Zero;
 constexpr uint32_t kSpriteFvf = gpu::kFvfXyz | gpu::kFvfDiffuse | gpu::fvfTex(1);
 constexpr uint32_t kMaskedFvf = gpu::kFvfXyz | gpu::kFvfDiffuse | gpu::fvfTex(2);
 
+// Texel times diffuse, for sprites that need nothing of stage 1: far cheaper per pixel than the
+// general texture-stage program on a software rasteriser.
+constexpr int kPlainShaderId = 200;
+constexpr const char* kPlainShaderSource = "void main() { oC0 = texture(s0, t0) * v0; }\n";
+gpu::PixelShader* plainShader = nullptr;
+bool plainShaderTried = false;
+
+gpu::PixelShader* plainSpriteShader() {
+  RendererState& r = renderer();
+  if (!plainShaderTried && r.device && r.caps.pixelShaderMajor >= 2) {
+    plainShaderTried = true;
+    if (gpu::failed(r.device->createPixelShader({kPlainShaderId, kPlainShaderSource}, &plainShader))) plainShader = nullptr;
+  }
+  return plainShader;
+}
+
+// Whether the blend mode leaves stage 1 off.
+bool stageOneFree(const SpriteProperties& p) {
+  const bool colourStage = p.colourOp != 0 && renderer().caps.blendFactor && settings().colorBlend != 0;
+  return !colourStage && (p.blend <= 2 || p.blend > 8 || (p.blend == 3 && renderer().caps.blendOp));
+}
+
+void releaseTargetsAndShaders() {
+  releasePlainShader();
+  releaseCanvasTargets();
+}
+
 void stageOne(gpu::Device* d, uint32_t op, uint32_t arg1, uint32_t arg2) {
   d->setTextureStageState(1, gpu::tss::ColorOp, op);
   d->setTextureStageState(1, gpu::tss::ColorArg1, arg1);
@@ -174,6 +201,11 @@ void drawLists(int run) {
 
 }  // namespace
 
+void releasePlainShader() {
+  releaseObject(plainShader);
+  plainShaderTried = false;
+}
+
 void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
   Sprite& s = sprite(n);
   SpriteImage* shown = &s.frontImage();
@@ -207,7 +239,8 @@ void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
   setBlendMode(d, p.blend);
   setColourStage(d, p);
   const bool masked = picture.masked && setMaskShader(d, p);
-  if (!masked) d->setPixelShader(nullptr);
+  gpu::PixelShader* plain = !masked && stageOneFree(p) ? plainSpriteShader() : nullptr;
+  if (!masked) d->setPixelShader(plain);
   d->setFVF(masked ? kMaskedFvf : kSpriteFvf);
   d->setTexture(1, nullptr);
   static thread_local std::vector<TileQuad> quads;
@@ -219,10 +252,8 @@ void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
     if (masked) d->setTexture(1, tile.mask);
     d->drawPrimitiveUP(gpu::Primitive::TriangleStrip, 2, q.corners.data(), sizeof(SpriteVertex));
   }
-  if (masked) {
-    d->setPixelShader(nullptr);
-    d->setTexture(1, nullptr);
-  }
+  if (masked) d->setTexture(1, nullptr);
+  if (masked || plain) d->setPixelShader(nullptr);
 }
 
 void drawSpriteList(int32_t parent, const SpriteTarget& target, int64_t lowKey, int64_t highKey, bool afterPicture) {
@@ -250,7 +281,7 @@ void installSceneCallbacks() {
   SceneCallbacks& c = sceneCallbacks();
   c.drawSpriteLists = &drawLists;
   c.commitPending = &commitAllSprites;
-  c.releaseSpriteTargets = &releaseCanvasTargets;
+  c.releaseSpriteTargets = &releaseTargetsAndShaders;
   c.recreateSpriteTargets = &recreateCanvasTargets;
   c.spriteTargetSurface = &targetSurfaceOf;
 }

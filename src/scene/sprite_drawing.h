@@ -10,6 +10,8 @@ namespace vellum {
 
 // Fills the renderer's scene callbacks with the sprite table's drawing, commit and targets.
 void installSceneCallbacks();
+// Drops the sprite pixel shader (made again on the next draw), before the device goes or resets.
+void releasePlainShader();
 
 // Draws sprite n's chosen buffer onto the current render target. `afterPicture` is set while a
 // transition draws the picture it ends with: pending changes are shown then.

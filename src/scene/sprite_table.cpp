@@ -31,6 +31,7 @@ void resetSprites() {
   }
   t.lists.clear();
   t.messageWindowShown = nullptr;
+  releasePlainShader();
   installSceneCallbacks();
 }
 
