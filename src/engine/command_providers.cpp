@@ -5,6 +5,7 @@
 #include "engine/diagnostics_commands.h"
 #include "persist/settings_commands.h"
 #include "render/renderer_commands.h"
+#include "scene/sprite_commands.h"
 #include "script/builtins/builtin_functions.h"
 #include "script/script_commands.h"
 #include "shell/shell_commands.h"
@@ -23,6 +24,8 @@ void provideAllCommands() {
     provideGeometryCommands();
     provideWindowCommands();
     provideInputCommands();
+    provideSpriteCommands();
+    provideScreenShotCommands();
     return true;
   }();
   (void)provided;

@@ -17,6 +17,8 @@
 #include "base/clock.h"
 #include "render/renderer.h"
 #include "report/system_report.h"
+#include "scene/screenshot.h"
+#include "scene/sprite_table.h"
 #include "script/script_state.h"
 #include "script/variables.h"
 #include "script/builtins/plugin_libraries.h"
@@ -62,7 +64,9 @@ void resetAllState() {
   resetStorage();
   resetSettings();
   resetPersistState();
-  // The device goes before the window it was made on.
+  // Sprite textures go before the device, the device before the window it was made on.
+  resetScreenShot();
+  resetSprites();
   resetRendererState();
   resetScreenGeometry();
   resetMachineMemory();
@@ -74,7 +78,8 @@ void resetAllState() {
 bool initializeEngine() {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   readArchives();
-  // The fixed tables (backlog and the rest) start cleared.
+  // The fixed tables (sprites, backlog and the rest) start cleared.
+  resetSprites();
   resetBacklog();
   initMathTables();
   initImageTables();

@@ -7,9 +7,9 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "shell/input_state.h"
-#include "text/read_mode.h"
+#include "script/read_mode.h"
 #include "shell_test_support.h"
 
 namespace vellum {

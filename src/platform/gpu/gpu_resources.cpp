@@ -363,6 +363,9 @@ Result Device::readTarget(Surface* target, std::vector<uint32_t>& argb) {
   if (!framebuffer) return kInvalidCall;
   GlFunctions& g = gl();
   argb.assign(static_cast<size_t>(d.width) * d.height, 0);
+  // Wait for every queued draw first: on llvmpipe a read right after a present could otherwise
+  // return the target as it was one frame earlier.
+  g.Finish();
   g.BindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
   g.PixelStorei(GL_PACK_ALIGNMENT, 4);
   g.ReadPixels(0, 0, static_cast<GLsizei>(d.width), static_cast<GLsizei>(d.height), GL_BGRA,

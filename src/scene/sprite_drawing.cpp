@@ -1,0 +1,289 @@
+#include "scene/sprite_drawing.h"
+
+#include <limits>
+#include <vector>
+
+#include "base/report.h"
+#include "persist/engine_settings.h"
+#include "render/renderer_state.h"
+#include "scene/sprite_commit.h"
+#include "scene/sprite_mask.h"
+#include "scene/sprite_table.h"
+#include "scene/sprite_textures.h"
+#include "shell/screen_geometry.h"
+
+namespace vellum {
+
+namespace {
+
+using gpu::blend::InvDestColor;
+using gpu::blend::InvSrcAlpha;
+using gpu::blend::InvSrcColor;
+using gpu::blend::One;
+using gpu::blend::SrcAlpha;
+using gpu::blend::SrcColor;
+using gpu::blend::Zero;
+
+constexpr uint32_t kSpriteFvf = gpu::kFvfXyz | gpu::kFvfDiffuse | gpu::fvfTex(1);
+constexpr uint32_t kMaskedFvf = gpu::kFvfXyz | gpu::kFvfDiffuse | gpu::fvfTex(2);
+
+// Texel times diffuse, for sprites that need nothing of stage 1: far cheaper per pixel than the
+// general texture-stage program on a software rasteriser.
+constexpr int kPlainShaderId = 200;
+constexpr const char* kPlainShaderSource = "void main() { oC0 = texture(s0, t0) * v0; }\n";
+gpu::PixelShader* plainShader = nullptr;
+bool plainShaderTried = false;
+
+gpu::PixelShader* plainSpriteShader() {
+  RendererState& r = renderer();
+  if (!plainShaderTried && r.device && r.caps.pixelShaderMajor >= 2) {
+    plainShaderTried = true;
+    if (gpu::failed(r.device->createPixelShader({kPlainShaderId, kPlainShaderSource}, &plainShader))) plainShader = nullptr;
+  }
+  return plainShader;
+}
+
+// Whether the blend mode leaves stage 1 off.
+bool stageOneFree(const SpriteProperties& p) {
+  const bool colourStage = p.colourOp != 0 && renderer().caps.blendFactor && settings().colorBlend != 0;
+  return !colourStage && (p.blend <= 2 || p.blend > 8 || (p.blend == 3 && renderer().caps.blendOp));
+}
+
+void releaseTargetsAndShaders() {
+  releasePlainShader();
+  releaseCanvasTargets();
+}
+
+void stageOne(gpu::Device* d, uint32_t op, uint32_t arg1, uint32_t arg2) {
+  d->setTextureStageState(1, gpu::tss::ColorOp, op);
+  d->setTextureStageState(1, gpu::tss::ColorArg1, arg1);
+  d->setTextureStageState(1, gpu::tss::ColorArg2, arg2);
+}
+
+// Stage 1 of the multiply and darken modes: transparent parts turn white, which multiplies away.
+void towardsWhite(gpu::Device* d) {
+  d->setRenderState(gpu::rs::TextureFactor, 0xFFFFFFFF);
+  stageOne(d, gpu::top::BlendCurrentAlpha, gpu::ta::Current, gpu::ta::TFactor);
+}
+
+// Stage 1 of the screen, lighten and exclusion modes: colour premultiplied by its alpha.
+void premultiplied(gpu::Device* d) {
+  stageOne(d, gpu::top::Modulate, gpu::ta::Current | gpu::ta::AlphaReplicate, gpu::ta::Current);
+}
+
+void setBlendMode(gpu::Device* d, int32_t mode) {
+  const auto factors = [d](uint32_t src, uint32_t dest, uint32_t op) {
+    d->setRenderState(gpu::rs::SrcBlend, src);
+    d->setRenderState(gpu::rs::DestBlend, dest);
+    d->setRenderState(gpu::rs::BlendOp, op);
+  };
+  stageOne(d, gpu::top::Disable, gpu::ta::Texture, gpu::ta::Current);
+  d->setRenderState(gpu::rs::AlphaBlendEnable, 1);
+  d->setRenderState(gpu::rs::SeparateAlphaBlendEnable, 0);
+  switch (mode) {
+    case 0: factors(One, Zero, gpu::blendop::Add); break;
+    case 2: factors(SrcAlpha, One, gpu::blendop::Add); break;
+    case 3:
+      if (renderer().caps.blendOp) {
+        factors(SrcAlpha, One, gpu::blendop::RevSubtract);
+      } else {
+        d->setRenderState(gpu::rs::TextureFactor, 0xFF000000);
+        stageOne(d, gpu::top::BlendCurrentAlpha, gpu::ta::Current, gpu::ta::TFactor);
+        factors(Zero, InvSrcColor, gpu::blendop::Add);
+      }
+      break;
+    case 4:
+      factors(Zero, SrcColor, gpu::blendop::Add);
+      towardsWhite(d);
+      break;
+    case 5:
+      factors(InvDestColor, One, gpu::blendop::Add);
+      premultiplied(d);
+      break;
+    case 6:
+      factors(One, One, gpu::blendop::Max);
+      premultiplied(d);
+      break;
+    case 7:
+      factors(One, One, gpu::blendop::Min);
+      towardsWhite(d);
+      break;
+    case 8:
+      factors(InvDestColor, InvSrcColor, gpu::blendop::Add);
+      premultiplied(d);
+      break;
+    default: factors(SrcAlpha, InvSrcAlpha, gpu::blendop::Add); break;
+  }
+}
+
+void setColourStage(gpu::Device* d, const SpriteProperties& p) {
+  if (p.colourOp == 0 || !renderer().caps.blendFactor || settings().colorBlend == 0) return;
+  d->setRenderState(gpu::rs::TextureFactor, p.colour);
+  stageOne(d, p.colourOp, gpu::ta::Current, gpu::ta::TFactor);
+}
+
+// A masked picture with the shaders: the mask on stage 1 scales the alpha. Without them the
+// picture is drawn whole.
+bool setMaskShader(gpu::Device* d, const SpriteProperties& p) {
+  const RendererState& r = renderer();
+  int slot = kAlphaMask1Shader;
+  if (p.colourOp == gpu::top::Modulate) slot = kAlphaMask1Shader4;
+  else if (p.colourOp == gpu::top::Add) slot = kAlphaMask1Shader7;
+  gpu::PixelShader* shader = r.shaders[static_cast<size_t>(slot)];
+  if (!shader || r.caps.pixelShaderMajor < 2) return false;
+  const std::array<float, 2> k = maskConstants(p);
+  const float constants[12] = {k[0], 0, 0, 0, k[1], 0, 0, 0,
+                               static_cast<float>((p.colour >> 16) & 0xFF) / 255.0f,
+                               static_cast<float>((p.colour >> 8) & 0xFF) / 255.0f,
+                               static_cast<float>(p.colour & 0xFF) / 255.0f,
+                               static_cast<float>(p.colour >> 24) / 255.0f};
+  d->setPixelShaderConstantF(0, constants, 3);
+  d->setPixelShader(shader);
+  return true;
+}
+
+bool hiddenMessageLayer(const SpriteProperties& p) {
+  if (!(p.flags & 1)) return false;
+  const auto& shown = spriteTable().messageWindowShown;
+  return shown && !shown();
+}
+
+gpu::Surface* targetSurfaceOf(int32_t n) {
+  if (n < 0 || n >= kSpriteCount) return nullptr;
+  SpritePicture& p = sprite(n).frontImage().picture;
+  return p.canvas ? p.targetSurface : nullptr;
+}
+
+// Canvas sprites with children are drawn first, highest number first, each into its own target.
+void drawCanvases() {
+  RendererState& r = renderer();
+  gpu::Device* d = r.device;
+  const auto& lists = spriteTable().lists;
+  bool drewAny = false;
+  for (auto it = lists.rbegin(); it != lists.rend(); ++it) {
+    const int32_t n = it->first;
+    if (n <= 0 || it->second.empty()) continue;
+    gpu::Surface* surface = targetSurfaceOf(n);
+    if (!surface) {
+      showErrorBox(ReportText("RenderTextureA ", CodePage::Gbk).number(n).ascii(" Not Found"));
+      continue;
+    }
+    d->setRenderTarget(0, surface);
+    d->clear(gpu::kClearTarget, 0, 1.0f, 0);
+    const SpriteTile& t = sprite(n).frontImage().picture.tiles.front();
+    const SpriteTarget target{static_cast<float>(t.textureW) / 2, static_cast<float>(t.textureH) / 2};
+    drawSpriteList(n, target, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max(), false);
+    drewAny = true;
+  }
+  if (drewAny) d->setRenderTarget(0, r.frameTarget);
+}
+
+// The screen's list is laid out in game pixels, whatever the render size.
+SpriteTarget screenTarget() {
+  const ScreenGeometry& g = screenGeometry();
+  if (g.gameW > 0 && g.gameH > 0) return {static_cast<float>(g.gameW) / 2, static_cast<float>(g.gameH) / 2};
+  return {static_cast<float>(renderer().display.renderW) / 2, static_cast<float>(renderer().display.renderH) / 2};
+}
+
+void drawLists(int run) {
+  RendererState& r = renderer();
+  if (run == 0) {
+    drawCanvases();
+    r.device->clear(gpu::kClearTarget, r.clearColour, 1.0f, 0);
+    drawSpriteList(0, screenTarget(), 0, std::numeric_limits<int64_t>::max(), false);
+  } else {
+    drawSpriteList(0, screenTarget(), std::numeric_limits<int64_t>::min(), -1, false);
+  }
+  r.device->setTexture(0, nullptr);
+  r.device->setTexture(1, nullptr);
+  stageOne(r.device, gpu::top::Disable, gpu::ta::Texture, gpu::ta::Current);
+}
+
+}  // namespace
+
+void releasePlainShader() {
+  releaseObject(plainShader);
+  plainShaderTried = false;
+}
+
+void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
+  Sprite& s = sprite(n);
+  SpriteImage* shown = &s.frontImage();
+  SpriteImage* props = shown;
+  const uint32_t waiting = s.pending & ~pending::kLive;
+  if (afterPicture && waiting && !s.crossFade) {
+    if (waiting & pending::kDelete) return;
+    // Properties alone: the front's picture with the back's properties. Otherwise the new picture.
+    props = &s.backImage();
+    if (waiting != pending::kProperties && s.backImage().picture.present()) shown = &s.backImage();
+  }
+  const SpritePicture& picture = shown->picture;
+  const SpriteProperties& p = props->props;
+  if (!picture.present() || (p.alpha & 0xFF) == 0 || hiddenMessageLayer(p)) return;
+
+  gpu::Device* d = renderer().device;
+  // Matrices are rebuilt only when the properties changed or the target is another size.
+  SpriteImage& cache = *props;
+  if (props != shown) {
+    buildSpriteMatrices(p, picture, target, cache.world, cache.view, cache.projection);
+    cache.dirty = true;
+  } else if (cache.dirty || cache.matrixHalfW != target.halfW || cache.matrixHalfH != target.halfH) {
+    buildSpriteMatrices(p, picture, target, cache.world, cache.view, cache.projection);
+    cache.matrixHalfW = target.halfW;
+    cache.matrixHalfH = target.halfH;
+    cache.dirty = false;
+  }
+  d->setTransform(gpu::TransformType::World, cache.world.data());
+  d->setTransform(gpu::TransformType::View, cache.view.data());
+  d->setTransform(gpu::TransformType::Projection, cache.projection.data());
+  setBlendMode(d, p.blend);
+  setColourStage(d, p);
+  const bool masked = picture.masked && setMaskShader(d, p);
+  gpu::PixelShader* plain = !masked && stageOneFree(p) ? plainSpriteShader() : nullptr;
+  if (!masked) d->setPixelShader(plain);
+  d->setFVF(masked ? kMaskedFvf : kSpriteFvf);
+  d->setTexture(1, nullptr);
+  static thread_local std::vector<TileQuad> quads;
+  cellQuads(p, picture, quads);
+  for (const TileQuad& q : quads) {
+    const SpriteTile& tile = picture.tiles[static_cast<size_t>(q.tile)];
+    if (!tile.texture) continue;
+    d->setTexture(0, tile.texture);
+    if (masked) d->setTexture(1, tile.mask);
+    d->drawPrimitiveUP(gpu::Primitive::TriangleStrip, 2, q.corners.data(), sizeof(SpriteVertex));
+  }
+  if (masked) d->setTexture(1, nullptr);
+  if (masked || plain) d->setPixelShader(nullptr);
+}
+
+void drawSpriteList(int32_t parent, const SpriteTarget& target, int64_t lowKey, int64_t highKey, bool afterPicture) {
+  auto list = spriteTable().lists.find(parent);
+  if (list == spriteTable().lists.end()) return;
+  // Texel times diffuse (the sprite's alpha) on stage 0; mirrored sprites are not culled.
+  gpu::Device* d = renderer().device;
+  d->setRenderState(gpu::rs::CullMode, gpu::kCullNone);
+  d->setTextureStageState(0, gpu::tss::ColorOp, gpu::top::Modulate);
+  d->setTextureStageState(0, gpu::tss::ColorArg1, gpu::ta::Texture);
+  d->setTextureStageState(0, gpu::tss::ColorArg2, gpu::ta::Diffuse);
+  d->setTextureStageState(0, gpu::tss::AlphaOp, gpu::top::Modulate);
+  d->setTextureStageState(0, gpu::tss::AlphaArg1, gpu::ta::Texture);
+  d->setTextureStageState(0, gpu::tss::AlphaArg2, gpu::ta::Diffuse);
+  d->setTextureStageState(0, gpu::tss::TexCoordIndex, 0);
+  d->setTextureStageState(1, gpu::tss::TexCoordIndex, 1);
+  d->setTextureStageState(1, gpu::tss::AlphaOp, gpu::top::Disable);
+  for (const auto& [key, n] : list->second) {
+    if (key < lowKey || key > highKey) continue;
+    drawSprite(n, target, afterPicture);
+  }
+}
+
+void installSceneCallbacks() {
+  SceneCallbacks& c = sceneCallbacks();
+  c.drawSpriteLists = &drawLists;
+  c.commitPending = &commitAllSprites;
+  c.releaseSpriteTargets = &releaseTargetsAndShaders;
+  c.recreateSpriteTargets = &recreateCanvasTargets;
+  c.spriteTargetSurface = &targetSurfaceOf;
+}
+
+}  // namespace vellum

@@ -1,0 +1,158 @@
+#include "scene/sprite_loading.h"
+
+#include <algorithm>
+
+#include "base/engine_state.h"
+#include "base/report.h"
+#include "image/image_io.h"
+#include "image/ops/image_ops.h"
+#include "image/pixel_luminance.h"
+#include "scene/scene_messages.h"
+#include "scene/sprite_commit.h"
+#include "scene/sprite_table.h"
+#include "scene/sprite_textures.h"
+#include "storage/file_loader.h"
+
+namespace vellum {
+
+namespace {
+
+int8_t signedByte(int32_t v, int shift) { return static_cast<int8_t>((static_cast<uint32_t>(v) >> shift) & 0xFF); }
+
+// The grey values of the mask become the picture's alpha where the two overlap.
+void applyMaskPicture(Image& picture, const Image& mask) {
+  const int32_t w = std::min(picture.width, mask.width), h = std::min(picture.height, mask.height);
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) {
+      uint32_t& p = picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)];
+      const uint32_t grey = pixelLuminance(mask.pixels[static_cast<size_t>(y) * static_cast<size_t>(mask.width) + static_cast<size_t>(x)]);
+      p = (p & 0x00FFFFFFu) | (grey << 24);
+    }
+  picture.bitsPerPixel = 32;
+}
+
+Image* loadWithMaskPart(const std::string& file) {
+  const size_t question = file.find('?');
+  Image* picture = loadSpritePictureFile(std::string_view(file).substr(0, question));
+  if (!picture || question == std::string::npos) return picture;
+  Image* mask = loadSpritePictureFile(std::string_view(file).substr(question + 1));
+  if (!mask) {
+    freeImage(picture);
+    return nullptr;
+  }
+  applyMaskPicture(*picture, *mask);
+  freeImage(mask);
+  return picture;
+}
+
+bool clipPicture(Image*& image, const ClipRect& clip) {
+  if (clip.width == 0 || clip.height == 0) return true;
+  const int32_t x = clip.x == -1 ? (image->width - clip.width) / 2 : clip.x;
+  return clippingImage2(&image, x, clip.y, clip.width, clip.height) != 0;
+}
+
+SpriteProperties defaultProperties(uint32_t flags) {
+  SpriteProperties p;
+  p.flags = flags;
+  return p;
+}
+
+// Step 6 of a load: the new picture waits in the back buffer for the next commit.
+void stagePicture(int32_t n, BuildResult result, SpritePicture& fresh, uint32_t flags) {
+  Sprite& s = sprite(n);
+  const bool wasInUse = s.inUse();
+  SpriteImage& back = s.backImage();
+  if (result == BuildResult::Fresh) {
+    freePicture(back.picture);
+    back.picture = std::move(fresh);
+  }
+  if (!wasInUse) {
+    s.buffers[0].props = s.buffers[1].props = defaultProperties(flags);
+    s.order = 0;
+    listSprite(n, 0);
+  }
+  back.props.flags = flags;
+  back.dirty = true;
+  // A load after sp_d in the same frame wins: the sprite stays.
+  s.pending &= ~pending::kDelete;
+  s.pending |= s.frontImage().picture.present() ? (pending::kNewPicture | pending::kReplace) : pending::kNewPicture;
+}
+
+}  // namespace
+
+Image* loadSpritePictureFile(std::string_view name) {
+  uint8_t*& buffer = storage().scratch;
+  uint32_t& capacity = storage().scratchCapacity;
+  uint32_t size = 0;
+  Image* image = nullptr;
+  if (!name.empty() && loadFile(name, buffer, size, capacity)) image = loadImage(buffer, size);
+  if (!image) errorc(ReportText().gbk(name).gbk(scene_messages::kCannotLoad), true);
+  return image;
+}
+
+bool applyLoadEffects(Image*& image, const std::array<int32_t, 8>& e) {
+  bool ok = true;
+  if (e[kNegative] & 0xFF) ok &= negaposiImage(image) != 0;
+  if (e[kGreyscale] & 0xFF) ok &= grayscalImage(image) != 0;
+  switch (e[kRotate]) {
+    case 1: ok &= flipHorizontalImage2(&image) != 0; break;
+    case 2: ok &= flipVerticalImage2(&image) != 0; break;
+    case 3: ok &= rotateImage2(&image, 180.0, 0.0, 0) != 0; break;
+    default: break;
+  }
+  if (e[kBrightness]) ok &= bcImage(image, signedByte(e[kBrightness], 8), signedByte(e[kBrightness], 0)) != 0;
+  if (e[kColour])
+    ok &= colorImage(image, signedByte(e[kColour], 16), signedByte(e[kColour], 8), signedByte(e[kColour], 0)) != 0;
+  if (e[kHsl]) ok &= hslImage(image, e[kHsl] >> 16, signedByte(e[kHsl], 8), signedByte(e[kHsl], 0)) != 0;
+  if (e[kBlur]) ok &= blurImage(image, e[kBlur] >> 16, e[kBlur] & 0xFFFF) != 0;
+  if (e[kMosaic]) ok &= mosaicImage(image, e[kMosaic] >> 16, e[kMosaic] & 0xFFFF) != 0;
+  return ok;
+}
+
+bool loadSpriteImage(int32_t n, Image* image, uint32_t flags, int32_t division) {
+  if (!image) {
+    errorc(ReportText(scene_messages::kCreate, CodePage::Gbk), true);
+    return false;
+  }
+  Sprite& s = sprite(n);
+  SpritePicture fresh;
+  const BuildResult result = buildPicture(image, division, flags, s.backImage().picture, fresh);
+  if (result == BuildResult::Failed) {
+    freeImage(image);
+    return false;
+  }
+  stagePicture(n, result, fresh, flags);
+  return true;
+}
+
+bool loadSprite(int32_t n, const std::string& file, uint32_t flags, int32_t division, const ClipRect& clip) {
+  Sprite& s = sprite(n);
+  if (s.textDrawing) deleteSpriteNow(n);
+  Image* image = loadWithMaskPart(file);
+  if (!image) return false;
+  if (!clipPicture(image, clip) || !applyLoadEffects(image, s.loadEffects)) {
+    freeImage(image);
+    return false;
+  }
+  if (!loadSpriteImage(n, image, flags, division)) return false;
+  s.sourceName = file;
+  s.sourceKind = SourceKind::Picture;
+  s.clipX = clip.x;
+  s.clipY = clip.y;
+  s.clipW = clip.width;
+  s.clipH = clip.height;
+  return true;
+}
+
+bool makeCanvasSprite(int32_t n, int32_t width, int32_t height, uint32_t flags) {
+  Sprite& s = sprite(n);
+  if (s.textDrawing) deleteSpriteNow(n);
+  SpritePicture fresh;
+  if (!buildCanvas(width, height, fresh)) return false;
+  stagePicture(n, BuildResult::Fresh, fresh, flags);
+  s.sourceName.clear();
+  s.sourceKind = SourceKind::Canvas;
+  return true;
+}
+
+}  // namespace vellum

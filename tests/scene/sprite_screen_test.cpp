@@ -1,0 +1,190 @@
+// What the player sees: sprites drawn by the real renderer, read back through setScreenShot.
+#include <cmath>
+
+#include "render/renderer_state.h"
+#include "shell/screen_geometry.h"
+#include "scene/sprite_drawing.h"
+#include "sprite_fixture.h"
+
+namespace vellum::test {
+namespace {
+
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
+
+TEST_F(SpriteScreenTest, AnOpaquePictureFillsItsRectangleOnlyAfterDraw) {
+  writePicture("red.png", 100, 50, kRed);
+  script("draw\nsp 1, \"red.png\", 0, 0\nsp_cxy 1, 0, 0\nsp_xy 1, 100, 50\n");
+  expectRectangle(capture(), 100, 50, 200, 100, 0x000000, 0x000000);
+  script("draw\n");
+  expectRectangle(capture(), 100, 50, 200, 100, 0xFF0000, 0x000000);
+}
+
+TEST_F(SpriteScreenTest, SmallerOrderAndNumberAreInFront) {
+  writePicture("r.png", 40, 40, kRed);
+  writePicture("g.png", 40, 40, kGreen);
+  writePicture("b.png", 20, 20, kBlue);
+  script("sp 3, \"r.png\", 0, 0\nsp 7, \"g.png\", 0, 0\nsp 9, \"b.png\", 0, 0\n"
+         "sp_xy 3, 100, 100\nsp_xy 7, 110, 100\nsp_xy 9, 100, 100\nsp_o 9, -1\nsp_o 3, 0\ndraw\n");
+  const Screen s = capture();
+  EXPECT_EQ(s.at(95, 110), 0xFF0000u);   // 3 over 7 where they overlap
+  EXPECT_EQ(s.at(125, 110), 0x00FF00u);  // only 7
+  EXPECT_EQ(s.at(100, 100), 0x0000FFu);  // order -1 over both
+  EXPECT_EQ(spriteTable().lists[0].begin()->second, 7);  // drawn first
+}
+
+TEST_F(SpriteScreenTest, TheMessageLayerLiesBetweenOrderZeroAndNegativeOrders) {
+  writePicture("r.png", 40, 40, kRed);
+  writePicture("b.png", 40, 40, kBlue);
+  // The message layer paints green over the middle column of the screen.
+  sceneCallbacks().drawMessageLayer = [] {
+    const SceneVertex quad[4] = {{99.5f, -0.5f, 0, 1, 0xFF00FF00, 0, 0},
+                                 {139.5f, -0.5f, 0, 1, 0xFF00FF00, 0, 0},
+                                 {99.5f, 239.5f, 0, 1, 0xFF00FF00, 0, 0},
+                                 {139.5f, 239.5f, 0, 1, 0xFF00FF00, 0, 0}};
+    gpu::Device* d = renderer().device;
+    d->setTexture(0, nullptr);
+    d->setRenderState(gpu::rs::SrcBlend, gpu::blend::One);
+    d->setRenderState(gpu::rs::DestBlend, gpu::blend::Zero);
+    d->setRenderState(gpu::rs::BlendOp, gpu::blendop::Add);
+    d->setTextureStageState(0, gpu::tss::ColorOp, gpu::top::SelectArg2);
+    d->setTextureStageState(0, gpu::tss::AlphaOp, gpu::top::SelectArg2);
+    d->setFVF(gpu::kFvfXyzRhw | gpu::kFvfDiffuse | gpu::fvfTex(1));
+    d->drawPrimitiveUP(gpu::Primitive::TriangleStrip, 2, quad, sizeof(SceneVertex));
+  };
+  script("sp 1, \"r.png\", 0, 0\nsp_cxy 1, 0, 0\nsp_xy 1, 100, 20\n"
+         "sp 2, \"b.png\", 0, 0\nsp_cxy 2, 0, 0\nsp_xy 2, 100, 100\nsp_o 2, -1\ndraw\n");
+  const Screen s = capture();
+  EXPECT_EQ(s.at(110, 30), 0x00FF00u);   // order 0: behind the message layer
+  EXPECT_EQ(s.at(110, 110), 0x0000FFu);  // order -1: in front of it
+}
+
+// The nine blend modes against the formulas, on a grey background, with the sprite's alpha 128.
+TEST_F(SpriteScreenTest, BlendModesMatchTheirFormulas) {
+  const uint32_t background = 0xFF406080, source = 0xFFC03010;
+  writePicture("bg.png", kGameW, kGameH, background);
+  writePicture("fg.png", 20, 20, source);
+  const double a = 128.0 / 255.0;
+  const auto ch = [](uint32_t c, int shift) { return static_cast<double>((c >> shift) & 0xFF); };
+  struct Case {
+    int mode;
+    double (*f)(double s, double d, double a);
+  };
+  const Case cases[] = {
+      {0, [](double s, double, double) { return s; }},
+      {1, [](double s, double d, double a) { return s * a + d * (1 - a); }},
+      {2, [](double s, double d, double a) { return std::min(255.0, s * a + d); }},
+      {3, [](double s, double d, double a) { return std::max(0.0, d - s * a); }},
+      {4, [](double s, double d, double a) { return d * (s * a + 255 * (1 - a)) / 255; }},
+      {5, [](double s, double d, double a) { return s * a * (1 - d / 255) + d; }},
+      {6, [](double s, double d, double a) { return std::max(s * a, d); }},
+      {7, [](double s, double d, double a) { return std::min(s * a + 255 * (1 - a), d); }},
+      {8, [](double s, double d, double a) { return s * a * (1 - d / 255) + d * (1 - s * a / 255); }},
+  };
+  // One frame: mode m on sprite 10 + m at (20 + 30 m, 100).
+  std::string lines = "sp 0, \"bg.png\", 0, 0\nsp_cxy 0, 0, 0\nsp_o 0, 1\n";
+  for (const Case& c : cases) {
+    const std::string n = std::to_string(10 + c.mode);
+    lines += "sp " + n + ", \"fg.png\", 0, 0\nsp_cxy " + n + ", 0, 0\nsp_xy " + n + ", " +
+             std::to_string(20 + 30 * c.mode) + ", 100\nsp_a " + n + ", 128\nsp_b " + n + ", " + std::to_string(c.mode) + "\n";
+  }
+  script(lines + "draw\n");
+  const Screen s = capture();
+  for (const Case& c : cases) {
+    const uint32_t got = s.at(30 + 30 * c.mode, 110);
+    for (int shift : {16, 8, 0}) {
+      const double want = c.f(ch(source, shift), ch(background, shift), a);
+      EXPECT_NEAR(ch(got, shift), want, 2.0) << "mode " << c.mode << " channel shift " << shift << " got " << std::hex << got;
+    }
+  }
+}
+
+TEST_F(SpriteScreenTest, RotatedAndScaledCornersLandWhereTheMatricesSay) {
+  writePicture("w.png", 60, 40, kWhite);
+  // Sprite 1 scaled 2 x 1 and turned 90 degrees: 120 x 40 becomes 40 x 120 around (80, 120).
+  // Sprite 2 turned 30 degrees clockwise around (230, 120).
+  script("sp 1, \"w.png\", 0, 0\nsp_xy 1, 80, 120\nsp_wh 1, 2, 1\nsp_rz 1, 90\n"
+         "sp 2, \"w.png\", 0, 0\nsp_xy 2, 230, 120\nsp_rz 2, 30\ndraw\n");
+  const Screen s = capture();
+  expectRectangle(s, 60, 60, 100, 180, 0xFFFFFF, 0x000000);
+  const double t = 30 * 3.14159265 / 180;
+  for (auto [cx, cy] : {std::pair{-30.0, -20.0}, {30.0, -20.0}, {-30.0, 20.0}, {30.0, 20.0}}) {
+    const double x = cx * std::cos(t) - cy * std::sin(t), y = cx * std::sin(t) + cy * std::cos(t);
+    const double len = std::hypot(x, y);
+    const auto at = [&](double d) {
+      return s.at(static_cast<int>(std::floor(230 + x * (len + d) / len)),
+                  static_cast<int>(std::floor(120 + y * (len + d) / len)));
+    };
+    EXPECT_EQ(at(-1.5), 0xFFFFFFu) << cx << "," << cy;
+    EXPECT_EQ(at(1.5), 0x000000u) << cx << "," << cy;
+  }
+}
+
+TEST_F(SpriteScreenTest, ASpriteInACanvasMovesWithTheCanvas) {
+  writePicture("g.png", 20, 20, kGreen);
+  // The same child position in two canvases placed apart: each child lands relative to its canvas.
+  script("spg 5, 100, 100, 0\nsp_cxy 5, 0, 0\nsp_xy 5, 20, 50\nsp 6, \"g.png\", 0, 0\nsp_cxy 6, 0, 0\n"
+         "sp_xy 6, 10, 10\nsp_g 6, 5\n"
+         "spg 7, 100, 100, 0\nsp_cxy 7, 0, 0\nsp_xy 7, 170, 80\nsp 8, \"g.png\", 0, 0\nsp_cxy 8, 0, 0\n"
+         "sp_xy 8, 10, 10\nsp_g 8, 7\ndraw\n");
+  EXPECT_TRUE(reports.boxes.empty()) << reports.shownBoxes.front();
+  const Screen s = capture();
+  expectRectangle(s, 30, 60, 50, 80, 0x00FF00, 0x000000);
+  expectRectangle(s, 180, 90, 200, 110, 0x00FF00, 0x000000);
+}
+
+TEST_F(SpriteScreenTest, CellFiveOfDivision0x32IsColumnOneRowTwo) {
+  // 4 columns x 3 rows of 10 x 10 cells, each coloured by its column and row.
+  writePicture("cells.png", 40, 30, [](int x, int y) { return 0xFF000000u | (static_cast<uint32_t>(x / 10) << 16) * 40 | (static_cast<uint32_t>(y / 10) * 40); });
+  script("sp 1, \"cells.png\", 0, 50\nsp_cxy 1, 0, 0\nsp_xy 1, 0, 0\nsp_l 1, 5\ndraw\n");
+  const Screen s = capture();
+  EXPECT_EQ(s.at(5, 5), (40u << 16) | 80u);
+  EXPECT_EQ(s.at(10, 5), 0u);  // one cell wide
+}
+
+TEST_F(SpriteScreenTest, AfterPictureWithPropertiesPendingShowsTheFrontWithTheBackProperties) {
+  writePicture("red.png", 20, 20, kRed);
+  script("sp 1, \"red.png\", 0, 0\nsp_cxy 1, 0, 0\nsp_xy 1, 10, 10\ndraw3\nsp_xy 1, 50, 10\n");
+  ASSERT_EQ(sprite(1).pending, pending::kProperties);
+  sceneCallbacks().transitionScenes[1] = [](int, int, int) {
+    renderer().device->clear(gpu::kClearTarget, 0xFF000000, 1.0f, 0);
+    drawSpriteList(0, {kGameW / 2.0f, kGameH / 2.0f}, INT64_MIN, INT64_MAX, true);
+  };
+  runFrame(1, 0, 0, 0);
+  const Screen s = capture();
+  EXPECT_EQ(s.at(55, 15), 0xFF0000u);
+  EXPECT_EQ(s.at(15, 15), 0u);
+}
+
+TEST_F(SpriteScreenTest, MasksHideWhatTheirProgressHasNotReached) {
+  writePicture("w.png", 40, 40, kWhite);
+  writePicture("m.png", 40, 40, [](int x, int) { return x < 20 ? 0xFF000000u : 0xFFFFFFFFu; });
+  // Sprite 1, the "?" part: the mask's grey values become the alpha. Sprite 2, sp_mask halfway:
+  // the dark part of the mask shows first. Sprite 3, the same inverted: the light part.
+  script("sp 1, \"w.png?m.png\", 0, 0\nsp_cxy 1, 0, 0\nsp_xy 1, 20, 100\n"
+         "sp 2, \"w.png\", 0, 0\nsp_cxy 2, 0, 0\nsp_xy 2, 120, 100\nsp_mask 2, \"m.png\", 0, 128, 1, 0, 0\n"
+         "sp 3, \"w.png\", 0, 0\nsp_cxy 3, 0, 0\nsp_xy 3, 220, 100\nsp_mask 3, \"m.png\", 1, 128, 1, 0, 0\ndraw\n");
+  EXPECT_TRUE(reports.boxes.empty()) << reports.shownBoxes.front();
+  const Screen s = capture();
+  EXPECT_EQ(s.at(25, 110), 0u);
+  EXPECT_EQ(s.at(55, 110), 0xFFFFFFu);
+  EXPECT_EQ(s.at(125, 110), 0xFFFFFFu);
+  EXPECT_EQ(s.at(155, 110), 0u);
+  EXPECT_EQ(s.at(225, 110), 0u);
+  EXPECT_EQ(s.at(255, 110), 0xFFFFFFu);
+}
+
+// Each frame's capture shows that frame: a blend change between two draws is seen at once.
+TEST_F(SpriteScreenTest, ConsecutiveFramesAreEachCapturedAsDrawn) {
+  writePicture("red.png", 20, 20, kRed);
+  writePicture("bg.png", kGameW, kGameH, 0xFF406080);
+  script("sp 0, \"bg.png\", 0, 0\nsp_cxy 0, 0, 0\nsp_o 0, 1\nsp 1, \"red.png\", 0, 0\nsp_cxy 1, 0, 0\n");
+  int stale = 0;
+  for (int i = 0; i < 20; ++i) {
+    script("sp_b 1, " + std::to_string(i % 2 ? 2 : 0) + "\ndraw\n");
+    if (capture().at(12, 15) != (i % 2 ? 0xFF6080u : 0xFF0000u)) ++stale;
+  }
+  EXPECT_EQ(stale, 0);
+}
+
+}  // namespace
+}  // namespace vellum::test
