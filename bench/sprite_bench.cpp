@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "headless_gl_window.h"
 #include "base/engine_state.h"
 #include "base/report.h"
 #include "image/image.h"
@@ -34,13 +35,7 @@ struct Session {
   bool ready = false;
 
   Session() {
-    if (!haveDisplay()) setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setReportSink(silentReportSink());
-    setRendererNotice([](const std::string&) {});
-    engine().headless = true;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
-    gpu::requestGlAttributes();
-    window = SDL_CreateWindow("bench", 0, 0, kRenderW, kRenderH, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    window = bench::openHeadlessGlWindow(kRenderW, kRenderH);
     ready = window != nullptr;
   }
 
