@@ -8,6 +8,7 @@
 #include "script/builtins/builtin_functions.h"
 #include "script/script_commands.h"
 #include "shell/shell_commands.h"
+#include "sound/sound_system.h"
 
 namespace vellum {
 
@@ -23,6 +24,7 @@ void provideAllCommands() {
     provideGeometryCommands();
     provideWindowCommands();
     provideInputCommands();
+    provideSoundCommands();
     return true;
   }();
   (void)provided;
