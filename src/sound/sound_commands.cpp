@@ -9,6 +9,7 @@
 #include "base/report.h"
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
+#include "persist/subsystem_hooks.h"
 #include "script/script_state.h"
 #include "sound/sound_channel.h"
 #include "sound/sound_messages.h"
@@ -199,6 +200,7 @@ int sdLoopTimeBody(void* call) {
 }  // namespace
 
 void provideSoundCommands() {
+  setChannelVolumesHook(&applyCategoryVolumes);
   provideCommand("sd_create", &sdCreateBody);
   provideCommand("sd_load", &sdLoadBody);
   provideCommand("sd_play", &sdPlayBody);
