@@ -19,9 +19,11 @@ constexpr uint32_t kStopWaitMs = 1000;
 
 std::shared_ptr<ChannelStream> streamOf(int channel) {
   if (channel < 0 || channel >= kSoundChannels) return nullptr;
+  std::lock_guard table(soundState().table);
   return soundState().channels[channel].stream;
 }
 
+// Main thread: the category factor from the settings.
 int32_t categoryFactorOf(int channel) {
   EngineSettings& s = settings();
   const VolumeSetting& master = s.volume(VolumeCategory::Master);
@@ -33,7 +35,14 @@ int32_t categoryFactorOf(int channel) {
 void applyGain(ChannelStream& s) {
   const double volume = s.volumeFade.duration ? s.volumeFade.current : s.volume;
   const double volume2 = s.volume2Fade.duration ? s.volume2Fade.current : s.volume2;
-  if (s.buffer) s.buffer->setVolume(gainToHundredths(volume, volume2, categoryFactorOf(s.index)));
+  if (s.buffer) s.buffer->setVolume(gainToHundredths(volume, volume2, s.categoryFactor));
+}
+
+// Stream lock held. Every change of state goes through here so the ducking flag can follow the
+// voice channel without taking its lock.
+void setState(ChannelStream& s, int state) {
+  s.state = state;
+  if (s.index == kDuckingVoiceChannel) soundState().voicePlaying = state == kStatePlaying;
 }
 
 void applyPan(ChannelStream& s) {
@@ -63,6 +72,39 @@ bool stepFade(Fade& fade, int32_t& stored, uint32_t now) {
   return false;
 }
 
+// Stream lock held: volume 2 to `volume`, faded over `fade` ms while playing.
+void fadeVolume2(ChannelStream& s, int32_t volume, int32_t fade) {
+  volume = std::clamp(volume, 0, 100);
+  if (fade < 2 || s.state != kStatePlaying) {
+    s.volume2 = volume;
+    s.volume2Fade.duration = 0;
+    applyGain(s);
+    return;
+  }
+  if (volume == s.volume2 && !s.volume2Fade.duration) return;
+  startFade(s.volume2Fade, s.volume2, volume, fade);
+}
+
+// Worker, no stream lock held: music and effects go down while the voice channel plays and come
+// back (four times slower) when it stops. Whichever worker sees the change first does it.
+void duckingStep() {
+  SoundState& state = soundState();
+  const DuckingSettings& d = state.ducking;
+  const bool voice = state.voicePlaying;
+  bool expected = !voice;
+  if (!state.ducked.compare_exchange_strong(expected, voice)) return;
+  const int32_t fade = voice ? d.fadeMs.load() : 4 * d.fadeMs.load();
+  for (int channel = 1; channel <= 9; ++channel) {
+    const bool music = channel <= 2;
+    if (voice && !(music ? d.bgmDown : d.seDown)) continue;
+    const int32_t target = music ? (voice ? d.bgmMin : d.bgmMax) : (voice ? d.seMin : d.seMax);
+    auto stream = streamOf(channel);
+    if (!stream) continue;
+    Lock lock(stream->mutex);
+    fadeVolume2(*stream, target, fade);
+  }
+}
+
 // Worker, stream lock held: writes one half of the buffer from the source (or silence).
 void fillHalf(ChannelStream& s, int half) {
   uint8_t *first, *second;
@@ -75,7 +117,7 @@ void fillHalf(ChannelStream& s, int half) {
   if (s.state != kStatePlaying || s.tail > 0) {
     std::memset(first, 0, bytes);
     if (s.tail > 0 && --s.tail == 0) {
-      s.state = kStateStopped;
+      setState(s, kStateStopped);
       s.fileName.clear();
     }
     s.buffer->unlock();
@@ -144,9 +186,14 @@ bool workerStep(ChannelStream& s) {
 void workerMain(std::shared_ptr<ChannelStream> stream) {
   ChannelStream& s = *stream;
   Lock lock(s.mutex);
-  while (s.running != 0 && workerStep(s)) s.wake.wait_for(lock, kWorkerPeriod, [&] { return s.running == 0; });
+  while (s.running != 0 && workerStep(s)) {
+    s.wake.wait_for(lock, kWorkerPeriod, [&] { return s.running == 0; });
+    lock.unlock();
+    duckingStep();
+    lock.lock();
+  }
   if (s.buffer) s.buffer->stop();
-  s.state = kStateStopped;
+  setState(s, kStateStopped);
   s.running = -1;
   s.wake.notify_all();
 }
@@ -211,6 +258,7 @@ bool loadChannel(int channel, std::string_view name, std::vector<uint8_t> data) 
     return false;
   }
   s.loopEnd = s.totalSamples();
+  s.categoryFactor = categoryFactorOf(channel);
   const int32_t kib = std::clamp(settings().streamBufferSize, 1, 4096);
   s.halfSize = static_cast<uint32_t>(kib) * 1024 / s.wav.blockAlign * s.wav.blockAlign;
   std::string error;
@@ -225,7 +273,10 @@ bool loadChannel(int channel, std::string_view name, std::vector<uint8_t> data) 
     applyPan(s);
   }
   SoundChannel& slot = soundState().channels[channel];
-  slot.stream = stream;
+  {
+    std::lock_guard table(soundState().table);
+    slot.stream = stream;
+  }
   // The worker waits at its gate (state stopped, nothing to begin) until the channel is played;
   // ending it before that needs no waiting.
   slot.worker = std::thread(workerMain, stream);
@@ -250,7 +301,7 @@ void playChannel(int channel, int32_t fadeIn, int32_t loops, int64_t start) {
     applyGain(s);
   }
   s.seekSample(start != 0 ? start : s.startPosition);
-  s.state = kStatePlaying;
+  setState(s, kStatePlaying);
   s.tail = 0;
   s.resumePosition = 0;
   s.begin = true;
@@ -285,12 +336,12 @@ void pauseChannel(int channel, bool pause) {
     const int half = cursor >= s.halfSize ? 1 : 0;
     const int64_t heard = s.fillPosition[half] + (cursor - static_cast<uint32_t>(half) * s.halfSize) / s.wav.blockAlign;
     s.resumePosition = std::max<int64_t>(heard, 1);
-    s.state = kStatePaused;
+    setState(s, kStatePaused);
     s.buffer->stop();
   } else if (s.resumePosition != 0) {
     s.seekSample(s.resumePosition == 1 ? 0 : s.resumePosition);
     s.resumePosition = 0;
-    s.state = kStatePlaying;
+    setState(s, kStatePlaying);
     s.tail = 0;
     s.begin = true;
     s.wake.notify_all();
@@ -333,17 +384,16 @@ void setChannelVolume(int channel, int32_t volume, int32_t fade) {
 void setChannelVolume2(int channel, int32_t volume, int32_t fade) {
   auto stream = streamOf(channel);
   if (!stream) return;
-  ChannelStream& s = *stream;
-  Lock lock(s.mutex);
-  volume = std::clamp(volume, 0, 100);
-  if (fade < 2 || s.state != kStatePlaying) {
-    s.volume2 = volume;
-    s.volume2Fade.duration = 0;
-    applyGain(s);
-    return;
-  }
-  if (volume == s.volume2 && !s.volume2Fade.duration) return;
-  startFade(s.volume2Fade, s.volume2, volume, fade);
+  Lock lock(stream->mutex);
+  fadeVolume2(*stream, volume, fade);
+}
+
+void prepareOneShotVolume2(int channel) {
+  if (channel < 1 || channel > 9) return;
+  auto stream = streamOf(channel);
+  if (!stream) return;
+  Lock lock(stream->mutex);
+  fadeVolume2(*stream, channel <= 2 ? settings().bgmMax : settings().seMax, 0);
 }
 
 void setChannelPan(int channel, int32_t pan, int32_t fade) {
@@ -385,18 +435,29 @@ void releaseChannel(int channel) {
   stopWorker(slot);
   {
     Lock lock(slot.stream->mutex);
-    slot.stream->state = kStateStopped;
+    setState(*slot.stream, kStateStopped);
     slot.stream->fileName.clear();
     if (slot.stream->buffer) slot.stream->buffer->stop();
   }
+  std::lock_guard table(soundState().table);
   slot.stream.reset();  // a detached worker keeps its own reference until it ends
 }
 
 void applyCategoryVolumes() {
+  const EngineSettings& set = settings();
+  DuckingSettings& d = soundState().ducking;
+  d.bgmMax = set.bgmMax;
+  d.bgmMin = set.bgmMin;
+  d.seMax = set.seMax;
+  d.seMin = set.seMin;
+  d.fadeMs = set.fadeVolDown;
+  d.bgmDown = set.bgmVolDown != 0;
+  d.seDown = set.seVolDown != 0;
   for (int channel = 0; channel < kSoundChannels; ++channel) {
     auto stream = streamOf(channel);
     if (!stream) continue;
     Lock lock(stream->mutex);
+    stream->categoryFactor = categoryFactorOf(channel);
     applyGain(*stream);
   }
 }

@@ -49,6 +49,7 @@ struct ChannelStream {
   int64_t fillPosition[2] = {};
   std::shared_ptr<AudioBuffer> buffer;
 
+  int32_t categoryFactor = 0;  // snapshot of the settings, taken on the main thread
   int64_t startPosition = 0, loopStart = 0, loopEnd = 0;  // samples
   int32_t volume = 100, volume2 = 100;
   int32_t pan = 0;
@@ -76,11 +77,25 @@ struct SoundChannel {
   std::thread worker;
 };
 
+// What ducking needs of the settings, copied on the main thread for the workers.
+struct DuckingSettings {
+  std::atomic<int32_t> bgmMax{30}, bgmMin{15}, seMax{100}, seMin{50}, fadeMs{250};
+  std::atomic<bool> bgmDown{true}, seDown{true};
+};
+
 struct SoundState {
   bool created = false;  // sd_create opened the device
+  // Guards the channels' stream pointers: the main thread changes them under it, and workers
+  // (ducking other channels) read them under it. Never held while waiting for a worker.
+  std::mutex table;
   SoundChannel channels[kSoundChannels];
+  // Music and effects are ducked while the first voice channel plays.
   std::atomic<bool> ducked{false};
+  std::atomic<bool> voicePlaying{false};
+  DuckingSettings ducking;
 };
+
+constexpr int kDuckingVoiceChannel = 20;
 
 SoundState& soundState();
 
@@ -93,6 +108,8 @@ void playChannel(int channel, int32_t fadeIn, int32_t loops, int64_t start);
 bool stopChannel(int channel, int32_t fade);
 void pauseChannel(int channel, bool pause);
 void seekChannel(int channel, int64_t sample);
+// One-shot start as `sd` does it: music and effects channels get their normal volume 2 first.
+void prepareOneShotVolume2(int channel);
 void setChannelVolume(int channel, int32_t volume, int32_t fade);
 void setChannelVolume2(int channel, int32_t volume, int32_t fade);
 void setChannelPan(int channel, int32_t pan, int32_t fade);

@@ -197,9 +197,31 @@ int sdLoopTimeBody(void* call) {
   return returnNothing(call);
 }
 
+// sd ch, file, fadeIn, delay, volume, pan, loops, start: load and play in one go.
+int sdBody(void* call) {
+  setCurrentCommandName("sd");
+  const int channel = channelArg(call, "sd");
+  if (channel < 0) return returnNothing(call);
+  const int32_t fadeIn = args().getInt(call, 3), volume = args().getInt(call, 5), pan = args().getInt(call, 6);
+  const int32_t loops = args().getInt(call, 7);
+  const int64_t start = args().getInt64(call, 8);
+  if (fastForwarding()) {
+    stopChannel(channel, 0);
+    return returnNothing(call);
+  }
+  if (loadSoundFile(channel, stringArg(call, 2))) {
+    prepareOneShotVolume2(channel);
+    setChannelVolume(channel, volume, 0);
+    setChannelPan(channel, pan, 0);
+    playChannel(channel, fadeIn, loops, start);
+  }
+  return returnNothing(call);
+}
+
 }  // namespace
 
 void provideSoundCommands() {
+  provideCommand("sd", &sdBody);
   setChannelVolumesHook(&applyCategoryVolumes);
   provideCommand("sd_create", &sdCreateBody);
   provideCommand("sd_load", &sdLoadBody);

@@ -229,3 +229,36 @@ TEST_F(SoundTest, BadInputIsReportedAndTheChannelStaysSilent) {
 
 }  // namespace
 }  // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST_F(SoundTest, AVoiceOnChannel20DucksMusicAndItComesBack) {
+  // Music on channel 1 through sd (volume 2 = BgmMax 30), then a voice on channel 20.
+  runScript("setBgmVolume 100\nsd 1, \"count.wav\", 0, 0, 100, 0, 0, 0\n");
+  auto volume2 = [] {
+    auto stream = soundState().channels[1].stream;
+    std::lock_guard lock(stream->mutex);
+    return stream->volume2Fade.duration ? stream->volume2Fade.current : stream->volume2;
+  };
+  EXPECT_EQ(volume2(), 30);
+  const uint32_t voiceStart = tickMilliseconds();
+  addScript("script/0.txt", "sd_load 20, \"count.wav\"\nsd_play 20, 0, 100, 0, 0, 0\n", 0);
+  run();
+  wait(120);
+  EXPECT_LT(volume2(), 30);
+  EXPECT_GT(volume2(), 15);
+  ASSERT_TRUE(waitFor([&] { return volume2() == 15; }, 1000));
+  EXPECT_NEAR(static_cast<double>(tickMilliseconds() - voiceStart), 250, 80);
+  const uint32_t voiceEnd = tickMilliseconds();
+  addScript("script/0.txt", "sd_stop 20, 0, 0\n", 0);
+  run();
+  wait(500);
+  EXPECT_GT(volume2(), 15);
+  EXPECT_LT(volume2(), 30);
+  ASSERT_TRUE(waitFor([&] { return volume2() == 30; }, 2000));
+  EXPECT_NEAR(static_cast<double>(tickMilliseconds() - voiceEnd), 1000, 120);
+}
+
+}  // namespace
+}  // namespace vellum
