@@ -1,10 +1,12 @@
 // The sd_ commands: one body each, shared by the native script, Lua and Squirrel.
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/clock.h"
 #include "base/engine_state.h"
 #include "base/report.h"
 #include "commands/arg_accessor.h"
@@ -20,6 +22,21 @@
 namespace vellum {
 
 namespace {
+
+// One pending request per channel; an empty name is a delayed stop (fadeIn then holds the fade-out).
+struct DelayedSound {
+  std::string name;
+  uint32_t due = 0;
+  int32_t fadeIn = 0, volume = 0, pan = 0, loops = 0;
+  int64_t start = 0;
+};
+
+std::map<int, DelayedSound>& delayedSounds() {
+  static std::map<int, DelayedSound> queue;
+  return queue;
+}
+
+void cancelDelayed(int channel) { delayedSounds().erase(channel); }
 
 // The channel argument, or -1 after reporting one outside 0..29.
 int channelArg(void* call, std::string_view command) {
@@ -64,6 +81,7 @@ int sdCreateBody(void* call) {
 int sdLoadBody(void* call) {
   setCurrentCommandName("sd_load");
   const int channel = channelArg(call, "sd_load");
+  if (channel >= 0) cancelDelayed(channel);
   if (channel >= 0 && !fastForwarding()) loadSoundFile(channel, stringArg(call, 2));
   return returnNothing(call);
 }
@@ -89,7 +107,18 @@ int sdPauseBody(void* call) {
 int sdStopBody(void* call) {
   setCurrentCommandName("sd_stop");
   const int channel = channelArg(call, "sd_stop");
-  if (channel >= 0) stopChannel(channel, args().getInt(call, 2));
+  if (channel >= 0) {
+    cancelDelayed(channel);
+    const int32_t fade = args().getInt(call, 2), delay = args().getInt(call, 3);
+    if (delay > 0) {
+      DelayedSound stop;
+      stop.due = tickMilliseconds() + static_cast<uint32_t>(delay);
+      stop.fadeIn = fade;
+      delayedSounds()[channel] = stop;
+    } else {
+      stopChannel(channel, fade);
+    }
+  }
   return returnNothing(call);
 }
 
@@ -123,6 +152,7 @@ int returnInt(void* call, int64_t value) {
 int sdStatusBody(void* call) {
   setCurrentCommandName("sd_status");
   const int channel = channelArg(call, "sd_status");
+  if (channel >= 0 && delayedSoundPending(channel)) return returnInt(call, 0);
   return returnInt(call, channel >= 0 ? channelState(channel) : kStateStopped);
 }
 
@@ -146,38 +176,38 @@ int64_t msToSamples(int channel, int64_t ms) {
 int sdNowSampleBody(void* call) {
   setCurrentCommandName("sd_nowSample");
   const int channel = channelArg(call, "sd_nowSample");
-  return returnInt(call, channel >= 0 ? channelNowSample(channel) : 0);
+  return returnInt(call, channel >= 0 && !delayedSoundPending(channel) ? channelNowSample(channel) : 0);
 }
 
 int sdNowTimeBody(void* call) {
   setCurrentCommandName("sd_nowTime");
   const int channel = channelArg(call, "sd_nowTime");
-  return returnInt(call, channel >= 0 ? samplesToMs(channel, channelNowSample(channel)) : 0);
+  return returnInt(call, channel >= 0 && !delayedSoundPending(channel) ? samplesToMs(channel, channelNowSample(channel)) : 0);
 }
 
 int sdTotalSampleBody(void* call) {
   setCurrentCommandName("sd_totalSample");
   const int channel = channelArg(call, "sd_totalSample");
-  return returnInt(call, channel >= 0 ? channelTotalSamples(channel) : 0);
+  return returnInt(call, channel >= 0 && !delayedSoundPending(channel) ? channelTotalSamples(channel) : 0);
 }
 
 int sdTotalTimeBody(void* call) {
   setCurrentCommandName("sd_totalTime");
   const int channel = channelArg(call, "sd_totalTime");
-  return returnInt(call, channel >= 0 ? samplesToMs(channel, channelTotalSamples(channel)) : 0);
+  return returnInt(call, channel >= 0 && !delayedSoundPending(channel) ? samplesToMs(channel, channelTotalSamples(channel)) : 0);
 }
 
 int sdSeekSampleBody(void* call) {
   setCurrentCommandName("sd_seekSample");
   const int channel = channelArg(call, "sd_seekSample");
-  if (channel >= 0) seekChannel(channel, args().getInt64(call, 2));
+  if (channel >= 0 && !delayedSoundPending(channel)) seekChannel(channel, args().getInt64(call, 2));
   return returnNothing(call);
 }
 
 int sdSeekTimeBody(void* call) {
   setCurrentCommandName("sd_seekTime");
   const int channel = channelArg(call, "sd_seekTime");
-  if (channel >= 0) seekChannel(channel, msToSamples(channel, args().getInt64(call, 2)));
+  if (channel >= 0 && !delayedSoundPending(channel)) seekChannel(channel, msToSamples(channel, args().getInt64(call, 2)));
   return returnNothing(call);
 }
 
@@ -205,8 +235,15 @@ int sdBody(void* call) {
   const int32_t fadeIn = args().getInt(call, 3), volume = args().getInt(call, 5), pan = args().getInt(call, 6);
   const int32_t loops = args().getInt(call, 7);
   const int64_t start = args().getInt64(call, 8);
+  cancelDelayed(channel);
   if (fastForwarding()) {
     stopChannel(channel, 0);
+    return returnNothing(call);
+  }
+  if (const int32_t delay = args().getInt(call, 4); delay > 0) {
+    const std::string_view name = stringArg(call, 2);
+    delayedSounds()[channel] = DelayedSound{std::string(name), tickMilliseconds() + static_cast<uint32_t>(delay),
+                                            fadeIn, volume, pan, loops, start};
     return returnNothing(call);
   }
   if (loadSoundFile(channel, stringArg(call, 2))) {
@@ -219,6 +256,31 @@ int sdBody(void* call) {
 }
 
 }  // namespace
+
+bool delayedSoundPending(int channel) { return delayedSounds().count(channel) != 0; }
+
+void clearDelayedSounds() { delayedSounds().clear(); }
+
+void processDelayedSounds(uint32_t now) {
+  auto& queue = delayedSounds();
+  for (auto it = queue.begin(); it != queue.end();) {
+    if (static_cast<int32_t>(now - it->second.due) < 0) {
+      ++it;
+      continue;
+    }
+    // Taken off the queue first: a start that fails is reported by the load, once, and dropped.
+    const int channel = it->first;
+    const DelayedSound request = std::move(it->second);
+    it = queue.erase(it);
+    if (request.name.empty()) {
+      stopChannel(channel, request.fadeIn);
+    } else if (loadSoundFile(channel, request.name)) {
+      setChannelVolume(channel, request.volume, 0);
+      setChannelPan(channel, request.pan, 0);
+      playChannel(channel, request.fadeIn, request.loops, request.start);
+    }
+  }
+}
 
 void provideSoundCommands() {
   provideCommand("sd", &sdBody);

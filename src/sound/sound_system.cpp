@@ -22,6 +22,7 @@ bool createSound() {
 }
 
 void shutdownSound() {
+  clearDelayedSounds();  // whatever was still queued goes with the channels
   for (int channel = 0; channel < kSoundChannels; ++channel) releaseChannel(channel);
   soundState().created = false;
   soundState().ducked = false;

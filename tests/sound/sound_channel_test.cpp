@@ -262,3 +262,36 @@ TEST_F(SoundTest, AVoiceOnChannel20DucksMusicAndItComesBack) {
 
 }  // namespace
 }  // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST_F(SoundTest, DelayedStartsAndStopsWaitForTheirTime) {
+  runScript("sd 20, \"count.wav\", 0, 100, 100, 0, 0, 0\nsd 21, \"missing.wav\", 0, 50, 100, 0, 0, 0\n");
+  EXPECT_TRUE(delayedSoundPending(20));
+  EXPECT_EQ(channelState(20), kStateStopped);
+  processDelayedSounds(tickMilliseconds());
+  EXPECT_TRUE(delayedSoundPending(20));
+  wait(110);
+  reports.clear();
+  processDelayedSounds(tickMilliseconds());
+  EXPECT_FALSE(delayedSoundPending(20));
+  EXPECT_EQ(channelState(20), kStatePlaying);
+  // The start that cannot load is reported once and dropped.
+  EXPECT_FALSE(delayedSoundPending(21));
+  const size_t reported = reports.boxes.size();
+  EXPECT_GT(reported, 0u);
+  processDelayedSounds(tickMilliseconds());
+  EXPECT_EQ(reports.boxes.size(), reported);
+  // A delayed stop.
+  addScript("script/0.txt", "sd_stop 20, 0, 50\n", 0);
+  run();
+  EXPECT_TRUE(delayedSoundPending(20));
+  wait(60);
+  processDelayedSounds(tickMilliseconds());
+  EXPECT_EQ(channelState(20), kStateStopped);
+  EXPECT_EQ(channelFileName(20), "");
+}
+
+}  // namespace
+}  // namespace vellum
