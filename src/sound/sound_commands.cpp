@@ -107,18 +107,7 @@ int sdPauseBody(void* call) {
 int sdStopBody(void* call) {
   setCurrentCommandName("sd_stop");
   const int channel = channelArg(call, "sd_stop");
-  if (channel >= 0) {
-    cancelDelayed(channel);
-    const int32_t fade = args().getInt(call, 2), delay = args().getInt(call, 3);
-    if (delay > 0) {
-      DelayedSound stop;
-      stop.due = tickMilliseconds() + static_cast<uint32_t>(delay);
-      stop.fadeIn = fade;
-      delayedSounds()[channel] = stop;
-    } else {
-      stopChannel(channel, fade);
-    }
-  }
+  if (channel >= 0) stopSound(channel, args().getInt(call, 2), args().getInt(call, 3));
   return returnNothing(call);
 }
 
@@ -152,8 +141,7 @@ int returnInt(void* call, int64_t value) {
 int sdStatusBody(void* call) {
   setCurrentCommandName("sd_status");
   const int channel = channelArg(call, "sd_status");
-  if (channel >= 0 && delayedSoundPending(channel)) return returnInt(call, 0);
-  return returnInt(call, channel >= 0 ? channelState(channel) : kStateStopped);
+  return returnInt(call, channel >= 0 ? soundStatus(channel) : kStateStopped);
 }
 
 int sdGetFileBody(void* call) {
@@ -227,35 +215,55 @@ int sdLoopTimeBody(void* call) {
   return returnNothing(call);
 }
 
-// sd ch, file, fadeIn, delay, volume, pan, loops, start: load and play in one go.
 int sdBody(void* call) {
   setCurrentCommandName("sd");
   const int channel = channelArg(call, "sd");
-  if (channel < 0) return returnNothing(call);
-  const int32_t fadeIn = args().getInt(call, 3), volume = args().getInt(call, 5), pan = args().getInt(call, 6);
-  const int32_t loops = args().getInt(call, 7);
-  const int64_t start = args().getInt64(call, 8);
-  cancelDelayed(channel);
-  if (fastForwarding()) {
-    stopChannel(channel, 0);
-    return returnNothing(call);
-  }
-  if (const int32_t delay = args().getInt(call, 4); delay > 0) {
-    const std::string_view name = stringArg(call, 2);
-    delayedSounds()[channel] = DelayedSound{std::string(name), tickMilliseconds() + static_cast<uint32_t>(delay),
-                                            fadeIn, volume, pan, loops, start};
-    return returnNothing(call);
-  }
-  if (loadSoundFile(channel, stringArg(call, 2))) {
-    prepareOneShotVolume2(channel);
-    setChannelVolume(channel, volume, 0);
-    setChannelPan(channel, pan, 0);
-    playChannel(channel, fadeIn, loops, start);
-  }
+  if (channel >= 0)
+    startSound(channel, stringArg(call, 2), args().getInt(call, 3), args().getInt(call, 4), args().getInt(call, 5),
+               args().getInt(call, 6), args().getInt(call, 7), args().getInt64(call, 8));
   return returnNothing(call);
 }
 
 }  // namespace
+
+int startSound(int channel, std::string_view name, int32_t fadeIn, int32_t delay, int32_t volume, int32_t pan,
+               int32_t loops, int64_t start) {
+  if (channel < 0 || channel >= kSoundChannels) return -1;
+  cancelDelayed(channel);
+  if (fastForwarding()) {
+    stopChannel(channel, 0);
+    return 0;
+  }
+  if (delay > 0) {
+    delayedSounds()[channel] =
+        DelayedSound{std::string(name), tickMilliseconds() + static_cast<uint32_t>(delay), fadeIn, volume, pan, loops, start};
+    return 0;
+  }
+  if (!loadSoundFile(channel, name)) return -1;
+  prepareOneShotVolume2(channel);
+  setChannelVolume(channel, volume, 0);
+  setChannelPan(channel, pan, 0);
+  playChannel(channel, fadeIn, loops, start);
+  return 0;
+}
+
+void stopSound(int channel, int32_t fade, int32_t delay) {
+  if (channel < 0 || channel >= kSoundChannels) return;
+  cancelDelayed(channel);
+  if (delay > 0) {
+    DelayedSound stop;
+    stop.due = tickMilliseconds() + static_cast<uint32_t>(delay);
+    stop.fadeIn = fade;
+    delayedSounds()[channel] = stop;
+  } else {
+    stopChannel(channel, fade);
+  }
+}
+
+int soundStatus(int channel) {
+  if (channel < 0 || channel >= kSoundChannels) return kStateStopped;
+  return delayedSoundPending(channel) ? 0 : channelState(channel);
+}
 
 bool delayedSoundPending(int channel) { return delayedSounds().count(channel) != 0; }
 

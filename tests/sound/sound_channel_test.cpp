@@ -295,3 +295,34 @@ TEST_F(SoundTest, DelayedStartsAndStopsWaitForTheirTime) {
 
 }  // namespace
 }  // namespace vellum
+
+#include <vellum/exports.h>
+
+namespace vellum {
+namespace {
+
+TEST_F(SoundTest, PluginsReachTheSettingsAndTheChannels) {
+  int* volume = nullptr;
+  int* flag = nullptr;
+  getSoundBgm(&volume, &flag);
+  EXPECT_EQ(volume, &settings().volume(VolumeCategory::Bgm).volume);
+  EXPECT_EQ(flag, &settings().volume(VolumeCategory::Bgm).mute);
+  getVolumeMute(0, &volume, &flag);
+  EXPECT_EQ(volume, &settings().streamBufferSize);
+  getVolumeMute(7, &volume, &flag);
+  EXPECT_EQ(volume, &settings().volume(VolumeCategory::SysVo).volume);
+  int* untouched = nullptr;
+  getVolumeMute(8, &untouched, &untouched);
+  EXPECT_EQ(untouched, nullptr);
+
+  runScript("");
+  EXPECT_EQ(sd(20, "missing.wav", 0, 0, 100, 0, 1, 0), -1);
+  EXPECT_EQ(sd(20, "count.wav", 0, 0, 100, 0, 1, 0), 0);
+  EXPECT_EQ(sd_status(20), kStatePlaying);
+  EXPECT_EQ(sd_stop(20, 0, 0), 0);
+  EXPECT_EQ(sd_status(20), kStateStopped);
+  EXPECT_EQ(sd_status(99), kStateStopped);
+}
+
+}  // namespace
+}  // namespace vellum
