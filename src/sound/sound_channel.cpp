@@ -7,7 +7,9 @@
 #include "base/clock.h"
 #include "base/report.h"
 #include "sound/gain_law.h"
+#include "sound/loop_comment.h"
 #include "sound/sound_messages.h"
+#include "sound/vorbis_source.h"
 
 namespace vellum {
 
@@ -234,16 +236,75 @@ SoundState& soundState() {
 }
 
 void ChannelStream::seekSample(int64_t sample) {
+  if (decoder) {
+    decoder->seekSample(sample);
+    return;
+  }
   const uint64_t target = static_cast<uint64_t>(std::max<int64_t>(sample, 0)) * wav.blockAlign;
   readPosition = std::min(target, wav.dataSize);
 }
 
 uint64_t ChannelStream::readPcm(uint8_t* into, uint64_t bytes) {
+  if (decoder) {
+    const int64_t got = decoder->read(into, bytes);
+    if (got > 0) return static_cast<uint64_t>(got);
+    if (got < 0) loopsRemaining = 0;
+    return 0;
+  }
   const uint64_t n = std::min(bytes, wav.dataSize - readPosition);
   std::memcpy(into, source.data() + wav.dataOffset + readPosition, n);
   readPosition += n;
   return n;
 }
+
+namespace {
+
+// Opens a Vorbis source on the channel's data: its format, length and loop comment.
+bool openVorbisSource(ChannelStream& s, std::string_view name) {
+  VorbisOpenResult opened = openVorbis(s.source);
+  if (!opened.opened) {
+    errorc(ReportText().sjis(name).sjis(sound_messages::kOpenFailed), true);
+    return false;
+  }
+  if (!opened.source) {
+    errorc(ReportText().sjis(name).sjis(sound_messages::kNoStreamInfo), true);
+    return false;
+  }
+  s.decoder = std::move(opened.source);
+  s.wav.channels = opened.channels;
+  s.wav.sampleRate = opened.sampleRate;
+  s.wav.blockAlign = static_cast<uint32_t>(opened.channels) * 2;
+  s.wav.byteRate = static_cast<uint32_t>(opened.sampleRate) * s.wav.blockAlign;
+  s.wav.dataSize = static_cast<uint64_t>(s.decoder->totalSamples()) * s.wav.blockAlign;
+  if (s.wav.dataSize == 0) {
+    errorc(ReportText().sjis(name).sjis(sound_messages::kNoStreamInfo), true);
+    return false;
+  }
+  std::vector<std::string_view> comments(opened.comments.begin(), opened.comments.end());
+  LoopPoints points;
+  switch (parseLoopComment(comments, opened.sampleRate, points)) {
+    case LoopCommentResult::Found: {
+      const int64_t total = s.totalSamples();
+      s.startPosition = std::clamp<int64_t>(points.start, 0, total);
+      s.loopStart = std::clamp<int64_t>(points.loopStart, 0, total);
+      s.loopEnd = std::clamp<int64_t>(points.loopEnd, 0, total);
+      if (s.loopEnd <= s.loopStart) {
+        s.loopStart = 0;
+        s.loopEnd = total;
+      }
+      return true;
+    }
+    case LoopCommentResult::WrongCount:
+      showErrorBox(ReportText().sjis(name).sjis(sound_messages::kLoopCommentCount));
+      break;
+    case LoopCommentResult::None:
+      break;
+  }
+  s.loopEnd = s.totalSamples();
+  return true;
+}
+
+}  // namespace
 
 bool loadChannel(int channel, std::string_view name, std::vector<uint8_t> data) {
   if (channel < 0 || channel >= kSoundChannels || !soundState().created || !audioDeviceIsOpen()) return false;
@@ -253,11 +314,14 @@ bool loadChannel(int channel, std::string_view name, std::vector<uint8_t> data) 
   s.index = channel;
   s.fileName.assign(name);
   s.source = std::move(data);
-  if (!readWavLayout(s.source.data(), s.source.size(), s.wav)) {
+  const SoundFormatKind kind = probeSoundFormat(s.source.data(), s.source.size());
+  if (kind == SoundFormatKind::OggVorbis) {
+    if (!openVorbisSource(s, name)) return false;
+  } else if (kind != SoundFormatKind::PcmWav || !readWavLayout(s.source.data(), s.source.size(), s.wav)) {
     errorc(ReportText().sjis(name).sjis(sound_messages::kUnsupportedFormat), true);
     return false;
   }
-  s.loopEnd = s.totalSamples();
+  if (!s.decoder) s.loopEnd = s.totalSamples();
   s.categoryFactor = categoryFactorOf(channel);
   const int32_t kib = std::clamp(settings().streamBufferSize, 1, 4096);
   s.halfSize = static_cast<uint32_t>(kib) * 1024 / s.wav.blockAlign * s.wav.blockAlign;

@@ -19,6 +19,7 @@
 
 #include "platform/audio_device.h"
 #include "persist/engine_settings.h"
+#include "sound/sound_source.h"
 #include "sound/wav_probe.h"
 
 namespace vellum {
@@ -43,8 +44,9 @@ struct ChannelStream {
   int index = 0;
   std::string fileName;  // Shift-JIS; emptied when the sound finishes or is stopped
   std::vector<uint8_t> source;
-  WavLayout wav;
-  uint64_t readPosition = 0;  // bytes into the sample data
+  WavLayout wav;               // for compressed sources: their channels, rate and total length
+  uint64_t readPosition = 0;  // bytes into the sample data (PCM WAV)
+  std::unique_ptr<SoundSource> decoder;  // compressed sources
   uint32_t halfSize = 0;
   int64_t fillPosition[2] = {};
   std::shared_ptr<AudioBuffer> buffer;
@@ -67,8 +69,11 @@ struct ChannelStream {
   int nextHalf = 1;
 
   int64_t totalSamples() const { return static_cast<int64_t>(wav.dataSize / wav.blockAlign); }
-  int64_t tellSample() const { return static_cast<int64_t>(readPosition / wav.blockAlign); }
+  int64_t tellSample() const {
+    return decoder ? decoder->tellSample() : static_cast<int64_t>(readPosition / wav.blockAlign);
+  }
   void seekSample(int64_t sample);
+  // Bytes read; 0 at the end of the source. A decode error ends the source (no loop restarts it).
   uint64_t readPcm(uint8_t* into, uint64_t bytes);
 };
 
