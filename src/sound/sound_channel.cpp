@@ -9,6 +9,7 @@
 #include "sound/gain_law.h"
 #include "sound/loop_comment.h"
 #include "sound/sound_messages.h"
+#include "sound/opus_source.h"
 #include "sound/vorbis_source.h"
 
 namespace vellum {
@@ -259,9 +260,9 @@ uint64_t ChannelStream::readPcm(uint8_t* into, uint64_t bytes) {
 
 namespace {
 
-// Opens a Vorbis source on the channel's data: its format, length and loop comment.
-bool openVorbisSource(ChannelStream& s, std::string_view name) {
-  VorbisOpenResult opened = openVorbis(s.source);
+// Opens an Ogg (Vorbis or Opus) source on the channel's data: its format, length and loop comment.
+bool openOggSource(ChannelStream& s, std::string_view name, SoundFormatKind kind) {
+  VorbisOpenResult opened = kind == SoundFormatKind::OggOpus ? openOpus(s.source) : openVorbis(s.source);
   if (!opened.opened) {
     errorc(ReportText().sjis(name).sjis(sound_messages::kOpenFailed), true);
     return false;
@@ -315,8 +316,8 @@ bool loadChannel(int channel, std::string_view name, std::vector<uint8_t> data) 
   s.fileName.assign(name);
   s.source = std::move(data);
   const SoundFormatKind kind = probeSoundFormat(s.source.data(), s.source.size());
-  if (kind == SoundFormatKind::OggVorbis) {
-    if (!openVorbisSource(s, name)) return false;
+  if (kind == SoundFormatKind::OggVorbis || kind == SoundFormatKind::OggOpus) {
+    if (!openOggSource(s, name, kind)) return false;
   } else if (kind != SoundFormatKind::PcmWav || !readWavLayout(s.source.data(), s.source.size(), s.wav)) {
     errorc(ReportText().sjis(name).sjis(sound_messages::kUnsupportedFormat), true);
     return false;

@@ -1,4 +1,4 @@
-// Any bytes as a sound file: the probe, the WAV reader and the Ogg Vorbis decoder over the engine's
+// Any bytes as a sound file: the probe, the WAV reader and the Ogg Vorbis and Opus decoders over the engine's
 // memory reader never read outside the bytes, and what the WAV reader accepts lies inside them.
 #include <cstdint>
 #include <cstdlib>
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sound/loop_comment.h"
+#include "sound/opus_source.h"
 #include "sound/vorbis_source.h"
 #include "sound/wav_probe.h"
 
@@ -17,10 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (layout.blockAlign == 0 || layout.dataSize % layout.blockAlign != 0) std::abort();
     if (layout.dataOffset > size || layout.dataSize > size - layout.dataOffset) std::abort();
   }
-  if (probeSoundFormat(data, size) == SoundFormatKind::OggVorbis) {
+  const SoundFormatKind kind = probeSoundFormat(data, size);
+  if (kind == SoundFormatKind::OggVorbis || kind == SoundFormatKind::OggOpus) {
     // The decoder over the engine's memory reader: open, read the comments, decode, seek.
     const std::vector<uint8_t> bytes(data, data + size);
-    VorbisOpenResult opened = openVorbis(bytes);
+    VorbisOpenResult opened = kind == SoundFormatKind::OggOpus ? openOpus(bytes) : openVorbis(bytes);
     if (opened.source) {
       std::vector<std::string_view> comments(opened.comments.begin(), opened.comments.end());
       LoopPoints points;

@@ -138,5 +138,36 @@ TEST_F(VorbisTest, BadStreamsAndBadCommentsAreReported) {
   EXPECT_EQ(channelFileName(21), "");
 }
 
+TEST_F(VorbisTest, OpusPlaysAtItsOwnRateWithTheSameLoopComment) {
+  if (std::system("command -v opusenc >/dev/null 2>&1") != 0) GTEST_SKIP() << "opusenc is not installed";
+  makeOgg("a.ogg", "x=y");  // writes sine.wav
+  const std::string command = "opusenc --quiet --comment 'COMMENT=setTime 0,250,750' '" + (game / "sine.wav").string() +
+                              "' '" + (game / "a.opus").string() + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  addScript("script/0.txt",
+            "setMasterVolume 100\nsetVoVolume 100\nsd_create\nsd_load 20, \"a.opus\"\nsd_play 20, 0, 100, 0, 1, 0\n", 0);
+  run();
+  EXPECT_TRUE(reports.boxes.empty());
+  EXPECT_EQ(channelTotalSamples(20), 48000);  // one second at the decoder's 48 kHz
+  {
+    auto stream = soundState().channels[20].stream;
+    ASSERT_TRUE(stream);
+    std::lock_guard lock(stream->mutex);
+    EXPECT_EQ(stream->loopStart, 12000);
+    EXPECT_EQ(stream->loopEnd, 36000);
+  }
+  for (int waited = 0; channelState(20) != kStateStopped && waited < 3000; waited += 10)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  shutdownSound();
+  const test::WavData wav = test::readWav(game / "mix.wav");
+  int crossings = 0, peak = 0;
+  for (size_t i = 2; i < wav.samples.size(); i += 2) {
+    if ((wav.samples[i - 2] < 0) != (wav.samples[i] < 0)) ++crossings;
+    peak = std::max<int>(peak, wav.samples[i]);
+  }
+  EXPECT_NEAR(crossings, 882, 12);
+  EXPECT_NEAR(peak, 16000, 1000);
+}
+
 }  // namespace
 }  // namespace vellum
