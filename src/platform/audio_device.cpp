@@ -25,7 +25,6 @@ class MixedBuffer;
 struct Mixer {
   std::mutex mutex;  // guards the buffer list and every buffer's playback state
   SDL_AudioDeviceID device = 0;
-  bool subsystemStarted = false;
   std::vector<MixedBuffer*> buffers;
   std::vector<float> accumulator;
   std::vector<float> converted;
@@ -204,12 +203,10 @@ void SDLCALL mixCallback(void*, Uint8* stream, int length) {
 bool openAudioDevice(std::string& error) {
   Mixer& m = mixer();
   if (m.device != 0) return true;
-  if (!m.subsystemStarted) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-      error = std::string("SDL_InitSubSystem(audio) ") + SDL_GetError();
-      return false;
-    }
-    m.subsystemStarted = true;
+  // Asked each time: other code may have shut SDL down in between.
+  if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    error = std::string("SDL_InitSubSystem(audio) ") + SDL_GetError();
+    return false;
   }
   SDL_AudioSpec wanted{};
   wanted.freq = kMixRate;
