@@ -12,6 +12,8 @@ packages=(
   # The renderer: GL headers, and Mesa's drivers (llvmpipe) with EGL for machines without a GPU.
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0
   xvfb xauth xdotool libx11-dev
+  # Sound: Ogg Vorbis and Opus decoding, and the encoders the tests make their files with.
+  libvorbis-dev vorbis-tools libopusfile-dev opus-tools
 )
 
 missing=()

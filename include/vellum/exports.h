@@ -63,6 +63,27 @@ VELLUM_API void errord(const char* message, int showBox);
 VELLUM_API int getScreenWidth(void);
 VELLUM_API int getScreenHeight(void);
 
+/* ---- sound --------------------------------------------------------------------------------- */
+/* This engine's sound device is not DirectSound: *out is set to null. */
+VELLUM_API void getDirectSound(void** out);
+/* Pointers to a pair of settings: kind 0 = (StreamBufferSize, GlobalFocus), 1 master, 2 movie,
+ * 3 music, 4 effects, 5 system effects, 6 voices, 7 system voices (volume, on-flag). Other kinds
+ * leave the outputs untouched. The getSound* functions are kinds 0..7 in that order. */
+VELLUM_API void getVolumeMute(int kind, int** volume, int** flag);
+VELLUM_API void getSoundFlag(int** volume, int** flag);
+VELLUM_API void getSoundMaster(int** volume, int** flag);
+VELLUM_API void getSoundMovie(int** volume, int** flag);
+VELLUM_API void getSoundBgm(int** volume, int** flag);
+VELLUM_API void getSoundSe(int** volume, int** flag);
+VELLUM_API void getSoundSysSe(int** volume, int** flag);
+VELLUM_API void getSoundVo(int** volume, int** flag);
+VELLUM_API void getSoundSysVo(int** volume, int** flag);
+/* The script's sd, sd_stop and sd_status (file names are Shift-JIS bytes). sd returns 0, or -1 when
+ * the file cannot be loaded; sd_status returns 0 while a delayed request waits. */
+VELLUM_API int sd(int channel, const char* file, int fadeIn, int delay, int volume, int pan, int loops, int start);
+VELLUM_API int sd_stop(int channel, int fadeOut, int delay);
+VELLUM_API int sd_status(int channel);
+
 /* ---- script VMs ---------------------------------------------------------------------------- */
 struct lua_State;
 /* Stores the engine's Lua state (null before the first loadLua) through the argument. */

@@ -22,13 +22,16 @@ std::vector<std::string> splitAnswers(const std::string& list) {
 }  // namespace
 
 const char* const kUsageText =
-    "usage: vellum [--game DIR] [--headless] [--answers LIST] [--input FILE] [ARG ...]\n"
+    "usage: vellum [--game DIR] [--headless] [--answers LIST] [--input FILE]\n"
+    "              [--audio-out FILE] [ARG ...]\n"
     "  --game DIR   run the game in DIR (default: the executable's folder when it holds\n"
     "               script.dat, else the current folder)\n"
     "  --headless   no window and no sound device; boxes print to standard error\n"
     "  --answers LIST  answers for headless question boxes, in order (yes,no,cancel);\n"
     "               once they run out every box takes its first button\n"
     "  --input FILE replay the timed input events in FILE (see README.md)\n"
+    "  --audio-out FILE  also write everything the sound mixer outputs to FILE as a\n"
+    "               16-bit PCM WAV (the mixer's rate and channels)\n"
     "  --help       show this text\n"
     "Other arguments are passed to the game's scripts.\n";
 
@@ -64,6 +67,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       line.inputFile = arguments[++i];
     } else if (a.rfind("--input=", 0) == 0) {
       line.inputFile = a.substr(8);
+    } else if (a == "--audio-out") {
+      if (i + 1 >= arguments.size()) {
+        line.error = "--audio-out needs a file";
+        return line;
+      }
+      line.audioOutFile = arguments[++i];
+    } else if (a.rfind("--audio-out=", 0) == 0) {
+      line.audioOutFile = a.substr(12);
     } else if (a == "--headless") {
       line.headless = true;
     } else if (a == "--help" || a == "-h") {

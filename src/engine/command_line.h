@@ -1,4 +1,4 @@
-// The engine's command line: `vellum [--game DIR] [--headless] [--answers LIST] [--input FILE] [ARG ...]`. Engine options are taken
+// The engine's command line: `vellum [--game DIR] [--headless] [--answers LIST] [--input FILE] [--audio-out FILE] [ARG ...]`. Engine options are taken
 // out; everything else is passed on to the game.
 #pragma once
 
@@ -14,6 +14,8 @@ struct CommandLine {
   std::vector<std::string> answers;
   // --input FILE: timed input replayed as if a person gave it.
   std::string inputFile;
+  // --audio-out FILE: everything the sound mixer outputs is also written there as a WAV.
+  std::string audioOutFile;
   bool help = false;
   std::vector<std::string> gameArguments;
   std::string error;  // set when the command line cannot be used

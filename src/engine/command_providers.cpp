@@ -9,6 +9,7 @@
 #include "script/builtins/builtin_functions.h"
 #include "script/script_commands.h"
 #include "shell/shell_commands.h"
+#include "sound/sound_system.h"
 
 namespace vellum {
 
@@ -26,6 +27,7 @@ void provideAllCommands() {
     provideInputCommands();
     provideSpriteCommands();
     provideScreenShotCommands();
+    provideSoundCommands();
     return true;
   }();
   (void)provided;

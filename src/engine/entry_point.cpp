@@ -10,6 +10,7 @@
 #include "engine/command_line.h"
 #include "base/engine_state.h"
 #include "engine/startup.h"
+#include "platform/audio_device.h"
 #include "platform/question_box.h"
 #include "platform/quit_signals.h"
 #include "shell/input_replay.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
   std::error_code ec;
   const std::string inputFile =
       line.inputFile.empty() ? std::string() : std::filesystem::absolute(line.inputFile, ec).string();
+  const std::string audioOutFile =
+      line.audioOutFile.empty() ? std::string() : std::filesystem::absolute(line.audioOutFile, ec).string();
   const std::string executable = std::filesystem::read_symlink("/proc/self/exe", ec).string();
   EngineState& state = engine();
   state.exeDirectory = resolveGameFolder(line.gameFolder, executable);
@@ -56,6 +59,13 @@ int main(int argc, char** argv) {
   if (!inputFile.empty()) {
     std::string error;
     if (!loadInputReplay(inputFile, error)) {
+      std::fprintf(stderr, "vellum: %s\n", error.c_str());
+      return 2;
+    }
+  }
+  if (!audioOutFile.empty()) {
+    std::string error;
+    if (!setAudioRecordingPath(audioOutFile, error)) {
       std::fprintf(stderr, "vellum: %s\n", error.c_str());
       return 2;
     }

@@ -20,6 +20,7 @@
 #include "scene/screenshot.h"
 #include "scene/sprite_table.h"
 #include "script/script_state.h"
+#include "sound/sound_system.h"
 #include "script/variables.h"
 #include "script/builtins/plugin_libraries.h"
 #include "services/fast_math.h"
@@ -58,6 +59,7 @@ void resetAllState() {
   resetScriptState();
   resetVariables();
   resetCommandTables();
+  resetSound();
   resetBacklog();
   resetReadMode();
   resetScriptContainer();
@@ -109,6 +111,8 @@ void shutdownEngine() {
   // Settings are written once loadSetting has chosen where they live; then every table is emptied
   // and the renderer, the sound channels and the archive indexes are released.
   if (!persistState().settingsPath.empty()) writeSettings();
+  // Channels go before the device, and the device's close completes an --audio-out recording.
+  shutdownSound();
   resetScriptState();
   resetVariables();
   readMode().kinsoku.clear();

@@ -2,6 +2,15 @@
 
 namespace vellum {
 
-void applyChannelVolumes() {}
+namespace {
+// Filled by the sound layer when it registers its commands.
+void (*channelVolumesHook)() = nullptr;
+}  // namespace
+
+void setChannelVolumesHook(void (*hook)()) { channelVolumesHook = hook; }
+
+void applyChannelVolumes() {
+  if (channelVolumesHook) channelVolumesHook();
+}
 
 }  // namespace vellum

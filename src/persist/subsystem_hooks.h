@@ -6,6 +6,8 @@ namespace vellum {
 
 // Sound: re-applies the volume and mute of every category to the channels.
 void applyChannelVolumes();
+// The sound layer's slot for the call above.
+void setChannelVolumesHook(void (*hook)());
 
 // Input (the shell's custom cursor): loads the mouse cursor named by the CursorFile setting (an
 // empty name means the default).

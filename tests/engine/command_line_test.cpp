@@ -28,6 +28,12 @@ TEST(CommandLine, AnswersAreTakenInOrder) {
   EXPECT_FALSE(parseCommandLine({"--answers"}).error.empty());
 }
 
+TEST(CommandLine, AudioOutTakesAFile) {
+  EXPECT_EQ(parseCommandLine({"--audio-out", "mix.wav", "x"}).audioOutFile, "mix.wav");
+  EXPECT_EQ(parseCommandLine({"--audio-out=a.wav"}).audioOutFile, "a.wav");
+  EXPECT_FALSE(parseCommandLine({"--audio-out"}).error.empty());
+}
+
 TEST(CommandLine, GameFolderResolution) {
   test::TempFolder withScript;
   withScript.write("script.dat", "x");

@@ -1,0 +1,301 @@
+#include "platform/audio_device.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "platform/audio_recording.h"
+
+namespace vellum {
+
+namespace {
+
+// The mixer's output: CD rate, stereo, 20 ms per device period (so the dummy driver's wait between
+// periods is a whole number of milliseconds and its cursor keeps to the clock).
+constexpr int kMixRate = 44100;
+constexpr int kMixChannels = 2;
+constexpr int kMixFrames = 882;
+
+class MixedBuffer;
+
+struct Mixer {
+  std::mutex mutex;  // guards the buffer list and every buffer's playback state
+  SDL_AudioDeviceID device = 0;
+  std::vector<MixedBuffer*> buffers;
+  std::vector<float> accumulator;
+  std::vector<float> converted;
+  std::vector<int16_t> output;
+  std::string recordingPath;
+  WavRecorder recorder;
+  bool recorded = false;  // the recording was opened at least once
+};
+
+Mixer& mixer() {
+  static Mixer instance;
+  return instance;
+}
+
+// Hundredths of a decibel to an amplitude factor.
+float amplitude(int32_t hundredths) {
+  if (hundredths <= kAudioSilence) return 0.0f;
+  return static_cast<float>(std::pow(10.0, hundredths / 2000.0));
+}
+
+class MixedBuffer final : public AudioBuffer {
+ public:
+  MixedBuffer(const AudioFormat& format, uint32_t bytes, SDL_AudioStream* stream)
+      : format_(format), data_(bytes, 0), stream_(stream) {
+    std::lock_guard lock(mixer().mutex);
+    mixer().buffers.push_back(this);
+  }
+  ~MixedBuffer() override {
+    std::lock_guard lock(mixer().mutex);
+    auto& list = mixer().buffers;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    SDL_FreeAudioStream(stream_);
+  }
+
+  const AudioFormat& format() const override { return format_; }
+  uint32_t size() const override { return static_cast<uint32_t>(data_.size()); }
+
+  void play(bool looping) override {
+    std::lock_guard lock(mixer().mutex);
+    if (flushed_) {
+      SDL_AudioStreamClear(stream_);
+      flushed_ = false;
+    }
+    looping_ = looping;
+    playing_ = true;
+  }
+  void stop() override {
+    std::lock_guard lock(mixer().mutex);
+    playing_ = false;
+    SDL_AudioStreamClear(stream_);  // a stopped buffer is silent at once
+    flushed_ = false;
+  }
+  bool playing() const override {
+    std::lock_guard lock(mixer().mutex);
+    return playing_;
+  }
+  void setCurrentPosition(uint32_t byteOffset) override {
+    std::lock_guard lock(mixer().mutex);
+    const uint32_t align = format_.blockAlign();
+    cursor_ = std::min<uint32_t>(byteOffset / align * align, size() - align);
+    SDL_AudioStreamClear(stream_);  // what was converted ahead belongs to the old position
+    flushed_ = false;
+  }
+  uint32_t currentPosition() const override {
+    std::lock_guard lock(mixer().mutex);
+    return cursor_;
+  }
+  bool lock(uint32_t offset, uint32_t bytes, uint8_t*& first, uint32_t& firstBytes, uint8_t*& second,
+            uint32_t& secondBytes) override {
+    std::lock_guard lock(mixer().mutex);  // orders the mixer's earlier reads before the writes
+    first = second = nullptr;
+    firstBytes = secondBytes = 0;
+    if (bytes > size() || offset >= size()) return false;
+    first = data_.data() + offset;
+    firstBytes = std::min(bytes, size() - offset);
+    if (firstBytes < bytes) {
+      second = data_.data();
+      secondBytes = bytes - firstBytes;
+    }
+    return true;
+  }
+  void unlock() override {
+    std::lock_guard lock(mixer().mutex);  // publishes the writes to the mixer
+  }
+  void setVolume(int32_t hundredths) override {
+    std::lock_guard lock(mixer().mutex);
+    volume_ = std::clamp(hundredths, kAudioSilence, 0);
+  }
+  int32_t volume() const override {
+    std::lock_guard lock(mixer().mutex);
+    return volume_;
+  }
+  void setPan(int32_t hundredths) override {
+    std::lock_guard lock(mixer().mutex);
+    pan_ = std::clamp(hundredths, kAudioPanLeft, kAudioPanRight);
+  }
+  int32_t pan() const override {
+    std::lock_guard lock(mixer().mutex);
+    return pan_;
+  }
+
+  // Mixer thread, mixer mutex held: adds `frames` frames of this buffer into `sum`.
+  void mixInto(float* sum, int frames, std::vector<float>& converted) {
+    const int wanted = frames * kMixChannels * static_cast<int>(sizeof(float));
+    feed(wanted);
+    const int available = SDL_AudioStreamAvailable(stream_);
+    if (available <= 0) return;
+    converted.resize(static_cast<size_t>(wanted / static_cast<int>(sizeof(float))));
+    const int got = SDL_AudioStreamGet(stream_, converted.data(), std::min(available, wanted));
+    if (got <= 0) return;
+    const float gain = amplitude(volume_);
+    const float left = gain * (pan_ > 0 ? amplitude(-pan_) : 1.0f);
+    const float right = gain * (pan_ < 0 ? amplitude(pan_) : 1.0f);
+    const int samples = got / static_cast<int>(sizeof(float));
+    for (int i = 0; i + 1 < samples; i += 2) {
+      sum[i] += converted[static_cast<size_t>(i)] * left;
+      sum[i + 1] += converted[static_cast<size_t>(i) + 1] * right;
+    }
+  }
+
+ private:
+  // Hands the resampler source frames from the cursor until it can give `wanted` bytes of output,
+  // moving the cursor as it goes (wrapping when looping, stopping at the end otherwise).
+  void feed(int wanted) {
+    const uint32_t align = format_.blockAlign();
+    for (int guard = 0; playing_ && guard < 64; ++guard) {
+      const int have = SDL_AudioStreamAvailable(stream_);
+      if (have >= wanted) break;
+      const int64_t outFrames = (wanted - have) / (kMixChannels * static_cast<int>(sizeof(float)));
+      int64_t inFrames = (outFrames * format_.sampleRate + kMixRate - 1) / kMixRate;
+      if (format_.sampleRate != kMixRate) inFrames += 16;  // the resampler keeps a few frames back
+      const uint32_t bytes = std::min<uint32_t>(static_cast<uint32_t>(std::max<int64_t>(inFrames, 1)) * align,
+                                                size() - cursor_);
+      SDL_AudioStreamPut(stream_, data_.data() + cursor_, static_cast<int>(bytes));
+      cursor_ += bytes;
+      if (cursor_ >= size()) {
+        cursor_ = 0;
+        if (!looping_) {
+          playing_ = false;
+          SDL_AudioStreamFlush(stream_);  // let the resampler give out what it holds
+          flushed_ = true;
+        }
+      }
+    }
+  }
+
+  AudioFormat format_;
+  std::vector<uint8_t> data_;
+  SDL_AudioStream* stream_;
+  uint32_t cursor_ = 0;
+  bool playing_ = false;
+  bool looping_ = false;
+  bool flushed_ = false;
+  int32_t volume_ = 0;
+  int32_t pan_ = 0;
+};
+
+void SDLCALL mixCallback(void*, Uint8* stream, int length) {
+  Mixer& m = mixer();
+  const int frames = length / (kMixChannels * static_cast<int>(sizeof(int16_t)));
+  const size_t samples = static_cast<size_t>(frames) * kMixChannels;
+  std::lock_guard lock(m.mutex);
+  m.accumulator.assign(samples, 0.0f);
+  for (MixedBuffer* buffer : m.buffers) buffer->mixInto(m.accumulator.data(), frames, m.converted);
+  m.output.resize(samples);
+  for (size_t i = 0; i < samples; ++i) {
+    const float scaled = std::clamp(m.accumulator[i] * 32768.0f, -32768.0f, 32767.0f);
+    m.output[i] = static_cast<int16_t>(std::lrint(scaled));
+  }
+  std::memcpy(stream, m.output.data(), samples * sizeof(int16_t));
+  m.recorder.write(m.output.data(), samples);
+}
+
+}  // namespace
+
+bool openAudioDevice(std::string& error) {
+  Mixer& m = mixer();
+  if (m.device != 0) return true;
+  // Asked each time: other code may have shut SDL down in between.
+  if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    error = std::string("SDL_InitSubSystem(audio) ") + SDL_GetError();
+    return false;
+  }
+  SDL_AudioSpec wanted{};
+  wanted.freq = kMixRate;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = kMixChannels;
+  wanted.samples = kMixFrames;
+  wanted.callback = &mixCallback;
+  SDL_AudioSpec obtained{};
+  // No format changes allowed: SDL converts to whatever the hardware wants behind the callback.
+  m.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+  if (m.device == 0) {
+    error = std::string("SDL_OpenAudioDevice ") + SDL_GetError();
+    return false;
+  }
+  if (!m.recordingPath.empty() && !m.recorder.isOpen()) {
+    std::string reason;
+    if (m.recorder.open(m.recordingPath, kMixChannels, kMixRate, reason)) m.recorded = true;
+  }
+  SDL_PauseAudioDevice(m.device, 0);
+  return true;
+}
+
+void closeAudioDevice() {
+  Mixer& m = mixer();
+  if (m.device != 0) {
+    SDL_CloseAudioDevice(m.device);  // waits for the callback to return
+    m.device = 0;
+  }
+  std::lock_guard lock(m.mutex);
+  m.recorder.finish();
+}
+
+bool audioDeviceIsOpen() { return mixer().device != 0; }
+
+AudioFormat audioDeviceFormat() { return AudioFormat{kMixChannels, kMixRate}; }
+
+bool setAudioRecordingPath(const std::string& path, std::string& error) {
+  Mixer& m = mixer();
+  std::lock_guard lock(m.mutex);
+  m.recorder.finish();
+  m.recordingPath = path;
+  m.recorded = false;
+  if (path.empty()) return true;
+  // Create the file now so a bad path is reported at start-up; it is reopened when the device opens.
+  if (!m.recorder.open(path, kMixChannels, kMixRate, error)) {
+    m.recordingPath.clear();
+    return false;
+  }
+  if (m.device == 0) {
+    m.recorder.finish();
+  } else {
+    m.recorded = true;
+  }
+  return true;
+}
+
+void finishAudioRecording() {
+  Mixer& m = mixer();
+  std::lock_guard lock(m.mutex);
+  m.recorder.finish();
+  if (!m.recordingPath.empty() && !m.recorded) {
+    // The device never opened: the run produced no sound, which is an empty recording.
+    std::string reason;
+    m.recorder.open(m.recordingPath, kMixChannels, kMixRate, reason);
+    m.recorder.finish();
+  }
+}
+
+std::shared_ptr<AudioBuffer> createAudioBuffer(const AudioFormat& format, uint32_t bytes, std::string& error) {
+  if (mixer().device == 0) {
+    error = "the sound device is not open";
+    return nullptr;
+  }
+  if (format.channels < 1 || format.channels > 2 || format.sampleRate < 1 || format.sampleRate > 384000) {
+    error = "unsupported format";
+    return nullptr;
+  }
+  const uint32_t frames = bytes / format.blockAlign();
+  if (frames == 0) {
+    error = "buffer too small";
+    return nullptr;
+  }
+  SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16LSB, static_cast<Uint8>(format.channels), format.sampleRate,
+                                               AUDIO_F32SYS, kMixChannels, kMixRate);
+  if (!stream) {
+    error = std::string("SDL_NewAudioStream ") + SDL_GetError();
+    return nullptr;
+  }
+  return std::make_shared<MixedBuffer>(format, frames * format.blockAlign(), stream);
+}
+
+}  // namespace vellum
