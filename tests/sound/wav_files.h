@@ -59,7 +59,7 @@ inline WavData readWav(const std::filesystem::path& path) {
   wav.declaredDataBytes = readLe(bytes, 40, 4);
   const size_t count = (bytes.size() - 44) / 2;
   wav.samples.resize(count);
-  std::memcpy(wav.samples.data(), bytes.data() + 44, count * 2);
+  if (count > 0) std::memcpy(wav.samples.data(), bytes.data() + 44, count * 2);
   wav.valid = true;
   return wav;
 }
