@@ -115,14 +115,9 @@ TEST_F(VorbisTest, DecodesToTheLengthWithItsLoopCommentAndIsHeardAtPitchAndLevel
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(channelState(20), kStateStopped);
   shutdownSound();
-  const test::WavData wav = test::readWav(game / "mix.wav");
-  int crossings = 0, peak = 0;
-  for (size_t i = 2; i < wav.samples.size(); i += 2) {
-    if ((wav.samples[i - 2] < 0) != (wav.samples[i] < 0)) ++crossings;
-    peak = std::max<int>(peak, wav.samples[i]);
-  }
-  EXPECT_NEAR(crossings, 882, 10);
-  EXPECT_NEAR(peak, 16000, 800);
+  const test::ToneHeard tone = test::measureLeftTone(test::readWav(game / "mix.wav").samples);
+  EXPECT_NEAR(tone.crossings, 882, 10);
+  EXPECT_NEAR(tone.peak, 16000, 800);
 }
 
 TEST_F(VorbisTest, BadStreamsAndBadCommentsAreReported) {
@@ -159,14 +154,9 @@ TEST_F(VorbisTest, OpusPlaysAtItsOwnRateWithTheSameLoopComment) {
   for (int waited = 0; channelState(20) != kStateStopped && waited < 3000; waited += 10)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   shutdownSound();
-  const test::WavData wav = test::readWav(game / "mix.wav");
-  int crossings = 0, peak = 0;
-  for (size_t i = 2; i < wav.samples.size(); i += 2) {
-    if ((wav.samples[i - 2] < 0) != (wav.samples[i] < 0)) ++crossings;
-    peak = std::max<int>(peak, wav.samples[i]);
-  }
-  EXPECT_NEAR(crossings, 882, 12);
-  EXPECT_NEAR(peak, 16000, 1000);
+  const test::ToneHeard tone = test::measureLeftTone(test::readWav(game / "mix.wav").samples);
+  EXPECT_NEAR(tone.crossings, 882, 12);
+  EXPECT_NEAR(tone.peak, 16000, 1000);
 }
 
 }  // namespace

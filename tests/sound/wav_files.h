@@ -1,6 +1,7 @@
 // WAV files for the sound tests: writing test signals and reading recordings back.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -69,6 +70,22 @@ inline long findFrame(const std::vector<int16_t>& stereo, int16_t value, size_t 
   for (size_t i = from * 2; i + 1 < stereo.size(); i += 2)
     if (stereo[i] == value) return static_cast<long>(i / 2);
   return -1;
+}
+
+// How a recorded tone sounds in the left channel of stereo samples: sign changes (twice the
+// cycles heard) and the highest sample.
+struct ToneHeard {
+  int crossings = 0;
+  int peak = 0;
+};
+
+inline ToneHeard measureLeftTone(const std::vector<int16_t>& stereo) {
+  ToneHeard tone;
+  for (size_t i = 2; i < stereo.size(); i += 2) {
+    if ((stereo[i - 2] < 0) != (stereo[i] < 0)) ++tone.crossings;
+    tone.peak = std::max<int>(tone.peak, stereo[i]);
+  }
+  return tone;
 }
 
 }  // namespace vellum::test
