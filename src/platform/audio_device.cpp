@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -32,6 +33,7 @@ struct Mixer {
   std::string recordingPath;
   WavRecorder recorder;
   bool recorded = false;  // the recording was opened at least once
+  std::atomic<bool> appFocused{true};
 };
 
 Mixer& mixer() {
@@ -47,8 +49,8 @@ float amplitude(int32_t hundredths) {
 
 class MixedBuffer final : public AudioBuffer {
  public:
-  MixedBuffer(const AudioFormat& format, uint32_t bytes, SDL_AudioStream* stream)
-      : format_(format), data_(bytes, 0), stream_(stream) {
+  MixedBuffer(const AudioFormat& format, uint32_t bytes, SDL_AudioStream* stream, bool globalFocus)
+      : format_(format), data_(bytes, 0), stream_(stream), globalFocus_(globalFocus) {
     std::lock_guard lock(mixer().mutex);
     mixer().buffers.push_back(this);
   }
@@ -135,7 +137,8 @@ class MixedBuffer final : public AudioBuffer {
     converted.resize(static_cast<size_t>(wanted / static_cast<int>(sizeof(float))));
     const int got = SDL_AudioStreamGet(stream_, converted.data(), std::min(available, wanted));
     if (got <= 0) return;
-    const float gain = amplitude(volume_);
+    // Without global focus the buffer keeps its place but is not heard while the game is away.
+    const float gain = globalFocus_ || mixer().appFocused ? amplitude(volume_) : 0.0f;
     const float left = gain * (pan_ > 0 ? amplitude(-pan_) : 1.0f);
     const float right = gain * (pan_ < 0 ? amplitude(pan_) : 1.0f);
     const int samples = got / static_cast<int>(sizeof(float));
@@ -178,6 +181,7 @@ class MixedBuffer final : public AudioBuffer {
   bool playing_ = false;
   bool looping_ = false;
   bool flushed_ = false;
+  bool globalFocus_ = true;
   int32_t volume_ = 0;
   int32_t pan_ = 0;
 };
@@ -198,7 +202,19 @@ void SDLCALL mixCallback(void*, Uint8* stream, int length) {
   m.recorder.write(m.output.data(), samples);
 }
 
+// Follows the focus of the game's windows for the buffers heard only while it has it.
+int SDLCALL watchFocus(void*, SDL_Event* event) {
+  if (event->type == SDL_WINDOWEVENT) {
+    if (event->window.event == SDL_WINDOWEVENT_FOCUS_GAINED) mixer().appFocused = true;
+    if (event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) mixer().appFocused = false;
+  }
+  return 1;
+}
+
 }  // namespace
+
+void setAudioAppFocus(bool focused) { mixer().appFocused = focused; }
+bool audioAppFocused() { return mixer().appFocused; }
 
 bool openAudioDevice(std::string& error) {
   Mixer& m = mixer();
@@ -225,6 +241,7 @@ bool openAudioDevice(std::string& error) {
     std::string reason;
     if (m.recorder.open(m.recordingPath, kMixChannels, kMixRate, reason)) m.recorded = true;
   }
+  SDL_AddEventWatch(&watchFocus, nullptr);
   SDL_PauseAudioDevice(m.device, 0);
   return true;
 }
@@ -232,6 +249,7 @@ bool openAudioDevice(std::string& error) {
 void closeAudioDevice() {
   Mixer& m = mixer();
   if (m.device != 0) {
+    SDL_DelEventWatch(&watchFocus, nullptr);
     SDL_CloseAudioDevice(m.device);  // waits for the callback to return
     m.device = 0;
   }
@@ -275,27 +293,30 @@ void finishAudioRecording() {
   }
 }
 
-std::shared_ptr<AudioBuffer> createAudioBuffer(const AudioFormat& format, uint32_t bytes, std::string& error) {
-  if (mixer().device == 0) {
-    error = "the sound device is not open";
+std::shared_ptr<AudioBuffer> createAudioBuffer(const AudioFormat& format, uint32_t bytes,
+                                               const AudioBufferPlacement& placement, AudioFailure& failure) {
+  const auto fail = [&failure](AudioError code, std::string detail) {
+    failure = AudioFailure{code, std::move(detail)};
     return nullptr;
-  }
-  if (format.channels < 1 || format.channels > 2 || format.sampleRate < 1 || format.sampleRate > 384000) {
-    error = "unsupported format";
-    return nullptr;
-  }
+  };
+  if (mixer().device == 0) return fail(AudioError::NotOpen, "the sound device is not open");
+  if (placement.hardware) return fail(AudioError::Unsupported, "no hardware mixing");
+  if (format.channels < 1 || format.channels > 2 || format.sampleRate < 1 || format.sampleRate > 384000)
+    return fail(AudioError::BadFormat, "unsupported format");
   const uint32_t frames = bytes / format.blockAlign();
-  if (frames == 0) {
-    error = "buffer too small";
-    return nullptr;
-  }
+  if (frames == 0) return fail(AudioError::BufferTooSmall, "buffer too small");
   SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16LSB, static_cast<Uint8>(format.channels), format.sampleRate,
                                                AUDIO_F32SYS, kMixChannels, kMixRate);
-  if (!stream) {
-    error = std::string("SDL_NewAudioStream ") + SDL_GetError();
-    return nullptr;
-  }
-  return std::make_shared<MixedBuffer>(format, frames * format.blockAlign(), stream);
+  if (!stream) return fail(AudioError::OutOfMemory, std::string("SDL_NewAudioStream ") + SDL_GetError());
+  failure = AudioFailure{};
+  return std::make_shared<MixedBuffer>(format, frames * format.blockAlign(), stream, placement.globalFocus);
+}
+
+std::shared_ptr<AudioBuffer> createAudioBuffer(const AudioFormat& format, uint32_t bytes, std::string& error) {
+  AudioFailure failure;
+  auto buffer = createAudioBuffer(format, bytes, AudioBufferPlacement{}, failure);
+  if (!buffer) error = failure.detail;
+  return buffer;
 }
 
 }  // namespace vellum

@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <system_error>
 
 #include "base/clock.h"
 #include "base/report.h"
+#include "storage/hashes.h"
 #include "sound/gain_law.h"
+#include "sound/sound_device_errors.h"
 #include "sound/loop_comment.h"
 #include "sound/sound_messages.h"
+#include "sound/sound_preload.h"
 #include "sound/opus_source.h"
 #include "sound/vorbis_source.h"
 
@@ -24,6 +28,12 @@ std::shared_ptr<ChannelStream> streamOf(int channel) {
   if (channel < 0 || channel >= kSoundChannels) return nullptr;
   std::lock_guard table(soundState().table);
   return soundState().channels[channel].stream;
+}
+
+FastForwardedStart* fastForwardedStart(int channel) {
+  if (channel < 0 || channel >= kSoundChannels) return nullptr;
+  auto& start = soundState().channels[channel].fastForwarded;
+  return start ? &*start : nullptr;
 }
 
 // Main thread: the category factor from the settings.
@@ -305,15 +315,40 @@ bool openOggSource(ChannelStream& s, std::string_view name, SoundFormatKind kind
   return true;
 }
 
+// The channel's buffer, where the settings ask for it. A sound card that cannot mix it is said once;
+// the rest of the run (and the saved settings) then mix in software.
+bool createChannelBuffer(ChannelStream& s, std::string_view name) {
+  EngineSettings& set = settings();
+  const AudioFormat format{s.wav.channels, s.wav.sampleRate};
+  AudioBufferPlacement placement{set.hardwareSound != 0, set.globalFocus != 0};
+  AudioFailure failure;
+  s.buffer = createAudioBuffer(format, s.halfSize * 2, placement, failure);
+  if (s.buffer) return true;
+  const auto report = [&](std::string_view operation) {
+    errorc(ReportText().sjis(name).ascii(operation).ascii(soundErrorName(soundResultOf(failure.code))), true);
+    return false;
+  };
+  if (!placement.hardware) return report(" CreateSoundBuffer SoftWare ");
+  showErrorBox(ReportText(sound_messages::kHardwareBufferFailed, CodePage::ShiftJis));
+  set.hardwareSound = 0;
+  placement.hardware = false;
+  s.buffer = createAudioBuffer(format, s.halfSize * 2, placement, failure);
+  return s.buffer ? true : report(" CreateSoundBuffer HardWare ");
+}
+
 }  // namespace
 
 bool loadChannel(int channel, std::string_view name, std::vector<uint8_t> data) {
-  if (channel < 0 || channel >= kSoundChannels || !soundState().created || !audioDeviceIsOpen()) return false;
+  if (channel < 0 || channel >= kSoundChannels || !soundState().created || !audioDeviceIsOpen()) {
+    dropPreloadedSound(crc64Of(name));
+    return false;
+  }
   releaseChannel(channel);
   auto stream = std::make_shared<ChannelStream>();
   ChannelStream& s = *stream;
   s.index = channel;
   s.fileName.assign(name);
+  s.fileKey = crc64Of(name);
   s.source = std::move(data);
   const SoundFormatKind kind = probeSoundFormat(s.source.data(), s.source.size());
   if (kind == SoundFormatKind::OggVorbis || kind == SoundFormatKind::OggOpus) {
@@ -326,12 +361,7 @@ bool loadChannel(int channel, std::string_view name, std::vector<uint8_t> data) 
   s.categoryFactor = categoryFactorOf(channel);
   const int32_t kib = std::clamp(settings().streamBufferSize, 1, 4096);
   s.halfSize = static_cast<uint32_t>(kib) * 1024 / s.wav.blockAlign * s.wav.blockAlign;
-  std::string error;
-  s.buffer = createAudioBuffer(AudioFormat{s.wav.channels, s.wav.sampleRate}, s.halfSize * 2, error);
-  if (!s.buffer) {
-    errorc(ReportText().sjis(name).ascii(" CreateSoundBuffer SoftWare ").ascii(error), true);
-    return false;
-  }
+  if (!createChannelBuffer(s, name)) return false;
   {
     Lock lock(s.mutex);
     applyGain(s);
@@ -344,7 +374,13 @@ bool loadChannel(int channel, std::string_view name, std::vector<uint8_t> data) 
   }
   // The worker waits at its gate (state stopped, nothing to begin) until the channel is played;
   // ending it before that needs no waiting.
-  slot.worker = std::thread(workerMain, stream);
+  try {
+    slot.worker = std::thread(workerMain, stream);
+  } catch (const std::system_error&) {
+    errorc(ReportText().sjis(name).sjis(sound_messages::kThreadFailed), true);
+    releaseChannel(channel);
+    return false;
+  }
   return true;
 }
 
@@ -374,6 +410,8 @@ void playChannel(int channel, int32_t fadeIn, int32_t loops, int64_t start) {
 }
 
 bool stopChannel(int channel, int32_t fade) {
+  // The name goes first, also the one an endless sound kept while fast-forwarding.
+  if (FastForwardedStart* start = fastForwardedStart(channel)) start->fileName.clear();
   auto stream = streamOf(channel);
   if (!stream) return false;
   if (fade < 2) {
@@ -431,7 +469,11 @@ void seekChannel(int channel, int64_t sample) {
 
 void setChannelVolume(int channel, int32_t volume, int32_t fade) {
   auto stream = streamOf(channel);
-  if (!stream) return;
+  if (!stream) {
+    // While fast-forwarding only the kept start has a volume to store.
+    if (FastForwardedStart* start = fastForwardedStart(channel)) start->volume = std::clamp(volume, 0, 100);
+    return;
+  }
   ChannelStream& s = *stream;
   Lock lock(s.mutex);
   volume = std::clamp(volume, 0, 100);
@@ -453,7 +495,7 @@ void setChannelVolume2(int channel, int32_t volume, int32_t fade) {
   fadeVolume2(*stream, volume, fade);
 }
 
-void prepareOneShotVolume2(int channel) {
+void restoreNormalVolume2(int channel) {
   if (channel < 1 || channel > 9) return;
   auto stream = streamOf(channel);
   if (!stream) return;
@@ -463,7 +505,10 @@ void prepareOneShotVolume2(int channel) {
 
 void setChannelPan(int channel, int32_t pan, int32_t fade) {
   auto stream = streamOf(channel);
-  if (!stream) return;
+  if (!stream) {
+    if (FastForwardedStart* start = fastForwardedStart(channel)) start->pan = std::clamp(pan, -100, 100);
+    return;
+  }
   ChannelStream& s = *stream;
   Lock lock(s.mutex);
   pan = std::clamp(pan, -100, 100);
@@ -496,6 +541,7 @@ void setChannelLoop(int channel, int64_t start, int64_t loopStart, int64_t loopE
 void releaseChannel(int channel) {
   if (channel < 0 || channel >= kSoundChannels) return;
   SoundChannel& slot = soundState().channels[channel];
+  slot.fastForwarded.reset();
   if (!slot.stream) return;
   stopWorker(slot);
   {
@@ -504,6 +550,8 @@ void releaseChannel(int channel) {
     slot.stream->fileName.clear();
     if (slot.stream->buffer) slot.stream->buffer->stop();
   }
+  // A preloaded copy of the same file is not kept beside the channel's.
+  dropPreloadedSound(slot.stream->fileKey);
   std::lock_guard table(soundState().table);
   slot.stream.reset();  // a detached worker keeps its own reference until it ends
 }
@@ -525,6 +573,40 @@ void applyCategoryVolumes() {
     stream->categoryFactor = categoryFactorOf(channel);
     applyGain(*stream);
   }
+}
+
+void applySettingsRead() {
+  applyCategoryVolumes();
+  for (int channel = 1; channel <= 9; ++channel) restoreNormalVolume2(channel);
+}
+
+void recordFastForwardedStart(int channel, std::string_view name, int32_t volume, int32_t pan) {
+  if (channel < 0 || channel >= kSoundChannels) return;
+  soundState().channels[channel].fastForwarded =
+      FastForwardedStart{std::string(name), std::clamp(volume, 0, 100), std::clamp(pan, -100, 100)};
+}
+
+ChannelSnapshot channelSnapshot(int channel) {
+  ChannelSnapshot snapshot;
+  if (channel < 0 || channel >= kSoundChannels) return snapshot;
+  if (auto stream = streamOf(channel)) {
+    {
+      Lock lock(stream->mutex);
+      snapshot.fileName = stream->fileName;
+      snapshot.loopsRemaining = stream->loopsRemaining;
+      snapshot.volume = stream->volumeFade.duration ? stream->volumeFade.target : stream->volume;
+      snapshot.pan = stream->panFade.duration ? stream->panFade.target : stream->pan;
+    }
+    snapshot.position = channelNowSample(channel);
+    return snapshot;
+  }
+  if (const auto& start = soundState().channels[channel].fastForwarded) {
+    snapshot.fileName = start->fileName;
+    snapshot.loopsRemaining = -1;
+    snapshot.volume = start->volume;
+    snapshot.pan = start->pan;
+  }
+  return snapshot;
 }
 
 int channelState(int channel) {
