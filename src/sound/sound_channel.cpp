@@ -22,6 +22,10 @@ namespace {
 
 using Lock = std::unique_lock<std::mutex>;
 constexpr auto kWorkerPeriod = std::chrono::milliseconds(10);
+// The longest sleeps of a playing and of an idle worker. Ducking is done by whichever worker steps
+// first after the voice channel changes, so these bound how late it can start.
+constexpr auto kPlayingWait = std::chrono::milliseconds(40);
+constexpr auto kIdleWait = std::chrono::milliseconds(200);
 constexpr uint32_t kStopWaitMs = 1000;
 
 std::shared_ptr<ChannelStream> streamOf(int channel) {
@@ -62,6 +66,12 @@ void applyPan(ChannelStream& s) {
   if (s.buffer) s.buffer->setPan(panToHundredths(s.panFade.duration ? s.panFade.current : s.pan));
 }
 
+// Stream lock held: the worker takes up what the main thread (or ducking) just changed.
+void wakeWorker(ChannelStream& s) {
+  s.poked = true;
+  s.wake.notify_all();
+}
+
 void startFade(Fade& fade, int32_t from, int32_t to, int32_t duration) {
   // A running fade's current value is where the new one starts.
   fade.start = fade.duration ? static_cast<int32_t>(fade.current) : from;
@@ -96,6 +106,7 @@ void fadeVolume2(ChannelStream& s, int32_t volume, int32_t fade) {
   }
   if (volume == s.volume2 && !s.volume2Fade.duration) return;
   startFade(s.volume2Fade, s.volume2, volume, fade);
+  wakeWorker(s);
 }
 
 // Worker, no stream lock held: music and effects go down while the voice channel plays and come
@@ -196,11 +207,26 @@ bool workerStep(ChannelStream& s) {
   return s.running != 0;
 }
 
+// Stream lock held. How long the worker may sleep before its next step: one period while anything
+// fades; while playing, until just after the play cursor leaves its half (when the half behind it
+// wants refilling), but never so long that a change of the voice channel goes unnoticed for long;
+// idle, a long while. Anything new from the main thread wakes it at once (wakeWorker).
+std::chrono::milliseconds workerWait(const ChannelStream& s) {
+  using std::chrono::milliseconds;
+  if (s.volumeFade.duration || s.volume2Fade.duration || s.panFade.duration) return kWorkerPeriod;
+  if (s.state != kStatePlaying || !s.buffer->playing()) return kIdleWait;
+  const uint32_t cursor = s.buffer->currentPosition();
+  const uint32_t halfEnd = (cursor >= s.halfSize ? 2 : 1) * s.halfSize;
+  const uint64_t ms = static_cast<uint64_t>(halfEnd - std::min(cursor, halfEnd)) * 1000 / s.wav.byteRate + 1;
+  return milliseconds(std::min<uint64_t>(ms, kPlayingWait.count()));
+}
+
 void workerMain(std::shared_ptr<ChannelStream> stream) {
   ChannelStream& s = *stream;
   Lock lock(s.mutex);
   while (s.running != 0 && workerStep(s)) {
-    s.wake.wait_for(lock, kWorkerPeriod, [&] { return s.running == 0; });
+    s.wake.wait_for(lock, workerWait(s), [&] { return s.running == 0 || s.poked; });
+    s.poked = false;
     lock.unlock();
     duckingStep();
     lock.lock();
@@ -406,7 +432,7 @@ void playChannel(int channel, int32_t fadeIn, int32_t loops, int64_t start) {
   s.tail = 0;
   s.resumePosition = 0;
   s.begin = true;
-  s.wake.notify_all();
+  wakeWorker(s);
 }
 
 bool stopChannel(int channel, int32_t fade) {
@@ -424,6 +450,7 @@ bool stopChannel(int channel, int32_t fade) {
   s.fileName.clear();
   startFade(s.volumeFade, s.volume, 0, fade);
   s.stopAfterFade = true;
+  wakeWorker(s);
   return true;
 }
 
@@ -447,7 +474,7 @@ void pauseChannel(int channel, bool pause) {
     setState(s, kStatePlaying);
     s.tail = 0;
     s.begin = true;
-    s.wake.notify_all();
+    wakeWorker(s);
   }
 }
 
@@ -464,7 +491,7 @@ void seekChannel(int channel, int64_t sample) {
   s.seekSample(sample);
   s.tail = 0;
   s.begin = true;
-  s.wake.notify_all();
+  wakeWorker(s);
 }
 
 void setChannelVolume(int channel, int32_t volume, int32_t fade) {
@@ -486,6 +513,7 @@ void setChannelVolume(int channel, int32_t volume, int32_t fade) {
   }
   startFade(s.volumeFade, s.volume, volume, fade);
   s.stopAfterFade = false;
+  wakeWorker(s);
 }
 
 void setChannelVolume2(int channel, int32_t volume, int32_t fade) {
@@ -520,6 +548,7 @@ void setChannelPan(int channel, int32_t pan, int32_t fade) {
     return;
   }
   startFade(s.panFade, s.pan, pan, fade);
+  wakeWorker(s);
 }
 
 void setChannelLoop(int channel, int64_t start, int64_t loopStart, int64_t loopEnd) {

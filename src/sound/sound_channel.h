@@ -68,6 +68,7 @@ struct ChannelStream {
   // to fill the first half from the source position and start the buffer (play, resume, seek).
   std::atomic<int> running{1};
   bool begin = false;
+  bool poked = false;  // something changed: the worker steps now instead of sleeping on
   int nextHalf = 1;
 
   int64_t totalSamples() const { return static_cast<int64_t>(wav.dataSize / wav.blockAlign); }
