@@ -49,8 +49,9 @@ float amplitude(int32_t hundredths) {
 
 class MixedBuffer final : public AudioBuffer {
  public:
+  // `stream` converts other rates to the mixer's; null for sources at the mixer's own rate.
   MixedBuffer(const AudioFormat& format, uint32_t bytes, SDL_AudioStream* stream, bool globalFocus)
-      : format_(format), data_(bytes, 0), stream_(stream), globalFocus_(globalFocus) {
+      : format_(format), data_(bytes / 2, 0), stream_(stream), globalFocus_(globalFocus) {
     std::lock_guard lock(mixer().mutex);
     mixer().buffers.push_back(this);
   }
@@ -58,16 +59,16 @@ class MixedBuffer final : public AudioBuffer {
     std::lock_guard lock(mixer().mutex);
     auto& list = mixer().buffers;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    SDL_FreeAudioStream(stream_);
+    if (stream_) SDL_FreeAudioStream(stream_);
   }
 
   const AudioFormat& format() const override { return format_; }
-  uint32_t size() const override { return static_cast<uint32_t>(data_.size()); }
+  uint32_t size() const override { return static_cast<uint32_t>(data_.size() * 2); }
 
   void play(bool looping) override {
     std::lock_guard lock(mixer().mutex);
     if (flushed_) {
-      SDL_AudioStreamClear(stream_);
+      clearConverted();
       flushed_ = false;
     }
     looping_ = looping;
@@ -76,7 +77,7 @@ class MixedBuffer final : public AudioBuffer {
   void stop() override {
     std::lock_guard lock(mixer().mutex);
     playing_ = false;
-    SDL_AudioStreamClear(stream_);  // a stopped buffer is silent at once
+    clearConverted();  // a stopped buffer is silent at once
     flushed_ = false;
   }
   bool playing() const override {
@@ -87,7 +88,7 @@ class MixedBuffer final : public AudioBuffer {
     std::lock_guard lock(mixer().mutex);
     const uint32_t align = format_.blockAlign();
     cursor_ = std::min<uint32_t>(byteOffset / align * align, size() - align);
-    SDL_AudioStreamClear(stream_);  // what was converted ahead belongs to the old position
+    clearConverted();  // what was converted ahead belongs to the old position
     flushed_ = false;
   }
   uint32_t currentPosition() const override {
@@ -100,10 +101,10 @@ class MixedBuffer final : public AudioBuffer {
     first = second = nullptr;
     firstBytes = secondBytes = 0;
     if (bytes > size() || offset >= size()) return false;
-    first = data_.data() + offset;
+    first = bytes_() + offset;
     firstBytes = std::min(bytes, size() - offset);
     if (firstBytes < bytes) {
-      second = data_.data();
+      second = bytes_();
       secondBytes = bytes - firstBytes;
     }
     return true;
@@ -130,6 +131,10 @@ class MixedBuffer final : public AudioBuffer {
 
   // Mixer thread, mixer mutex held: adds `frames` frames of this buffer into `sum`.
   void mixInto(float* sum, int frames, std::vector<float>& converted) {
+    if (!stream_) {
+      mixDirect(sum, frames);
+      return;
+    }
     const int wanted = frames * kMixChannels * static_cast<int>(sizeof(float));
     feed(wanted);
     const int available = SDL_AudioStreamAvailable(stream_);
@@ -138,9 +143,8 @@ class MixedBuffer final : public AudioBuffer {
     const int got = SDL_AudioStreamGet(stream_, converted.data(), std::min(available, wanted));
     if (got <= 0) return;
     // Without global focus the buffer keeps its place but is not heard while the game is away.
-    const float gain = globalFocus_ || mixer().appFocused ? amplitude(volume_) : 0.0f;
-    const float left = gain * (pan_ > 0 ? amplitude(-pan_) : 1.0f);
-    const float right = gain * (pan_ < 0 ? amplitude(pan_) : 1.0f);
+    float left, right;
+    gains(left, right);
     const int samples = got / static_cast<int>(sizeof(float));
     for (int i = 0; i + 1 < samples; i += 2) {
       sum[i] += converted[static_cast<size_t>(i)] * left;
@@ -149,6 +153,53 @@ class MixedBuffer final : public AudioBuffer {
   }
 
  private:
+  uint8_t* bytes_() { return reinterpret_cast<uint8_t*>(data_.data()); }
+  void clearConverted() {
+    if (stream_) SDL_AudioStreamClear(stream_);
+  }
+  void gains(float& left, float& right) const {
+    // Without global focus the buffer keeps its place but is not heard while the game is away.
+    const float gain = globalFocus_ || mixer().appFocused ? amplitude(volume_) : 0.0f;
+    left = gain * (pan_ > 0 ? amplitude(-pan_) : 1.0f);
+    right = gain * (pan_ < 0 ? amplitude(pan_) : 1.0f);
+  }
+
+  // A source at the mixer's rate is summed straight from the ring, moving the cursor as it goes.
+  void mixDirect(float* sum, int frames) {
+    if (!playing_) return;
+    float left, right;
+    gains(left, right);
+    left /= 32768.0f;
+    right /= 32768.0f;
+    const uint32_t channels = static_cast<uint32_t>(format_.channels);
+    int done = 0;
+    while (done < frames && playing_) {
+      const uint32_t cursorSample = cursor_ / 2;
+      const int available = static_cast<int>((data_.size() - cursorSample) / channels);
+      const int n = std::min(frames - done, available);
+      const int16_t* from = data_.data() + cursorSample;
+      float* to = sum + static_cast<size_t>(done) * kMixChannels;
+      if (channels == 2) {
+        for (int i = 0; i < n; ++i) {
+          to[2 * i] += static_cast<float>(from[2 * i]) * left;
+          to[2 * i + 1] += static_cast<float>(from[2 * i + 1]) * right;
+        }
+      } else {
+        for (int i = 0; i < n; ++i) {
+          const float v = static_cast<float>(from[i]);
+          to[2 * i] += v * left;
+          to[2 * i + 1] += v * right;
+        }
+      }
+      done += n;
+      cursor_ += static_cast<uint32_t>(n) * format_.blockAlign();
+      if (cursor_ >= size()) {
+        cursor_ = 0;
+        if (!looping_) playing_ = false;
+      }
+    }
+  }
+
   // Hands the resampler source frames from the cursor until it can give `wanted` bytes of output,
   // moving the cursor as it goes (wrapping when looping, stopping at the end otherwise).
   void feed(int wanted) {
@@ -161,7 +212,7 @@ class MixedBuffer final : public AudioBuffer {
       if (format_.sampleRate != kMixRate) inFrames += 16;  // the resampler keeps a few frames back
       const uint32_t bytes = std::min<uint32_t>(static_cast<uint32_t>(std::max<int64_t>(inFrames, 1)) * align,
                                                 size() - cursor_);
-      SDL_AudioStreamPut(stream_, data_.data() + cursor_, static_cast<int>(bytes));
+      SDL_AudioStreamPut(stream_, bytes_() + cursor_, static_cast<int>(bytes));
       cursor_ += bytes;
       if (cursor_ >= size()) {
         cursor_ = 0;
@@ -175,7 +226,7 @@ class MixedBuffer final : public AudioBuffer {
   }
 
   AudioFormat format_;
-  std::vector<uint8_t> data_;
+  std::vector<int16_t> data_;  // the ring; lock() hands it out as bytes
   SDL_AudioStream* stream_;
   uint32_t cursor_ = 0;
   bool playing_ = false;
@@ -305,9 +356,12 @@ std::shared_ptr<AudioBuffer> createAudioBuffer(const AudioFormat& format, uint32
     return fail(AudioError::BadFormat, "unsupported format");
   const uint32_t frames = bytes / format.blockAlign();
   if (frames == 0) return fail(AudioError::BufferTooSmall, "buffer too small");
-  SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16LSB, static_cast<Uint8>(format.channels), format.sampleRate,
-                                               AUDIO_F32SYS, kMixChannels, kMixRate);
-  if (!stream) return fail(AudioError::OutOfMemory, std::string("SDL_NewAudioStream ") + SDL_GetError());
+  SDL_AudioStream* stream = nullptr;
+  if (format.sampleRate != kMixRate) {
+    stream = SDL_NewAudioStream(AUDIO_S16LSB, static_cast<Uint8>(format.channels), format.sampleRate, AUDIO_F32SYS,
+                                kMixChannels, kMixRate);
+    if (!stream) return fail(AudioError::OutOfMemory, std::string("SDL_NewAudioStream ") + SDL_GetError());
+  }
   failure = AudioFailure{};
   return std::make_shared<MixedBuffer>(format, frames * format.blockAlign(), stream, placement.globalFocus);
 }

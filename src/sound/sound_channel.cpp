@@ -22,10 +22,10 @@ namespace {
 
 using Lock = std::unique_lock<std::mutex>;
 constexpr auto kWorkerPeriod = std::chrono::milliseconds(10);
-// The longest sleeps of a playing and of an idle worker. Ducking is done by whichever worker steps
-// first after the voice channel changes, so these bound how late it can start.
-constexpr auto kPlayingWait = std::chrono::milliseconds(40);
-constexpr auto kIdleWait = std::chrono::milliseconds(200);
+// The longest sleeps of a playing and of an idle worker. Every change a worker must act on wakes it,
+// and the voice channel's own worker starts and ends the ducking, so these are only a safety net.
+constexpr auto kPlayingWait = std::chrono::milliseconds(250);
+constexpr auto kIdleWait = std::chrono::milliseconds(1000);
 constexpr uint32_t kStopWaitMs = 1000;
 
 std::shared_ptr<ChannelStream> streamOf(int channel) {
@@ -209,8 +209,7 @@ bool workerStep(ChannelStream& s) {
 
 // Stream lock held. How long the worker may sleep before its next step: one period while anything
 // fades; while playing, until just after the play cursor leaves its half (when the half behind it
-// wants refilling), but never so long that a change of the voice channel goes unnoticed for long;
-// idle, a long while. Anything new from the main thread wakes it at once (wakeWorker).
+// wants refilling); idle, a long while. Anything new from the main thread wakes it (wakeWorker).
 std::chrono::milliseconds workerWait(const ChannelStream& s) {
   using std::chrono::milliseconds;
   if (s.volumeFade.duration || s.volume2Fade.duration || s.panFade.duration) return kWorkerPeriod;
@@ -235,6 +234,10 @@ void workerMain(std::shared_ptr<ChannelStream> stream) {
   setState(s, kStateStopped);
   s.running = -1;
   s.wake.notify_all();
+  lock.unlock();
+  // The voice channel's own worker brings music and effects back when it ends: the others may be
+  // sleeping until their next refill.
+  if (s.index == kDuckingVoiceChannel) duckingStep();
 }
 
 // The stop hand-shake: asks the worker to end and waits up to a second. A worker that does not
@@ -468,6 +471,7 @@ void pauseChannel(int channel, bool pause) {
     s.resumePosition = std::max<int64_t>(heard, 1);
     setState(s, kStatePaused);
     s.buffer->stop();
+    wakeWorker(s);  // a paused voice ends the ducking
   } else if (s.resumePosition != 0) {
     s.seekSample(s.resumePosition == 1 ? 0 : s.resumePosition);
     s.resumePosition = 0;
