@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/audio_recording.h"
+#include "platform/audio_resampler.h"
 
 namespace vellum {
 
@@ -49,9 +50,12 @@ float amplitude(int32_t hundredths) {
 
 class MixedBuffer final : public AudioBuffer {
  public:
-  // `stream` converts other rates to the mixer's; null for sources at the mixer's own rate.
+  // Sources at the mixer's rate are summed as they are; other rates go through our resampler, or
+  // through SDL's converter (`stream`) for ratios it does not take.
   MixedBuffer(const AudioFormat& format, uint32_t bytes, SDL_AudioStream* stream, bool globalFocus)
       : format_(format), data_(bytes / 2, 0), stream_(stream), globalFocus_(globalFocus) {
+    if (!stream_ && format.sampleRate != kMixRate)
+      resampler_ = std::make_unique<AudioResampler>(format.sampleRate, kMixRate, format.channels);
     std::lock_guard lock(mixer().mutex);
     mixer().buffers.push_back(this);
   }
@@ -131,6 +135,10 @@ class MixedBuffer final : public AudioBuffer {
 
   // Mixer thread, mixer mutex held: adds `frames` frames of this buffer into `sum`.
   void mixInto(float* sum, int frames, std::vector<float>& converted) {
+    if (resampler_) {
+      mixResampled(sum, frames);
+      return;
+    }
     if (!stream_) {
       mixDirect(sum, frames);
       return;
@@ -156,6 +164,8 @@ class MixedBuffer final : public AudioBuffer {
   uint8_t* bytes_() { return reinterpret_cast<uint8_t*>(data_.data()); }
   void clearConverted() {
     if (stream_) SDL_AudioStreamClear(stream_);
+    if (resampler_) resampler_->reset();
+    drain_ = 0;
   }
   void gains(float& left, float& right) const {
     // Without global focus the buffer keeps its place but is not heard while the game is away.
@@ -200,6 +210,41 @@ class MixedBuffer final : public AudioBuffer {
     }
   }
 
+  // The next input frame for our resampler: from the cursor while playing (the end of a one-shot
+  // starts the drain), then silence until the filter has given out the source's last frames.
+  void pushInput() {
+    if (playing_) {
+      resampler_->push(data_.data() + cursor_ / 2);
+      cursor_ += format_.blockAlign();
+      if (cursor_ >= size()) {
+        cursor_ = 0;
+        if (!looping_) {
+          playing_ = false;
+          drain_ = resampler_->drainFrames();
+        }
+      }
+    } else {
+      resampler_->push(nullptr);
+      if (drain_ > 0) --drain_;
+    }
+  }
+
+  void mixResampled(float* sum, int frames) {
+    if (!playing_ && drain_ == 0) return;
+    float left, right;
+    gains(left, right);
+    left /= 32768.0f;
+    right /= 32768.0f;
+    for (int i = 0; i < frames; ++i) {
+      while (resampler_->needsInput()) pushInput();
+      if (!playing_ && drain_ == 0) return;
+      float l, r;
+      resampler_->produce(l, r);
+      sum[2 * i] += l * left;
+      sum[2 * i + 1] += r * right;
+    }
+  }
+
   // Hands the resampler source frames from the cursor until it can give `wanted` bytes of output,
   // moving the cursor as it goes (wrapping when looping, stopping at the end otherwise).
   void feed(int wanted) {
@@ -228,6 +273,8 @@ class MixedBuffer final : public AudioBuffer {
   AudioFormat format_;
   std::vector<int16_t> data_;  // the ring; lock() hands it out as bytes
   SDL_AudioStream* stream_;
+  std::unique_ptr<AudioResampler> resampler_;
+  int drain_ = 0;  // silent input frames still to give our resampler after a one-shot's end
   uint32_t cursor_ = 0;
   bool playing_ = false;
   bool looping_ = false;
@@ -357,7 +404,7 @@ std::shared_ptr<AudioBuffer> createAudioBuffer(const AudioFormat& format, uint32
   const uint32_t frames = bytes / format.blockAlign();
   if (frames == 0) return fail(AudioError::BufferTooSmall, "buffer too small");
   SDL_AudioStream* stream = nullptr;
-  if (format.sampleRate != kMixRate) {
+  if (format.sampleRate != kMixRate && !AudioResampler::supports(format.sampleRate, kMixRate)) {
     stream = SDL_NewAudioStream(AUDIO_S16LSB, static_cast<Uint8>(format.channels), format.sampleRate, AUDIO_F32SYS,
                                 kMixChannels, kMixRate);
     if (!stream) return fail(AudioError::OutOfMemory, std::string("SDL_NewAudioStream ") + SDL_GetError());
