@@ -14,6 +14,8 @@ packages=(
   xvfb xauth xdotool libx11-dev
   # Sound: Ogg Vorbis and Opus decoding, and the encoders the tests make their files with.
   libvorbis-dev vorbis-tools libopusfile-dev opus-tools
+  # The demo's sounds are made at build time from these.
+  sox espeak-ng
 )
 
 missing=()

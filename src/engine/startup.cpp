@@ -8,6 +8,7 @@
 #include "commands/lua/lua_binding.h"
 #include "commands/squirrel/squirrel_binding.h"
 #include "base/engine_state.h"
+#include "engine/frame_hooks.h"
 #include "engine/interpreter.h"
 #include "base/report.h"
 #include "image/ops/image_tables.h"
@@ -69,6 +70,7 @@ void resetAllState() {
   // Sprite textures go before the device, the device before the window it was made on.
   resetScreenShot();
   resetSprites();
+  installFrameHooks();
   resetRendererState();
   resetScreenGeometry();
   resetMachineMemory();
@@ -82,6 +84,7 @@ bool initializeEngine() {
   readArchives();
   // The fixed tables (sprites, backlog and the rest) start cleared.
   resetSprites();
+  installFrameHooks();  // after the scene has put in its own callbacks
   resetBacklog();
   initMathTables();
   initImageTables();

@@ -123,7 +123,7 @@ void loadSetting(std::string_view s1, std::string_view s2) {
   }
   if (!carried) readSettings();
   readAlreadyFile();
-  applyChannelVolumes();
+  applySettingsReadToSound();
 }
 
 }  // namespace vellum

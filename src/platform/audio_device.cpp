@@ -3,12 +3,14 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
 #include "platform/audio_recording.h"
+#include "platform/audio_resampler.h"
 
 namespace vellum {
 
@@ -32,6 +34,7 @@ struct Mixer {
   std::string recordingPath;
   WavRecorder recorder;
   bool recorded = false;  // the recording was opened at least once
+  std::atomic<bool> appFocused{true};
 };
 
 Mixer& mixer() {
@@ -47,8 +50,12 @@ float amplitude(int32_t hundredths) {
 
 class MixedBuffer final : public AudioBuffer {
  public:
-  MixedBuffer(const AudioFormat& format, uint32_t bytes, SDL_AudioStream* stream)
-      : format_(format), data_(bytes, 0), stream_(stream) {
+  // Sources at the mixer's rate are summed as they are; other rates go through our resampler, or
+  // through SDL's converter (`stream`) for ratios it does not take.
+  MixedBuffer(const AudioFormat& format, uint32_t bytes, SDL_AudioStream* stream, bool globalFocus)
+      : format_(format), data_(bytes / 2, 0), stream_(stream), globalFocus_(globalFocus) {
+    if (!stream_ && format.sampleRate != kMixRate)
+      resampler_ = std::make_unique<AudioResampler>(format.sampleRate, kMixRate, format.channels);
     std::lock_guard lock(mixer().mutex);
     mixer().buffers.push_back(this);
   }
@@ -56,16 +63,16 @@ class MixedBuffer final : public AudioBuffer {
     std::lock_guard lock(mixer().mutex);
     auto& list = mixer().buffers;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    SDL_FreeAudioStream(stream_);
+    if (stream_) SDL_FreeAudioStream(stream_);
   }
 
   const AudioFormat& format() const override { return format_; }
-  uint32_t size() const override { return static_cast<uint32_t>(data_.size()); }
+  uint32_t size() const override { return static_cast<uint32_t>(data_.size() * 2); }
 
   void play(bool looping) override {
     std::lock_guard lock(mixer().mutex);
     if (flushed_) {
-      SDL_AudioStreamClear(stream_);
+      clearConverted();
       flushed_ = false;
     }
     looping_ = looping;
@@ -74,7 +81,7 @@ class MixedBuffer final : public AudioBuffer {
   void stop() override {
     std::lock_guard lock(mixer().mutex);
     playing_ = false;
-    SDL_AudioStreamClear(stream_);  // a stopped buffer is silent at once
+    clearConverted();  // a stopped buffer is silent at once
     flushed_ = false;
   }
   bool playing() const override {
@@ -85,7 +92,7 @@ class MixedBuffer final : public AudioBuffer {
     std::lock_guard lock(mixer().mutex);
     const uint32_t align = format_.blockAlign();
     cursor_ = std::min<uint32_t>(byteOffset / align * align, size() - align);
-    SDL_AudioStreamClear(stream_);  // what was converted ahead belongs to the old position
+    clearConverted();  // what was converted ahead belongs to the old position
     flushed_ = false;
   }
   uint32_t currentPosition() const override {
@@ -98,10 +105,10 @@ class MixedBuffer final : public AudioBuffer {
     first = second = nullptr;
     firstBytes = secondBytes = 0;
     if (bytes > size() || offset >= size()) return false;
-    first = data_.data() + offset;
+    first = bytes_() + offset;
     firstBytes = std::min(bytes, size() - offset);
     if (firstBytes < bytes) {
-      second = data_.data();
+      second = bytes_();
       secondBytes = bytes - firstBytes;
     }
     return true;
@@ -128,6 +135,14 @@ class MixedBuffer final : public AudioBuffer {
 
   // Mixer thread, mixer mutex held: adds `frames` frames of this buffer into `sum`.
   void mixInto(float* sum, int frames, std::vector<float>& converted) {
+    if (resampler_) {
+      mixResampled(sum, frames);
+      return;
+    }
+    if (!stream_) {
+      mixDirect(sum, frames);
+      return;
+    }
     const int wanted = frames * kMixChannels * static_cast<int>(sizeof(float));
     feed(wanted);
     const int available = SDL_AudioStreamAvailable(stream_);
@@ -135,9 +150,9 @@ class MixedBuffer final : public AudioBuffer {
     converted.resize(static_cast<size_t>(wanted / static_cast<int>(sizeof(float))));
     const int got = SDL_AudioStreamGet(stream_, converted.data(), std::min(available, wanted));
     if (got <= 0) return;
-    const float gain = amplitude(volume_);
-    const float left = gain * (pan_ > 0 ? amplitude(-pan_) : 1.0f);
-    const float right = gain * (pan_ < 0 ? amplitude(pan_) : 1.0f);
+    // Without global focus the buffer keeps its place but is not heard while the game is away.
+    float left, right;
+    gains(left, right);
     const int samples = got / static_cast<int>(sizeof(float));
     for (int i = 0; i + 1 < samples; i += 2) {
       sum[i] += converted[static_cast<size_t>(i)] * left;
@@ -146,6 +161,90 @@ class MixedBuffer final : public AudioBuffer {
   }
 
  private:
+  uint8_t* bytes_() { return reinterpret_cast<uint8_t*>(data_.data()); }
+  void clearConverted() {
+    if (stream_) SDL_AudioStreamClear(stream_);
+    if (resampler_) resampler_->reset();
+    drain_ = 0;
+  }
+  void gains(float& left, float& right) const {
+    // Without global focus the buffer keeps its place but is not heard while the game is away.
+    const float gain = globalFocus_ || mixer().appFocused ? amplitude(volume_) : 0.0f;
+    left = gain * (pan_ > 0 ? amplitude(-pan_) : 1.0f);
+    right = gain * (pan_ < 0 ? amplitude(pan_) : 1.0f);
+  }
+
+  // A source at the mixer's rate is summed straight from the ring, moving the cursor as it goes.
+  void mixDirect(float* sum, int frames) {
+    if (!playing_) return;
+    float left, right;
+    gains(left, right);
+    left /= 32768.0f;
+    right /= 32768.0f;
+    const uint32_t channels = static_cast<uint32_t>(format_.channels);
+    int done = 0;
+    while (done < frames && playing_) {
+      const uint32_t cursorSample = cursor_ / 2;
+      const int available = static_cast<int>((data_.size() - cursorSample) / channels);
+      const int n = std::min(frames - done, available);
+      const int16_t* from = data_.data() + cursorSample;
+      float* to = sum + static_cast<size_t>(done) * kMixChannels;
+      if (channels == 2) {
+        for (int i = 0; i < n; ++i) {
+          to[2 * i] += static_cast<float>(from[2 * i]) * left;
+          to[2 * i + 1] += static_cast<float>(from[2 * i + 1]) * right;
+        }
+      } else {
+        for (int i = 0; i < n; ++i) {
+          const float v = static_cast<float>(from[i]);
+          to[2 * i] += v * left;
+          to[2 * i + 1] += v * right;
+        }
+      }
+      done += n;
+      cursor_ += static_cast<uint32_t>(n) * format_.blockAlign();
+      if (cursor_ >= size()) {
+        cursor_ = 0;
+        if (!looping_) playing_ = false;
+      }
+    }
+  }
+
+  // The next input frame for our resampler: from the cursor while playing (the end of a one-shot
+  // starts the drain), then silence until the filter has given out the source's last frames.
+  void pushInput() {
+    if (playing_) {
+      resampler_->push(data_.data() + cursor_ / 2);
+      cursor_ += format_.blockAlign();
+      if (cursor_ >= size()) {
+        cursor_ = 0;
+        if (!looping_) {
+          playing_ = false;
+          drain_ = resampler_->drainFrames();
+        }
+      }
+    } else {
+      resampler_->push(nullptr);
+      if (drain_ > 0) --drain_;
+    }
+  }
+
+  void mixResampled(float* sum, int frames) {
+    if (!playing_ && drain_ == 0) return;
+    float left, right;
+    gains(left, right);
+    left /= 32768.0f;
+    right /= 32768.0f;
+    for (int i = 0; i < frames; ++i) {
+      while (resampler_->needsInput()) pushInput();
+      if (!playing_ && drain_ == 0) return;
+      float l, r;
+      resampler_->produce(l, r);
+      sum[2 * i] += l * left;
+      sum[2 * i + 1] += r * right;
+    }
+  }
+
   // Hands the resampler source frames from the cursor until it can give `wanted` bytes of output,
   // moving the cursor as it goes (wrapping when looping, stopping at the end otherwise).
   void feed(int wanted) {
@@ -158,7 +257,7 @@ class MixedBuffer final : public AudioBuffer {
       if (format_.sampleRate != kMixRate) inFrames += 16;  // the resampler keeps a few frames back
       const uint32_t bytes = std::min<uint32_t>(static_cast<uint32_t>(std::max<int64_t>(inFrames, 1)) * align,
                                                 size() - cursor_);
-      SDL_AudioStreamPut(stream_, data_.data() + cursor_, static_cast<int>(bytes));
+      SDL_AudioStreamPut(stream_, bytes_() + cursor_, static_cast<int>(bytes));
       cursor_ += bytes;
       if (cursor_ >= size()) {
         cursor_ = 0;
@@ -172,12 +271,15 @@ class MixedBuffer final : public AudioBuffer {
   }
 
   AudioFormat format_;
-  std::vector<uint8_t> data_;
+  std::vector<int16_t> data_;  // the ring; lock() hands it out as bytes
   SDL_AudioStream* stream_;
+  std::unique_ptr<AudioResampler> resampler_;
+  int drain_ = 0;  // silent input frames still to give our resampler after a one-shot's end
   uint32_t cursor_ = 0;
   bool playing_ = false;
   bool looping_ = false;
   bool flushed_ = false;
+  bool globalFocus_ = true;
   int32_t volume_ = 0;
   int32_t pan_ = 0;
 };
@@ -198,7 +300,19 @@ void SDLCALL mixCallback(void*, Uint8* stream, int length) {
   m.recorder.write(m.output.data(), samples);
 }
 
+// Follows the focus of the game's windows for the buffers heard only while it has it.
+int SDLCALL watchFocus(void*, SDL_Event* event) {
+  if (event->type == SDL_WINDOWEVENT) {
+    if (event->window.event == SDL_WINDOWEVENT_FOCUS_GAINED) mixer().appFocused = true;
+    if (event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) mixer().appFocused = false;
+  }
+  return 1;
+}
+
 }  // namespace
+
+void setAudioAppFocus(bool focused) { mixer().appFocused = focused; }
+bool audioAppFocused() { return mixer().appFocused; }
 
 bool openAudioDevice(std::string& error) {
   Mixer& m = mixer();
@@ -225,6 +339,7 @@ bool openAudioDevice(std::string& error) {
     std::string reason;
     if (m.recorder.open(m.recordingPath, kMixChannels, kMixRate, reason)) m.recorded = true;
   }
+  SDL_AddEventWatch(&watchFocus, nullptr);
   SDL_PauseAudioDevice(m.device, 0);
   return true;
 }
@@ -232,6 +347,7 @@ bool openAudioDevice(std::string& error) {
 void closeAudioDevice() {
   Mixer& m = mixer();
   if (m.device != 0) {
+    SDL_DelEventWatch(&watchFocus, nullptr);
     SDL_CloseAudioDevice(m.device);  // waits for the callback to return
     m.device = 0;
   }
@@ -275,27 +391,33 @@ void finishAudioRecording() {
   }
 }
 
-std::shared_ptr<AudioBuffer> createAudioBuffer(const AudioFormat& format, uint32_t bytes, std::string& error) {
-  if (mixer().device == 0) {
-    error = "the sound device is not open";
+std::shared_ptr<AudioBuffer> createAudioBuffer(const AudioFormat& format, uint32_t bytes,
+                                               const AudioBufferPlacement& placement, AudioFailure& failure) {
+  const auto fail = [&failure](AudioError code, std::string detail) {
+    failure = AudioFailure{code, std::move(detail)};
     return nullptr;
-  }
-  if (format.channels < 1 || format.channels > 2 || format.sampleRate < 1 || format.sampleRate > 384000) {
-    error = "unsupported format";
-    return nullptr;
-  }
+  };
+  if (mixer().device == 0) return fail(AudioError::NotOpen, "the sound device is not open");
+  if (placement.hardware) return fail(AudioError::Unsupported, "no hardware mixing");
+  if (format.channels < 1 || format.channels > 2 || format.sampleRate < 1 || format.sampleRate > 384000)
+    return fail(AudioError::BadFormat, "unsupported format");
   const uint32_t frames = bytes / format.blockAlign();
-  if (frames == 0) {
-    error = "buffer too small";
-    return nullptr;
+  if (frames == 0) return fail(AudioError::BufferTooSmall, "buffer too small");
+  SDL_AudioStream* stream = nullptr;
+  if (format.sampleRate != kMixRate && !AudioResampler::supports(format.sampleRate, kMixRate)) {
+    stream = SDL_NewAudioStream(AUDIO_S16LSB, static_cast<Uint8>(format.channels), format.sampleRate, AUDIO_F32SYS,
+                                kMixChannels, kMixRate);
+    if (!stream) return fail(AudioError::OutOfMemory, std::string("SDL_NewAudioStream ") + SDL_GetError());
   }
-  SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16LSB, static_cast<Uint8>(format.channels), format.sampleRate,
-                                               AUDIO_F32SYS, kMixChannels, kMixRate);
-  if (!stream) {
-    error = std::string("SDL_NewAudioStream ") + SDL_GetError();
-    return nullptr;
-  }
-  return std::make_shared<MixedBuffer>(format, frames * format.blockAlign(), stream);
+  failure = AudioFailure{};
+  return std::make_shared<MixedBuffer>(format, frames * format.blockAlign(), stream, placement.globalFocus);
+}
+
+std::shared_ptr<AudioBuffer> createAudioBuffer(const AudioFormat& format, uint32_t bytes, std::string& error) {
+  AudioFailure failure;
+  auto buffer = createAudioBuffer(format, bytes, AudioBufferPlacement{}, failure);
+  if (!buffer) error = failure.detail;
+  return buffer;
 }
 
 }  // namespace vellum

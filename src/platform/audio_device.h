@@ -29,6 +29,29 @@ struct AudioFormat {
 
 class AudioBuffer;
 
+// Why a device call failed; the sound layer reports it under the name its users know.
+enum class AudioError {
+  None,
+  NoDriver,        // no device could be opened
+  NotOpen,         // the device is not open
+  BadFormat,       // channels or rate outside what a buffer takes
+  BufferTooSmall,  // not one frame
+  OutOfMemory,
+  Unsupported,     // e.g. a buffer mixed by the sound card, which this mixer has not
+  Generic,
+};
+
+struct AudioFailure {
+  AudioError code = AudioError::None;
+  std::string detail;  // the system's own words, for logs
+};
+
+// Where a buffer is mixed and whether it is heard while the game's window is not focused.
+struct AudioBufferPlacement {
+  bool hardware = false;    // mixed by the sound card: not available, every request fails
+  bool globalFocus = true;  // false: silent (still advancing) while another window has the focus
+};
+
 // Opens the device (a no-op when it is open). Returns false with a reason on failure.
 bool openAudioDevice(std::string& error);
 // Stops the mixer, frees every buffer's mixing state and finishes the recording, if any.
@@ -46,7 +69,14 @@ void finishAudioRecording();
 
 // A secondary buffer of `bytes` bytes (rounded down to whole frames). Null when the device is not
 // open, the format is not 1 or 2 channels at 1..384000 Hz, or `bytes` holds no frame.
+std::shared_ptr<AudioBuffer> createAudioBuffer(const AudioFormat& format, uint32_t bytes,
+                                               const AudioBufferPlacement& placement, AudioFailure& failure);
 std::shared_ptr<AudioBuffer> createAudioBuffer(const AudioFormat& format, uint32_t bytes, std::string& error);
+
+// Whether one of the game's windows has the input focus. Followed from the window events while the
+// device is open; tests may set it.
+void setAudioAppFocus(bool focused);
+bool audioAppFocused();
 
 class AudioBuffer {
  public:

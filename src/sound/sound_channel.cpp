@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <system_error>
 
 #include "base/clock.h"
 #include "base/report.h"
+#include "storage/hashes.h"
 #include "sound/gain_law.h"
+#include "sound/sound_device_errors.h"
 #include "sound/loop_comment.h"
 #include "sound/sound_messages.h"
+#include "sound/sound_preload.h"
 #include "sound/opus_source.h"
 #include "sound/vorbis_source.h"
 
@@ -18,12 +22,22 @@ namespace {
 
 using Lock = std::unique_lock<std::mutex>;
 constexpr auto kWorkerPeriod = std::chrono::milliseconds(10);
+// The longest sleeps of a playing and of an idle worker. Every change a worker must act on wakes it,
+// and the voice channel's own worker starts and ends the ducking, so these are only a safety net.
+constexpr auto kPlayingWait = std::chrono::milliseconds(250);
+constexpr auto kIdleWait = std::chrono::milliseconds(1000);
 constexpr uint32_t kStopWaitMs = 1000;
 
 std::shared_ptr<ChannelStream> streamOf(int channel) {
   if (channel < 0 || channel >= kSoundChannels) return nullptr;
   std::lock_guard table(soundState().table);
   return soundState().channels[channel].stream;
+}
+
+FastForwardedStart* fastForwardedStart(int channel) {
+  if (channel < 0 || channel >= kSoundChannels) return nullptr;
+  auto& start = soundState().channels[channel].fastForwarded;
+  return start ? &*start : nullptr;
 }
 
 // Main thread: the category factor from the settings.
@@ -50,6 +64,12 @@ void setState(ChannelStream& s, int state) {
 
 void applyPan(ChannelStream& s) {
   if (s.buffer) s.buffer->setPan(panToHundredths(s.panFade.duration ? s.panFade.current : s.pan));
+}
+
+// Stream lock held: the worker takes up what the main thread (or ducking) just changed.
+void wakeWorker(ChannelStream& s) {
+  s.poked = true;
+  s.wake.notify_all();
 }
 
 void startFade(Fade& fade, int32_t from, int32_t to, int32_t duration) {
@@ -86,6 +106,7 @@ void fadeVolume2(ChannelStream& s, int32_t volume, int32_t fade) {
   }
   if (volume == s.volume2 && !s.volume2Fade.duration) return;
   startFade(s.volume2Fade, s.volume2, volume, fade);
+  wakeWorker(s);
 }
 
 // Worker, no stream lock held: music and effects go down while the voice channel plays and come
@@ -186,11 +207,25 @@ bool workerStep(ChannelStream& s) {
   return s.running != 0;
 }
 
+// Stream lock held. How long the worker may sleep before its next step: one period while anything
+// fades; while playing, until just after the play cursor leaves its half (when the half behind it
+// wants refilling); idle, a long while. Anything new from the main thread wakes it (wakeWorker).
+std::chrono::milliseconds workerWait(const ChannelStream& s) {
+  using std::chrono::milliseconds;
+  if (s.volumeFade.duration || s.volume2Fade.duration || s.panFade.duration) return kWorkerPeriod;
+  if (s.state != kStatePlaying || !s.buffer->playing()) return kIdleWait;
+  const uint32_t cursor = s.buffer->currentPosition();
+  const uint32_t halfEnd = (cursor >= s.halfSize ? 2 : 1) * s.halfSize;
+  const uint64_t ms = static_cast<uint64_t>(halfEnd - std::min(cursor, halfEnd)) * 1000 / s.wav.byteRate + 1;
+  return milliseconds(std::min<uint64_t>(ms, kPlayingWait.count()));
+}
+
 void workerMain(std::shared_ptr<ChannelStream> stream) {
   ChannelStream& s = *stream;
   Lock lock(s.mutex);
   while (s.running != 0 && workerStep(s)) {
-    s.wake.wait_for(lock, kWorkerPeriod, [&] { return s.running == 0; });
+    s.wake.wait_for(lock, workerWait(s), [&] { return s.running == 0 || s.poked; });
+    s.poked = false;
     lock.unlock();
     duckingStep();
     lock.lock();
@@ -199,6 +234,10 @@ void workerMain(std::shared_ptr<ChannelStream> stream) {
   setState(s, kStateStopped);
   s.running = -1;
   s.wake.notify_all();
+  lock.unlock();
+  // The voice channel's own worker brings music and effects back when it ends: the others may be
+  // sleeping until their next refill.
+  if (s.index == kDuckingVoiceChannel) duckingStep();
 }
 
 // The stop hand-shake: asks the worker to end and waits up to a second. A worker that does not
@@ -305,15 +344,40 @@ bool openOggSource(ChannelStream& s, std::string_view name, SoundFormatKind kind
   return true;
 }
 
+// The channel's buffer, where the settings ask for it. A sound card that cannot mix it is said once;
+// the rest of the run (and the saved settings) then mix in software.
+bool createChannelBuffer(ChannelStream& s, std::string_view name) {
+  EngineSettings& set = settings();
+  const AudioFormat format{s.wav.channels, s.wav.sampleRate};
+  AudioBufferPlacement placement{set.hardwareSound != 0, set.globalFocus != 0};
+  AudioFailure failure;
+  s.buffer = createAudioBuffer(format, s.halfSize * 2, placement, failure);
+  if (s.buffer) return true;
+  const auto report = [&](std::string_view operation) {
+    errorc(ReportText().sjis(name).ascii(operation).ascii(soundErrorName(soundResultOf(failure.code))), true);
+    return false;
+  };
+  if (!placement.hardware) return report(" CreateSoundBuffer SoftWare ");
+  showErrorBox(ReportText(sound_messages::kHardwareBufferFailed, CodePage::ShiftJis));
+  set.hardwareSound = 0;
+  placement.hardware = false;
+  s.buffer = createAudioBuffer(format, s.halfSize * 2, placement, failure);
+  return s.buffer ? true : report(" CreateSoundBuffer HardWare ");
+}
+
 }  // namespace
 
 bool loadChannel(int channel, std::string_view name, std::vector<uint8_t> data) {
-  if (channel < 0 || channel >= kSoundChannels || !soundState().created || !audioDeviceIsOpen()) return false;
+  if (channel < 0 || channel >= kSoundChannels || !soundState().created || !audioDeviceIsOpen()) {
+    dropPreloadedSound(crc64Of(name));
+    return false;
+  }
   releaseChannel(channel);
   auto stream = std::make_shared<ChannelStream>();
   ChannelStream& s = *stream;
   s.index = channel;
   s.fileName.assign(name);
+  s.fileKey = crc64Of(name);
   s.source = std::move(data);
   const SoundFormatKind kind = probeSoundFormat(s.source.data(), s.source.size());
   if (kind == SoundFormatKind::OggVorbis || kind == SoundFormatKind::OggOpus) {
@@ -326,12 +390,7 @@ bool loadChannel(int channel, std::string_view name, std::vector<uint8_t> data) 
   s.categoryFactor = categoryFactorOf(channel);
   const int32_t kib = std::clamp(settings().streamBufferSize, 1, 4096);
   s.halfSize = static_cast<uint32_t>(kib) * 1024 / s.wav.blockAlign * s.wav.blockAlign;
-  std::string error;
-  s.buffer = createAudioBuffer(AudioFormat{s.wav.channels, s.wav.sampleRate}, s.halfSize * 2, error);
-  if (!s.buffer) {
-    errorc(ReportText().sjis(name).ascii(" CreateSoundBuffer SoftWare ").ascii(error), true);
-    return false;
-  }
+  if (!createChannelBuffer(s, name)) return false;
   {
     Lock lock(s.mutex);
     applyGain(s);
@@ -344,7 +403,13 @@ bool loadChannel(int channel, std::string_view name, std::vector<uint8_t> data) 
   }
   // The worker waits at its gate (state stopped, nothing to begin) until the channel is played;
   // ending it before that needs no waiting.
-  slot.worker = std::thread(workerMain, stream);
+  try {
+    slot.worker = std::thread(workerMain, stream);
+  } catch (const std::system_error&) {
+    errorc(ReportText().sjis(name).sjis(sound_messages::kThreadFailed), true);
+    releaseChannel(channel);
+    return false;
+  }
   return true;
 }
 
@@ -370,10 +435,12 @@ void playChannel(int channel, int32_t fadeIn, int32_t loops, int64_t start) {
   s.tail = 0;
   s.resumePosition = 0;
   s.begin = true;
-  s.wake.notify_all();
+  wakeWorker(s);
 }
 
 bool stopChannel(int channel, int32_t fade) {
+  // The name goes first, also the one an endless sound kept while fast-forwarding.
+  if (FastForwardedStart* start = fastForwardedStart(channel)) start->fileName.clear();
   auto stream = streamOf(channel);
   if (!stream) return false;
   if (fade < 2) {
@@ -386,6 +453,7 @@ bool stopChannel(int channel, int32_t fade) {
   s.fileName.clear();
   startFade(s.volumeFade, s.volume, 0, fade);
   s.stopAfterFade = true;
+  wakeWorker(s);
   return true;
 }
 
@@ -403,13 +471,14 @@ void pauseChannel(int channel, bool pause) {
     s.resumePosition = std::max<int64_t>(heard, 1);
     setState(s, kStatePaused);
     s.buffer->stop();
+    wakeWorker(s);  // a paused voice ends the ducking
   } else if (s.resumePosition != 0) {
     s.seekSample(s.resumePosition == 1 ? 0 : s.resumePosition);
     s.resumePosition = 0;
     setState(s, kStatePlaying);
     s.tail = 0;
     s.begin = true;
-    s.wake.notify_all();
+    wakeWorker(s);
   }
 }
 
@@ -426,12 +495,16 @@ void seekChannel(int channel, int64_t sample) {
   s.seekSample(sample);
   s.tail = 0;
   s.begin = true;
-  s.wake.notify_all();
+  wakeWorker(s);
 }
 
 void setChannelVolume(int channel, int32_t volume, int32_t fade) {
   auto stream = streamOf(channel);
-  if (!stream) return;
+  if (!stream) {
+    // While fast-forwarding only the kept start has a volume to store.
+    if (FastForwardedStart* start = fastForwardedStart(channel)) start->volume = std::clamp(volume, 0, 100);
+    return;
+  }
   ChannelStream& s = *stream;
   Lock lock(s.mutex);
   volume = std::clamp(volume, 0, 100);
@@ -444,6 +517,7 @@ void setChannelVolume(int channel, int32_t volume, int32_t fade) {
   }
   startFade(s.volumeFade, s.volume, volume, fade);
   s.stopAfterFade = false;
+  wakeWorker(s);
 }
 
 void setChannelVolume2(int channel, int32_t volume, int32_t fade) {
@@ -453,7 +527,7 @@ void setChannelVolume2(int channel, int32_t volume, int32_t fade) {
   fadeVolume2(*stream, volume, fade);
 }
 
-void prepareOneShotVolume2(int channel) {
+void restoreNormalVolume2(int channel) {
   if (channel < 1 || channel > 9) return;
   auto stream = streamOf(channel);
   if (!stream) return;
@@ -463,7 +537,10 @@ void prepareOneShotVolume2(int channel) {
 
 void setChannelPan(int channel, int32_t pan, int32_t fade) {
   auto stream = streamOf(channel);
-  if (!stream) return;
+  if (!stream) {
+    if (FastForwardedStart* start = fastForwardedStart(channel)) start->pan = std::clamp(pan, -100, 100);
+    return;
+  }
   ChannelStream& s = *stream;
   Lock lock(s.mutex);
   pan = std::clamp(pan, -100, 100);
@@ -475,6 +552,7 @@ void setChannelPan(int channel, int32_t pan, int32_t fade) {
     return;
   }
   startFade(s.panFade, s.pan, pan, fade);
+  wakeWorker(s);
 }
 
 void setChannelLoop(int channel, int64_t start, int64_t loopStart, int64_t loopEnd) {
@@ -496,6 +574,7 @@ void setChannelLoop(int channel, int64_t start, int64_t loopStart, int64_t loopE
 void releaseChannel(int channel) {
   if (channel < 0 || channel >= kSoundChannels) return;
   SoundChannel& slot = soundState().channels[channel];
+  slot.fastForwarded.reset();
   if (!slot.stream) return;
   stopWorker(slot);
   {
@@ -504,6 +583,8 @@ void releaseChannel(int channel) {
     slot.stream->fileName.clear();
     if (slot.stream->buffer) slot.stream->buffer->stop();
   }
+  // A preloaded copy of the same file is not kept beside the channel's.
+  dropPreloadedSound(slot.stream->fileKey);
   std::lock_guard table(soundState().table);
   slot.stream.reset();  // a detached worker keeps its own reference until it ends
 }
@@ -525,6 +606,40 @@ void applyCategoryVolumes() {
     stream->categoryFactor = categoryFactorOf(channel);
     applyGain(*stream);
   }
+}
+
+void applySettingsRead() {
+  applyCategoryVolumes();
+  for (int channel = 1; channel <= 9; ++channel) restoreNormalVolume2(channel);
+}
+
+void recordFastForwardedStart(int channel, std::string_view name, int32_t volume, int32_t pan) {
+  if (channel < 0 || channel >= kSoundChannels) return;
+  soundState().channels[channel].fastForwarded =
+      FastForwardedStart{std::string(name), std::clamp(volume, 0, 100), std::clamp(pan, -100, 100)};
+}
+
+ChannelSnapshot channelSnapshot(int channel) {
+  ChannelSnapshot snapshot;
+  if (channel < 0 || channel >= kSoundChannels) return snapshot;
+  if (auto stream = streamOf(channel)) {
+    {
+      Lock lock(stream->mutex);
+      snapshot.fileName = stream->fileName;
+      snapshot.loopsRemaining = stream->loopsRemaining;
+      snapshot.volume = stream->volumeFade.duration ? stream->volumeFade.target : stream->volume;
+      snapshot.pan = stream->panFade.duration ? stream->panFade.target : stream->pan;
+    }
+    snapshot.position = channelNowSample(channel);
+    return snapshot;
+  }
+  if (const auto& start = soundState().channels[channel].fastForwarded) {
+    snapshot.fileName = start->fileName;
+    snapshot.loopsRemaining = -1;
+    snapshot.volume = start->volume;
+    snapshot.pan = start->pan;
+  }
+  return snapshot;
 }
 
 int channelState(int channel) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -43,6 +44,7 @@ struct ChannelStream {
 
   int index = 0;
   std::string fileName;  // Shift-JIS; emptied when the sound finishes or is stopped
+  uint64_t fileKey = 0;  // of the name loaded; kept when the name is emptied
   std::vector<uint8_t> source;
   WavLayout wav;               // for compressed sources: their channels, rate and total length
   uint64_t readPosition = 0;  // bytes into the sample data (PCM WAV)
@@ -66,6 +68,7 @@ struct ChannelStream {
   // to fill the first half from the source position and start the buffer (play, resume, seek).
   std::atomic<int> running{1};
   bool begin = false;
+  bool poked = false;  // something changed: the worker steps now instead of sleeping on
   int nextHalf = 1;
 
   int64_t totalSamples() const { return static_cast<int64_t>(wav.dataSize / wav.blockAlign); }
@@ -77,9 +80,26 @@ struct ChannelStream {
   uint64_t readPcm(uint8_t* into, uint64_t bytes);
 };
 
+// An endless sound that `sd` met while fast-forwarding: not played, but kept for the state a save
+// records, so restoring that state can start it.
+struct FastForwardedStart {
+  std::string fileName;
+  int32_t volume = 100, pan = 0;
+};
+
 struct SoundChannel {
   std::shared_ptr<ChannelStream> stream;  // null while nothing is loaded
   std::thread worker;
+  std::optional<FastForwardedStart> fastForwarded;  // emptied by the next load or release
+};
+
+// What a save records of a channel: its file, loops remaining (-1 endless), volume, pan and the
+// position heard (samples). An empty name: nothing to record.
+struct ChannelSnapshot {
+  std::string fileName;
+  int32_t loopsRemaining = 0;
+  int32_t volume = 100, pan = 0;
+  int64_t position = 0;
 };
 
 // What ducking needs of the settings, copied on the main thread for the workers.
@@ -114,7 +134,7 @@ bool stopChannel(int channel, int32_t fade);
 void pauseChannel(int channel, bool pause);
 void seekChannel(int channel, int64_t sample);
 // One-shot start as `sd` does it: music and effects channels get their normal volume 2 first.
-void prepareOneShotVolume2(int channel);
+void restoreNormalVolume2(int channel);
 void setChannelVolume(int channel, int32_t volume, int32_t fade);
 void setChannelVolume2(int channel, int32_t volume, int32_t fade);
 void setChannelPan(int channel, int32_t pan, int32_t fade);
@@ -123,6 +143,12 @@ void setChannelLoop(int channel, int64_t start, int64_t loopStart, int64_t loopE
 void releaseChannel(int channel);
 // Re-applies the category volumes of the settings to every channel's gain.
 void applyCategoryVolumes();
+// After the settings are read: the category volumes, and music and effects at BgmMax / SeMax.
+void applySettingsRead();
+
+// Fast-forwarding through `sd` with loops 0: the channel keeps the name, volume and pan.
+void recordFastForwardedStart(int channel, std::string_view name, int32_t volume, int32_t pan);
+ChannelSnapshot channelSnapshot(int channel);
 
 int channelState(int channel);
 std::string channelFileName(int channel);

@@ -14,10 +14,9 @@
 #include "persist/subsystem_hooks.h"
 #include "script/script_state.h"
 #include "sound/sound_channel.h"
+#include "sound/sound_loading.h"
 #include "sound/sound_messages.h"
 #include "sound/sound_system.h"
-#include "storage/aligned_memory.h"
-#include "storage/file_loader.h"
 
 namespace vellum {
 
@@ -47,19 +46,6 @@ int channelArg(void* call, std::string_view command) {
 }
 
 bool fastForwarding() { return scriptState().fastForwardMode != 0; }
-
-bool loadSoundFile(int channel, std::string_view name) {
-  uint8_t* buffer = nullptr;
-  uint32_t size = 0, capacity = 0;
-  if (!loadFile(name, buffer, size, capacity)) {
-    freeAligned(buffer);
-    releaseChannel(channel);
-    return false;
-  }
-  std::vector<uint8_t> data(buffer, buffer + size);
-  freeAligned(buffer);
-  return loadChannel(channel, name, std::move(data));
-}
 
 std::string_view stringArg(void* call, int i) {
   size_t length = 0;
@@ -231,7 +217,10 @@ int startSound(int channel, std::string_view name, int32_t fadeIn, int32_t delay
   if (channel < 0 || channel >= kSoundChannels) return -1;
   cancelDelayed(channel);
   if (fastForwarding()) {
+    // Stopped at once; an endless sound is kept for the saved state, which can start it later.
     stopChannel(channel, 0);
+    releaseChannel(channel);
+    if (loops == 0) recordFastForwardedStart(channel, name, volume, pan);
     return 0;
   }
   if (delay > 0) {
@@ -240,7 +229,7 @@ int startSound(int channel, std::string_view name, int32_t fadeIn, int32_t delay
     return 0;
   }
   if (!loadSoundFile(channel, name)) return -1;
-  prepareOneShotVolume2(channel);
+  restoreNormalVolume2(channel);
   setChannelVolume(channel, volume, 0);
   setChannelPan(channel, pan, 0);
   playChannel(channel, fadeIn, loops, start);
@@ -266,6 +255,8 @@ int soundStatus(int channel) {
 }
 
 bool delayedSoundPending(int channel) { return delayedSounds().count(channel) != 0; }
+
+bool delayedSoundsQueued() { return !delayedSounds().empty(); }
 
 void clearDelayedSounds() { delayedSounds().clear(); }
 
@@ -293,6 +284,7 @@ void processDelayedSounds(uint32_t now) {
 void provideSoundCommands() {
   provideCommand("sd", &sdBody);
   setChannelVolumesHook(&applyCategoryVolumes);
+  setSettingsReadHook(&applySettingsRead);
   provideCommand("sd_create", &sdCreateBody);
   provideCommand("sd_load", &sdLoadBody);
   provideCommand("sd_play", &sdPlayBody);

@@ -21,10 +21,11 @@ void stopSound(int channel, int32_t fade, int32_t delay);
 int soundStatus(int channel);
 
 // Starts and stops the requests `sd` and `sd_stop` queued with a delay once they are due. Called
-// once a frame by the scene's frame update.
+// once a frame by the engine's frame hooks.
 void processDelayedSounds(uint32_t now);
-// Whether a delayed request waits on the channel.
+// Whether a delayed request waits on the channel; on any channel.
 bool delayedSoundPending(int channel);
+bool delayedSoundsQueued();
 void clearDelayedSounds();
 
 // Registers the sd_ commands.

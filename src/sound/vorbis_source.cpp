@@ -1,9 +1,10 @@
 #include "sound/vorbis_source.h"
 
-#include <vorbis/vorbisfile.h>
-
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+
+#include "sound/vorbis_decoder_table.h"
 
 namespace vellum {
 
@@ -51,42 +52,52 @@ long memoryTell(void* source) {
 
 namespace {
 
-int seekThunk(void* source, ogg_int64_t offset, int origin) { return memorySeek(source, offset, origin); }
-
+// A stream read through the decoder table, its state in the bytes the channel reserves for it.
 class VorbisSource final : public SoundSource {
  public:
-  explicit VorbisSource(const std::vector<uint8_t>& data) { reader_ = MemoryReader{data.data(), data.size(), 0}; }
+  explicit VorbisSource(const std::vector<uint8_t>& data) : ov_(vorbisDecoder()) {
+    reader_ = MemoryReader{data.data(), data.size(), 0};
+  }
   ~VorbisSource() override {
-    if (open_) ov_clear(&file_);
+    if (open_) ov_.ovClear(state_);
   }
   bool open() {
-    const ov_callbacks callbacks{&memoryRead, &seekThunk, &memoryClose, &memoryTell};
-    open_ = ov_open_callbacks(&reader_, &file_, nullptr, 0, callbacks) >= 0;
+    if (!ov_.library) return false;
+    const VorbisReaderCallbacks callbacks{&memoryRead, &memorySeek, &memoryClose, &memoryTell};
+    reader_.position = 0;
+    open_ = ov_.ovOpenCallbacks(&reader_, state_, nullptr, 0, callbacks) >= 0;
     return open_;
   }
-  OggVorbis_File& file() { return file_; }
+  void* state() { return state_; }
 
   int64_t totalSamples() override {
-    const ogg_int64_t total = ov_pcm_total(&file_, -1);
+    const int64_t total = ov_.ovPcmTotal(state_, -1);
     return total < 0 ? 0 : total;
   }
   int64_t tellSample() override {
-    const ogg_int64_t now = ov_pcm_tell(&file_);
+    const int64_t now = ov_.ovPcmTell(state_);
     return now < 0 ? 0 : now;
   }
-  void seekSample(int64_t sample) override { ov_pcm_seek(&file_, std::clamp<int64_t>(sample, 0, totalSamples())); }
+  void seekSample(int64_t sample) override { ov_.ovPcmSeek(state_, std::clamp<int64_t>(sample, 0, totalSamples())); }
   int64_t read(uint8_t* into, uint64_t bytes) override {
     int section = 0;
-    const long got = ov_read(&file_, reinterpret_cast<char*>(into), static_cast<int>(std::min<uint64_t>(bytes, 1 << 20)), 0,
-                             2, 1, &section);
-    return got;
+    // Little-endian, 16-bit, signed.
+    return ov_.ovRead(state_, reinterpret_cast<char*>(into), static_cast<int>(std::min<uint64_t>(bytes, 1 << 20)), 0, 2,
+                      1, &section);
   }
 
  private:
+  const VorbisDecoderTable ov_;  // a copy: the stream keeps the entry points it was opened with
   MemoryReader reader_;
-  OggVorbis_File file_{};
+  alignas(16) unsigned char state_[kVorbisStateBytes] = {};
   bool open_ = false;
 };
+
+int32_t int32At(const void* record, size_t offset) {
+  int32_t value;
+  std::memcpy(&value, static_cast<const unsigned char*>(record) + offset, sizeof value);
+  return value;
+}
 
 }  // namespace
 
@@ -95,13 +106,16 @@ VorbisOpenResult openVorbis(const std::vector<uint8_t>& data) {
   auto source = std::make_unique<VorbisSource>(data);
   if (!source->open()) return result;
   result.opened = true;
-  vorbis_info* info = ov_info(&source->file(), -1);
-  if (!info || info->channels < 1 || info->channels > 2 || info->rate < 1 || info->rate > 384000) return result;
-  result.channels = info->channels;
-  result.sampleRate = static_cast<int>(info->rate);
-  if (vorbis_comment* comment = ov_comment(&source->file(), -1)) {
-    for (int i = 0; i < comment->comments; ++i)
-      result.comments.emplace_back(comment->user_comments[i], static_cast<size_t>(comment->comment_lengths[i]));
+  const VorbisDecoderTable& ov = vorbisDecoder();
+  // The information record: channels at byte 4, rate at byte 8.
+  const void* info = ov.ovInfo(source->state(), -1);
+  if (!info) return result;
+  const int32_t channels = int32At(info, 4), rate = int32At(info, 8);
+  if (channels < 1 || channels > 2 || rate < 1 || rate > 384000) return result;
+  result.channels = channels;
+  result.sampleRate = rate;
+  if (const VorbisCommentRecord* comment = ov.ovComment(source->state(), -1)) {
+    for (char** text = comment->userComments; text && *text; ++text) result.comments.emplace_back(*text);
   }
   result.source = std::move(source);
   return result;

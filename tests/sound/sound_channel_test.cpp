@@ -17,6 +17,7 @@
 #include "sound/sound_channel.h"
 #include "sound/sound_messages.h"
 #include "sound/sound_system.h"
+#include "sound/sound_timing.h"
 #include "sound/wav_files.h"
 #include "support/engine_fixture.h"
 
@@ -152,7 +153,9 @@ TEST_F(SoundTest, PositionFollowsTheDevice) {
   wait(200);
   const int64_t now = channelNowSample(20);
   // 200 ms at 44.1 kHz, give or take a device period and the worker's step.
-  EXPECT_NEAR(static_cast<double>(now), 8820, 2000);
+  if (test::kTimingChecked) {
+    EXPECT_NEAR(static_cast<double>(now), 8820, 2000);
+  }
 }
 
 TEST_F(SoundTest, VolumesFollowTheSettingsAndTheGainLaw) {
@@ -194,7 +197,9 @@ TEST_F(SoundTest, ASecondLoadBeforePlayDoesNotStall) {
   const uint32_t before = tickMilliseconds();
   addScript("script/0.txt", "sd_load 20, \"count.wav\"\n", 0);
   run();
-  EXPECT_LT(tickMilliseconds() - before, 20u);
+  if (test::kTimingChecked) {
+    EXPECT_LT(tickMilliseconds() - before, 20u);
+  }
   EXPECT_TRUE(reports.boxes.empty());
 }
 
@@ -249,7 +254,9 @@ TEST_F(SoundTest, AVoiceOnChannel20DucksMusicAndItComesBack) {
   EXPECT_LT(volume2(), 30);
   EXPECT_GT(volume2(), 15);
   ASSERT_TRUE(waitFor([&] { return volume2() == 15; }, 1000));
-  EXPECT_NEAR(static_cast<double>(tickMilliseconds() - voiceStart), 250, 80);
+  if (test::kTimingChecked) {
+    EXPECT_NEAR(static_cast<double>(tickMilliseconds() - voiceStart), 250, 80);
+  }
   const uint32_t voiceEnd = tickMilliseconds();
   addScript("script/0.txt", "sd_stop 20, 0, 0\n", 0);
   run();
@@ -257,7 +264,9 @@ TEST_F(SoundTest, AVoiceOnChannel20DucksMusicAndItComesBack) {
   EXPECT_GT(volume2(), 15);
   EXPECT_LT(volume2(), 30);
   ASSERT_TRUE(waitFor([&] { return volume2() == 30; }, 2000));
-  EXPECT_NEAR(static_cast<double>(tickMilliseconds() - voiceEnd), 1000, 120);
+  if (test::kTimingChecked) {
+    EXPECT_NEAR(static_cast<double>(tickMilliseconds() - voiceEnd), 1000, 120);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,47 @@
+#include "engine/frame_hooks.h"
+
+#include <cstdint>
+#include <functional>
+
+#include "render/renderer.h"
+#include "sound/sound_system.h"
+
+namespace vellum {
+
+namespace {
+
+// The per-frame updates of the layers, lowest first.
+void updateFrame(uint32_t now) {
+  processDelayedSounds(now);
+}
+
+// What the scene answered before these hooks were put in; asked first.
+std::function<bool()>& sceneAnswer() {
+  static std::function<bool()> answer;
+  return answer;
+}
+
+bool anythingActive() {
+  const std::function<bool()>& scene = sceneAnswer();
+  if (scene && scene()) return true;
+  // A queued sound has to be started by a frame, so draw2 must keep drawing until it is due.
+  return delayedSoundsQueued();
+}
+
+bool isOurs(const std::function<bool()>& f) {
+  auto* target = f.target<bool (*)()>();
+  return target && *target == &anythingActive;
+}
+
+}  // namespace
+
+void installFrameHooks() {
+  SceneCallbacks& c = sceneCallbacks();
+  c.perFrameUpdate = &updateFrame;
+  if (!isOurs(c.sceneActive)) {
+    sceneAnswer() = std::move(c.sceneActive);
+    c.sceneActive = &anythingActive;
+  }
+}
+
+}  // namespace vellum
