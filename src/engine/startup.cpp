@@ -17,6 +17,8 @@
 #include "base/clock.h"
 #include "render/renderer.h"
 #include "report/system_report.h"
+#include "scene/lookahead.h"
+#include "scene/picture_cache.h"
 #include "scene/screenshot.h"
 #include "scene/sprite_table.h"
 #include "script/script_state.h"
@@ -67,6 +69,8 @@ void resetAllState() {
   resetSettings();
   resetPersistState();
   // Sprite textures go before the device, the device before the window it was made on.
+  resetLookahead();
+  resetPictureCache();
   resetScreenShot();
   resetSprites();
   resetRendererState();

@@ -8,6 +8,7 @@
 #include "image/ops/image_ops.h"
 #include "image/pixel_luminance.h"
 #include "scene/scene_messages.h"
+#include "scene/picture_cache.h"
 #include "scene/sprite_commit.h"
 #include "scene/sprite_table.h"
 #include "scene/sprite_textures.h"
@@ -80,15 +81,7 @@ void stagePicture(int32_t n, BuildResult result, SpritePicture& fresh, uint32_t 
 
 }  // namespace
 
-Image* loadSpritePictureFile(std::string_view name) {
-  uint8_t*& buffer = storage().scratch;
-  uint32_t& capacity = storage().scratchCapacity;
-  uint32_t size = 0;
-  Image* image = nullptr;
-  if (!name.empty() && loadFile(name, buffer, size, capacity)) image = loadImage(buffer, size);
-  if (!image) errorc(ReportText().gbk(name).gbk(scene_messages::kCannotLoad), true);
-  return image;
-}
+Image* loadSpritePictureFile(std::string_view name) { return loadPicture(name); }
 
 bool applyLoadEffects(Image*& image, const std::array<int32_t, 8>& e) {
   bool ok = true;

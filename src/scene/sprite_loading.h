@@ -11,8 +11,8 @@
 
 namespace vellum {
 
-// A decoded picture of a game file, or nullptr after the script error "<name> 不能读入". Seam for
-// the picture cache: every sprite picture is read through here.
+// A decoded picture of a game file (through the picture cache), or nullptr after the script error
+// "<name> 不能读入". Every sprite picture is read through here.
 Image* loadSpritePictureFile(std::string_view name);
 
 struct ClipRect {
