@@ -152,6 +152,12 @@ bool touchCachedPicture(uint64_t key) {
   return true;
 }
 
+void forgetCachedPicture(uint64_t key) {
+  PictureCache& c = cache();
+  std::lock_guard<std::mutex> hold(c.lock);
+  if (auto it = c.entries.find(key); it != c.entries.end()) drop(c, it);
+}
+
 void keepOnlyCachedPictures(const std::unordered_set<uint64_t>& keep) {
   PictureCache& c = cache();
   std::lock_guard<std::mutex> hold(c.lock);

@@ -27,6 +27,9 @@ void storeCachedPicture(uint64_t key, Image* picture);
 // Whether `key` is cached; a hit counts as a use.
 bool touchCachedPicture(uint64_t key);
 
+// Drops the picture of `key` when the cache holds it.
+void forgetCachedPicture(uint64_t key);
+
 // Drops every picture whose key is not in `keep`.
 void keepOnlyCachedPictures(const std::unordered_set<uint64_t>& keep);
 

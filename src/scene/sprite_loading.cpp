@@ -32,11 +32,11 @@ void applyMaskPicture(Image& picture, const Image& mask) {
   picture.bitsPerPixel = 32;
 }
 
-Image* loadWithMaskPart(const std::string& file) {
+Image* loadWithMaskPart(const std::string& file, PictureSource source) {
   const size_t question = file.find('?');
-  Image* picture = loadSpritePictureFile(std::string_view(file).substr(0, question));
+  Image* picture = loadSpritePictureFile(std::string_view(file).substr(0, question), source);
   if (!picture || question == std::string::npos) return picture;
-  Image* mask = loadSpritePictureFile(std::string_view(file).substr(question + 1));
+  Image* mask = loadSpritePictureFile(std::string_view(file).substr(question + 1), source);
   if (!mask) {
     freeImage(picture);
     return nullptr;
@@ -81,7 +81,10 @@ void stagePicture(int32_t n, BuildResult result, SpritePicture& fresh, uint32_t 
 
 }  // namespace
 
-Image* loadSpritePictureFile(std::string_view name) { return loadPicture(name); }
+Image* loadSpritePictureFile(std::string_view name, PictureSource source) {
+  if (source == PictureSource::File) forgetCachedPicture(pictureKey(name));
+  return loadPicture(name);
+}
 
 bool applyLoadEffects(Image*& image, const std::array<int32_t, 8>& e) {
   bool ok = true;
@@ -118,10 +121,11 @@ bool loadSpriteImage(int32_t n, Image* image, uint32_t flags, int32_t division) 
   return true;
 }
 
-bool loadSprite(int32_t n, const std::string& file, uint32_t flags, int32_t division, const ClipRect& clip) {
+bool loadSprite(int32_t n, const std::string& file, uint32_t flags, int32_t division, const ClipRect& clip,
+                PictureSource source) {
   Sprite& s = sprite(n);
   if (s.textDrawing) deleteSpriteNow(n);
-  Image* image = loadWithMaskPart(file);
+  Image* image = loadWithMaskPart(file, source);
   if (!image) return false;
   if (!clipPicture(image, clip) || !applyLoadEffects(image, s.loadEffects)) {
     freeImage(image);
