@@ -15,7 +15,10 @@ PrefetchWorkers::PrefetchWorkers(unsigned count, Collector collect) : collect_(s
   for (unsigned i = 0; i < (count ? count : 1); ++i) slots_.push_back(std::make_unique<Slot>());
 }
 
-PrefetchWorkers::~PrefetchWorkers() { finish(); }
+PrefetchWorkers::~PrefetchWorkers() {
+  finish();
+  for (auto& slot : slots_) freeAligned(slot->buffer);
+}
 
 unsigned PrefetchWorkers::processorCount() {
   const unsigned n = std::thread::hardware_concurrency();
@@ -24,11 +27,9 @@ unsigned PrefetchWorkers::processorCount() {
 
 void PrefetchWorkers::work(Slot& slot) {
   QuietReportsOnThisThread quiet;
-  uint8_t* buffer = nullptr;
-  uint32_t capacity = 0, size = 0;
+  uint32_t size = 0;
   Image* picture = nullptr;
-  if (loadFile(slot.name, buffer, size, capacity)) picture = loadImage(buffer, size);
-  freeAligned(buffer);
+  if (loadFile(slot.name, slot.buffer, size, slot.capacity)) picture = loadImage(slot.buffer, size);
   slot.picture = picture;
   slot.busy.store(false, std::memory_order_release);
 }

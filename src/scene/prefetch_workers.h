@@ -44,6 +44,8 @@ class PrefetchWorkers {
     std::string name;
     uint64_t key = 0;
     Image* picture = nullptr;
+    uint8_t* buffer = nullptr;  // the file's bytes, kept for the slot's next file
+    uint32_t capacity = 0;
   };
 
   void collect(Slot& slot);
