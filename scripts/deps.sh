@@ -14,6 +14,8 @@ packages=(
   xvfb xauth xdotool libx11-dev
   # Sound: Ogg Vorbis and Opus decoding, and the encoders the tests make their files with.
   libvorbis-dev vorbis-tools libopusfile-dev opus-tools
+  # Movies: Theora decoding, and ffmpeg, which the tests make their Theora videos with.
+  libtheora-dev libogg-dev ffmpeg
 )
 
 missing=()

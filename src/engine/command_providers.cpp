@@ -3,6 +3,7 @@
 #include "commands/binding_commands.h"
 #include "commands/command_registry.h"
 #include "engine/diagnostics_commands.h"
+#include "movie/theora_library.h"
 #include "persist/settings_commands.h"
 #include "render/renderer_commands.h"
 #include "scene/lookahead.h"
@@ -30,6 +31,7 @@ void provideAllCommands() {
     provideScreenShotCommands();
     provideLookaheadCommands();
     provideSoundCommands();
+    provideMovieCommands();
     return true;
   }();
   (void)provided;
