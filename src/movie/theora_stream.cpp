@@ -1,9 +1,12 @@
 #include "movie/theora_stream.h"
 
+#include "movie/thor_header.h"
+
 #include <ogg/ogg.h>
 #include <theora/theoradec.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace vellum {
@@ -121,6 +124,11 @@ struct TheoraStream::State {
     }
     if (info.pixel_fmt != TH_PF_420) {
       problem = "only 4:2:0 Theora video is supported";
+      return false;
+    }
+    // The decoder allocates whole frames: a stream claiming a giant one is refused before that.
+    if (info.frame_width > kMaxMovieSide || info.frame_height > kMaxMovieSide) {
+      problem = "frame larger than " + std::to_string(kMaxMovieSide) + " pixels";
       return false;
     }
     if (info.pic_width == 0 || info.pic_height == 0 || info.pic_x + info.pic_width > info.frame_width ||
