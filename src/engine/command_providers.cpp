@@ -3,6 +3,7 @@
 #include "commands/binding_commands.h"
 #include "commands/command_registry.h"
 #include "engine/diagnostics_commands.h"
+#include "movie/frame_sequences.h"
 #include "movie/theora_library.h"
 #include "persist/settings_commands.h"
 #include "render/renderer_commands.h"
@@ -32,6 +33,7 @@ void provideAllCommands() {
     provideLookaheadCommands();
     provideSoundCommands();
     provideMovieCommands();
+    provideFrameSequenceCommands();
     return true;
   }();
   (void)provided;

@@ -8,6 +8,7 @@
 #include "image/ops/image_ops.h"
 #include "image/pixel_luminance.h"
 #include "scene/scene_messages.h"
+#include "scene/frame_sequence_slot.h"
 #include "scene/picture_cache.h"
 #include "scene/sprite_commit.h"
 #include "scene/sprite_table.h"
@@ -124,7 +125,11 @@ bool loadSpriteImage(int32_t n, Image* image, uint32_t flags, int32_t division) 
 bool loadSprite(int32_t n, const std::string& file, uint32_t flags, int32_t division, const ClipRect& clip,
                 PictureSource source) {
   Sprite& s = sprite(n);
-  if (s.textDrawing) deleteSpriteNow(n);
+  if (s.textDrawing) {
+    deleteSpriteNow(n);
+  } else {
+    stopFrameSequence(n);
+  }
   Image* image = loadWithMaskPart(file, source);
   if (!image) return false;
   if (!clipPicture(image, clip) || !applyLoadEffects(image, s.loadEffects)) {
