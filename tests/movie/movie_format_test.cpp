@@ -1,6 +1,7 @@
 // The THOR header, the two colour conversions and the Theora stream reader, and vellum-movie.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -88,6 +89,17 @@ TEST(ColourConversion, TheTwoFormsDifferAsTheirFixedPointSays) {
   EXPECT_EQ(vectorPixel(255, 128, 128), vectorPixel(235, 128, 128));
   EXPECT_EQ(vectorPixel(0, 0, 0), vectorPixel(10, 10, 10));
   EXPECT_NE(plainPixel(255, 128, 128), plainPixel(235, 128, 128) - 0x010101u);
+}
+
+TEST(ColourConversion, TheVectorFormKeepsItsRoundedTableValuesForEveryLuma) {
+  for (int y = 0; y < 256; ++y) {
+    const int limited = std::clamp(y, 10, 235);
+    const int yv = static_cast<int>(0.5 + (limited - 16) * 74.496);
+    const uint32_t grey = static_cast<uint32_t>(std::clamp(yv >> 6, 0, 255));
+    EXPECT_EQ(vectorPixel(static_cast<uint8_t>(y), 128, 128), 0xFF000000u | grey * 0x010101u) << y;
+    const uint32_t plain = static_cast<uint32_t>(std::clamp(((y - 16) * 38142 + 16384) >> 15, 0, 255));
+    EXPECT_EQ(plainPixel(static_cast<uint8_t>(y), 128, 128), 0xFF000000u | plain * 0x010101u) << y;
+  }
 }
 
 TEST(ColourConversion, ConvertsBlocksOfFourSharingTheirChromaAndRefusesWhatDoesNotFit) {
