@@ -11,6 +11,7 @@
 #include "base/report.h"
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
+#include "movie/frame_file_playback.h"
 #include "movie/movie_messages.h"
 #include "movie/movie_playback.h"
 #include "movie/thor_header.h"
@@ -30,6 +31,12 @@ namespace {
 struct FrameSequence {
   FrameSequenceRequest request;
   std::unique_ptr<MoviePlayback> movie;
+  std::unique_ptr<FrameFilePlayback> frames;
+  // The frame file's timing, kept on the main thread.
+  uint32_t start = 0;
+  int32_t passes = 0;
+  uint32_t index = 0;
+  int64_t shownIndex = -1;  // the frame last put into the textures (variant 0)
 };
 
 std::array<std::unique_ptr<FrameSequence>, kSpriteCount>& sequences() {
@@ -61,9 +68,9 @@ std::string magicInHex(const uint8_t* head, uint32_t size) {
   return text;
 }
 
-// A black picture of the movie's size, for the sprite to show until the first frame is due.
-bool makeMovieSprite(const FrameSequenceRequest& r, const ThorHeader& header) {
-  Image* image = createImage(static_cast<int>(header.width), static_cast<int>(header.height), 32);
+// A black picture of the sequence's size, for the sprite to show until the first frame is due.
+bool makeSequenceSprite(const FrameSequenceRequest& r, uint32_t width, uint32_t height) {
+  Image* image = createImage(static_cast<int>(width), static_cast<int>(height), 32);
   if (!image) {
     errorc(ReportText().number(r.sprite).sjis(movie_messages::kNoTexture), true);
     return false;
@@ -83,7 +90,7 @@ bool startMovie(const FrameSequenceRequest& r, const uint8_t* head, uint32_t hea
     errorc(ReportText().gbk(r.file).ascii(": " + problem), true);
     return false;
   }
-  if (!makeMovieSprite(r, header)) return false;
+  if (!makeSequenceSprite(r, header.width, header.height)) return false;
   // While fast-forwarding only the picture is set up; nothing is decoded.
   if (scriptState().fastForwardMode != 0) return true;
   std::unique_ptr<MoviePlayback> movie = MoviePlayback::open(r.file, header, r.frameRate);
@@ -96,10 +103,91 @@ bool startMovie(const FrameSequenceRequest& r, const uint8_t* head, uint32_t hea
   return true;
 }
 
-// The sprite's picture that shows the movie: the back one while the sprite's first picture still
-// waits for its commit, the front one after.
-SpritePicture& moviePicture(Sprite& s) {
+bool startFrames(const FrameSequenceRequest& r) {
+  FrameFilePlayback::Settings settings;
+  settings.file = r.file;
+  settings.variant = r.variant;
+  settings.passes = r.passes;
+  settings.frameRate = r.frameRate;
+  settings.loadEffects = sprite(r.sprite).loadEffects;
+  std::unique_ptr<FrameFilePlayback> frames = FrameFilePlayback::open(r.sprite, settings);
+  if (!frames) return false;
+  if (!makeSequenceSprite(r, frames->layout().width, frames->layout().height)) return false;
+  // While fast-forwarding only the picture is set up; nothing is decoded.
+  if (scriptState().fastForwardMode != 0) return true;
+  auto entry = std::make_unique<FrameSequence>();
+  entry->request = r;
+  entry->start = tickMilliseconds() + static_cast<uint32_t>(r.delayMs);
+  entry->passes = r.passes;
+  if (!frames->start(entry->start)) return false;
+  entry->frames = std::move(frames);
+  sequences()[static_cast<size_t>(r.sprite)] = std::move(entry);
+  return true;
+}
+
+// The sprite's picture that shows the sequence: the back one while the sprite's first picture
+// still waits for its commit, the front one after.
+SpritePicture& shownPicture(Sprite& s) {
   return (s.pending & pending::kNewPicture) ? s.backImage().picture : s.frontImage().picture;
+}
+
+// Puts a frame (owned from here on) into the sprite's textures.
+void showFrame(int32_t n, Image* frame) {
+  Sprite& s = sprite(n);
+  SpritePicture& target = shownPicture(s);
+  if (!target.present()) {
+    freeImage(frame);
+    return;
+  }
+  SpritePicture fresh;
+  switch (buildPicture(frame, target.division, s.frontImage().props.flags, target, fresh)) {
+    case BuildResult::Reused: break;
+    case BuildResult::Fresh: freePicture(fresh); break;  // not the sprite's size: dropped
+    case BuildResult::Failed: freeImage(frame); break;
+  }
+}
+
+// One update of a frame file's sequence; false when the sequence is over.
+bool advanceFrames(int32_t n, FrameSequence& e, uint32_t now) {
+  for (const ReportText& text : e.frames->takeReports()) errorc(text, true);
+  Sprite& s = sprite(n);
+  if (!shownPicture(s).present() || s.sourceName.empty()) {
+    errorc(ReportText().number(n).gbk(movie_messages::kNoPicture), true);
+    s.pending |= pending::kDelete;
+    return false;
+  }
+  const FrameFileLayout& layout = e.frames->layout();
+  const bool started = static_cast<int32_t>(now - e.start) >= 0;
+  if (started && now - e.start >= layout.passDurationMs) {
+    if (e.passes == 1) {
+      s.pending |= pending::kDelete;
+      return false;
+    }
+    if (e.passes > 1) --e.passes;  // 0 plays without end
+    e.index = 0;
+    e.shownIndex = -1;
+    e.start = now;
+  }
+  if (!started) return true;
+  if (e.frames->variant() != 0) {
+    if (Image* frame = e.frames->takeNewFrame()) showFrame(n, frame);
+    return true;
+  }
+  // The frame due now; an update that comes late skips the frames it missed instead of falling
+  // further behind one frame per update.
+  const uint64_t due = uint64_t{now - e.start} * layout.frameCount / layout.passDurationMs;
+  if (due < e.index) return true;
+  const auto target = static_cast<uint32_t>(std::min<uint64_t>(due, layout.frameCount - 1));
+  for (uint32_t i = target + 1; i-- > e.index;) {
+    if (e.shownIndex == static_cast<int64_t>(i)) break;
+    if (Image* frame = e.frames->decodedFrame(i)) {
+      showFrame(n, frame);
+      e.shownIndex = i;
+      e.index = i + 1 < layout.frameCount ? i + 1 : i;
+      break;
+    }
+  }
+  return true;
 }
 
 int spAniBody(void* call) {
@@ -134,7 +222,7 @@ bool startFrameSequence(const FrameSequenceRequest& r) {
   uint32_t got = 0;
   if (!readHead(r.file, head, got)) return false;
   if (got >= 4 && std::memcmp(head, "THOR", 4) == 0) return startMovie(r, head, got);
-  // Frame files (AVI with MJPG frames, and the MJPG container) are not played yet.
+  if (got >= 4 && (std::memcmp(head, "RIFF", 4) == 0 || std::memcmp(head, "MJPG", 4) == 0)) return startFrames(r);
   errorc(ReportText().number(r.sprite).gbk(movie_messages::kBadSequenceKind).ascii(magicInHex(head, got)), true);
   return false;
 }
@@ -144,34 +232,26 @@ void stopSpriteSequence(int32_t n) {
   std::unique_ptr<FrameSequence>& entry = sequences()[static_cast<size_t>(n)];
   if (!entry) return;
   if (entry->movie) entry->movie->stop();
+  if (entry->frames) entry->frames->stop();
   entry.reset();
 }
 
 void updateFrameSequences() {
+  const uint32_t now = tickMilliseconds();
   for (size_t n = 0; n < sequences().size(); ++n) {
     FrameSequence* entry = sequences()[n].get();
-    if (!entry || !entry->movie) continue;
-    Image* frame = entry->movie->takeNewFrame();
-    if (!frame) continue;
-    Sprite& s = sprite(static_cast<int32_t>(n));
-    SpritePicture& target = moviePicture(s);
-    if (!target.present()) {
-      freeImage(frame);
-      continue;
-    }
-    SpritePicture fresh;
-    const uint32_t flags = s.frontImage().props.flags;
-    switch (buildPicture(frame, target.division, flags, target, fresh)) {
-      case BuildResult::Reused: break;
-      case BuildResult::Fresh: freePicture(fresh); break;  // not the sprite's size: dropped
-      case BuildResult::Failed: freeImage(frame); break;
+    if (!entry) continue;
+    if (entry->movie) {
+      if (Image* frame = entry->movie->takeNewFrame()) showFrame(static_cast<int32_t>(n), frame);
+    } else if (entry->frames && !advanceFrames(static_cast<int32_t>(n), *entry, now)) {
+      stopSpriteSequence(static_cast<int32_t>(n));
     }
   }
 }
 
 bool frameSequencesActive() {
   for (const auto& entry : sequences())
-    if (entry && entry->movie && entry->movie->state() > 0) return true;
+    if (entry && ((entry->movie && entry->movie->state() > 0) || entry->frames)) return true;
   return false;
 }
 

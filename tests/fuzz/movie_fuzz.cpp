@@ -1,5 +1,6 @@
-// Any bytes as a THOR movie: the header check keeps the sound and video inside the file, and the
-// Theora reader and the colour conversion never read or write outside their buffers.
+// Any bytes as a THOR movie or a frame file: the header checks keep the sound, the video and every
+// frame chunk inside the file, and the Theora reader and the colour conversion never read or write
+// outside their buffers.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -8,11 +9,22 @@
 #include <vector>
 
 #include "movie/colour_conversion.h"
+#include "movie/frame_files.h"
 #include "movie/theora_stream.h"
 #include "movie/thor_header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vellum;
+  FrameFileLayout layout;
+  std::string frameProblem;
+  if (readFrameFileLayout(data, size, 25, layout, frameProblem)) {
+    uint64_t position = layout.firstChunk;
+    for (uint32_t i = 0; i < layout.frameCount; ++i) {
+      const FrameChunk chunk = nextFrameChunk(data, size, position, layout.avi);
+      if (chunk.kind == FrameChunk::End || chunk.kind == FrameChunk::Bad) break;
+      if (chunk.offset + chunk.length > size) std::abort();
+    }
+  }
   ThorHeader header;
   std::string problem;
   uint64_t videoOffset = 0, videoLength = size;
