@@ -45,6 +45,8 @@ function(vellum_add_engine variant extra_flags)
       add_dependencies(${variant}_${layer} vellum_codepage_tables)
     endif()
   endforeach()
+  # The movie's colour conversion is written to be vectorised, which -O2 does not do for it.
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/src/movie/colour_conversion.cpp PROPERTIES COMPILE_OPTIONS "-O3")
   # The generated tables are data only; keep them out of the warning flags' way.
   set_source_files_properties(${VELLUM_CODEPAGE_TABLES} PROPERTIES GENERATED TRUE)
 endfunction()

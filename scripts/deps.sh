@@ -16,6 +16,8 @@ packages=(
   libvorbis-dev vorbis-tools libopusfile-dev opus-tools
   # The demo's sounds are made at build time from these.
   sox espeak-ng
+  # Movies: Theora decoding, and ffmpeg, which the tests and the demo make their Theora videos with.
+  libtheora-dev libogg-dev ffmpeg
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/engine_state.h"
+#include "base/quiet_reports.h"
 
 namespace vellum {
 
@@ -33,6 +34,9 @@ struct SilentSink final : ReportSink {
   void outputLine(const ReportText&) override {}
 };
 ReportSink* activeSink = &defaultSink;
+
+// Scopes of QuietReportsOnThisThread open on this thread.
+thread_local int quietDepth = 0;
 
 void deliver(const ReportText& text, bool showBox) {
   if (showBox) {
@@ -82,11 +86,20 @@ ReportText withScriptContext(const ReportText& message) {
   return scriptContextFormatter ? scriptContextFormatter(message) : message;
 }
 
-void errorc(const ReportText& message, bool showBox) { deliver(withScriptContext(message), showBox); }
+QuietReportsOnThisThread::QuietReportsOnThisThread() { ++quietDepth; }
+QuietReportsOnThisThread::~QuietReportsOnThisThread() { --quietDepth; }
 
-void errord(const ReportText& message, bool showBox) { deliver(message, showBox); }
+// The script context is the main thread's: a quiet thread never formats it.
+void errorc(const ReportText& message, bool showBox) {
+  if (quietDepth == 0) deliver(withScriptContext(message), showBox);
+}
+
+void errord(const ReportText& message, bool showBox) {
+  if (quietDepth == 0) deliver(message, showBox);
+}
 
 void showErrorBox(const ReportText& text) {
+  if (quietDepth != 0) return;
   // The log keeps the engine's bytes; a log that cannot be written is skipped silently.
   if (FILE* log = std::fopen(informationFilePath().c_str(), "a")) {
     std::fprintf(log, "%s\n", text.bytes().c_str());

@@ -3,8 +3,11 @@
 #include "commands/binding_commands.h"
 #include "commands/command_registry.h"
 #include "engine/diagnostics_commands.h"
+#include "movie/frame_sequences.h"
+#include "movie/theora_library.h"
 #include "persist/settings_commands.h"
 #include "render/renderer_commands.h"
+#include "scene/lookahead.h"
 #include "scene/sprite_commands.h"
 #include "script/builtins/builtin_functions.h"
 #include "script/script_commands.h"
@@ -27,7 +30,10 @@ void provideAllCommands() {
     provideInputCommands();
     provideSpriteCommands();
     provideScreenShotCommands();
+    provideLookaheadCommands();
     provideSoundCommands();
+    provideMovieCommands();
+    provideFrameSequenceCommands();
     return true;
   }();
   (void)provided;

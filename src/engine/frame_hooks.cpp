@@ -2,8 +2,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
+#include "movie/frame_sequences.h"
 #include "render/renderer.h"
+#include "scene/lookahead.h"
+#include "sound/sound_preload.h"
 #include "sound/sound_system.h"
 
 namespace vellum {
@@ -13,6 +17,7 @@ namespace {
 // The per-frame updates of the layers, lowest first.
 void updateFrame(uint32_t now) {
   processDelayedSounds(now);
+  updateFrameSequences();
 }
 
 // What the scene answered before these hooks were put in; asked first.
@@ -24,8 +29,9 @@ std::function<bool()>& sceneAnswer() {
 bool anythingActive() {
   const std::function<bool()>& scene = sceneAnswer();
   if (scene && scene()) return true;
-  // A queued sound has to be started by a frame, so draw2 must keep drawing until it is due.
-  return delayedSoundsQueued();
+  // A queued sound has to be started by a frame, so draw2 must keep drawing until it is due; a
+  // frame sequence shows its frames only when frames are drawn.
+  return delayedSoundsQueued() || frameSequencesActive();
 }
 
 bool isOurs(const std::function<bool()>& f) {
@@ -33,9 +39,13 @@ bool isOurs(const std::function<bool()>& f) {
   return target && *target == &anythingActive;
 }
 
+// lookahead2 hands the voices it predicts to the sound layer's preload.
+void preloadVoice(std::string_view file) { preloadSound(file); }
+
 }  // namespace
 
 void installFrameHooks() {
+  setVoicePrefetch(&preloadVoice);
   SceneCallbacks& c = sceneCallbacks();
   c.perFrameUpdate = &updateFrame;
   if (!isOurs(c.sceneActive)) {

@@ -4,8 +4,9 @@
 
 namespace vellum {
 
-// Fills the renderer's per-frame update and makes its "anything moving" question also count the
-// sounds queued with a delay. Keeps whatever answer the scene already gives. Safe to call again.
+// Fills the renderer's per-frame update (queued sounds, frame sequences) and makes its "anything
+// moving" question also count queued sounds and running frame sequences, keeping whatever answer
+// the scene already gives; hands lookahead2's voices to the sound preload. Safe to call again.
 void installFrameHooks();
 
 }  // namespace vellum

@@ -18,6 +18,10 @@
 #include "base/clock.h"
 #include "render/renderer.h"
 #include "report/system_report.h"
+#include "movie/frame_sequences.h"
+#include "movie/theora_library.h"
+#include "scene/lookahead.h"
+#include "scene/picture_cache.h"
 #include "scene/screenshot.h"
 #include "scene/sprite_table.h"
 #include "script/script_state.h"
@@ -68,6 +72,10 @@ void resetAllState() {
   resetSettings();
   resetPersistState();
   // Sprite textures go before the device, the device before the window it was made on.
+  resetFrameSequences();
+  resetTheoraLibrary();
+  resetLookahead();
+  resetPictureCache();
   resetScreenShot();
   resetSprites();
   installFrameHooks();

@@ -9,6 +9,8 @@ inline constexpr char kNotListed[] =
     "\x82\xb9\x82\xf1";
 // GBK: " 不能读入" (a picture file that cannot be read or decoded)
 inline constexpr char kCannotLoad[] = " \xb2\xbb\xc4\xdc\xb6\xc1\xc8\xeb";
+// GBK " 不能从缓存中读入" (a cached picture that cannot be copied)
+inline constexpr char kCannotCopyFromCache[] = " \xb2\xbb\xc4\xdc\xb4\xd3\xbb\xba\xb4\xe6\xd6\xd0\xb6\xc1\xc8\xeb";
 // GBK: "截图的容量确保失败"
 inline constexpr char kScreenShotAlloc[] = "\xbd\xd8\xcd\xbc\xb5\xc4\xc8\xdd\xc1\xbf\xc8\xb7\xb1\xa3\xca\xa7\xb0\xdc";
 // Shift-JIS: "対応していない深度です"

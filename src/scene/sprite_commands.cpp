@@ -76,7 +76,8 @@ int spReloadBody(void* call) {
   const std::string name = s.sourceName;
   switch (s.sourceKind) {
     case SourceKind::Picture:
-      loadSprite(n, name, front.props.flags, front.picture.division, {s.clipX, s.clipY, s.clipW, s.clipH});
+      loadSprite(n, name, front.props.flags, front.picture.division, {s.clipX, s.clipY, s.clipW, s.clipH},
+                 PictureSource::File);
       break;
     case SourceKind::Standing:
       loadStandingSprite(n, name, front.props.flags, s.standingW, s.standingH);

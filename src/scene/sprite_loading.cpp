@@ -8,6 +8,8 @@
 #include "image/ops/image_ops.h"
 #include "image/pixel_luminance.h"
 #include "scene/scene_messages.h"
+#include "scene/frame_sequence_slot.h"
+#include "scene/picture_cache.h"
 #include "scene/sprite_commit.h"
 #include "scene/sprite_table.h"
 #include "scene/sprite_textures.h"
@@ -31,11 +33,11 @@ void applyMaskPicture(Image& picture, const Image& mask) {
   picture.bitsPerPixel = 32;
 }
 
-Image* loadWithMaskPart(const std::string& file) {
+Image* loadWithMaskPart(const std::string& file, PictureSource source) {
   const size_t question = file.find('?');
-  Image* picture = loadSpritePictureFile(std::string_view(file).substr(0, question));
+  Image* picture = loadSpritePictureFile(std::string_view(file).substr(0, question), source);
   if (!picture || question == std::string::npos) return picture;
-  Image* mask = loadSpritePictureFile(std::string_view(file).substr(question + 1));
+  Image* mask = loadSpritePictureFile(std::string_view(file).substr(question + 1), source);
   if (!mask) {
     freeImage(picture);
     return nullptr;
@@ -80,14 +82,9 @@ void stagePicture(int32_t n, BuildResult result, SpritePicture& fresh, uint32_t 
 
 }  // namespace
 
-Image* loadSpritePictureFile(std::string_view name) {
-  uint8_t*& buffer = storage().scratch;
-  uint32_t& capacity = storage().scratchCapacity;
-  uint32_t size = 0;
-  Image* image = nullptr;
-  if (!name.empty() && loadFile(name, buffer, size, capacity)) image = loadImage(buffer, size);
-  if (!image) errorc(ReportText().gbk(name).gbk(scene_messages::kCannotLoad), true);
-  return image;
+Image* loadSpritePictureFile(std::string_view name, PictureSource source) {
+  if (source == PictureSource::File) forgetCachedPicture(pictureKey(name));
+  return loadPicture(name);
 }
 
 bool applyLoadEffects(Image*& image, const std::array<int32_t, 8>& e) {
@@ -125,10 +122,15 @@ bool loadSpriteImage(int32_t n, Image* image, uint32_t flags, int32_t division) 
   return true;
 }
 
-bool loadSprite(int32_t n, const std::string& file, uint32_t flags, int32_t division, const ClipRect& clip) {
+bool loadSprite(int32_t n, const std::string& file, uint32_t flags, int32_t division, const ClipRect& clip,
+                PictureSource source) {
   Sprite& s = sprite(n);
-  if (s.textDrawing) deleteSpriteNow(n);
-  Image* image = loadWithMaskPart(file);
+  if (s.textDrawing) {
+    deleteSpriteNow(n);
+  } else {
+    stopFrameSequence(n);
+  }
+  Image* image = loadWithMaskPart(file, source);
   if (!image) return false;
   if (!clipPicture(image, clip) || !applyLoadEffects(image, s.loadEffects)) {
     freeImage(image);

@@ -11,9 +11,13 @@
 
 namespace vellum {
 
-// A decoded picture of a game file, or nullptr after the script error "<name> 不能读入". Seam for
-// the picture cache: every sprite picture is read through here.
-Image* loadSpritePictureFile(std::string_view name);
+// Where a picture comes from: the picture cache (decoded only when it does not hold it), or the
+// file itself (sp_reload: the file may have changed since it was cached).
+enum class PictureSource { Cached, File };
+
+// A decoded picture of a game file, or nullptr after the script error "<name> 不能读入". Every
+// sprite picture is read through here.
+Image* loadSpritePictureFile(std::string_view name, PictureSource source = PictureSource::Cached);
 
 struct ClipRect {
   int32_t x = 0, y = 0, width = 0, height = 0;  // width or height 0: none; x -1 centres
@@ -21,7 +25,8 @@ struct ClipRect {
 
 // sp, sp_cut, sp_reload: loads `file` into sprite n's back buffer. False after a report; the
 // sprite keeps its previous state then.
-bool loadSprite(int32_t n, const std::string& file, uint32_t flags, int32_t division, const ClipRect& clip);
+bool loadSprite(int32_t n, const std::string& file, uint32_t flags, int32_t division, const ClipRect& clip,
+                PictureSource source = PictureSource::Cached);
 
 // Puts a decoded picture (owned from here on, freed on failure) into sprite n's back buffer.
 bool loadSpriteImage(int32_t n, Image* image, uint32_t flags, int32_t division);

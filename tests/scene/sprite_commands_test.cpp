@@ -158,6 +158,10 @@ TEST_F(SpriteCommands, ReloadTestsTheFrontBuffer) {
   const Image* shown = sprite(1).frontImage().picture.pixels;
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(shown->pixels[0], 0xFF00FF00u);
+  // The reloaded picture replaced the cached one.
+  script("sp 2, \"p.png\", 0, 0\ndraw\n");
+  ASSERT_NE(sprite(2).frontImage().picture.pixels, nullptr);
+  EXPECT_EQ(sprite(2).frontImage().picture.pixels->pixels[0], 0xFF00FF00u);
 }
 
 TEST_F(SpriteCommands, SaveScreenShotCorrectsBadOptions) {

@@ -1,0 +1,246 @@
+#include "movie/movie_playback.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "base/clock.h"
+#include "base/report.h"
+#include "movie/colour_conversion.h"
+#include "movie/movie_messages.h"
+#include "movie/theora_library.h"
+#include "storage/file_loader.h"
+
+namespace vellum {
+
+// Everything the movie thread touches. The thread holds a reference of its own, so a thread that
+// is given up on after a stop request still frees these itself when it finally ends.
+struct MoviePlayback::Shared {
+  std::atomic<int32_t> state{1};
+  std::atomic<int32_t> current{0};
+  std::atomic<uint64_t> decodedFrames{0};
+  uint32_t startTime = 0;
+  uint32_t duration = 0;
+  uint32_t frameCount = 0;
+  uint32_t width = 0, height = 0;
+
+  // The decoder's side: only the movie thread uses these once it runs.
+  const TheoraLibrary* library = nullptr;
+  void* decoder = nullptr;
+  FILE* file = nullptr;
+  uint64_t videoBase = 0;
+  uint32_t videoLength = 0;
+  Image* decodeImage = nullptr;
+  ColourForm form = ColourForm::Plain;
+
+  // The hand-over: the frame that fell due last, width x height, and its serial number.
+  std::mutex frameLock;
+  std::vector<uint32_t> shown;
+  uint64_t serial = 0;
+
+  // Wakes the thread early when a stop is asked.
+  std::mutex wakeLock;
+  std::condition_variable wake;
+
+  ~Shared() {
+    if (decoder && library) library->free(decoder);
+    if (file) std::fclose(file);
+    freeImage(decodeImage);
+  }
+
+  uint32_t elapsedSinceStart() const { return tickMilliseconds() - startTime; }
+  bool due(uint32_t frame) const {
+    // Frame i falls due at start + i x duration / frameCount; all of it in 64 bits.
+    return uint64_t{elapsedSinceStart()} * frameCount / duration >= frame;
+  }
+  // Sleeps up to `ms`, returning early when a stop is asked.
+  void nap(uint32_t ms) {
+    std::unique_lock<std::mutex> hold(wakeLock);
+    wake.wait_for(hold, std::chrono::milliseconds(ms), [this] { return state.load() == 0; });
+  }
+
+  void handOver() {
+    std::lock_guard<std::mutex> hold(frameLock);
+    shown.resize(size_t{width} * height);
+    for (uint32_t y = 0; y < height; ++y)
+      std::memcpy(shown.data() + size_t{y} * width, decodeImage->pixels + size_t{y} * decodeImage->width, width * 4u);
+    ++serial;
+  }
+
+  void run();
+};
+
+namespace {
+
+int32_t readVideo(void* stream, void* destination, int32_t offset, int32_t size) {
+  auto* s = static_cast<MoviePlayback::Shared*>(stream);
+  if (offset < 0 || size <= 0 || static_cast<uint32_t>(offset) >= s->videoLength) return 0;
+  // Reads stay inside the video's bytes.
+  const uint32_t n = std::min<uint32_t>(static_cast<uint32_t>(size), s->videoLength - static_cast<uint32_t>(offset));
+  if (fseeko(s->file, static_cast<off_t>(s->videoBase + static_cast<uint32_t>(offset)), SEEK_SET) != 0) return 0;
+  return static_cast<int32_t>(std::fread(destination, 1, n, s->file));
+}
+
+int32_t videoLengthOf(void* stream) { return static_cast<int32_t>(static_cast<MoviePlayback::Shared*>(stream)->videoLength); }
+
+void* rowAddress(void* image, int32_t row) {
+  auto* i = static_cast<Image*>(image);
+  if (row < 0 || row >= i->height) return nullptr;
+  return i->pixels + static_cast<size_t>(row) * static_cast<size_t>(i->width);
+}
+
+void noop() {}
+
+// The decoder's planes go through the colour conversion straight into the decode image; the
+// form is chosen when the movie opens.
+thread_local ColourForm planesForm = ColourForm::Plain;
+int32_t convertPlanes(void* image, int32_t, const void* planes) {
+  auto* i = static_cast<Image*>(image);
+  convertFrame(*static_cast<const FramePlanes*>(planes), i->pixels, i->width, i->height, planesForm);
+  return 1;
+}
+
+uint32_t roundUp32(uint32_t v) { return (v + 31u) & ~31u; }
+
+}  // namespace
+
+void MoviePlayback::Shared::run() {
+  planesForm = form;
+  int32_t expected = 1;
+  state.compare_exchange_strong(expected, 2);
+  while (state.load() != 0 && static_cast<int32_t>(tickMilliseconds() - startTime) < 0) nap(1);
+  while (state.load() != 0) {
+    const uint32_t frame = static_cast<uint32_t>(current.load());
+    if (frame >= frameCount) {
+      // The last frame stays on the sprite; nothing more to decode until the stop request.
+      nap(50);
+      continue;
+    }
+    const uint64_t target = uint64_t{elapsedSinceStart()} * frameCount / duration;
+    if (frame < target) {
+      current.store(static_cast<int32_t>(frame + 1));  // too late for this one: skip it undecoded
+      continue;
+    }
+    library->decodeFrame(decoder, static_cast<int32_t>(frame));
+    decodedFrames.fetch_add(1);
+    while (state.load() != 0 && !due(frame)) nap(1);
+    if (state.load() == 0) break;
+    current.store(static_cast<int32_t>(frame + 1));
+    handOver();
+  }
+  if (decoder) library->free(decoder);
+  decoder = nullptr;
+  if (file) std::fclose(file);
+  file = nullptr;
+  freeImage(decodeImage);
+  state.store(-1);
+}
+
+MoviePlayback::MoviePlayback(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+
+MoviePlayback::~MoviePlayback() { stop(); }
+
+std::unique_ptr<MoviePlayback> MoviePlayback::open(const std::string& name, const ThorHeader& header, int32_t frameRate) {
+  auto s = std::make_shared<Shared>();
+  s->library = theoraLibrary();
+  if (!s->library) {
+    errorc(ReportText().ascii(movie_messages::kNoDecoder), true);
+    return nullptr;
+  }
+  s->frameCount = header.frameCount;
+  s->duration = frameRate > 0 ? static_cast<uint32_t>(uint64_t{header.frameCount} * 1000u / static_cast<uint32_t>(frameRate))
+                              : header.durationMs;
+  s->width = header.width;
+  s->height = header.height;
+  s->videoLength = header.videoLength;
+  if (s->duration == 0 || s->frameCount == 0) return nullptr;
+  uint32_t size = 0;
+  uint64_t key = 0;
+  s->file = openFile(name, size, key);
+  if (!s->file) {
+    errorc(ReportText().gbk(name).sjis(movie_messages::kCannotOpen), true);
+    return nullptr;
+  }
+  // The video is read from the stored bytes: an archive entry packed any other way is no movie.
+  char magic[4] = {};
+  const off_t base = ftello(s->file);
+  if (std::fread(magic, 1, 4, s->file) != 4 || std::memcmp(magic, "THOR", 4) != 0 ||
+      (size != 0 && header.videoOffset() + header.videoLength > size)) {
+    errorc(ReportText().gbk(name).ascii(movie_messages::kStoredPacked), true);
+    return nullptr;
+  }
+  s->videoBase = static_cast<uint64_t>(base) + header.videoOffset();
+  s->decodeImage = createImage(static_cast<int>(roundUp32(header.width)), static_cast<int>(roundUp32(header.height)), 32);
+  if (!s->decodeImage) {
+    errorc(ReportText().gbk(name).sjis(movie_messages::kNoTexture), true);
+    return nullptr;
+  }
+  for (int32_t i = 0; i < s->decodeImage->pixelCount; ++i) s->decodeImage->pixels[i] = 0xFF000000u;
+  s->form = chosenColourForm();
+  s->decoder = s->library->create();
+  if (!s->library->load(s->decoder, s.get(), &readVideo, &videoLengthOf, s->decodeImage, &rowAddress, &noop,
+                        &convertPlanes)) {
+    showErrorBox(ReportText().ascii(movie_messages::kDecoderRefused));
+    return nullptr;  // the decoder, the decode image and the file go with `s`
+  }
+  s->library->setVerticalReverse(s->decoder, 1);
+  return std::unique_ptr<MoviePlayback>(new MoviePlayback(std::move(s)));
+}
+
+bool MoviePlayback::start(uint32_t startTime) {
+  shared_->startTime = startTime;
+  try {
+    thread_ = std::thread([s = shared_] { s->run(); });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
+}
+
+void MoviePlayback::stop() {
+  if (!thread_.joinable()) return;
+  Shared& s = *shared_;
+  int32_t running = s.state.load();
+  while (running > 0 && !s.state.compare_exchange_weak(running, 0)) {
+  }
+  {
+    std::lock_guard<std::mutex> hold(s.wakeLock);
+  }
+  s.wake.notify_all();
+  const uint32_t asked = tickMilliseconds();
+  while (s.state.load() != -1 && tickMilliseconds() - asked <= 1000)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  if (s.state.load() == -1) {
+    thread_.join();
+  } else {
+    // Never killed: the thread frees the decoder, the file and the image itself when it ends.
+    showErrorBox(ReportText(movie_messages::kThreadDidNotEnd, CodePage::Gbk));
+    thread_.detach();
+  }
+}
+
+Image* MoviePlayback::takeNewFrame() {
+  Shared& s = *shared_;
+  std::lock_guard<std::mutex> hold(s.frameLock);
+  if (s.serial == takenSerial_ || s.shown.empty()) return nullptr;
+  Image* frame = createImage(static_cast<int>(s.width), static_cast<int>(s.height), 32);
+  if (!frame) return nullptr;
+  std::memcpy(frame->pixels, s.shown.data(), s.shown.size() * 4);
+  takenSerial_ = s.serial;
+  return frame;
+}
+
+int32_t MoviePlayback::state() const { return shared_->state.load(); }
+int32_t MoviePlayback::current() const { return shared_->current.load(); }
+uint32_t MoviePlayback::durationMs() const { return shared_->duration; }
+uint32_t MoviePlayback::frameCount() const { return shared_->frameCount; }
+uint64_t MoviePlayback::framesDecoded() const { return shared_->decodedFrames.load(); }
+uint32_t MoviePlayback::width() const { return shared_->width; }
+uint32_t MoviePlayback::height() const { return shared_->height; }
+
+}  // namespace vellum

@@ -1,0 +1,14 @@
+// A sprite's frame sequence (sp_ani: frames or a movie) is kept above the sprite table; loading a
+// new picture into the sprite or deleting it stops the sequence through this slot.
+#pragma once
+
+#include <cstdint>
+
+namespace vellum {
+
+using FrameSequenceStopper = void (*)(int32_t sprite);
+void setFrameSequenceStopper(FrameSequenceStopper stop);
+// Stops sprite n's frame sequence, if it has one.
+void stopFrameSequence(int32_t sprite);
+
+}  // namespace vellum

@@ -1,0 +1,197 @@
+#include "scene/picture_cache.h"
+
+#include <map>
+#include <mutex>
+#include <unordered_map>
+
+#include "base/report.h"
+#include "image/image_io.h"
+#include "image/ops/output_image.h"
+#include "persist/engine_settings.h"
+#include "scene/scene_messages.h"
+#include "storage/file_loader.h"
+#include "storage/hashes.h"
+
+namespace vellum {
+
+namespace {
+
+struct CachedPicture {
+  Image* picture = nullptr;
+  uint64_t stamp = 0;
+  uint64_t bytes = 0;
+};
+
+struct PictureCache {
+  std::mutex lock;
+  std::unordered_map<uint64_t, CachedPicture> entries;
+  std::map<uint64_t, uint64_t> byUse;  // use stamp -> key, least recently used first
+  uint64_t nextStamp = 0;
+  uint64_t bytes = 0;
+  uint64_t decodes = 0, hits = 0;
+};
+
+PictureCache& cache() {
+  static PictureCache c;
+  return c;
+}
+
+uint64_t byteSizeOf(const Image& picture) {
+  return static_cast<uint64_t>(picture.width) * static_cast<uint64_t>(picture.height) * 4u;
+}
+
+uint64_t limitBytes() { return settings().cacheMaxSize > 0 ? static_cast<uint64_t>(settings().cacheMaxSize) : 0; }
+
+// The helpers below expect the lock to be held.
+void touch(PictureCache& c, CachedPicture& entry, uint64_t key) {
+  c.byUse.erase(entry.stamp);
+  entry.stamp = c.nextStamp++;
+  c.byUse.emplace(entry.stamp, key);
+}
+
+void drop(PictureCache& c, std::unordered_map<uint64_t, CachedPicture>::iterator it) {
+  c.byUse.erase(it->second.stamp);
+  c.bytes -= it->second.bytes;
+  freeImage(it->second.picture);
+  c.entries.erase(it);
+}
+
+void dropAll(PictureCache& c) {
+  for (auto& [key, entry] : c.entries) freeImage(entry.picture);
+  c.entries.clear();
+  c.byUse.clear();
+  c.bytes = 0;
+}
+
+void store(PictureCache& c, uint64_t key, Image* picture) {
+  if (auto old = c.entries.find(key); old != c.entries.end()) drop(c, old);
+  const uint64_t size = byteSizeOf(*picture);
+  // Room for the newcomer; a picture larger than the whole limit empties the cache and is itself
+  // the first to go at the next store.
+  const uint64_t limit = limitBytes();
+  while (!c.byUse.empty() && c.bytes + size > limit) drop(c, c.entries.find(c.byUse.begin()->second));
+  CachedPicture& entry = c.entries[key];
+  entry.picture = picture;
+  entry.bytes = size;
+  entry.stamp = c.nextStamp++;
+  c.byUse.emplace(entry.stamp, key);
+  c.bytes += size;
+}
+
+// A cache switched off frees what it collected while it was on.
+bool enabledLocked(PictureCache& c) {
+  if (limitBytes() > 0) return true;
+  if (!c.entries.empty()) dropAll(c);
+  return false;
+}
+
+Image* decodeFile(std::string_view name) {
+  uint8_t*& buffer = storage().scratch;
+  uint32_t& capacity = storage().scratchCapacity;
+  uint32_t size = 0;
+  if (name.empty() || !loadFile(name, buffer, size, capacity)) return nullptr;
+  return loadImage(buffer, size);
+}
+
+}  // namespace
+
+uint64_t pictureKey(std::string_view name) { return crc64Of(name); }
+
+Image* loadPicture(std::string_view name, bool useCache) {
+  PictureCache& c = cache();
+  const uint64_t key = pictureKey(name);
+  if (useCache) {
+    bool hit = false;
+    Image* copy = nullptr;
+    {
+      std::lock_guard<std::mutex> hold(c.lock);
+      if (enabledLocked(c)) {
+        if (auto it = c.entries.find(key); it != c.entries.end()) {
+          touch(c, it->second, key);
+          ++c.hits;
+          hit = true;
+          copy = duplicateImage(it->second.picture);
+        }
+      }
+    }
+    if (hit) {
+      if (!copy) errorc(ReportText().gbk(name).gbk(scene_messages::kCannotCopyFromCache), true);
+      return copy;
+    }
+  }
+  Image* picture = decodeFile(name);
+  if (!picture) {
+    errorc(ReportText().gbk(name).gbk(scene_messages::kCannotLoad), true);
+    return nullptr;
+  }
+  std::lock_guard<std::mutex> hold(c.lock);
+  ++c.decodes;
+  if (useCache && enabledLocked(c)) {
+    if (Image* kept = duplicateImage(picture)) store(c, key, kept);
+  }
+  return picture;
+}
+
+void storeCachedPicture(uint64_t key, Image* picture) {
+  if (!picture) return;
+  PictureCache& c = cache();
+  std::lock_guard<std::mutex> hold(c.lock);
+  if (enabledLocked(c)) {
+    store(c, key, picture);
+  } else {
+    freeImage(picture);
+  }
+}
+
+bool touchCachedPicture(uint64_t key) {
+  PictureCache& c = cache();
+  std::lock_guard<std::mutex> hold(c.lock);
+  auto it = c.entries.find(key);
+  if (it == c.entries.end()) return false;
+  touch(c, it->second, key);
+  return true;
+}
+
+void forgetCachedPicture(uint64_t key) {
+  PictureCache& c = cache();
+  std::lock_guard<std::mutex> hold(c.lock);
+  if (auto it = c.entries.find(key); it != c.entries.end()) drop(c, it);
+}
+
+void keepOnlyCachedPictures(const std::unordered_set<uint64_t>& keep) {
+  PictureCache& c = cache();
+  std::lock_guard<std::mutex> hold(c.lock);
+  for (auto it = c.entries.begin(); it != c.entries.end();) {
+    auto next = std::next(it);
+    if (!keep.count(it->first)) drop(c, it);
+    it = next;
+  }
+}
+
+void clearPictureCache() {
+  PictureCache& c = cache();
+  std::lock_guard<std::mutex> hold(c.lock);
+  dropAll(c);
+}
+
+void resetPictureCache() {
+  PictureCache& c = cache();
+  std::lock_guard<std::mutex> hold(c.lock);
+  dropAll(c);
+  c.nextStamp = 0;
+  c.decodes = c.hits = 0;
+}
+
+bool pictureCacheEnabled() {
+  PictureCache& c = cache();
+  std::lock_guard<std::mutex> hold(c.lock);
+  return enabledLocked(c);
+}
+
+PictureCacheFigures pictureCacheFigures() {
+  PictureCache& c = cache();
+  std::lock_guard<std::mutex> hold(c.lock);
+  return {c.entries.size(), c.bytes, c.decodes, c.hits};
+}
+
+}  // namespace vellum

@@ -1,0 +1,153 @@
+// sp_ani with frame files: an MJPEG AVI made with ffmpeg, and the MJPG container built here from
+// PNG frames; frames shown on time in each worker variant, passes, and bad files.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "base/clock.h"
+#include "commands/command_registry.h"
+#include "image/image_io.h"
+#include "movie/frame_sequences.h"
+#include "movie/movie_test_files.h"
+#include "scene/sprite_fixture.h"
+
+namespace vellum::test {
+namespace {
+
+class FrameSequenceTest : public SpriteScreenTest {
+ protected:
+  void SetUp() override {
+    SpriteScreenTest::SetUp();
+    if (IsSkipped()) return;
+    registerAllCommands();
+  }
+
+  // x.avi: ten 32x24 MJPEG frames in one second, frame i grey 16 + 20 i.
+  bool makeAvi() {
+    const std::string command =
+        "ffmpeg -y -loglevel error -f lavfi -i 'color=c=black:s=32x24:r=10:d=1' -vf \"geq=lum='16+N*20':cb=128:cr=128\" "
+        "-c:v mjpeg -pix_fmt yuvj420p -q:v 2 '" + (game / "x.avi").string() + "'";
+    return haveFfmpeg() && std::system(command.c_str()) == 0;
+  }
+
+  static void word(std::string& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+  }
+  static std::string pngOf(uint32_t argb) {
+    Image* image = createImage(8, 8, 32);
+    for (int i = 0; i < image->pixelCount; ++i) image->pixels[i] = argb;
+    SaveRequest request;
+    request.format = SaveFormat::Png;
+    request.option1 = 32;
+    std::vector<uint8_t> bytes;
+    encodeImage(image, request, "frame", bytes);
+    freeImage(image);
+    return std::string(bytes.begin(), bytes.end());
+  }
+  // An MJPG container of 8x8 PNG frames: red, green, a repeat of green, then blue.
+  void writeContainer(const std::string& name, uint32_t durationMs, const std::string& tagAfterFirst = "00dc") {
+    std::string out = "MJPG";
+    for (int i = 1; i < 5; ++i) word(out, 0);
+    word(out, durationMs);
+    word(out, 4);
+    word(out, 8);
+    word(out, 8);
+    word(out, 0);
+    word(out, 0);
+    const std::string frames[] = {pngOf(0xFFFF0000u), pngOf(0xFF00FF00u), "", pngOf(0xFF0000FFu)};
+    for (size_t i = 0; i < 4; ++i) {
+      out += i == 1 ? tagAfterFirst : "00dc";
+      word(out, static_cast<uint32_t>(frames[i].size()));
+      out += frames[i];
+    }
+    out += "EOF ";
+    word(out, 0);
+    std::ofstream(game / name, std::ios::binary) << out;
+  }
+
+  uint32_t shownColour() {
+    updateFrameSequences();
+    script("draw\n");
+    return capture().at(2, 2);  // the sprite is centred on the corner
+  }
+  static void sleepUntil(uint32_t start, uint32_t ms) {
+    while (tickMilliseconds() - start < ms) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+};
+
+class AviVariants : public FrameSequenceTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(AviVariants, ShowEachFrameOnTimeAndEndAfterTheirPass) {
+  if (!makeAvi()) GTEST_SKIP() << "ffmpeg is not installed";
+  const uint32_t start = tickMilliseconds();
+  script("sp_ani 1, \"x.avi\", 0, 1, " + std::to_string(GetParam()) + ", 0, 0\n");
+  ASSERT_NE(movieState(1), 0) << (reports.boxes.empty() ? "" : reports.boxes[0]);
+  ASSERT_TRUE(reports.boxes.empty()) << reports.boxes[0];
+  for (uint32_t at : {250u, 550u, 850u}) {
+    sleepUntil(start, at);
+    const int due = static_cast<int>((tickMilliseconds() - start) / 100);
+    const int grey = static_cast<int>(shownColour() & 0xFF);
+    EXPECT_LE(std::abs(grey - (16 + 20 * due)), 24) << "at " << at << " ms, variant " << GetParam();
+  }
+  sleepUntil(start, 1150);
+  shownColour();
+  script("draw\n");
+  EXPECT_FALSE(sprite(1).inUse());  // one pass, then the sprite goes
+}
+
+INSTANTIATE_TEST_SUITE_P(Workers, AviVariants, ::testing::Values(0, 1, 2));
+
+TEST_F(FrameSequenceTest, TheContainerRepeatsFramesAndLoopsWithoutEnd) {
+  writeContainer("c.mjpg", 400);
+  const uint32_t start = tickMilliseconds();
+  script("sp_ani 2, \"c.mjpg\", 0, 0, 0, 0, 0\n");
+  ASSERT_TRUE(reports.boxes.empty()) << reports.boxes[0];
+  const uint32_t expected[] = {0xFF0000u, 0x00FF00u, 0x00FF00u, 0x0000FFu};
+  for (uint32_t at : {50u, 150u, 250u, 350u, 450u}) {
+    sleepUntil(start, at);
+    const uint32_t phase = ((tickMilliseconds() - start) % 400) / 100;
+    const uint32_t shown = shownColour();
+    // Within a frame of the due one (the boundary may just have passed).
+    EXPECT_TRUE(shown == expected[phase] || shown == expected[(phase + 3) % 4]) << std::hex << shown << " at " << std::dec << at;
+  }
+  EXPECT_TRUE(sprite(2).inUse());  // pass count 0: it goes on
+}
+
+struct BadFrames {
+  const char* name;
+  const char* says;
+};
+
+class FrameSequenceBadInput : public FrameSequenceTest, public ::testing::WithParamInterface<BadFrames> {};
+
+TEST_P(FrameSequenceBadInput, IsReported) {
+  const std::string name = GetParam().name;
+  if (name == "bad_tag") writeContainer("f.mjpg", 400, "junk");
+  if (name == "bad_frame") {
+    writeContainer("f.mjpg", 400);
+    std::fstream f(game / "f.mjpg", std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(52);
+    f.write("XXXX", 4);  // the first frame's PNG signature
+  }
+  if (name == "avi_codec") {
+    std::string avi = "RIFF";
+    avi.resize(200, '\0');
+    avi.replace(112, 4, "XVID");
+    std::ofstream(game / "f.mjpg", std::ios::binary) << avi;
+  }
+  script("sp_ani 3, \"f.mjpg\", 0, 1, 0, 0, 0\n");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  updateFrameSequences();
+  EXPECT_TRUE(reports.anyBoxContains(GetParam().says)) << (reports.boxes.empty() ? "no report" : reports.boxes.back());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FrameSequenceBadInput,
+    ::testing::Values(BadFrames{"bad_tag", " CHUNK READ ERROR 3 6B6E756A"}, BadFrames{"bad_frame", "bufferThread0 loadJpegImage"},
+                      BadFrames{"avi_codec", "AVI\xd0\xce\xca\xbd\xb2\xbb\xd5\xfd\xc8\xb7 44495658"}),
+    [](const ::testing::TestParamInfo<BadFrames>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vellum::test

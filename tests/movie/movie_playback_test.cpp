@@ -1,0 +1,147 @@
+// Movies on sprites: sp_ani with a THOR file packed by vellum-movie from ffmpeg's Theora output,
+// shown with the real renderer and read back from the screen.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "base/clock.h"
+#include "commands/command_registry.h"
+#include "movie/frame_sequences.h"
+#include "movie/thor_header.h"
+#include "movie/movie_test_files.h"
+#include "scene/sprite_fixture.h"
+#include "support/game_builder.h"
+
+namespace vellum::test {
+namespace {
+
+class MoviePlaybackTest : public SpriteScreenTest {
+ protected:
+  void SetUp() override {
+    SpriteScreenTest::SetUp();
+    if (IsSkipped()) return;
+    if (!haveFfmpeg()) GTEST_SKIP() << "ffmpeg is not installed";
+    registerAllCommands();
+    settings().mmx = settings().sse = settings().sse2 = 0;  // the plain colour conversion
+  }
+
+  // g.thor: ten 64x48 frames in one second, frame i grey with luma 16 + 20 i.
+  void packGreySteps() {
+    ASSERT_TRUE(makeGreyStepVideo(game / "g.ogv"));
+    const ProcessResult r = runTool("vellum-movie", "pack " + (game / "g.ogv").string() + " -o " + (game / "g.thor").string());
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+  }
+
+  // The grey level plain conversion gives frame i.
+  static int greyOf(int frame) { return std::min(255, ((20 * frame) * 38142 + 16384) >> 15); }
+
+  // The frame the screen shows at the sprite's centre, from its grey level.
+  int frameOnScreen() {
+    updateFrameSequences();
+    script("draw\n");
+    const Screen screen = capture();
+    // The sprite is centred on the screen's corner: its lower right quarter shows.
+    const int grey = static_cast<int>(screen.at(16, 12) & 0xFF);
+    int best = -1, distance = 1000;
+    for (int i = 0; i < 10; ++i)
+      if (std::abs(greyOf(i) - grey) < distance) distance = std::abs(greyOf(i) - grey), best = i;
+    return best;
+  }
+
+  static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+};
+
+TEST_F(MoviePlaybackTest, ShowsEachFrameOnTimeAndKeepsTheLastOne) {
+  packGreySteps();
+  script("theora_create\nsp_ani 1, \"g.thor\", 0, 1, 4, 0, 0\n");
+  const uint32_t start = tickMilliseconds();
+  ASSERT_NE(movieState(1), -2) << (reports.boxes.empty() ? "" : reports.boxes[0]);
+  int checks = 0;
+  for (uint32_t at : {150u, 450u, 750u}) {
+    while (tickMilliseconds() - start < at) sleepMs(2);
+    const int due = static_cast<int>((tickMilliseconds() - start) / 100);
+    const int shown = frameOnScreen();
+    EXPECT_LE(std::abs(shown - due), 1) << "at " << at << " ms";
+    ++checks;
+  }
+  while (tickMilliseconds() - start < 1300) sleepMs(5);
+  EXPECT_EQ(frameOnScreen(), 9);
+  EXPECT_EQ(movieCurrentFrame(1), 10);
+  EXPECT_GT(movieState(1), 0);  // the movie ends only when its sequence is stopped
+  const uint32_t asked = tickMilliseconds();
+  script("sp_d 1\ndraw\n");
+  EXPECT_EQ(movieState(1), -2);
+  EXPECT_LT(tickMilliseconds() - asked, 500u);
+  EXPECT_TRUE(reports.boxes.empty());
+  EXPECT_EQ(checks, 3);
+}
+
+TEST_F(MoviePlaybackTest, ADelayedMovieWaitsAndAStopWakesItAtOnce) {
+  packGreySteps();
+  const uint32_t start = tickMilliseconds();
+  script("theora_create\nsp_ani 2, \"g.thor\", 0, 1, 4, 0, 500\n");
+  while (tickMilliseconds() - start < 300) sleepMs(2);
+  if (tickMilliseconds() - start < 450) {
+    EXPECT_EQ(movieCurrentFrame(2), 0);
+  }
+  const uint32_t asked = tickMilliseconds();
+  script("sp_ani 2, \"g.thor\", 0, 1, 4, 0, 100000\n");  // a new sequence stops the old one
+  script("sp_d 2\ndraw\n");
+  EXPECT_EQ(movieState(2), -2);
+  EXPECT_LT(tickMilliseconds() - asked, 500u);
+}
+
+TEST_F(MoviePlaybackTest, AFrameRateReplacesTheTimingAndLateFramesAreSkippedUndecoded) {
+  packGreySteps();
+  // 10 frames at 1000 per second: the whole movie is due within 10 ms.
+  script("theora_create\nsp_ani 3, \"g.thor\", 0, 1, 4, 1000, 0\n");
+  sleepMs(200);
+  EXPECT_EQ(movieCurrentFrame(3), 10);
+  EXPECT_LT(movieFramesDecoded(3), 10u);
+}
+
+struct BadMovie {
+  const char* name;
+  std::string bytes;  // written as the file "bad.thor"; empty: no file
+  bool decoder;       // theora_create first
+  const char* says;
+};
+
+// A header that passes the checks, followed by 16 bytes that are no Theora stream.
+std::string headerWithoutVideo() {
+  ThorHeader h;
+  h.videoLength = 16;
+  h.durationMs = 1000;
+  h.frameCount = 10;
+  h.width = 64;
+  h.height = 48;
+  std::string bytes(kThorHeaderSize, '\0');
+  writeThorHeader(h, reinterpret_cast<uint8_t*>(bytes.data()));
+  return bytes + "0123456789ABCDEF";
+}
+
+class MovieBadInput : public MoviePlaybackTest, public ::testing::WithParamInterface<BadMovie> {};
+
+TEST_P(MovieBadInput, IsReportedAndTheSpriteKeepsWhatItHad) {
+  writePicture("p.png", 8, 8, 0xFF00FF00u);
+  if (!GetParam().bytes.empty()) {
+    std::ofstream out(game / "bad.thor", std::ios::binary);
+    out << GetParam().bytes;
+  }
+  script(std::string(GetParam().decoder ? "theora_create\n" : "") + "sp 4, \"p.png\", 0, 0\ndraw\nsp_ani 4, \"bad.thor\", 0, 1, 4, 0, 0\n");
+  EXPECT_EQ(movieState(4), -2);
+  EXPECT_TRUE(reports.anyBoxContains(GetParam().says)) << (reports.boxes.empty() ? "no report" : reports.boxes.back());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MovieBadInput,
+    ::testing::Values(BadMovie{"not_a_movie", "GIF89a and so on", true, " \xb6\xaf\xbb\xad\xd0\xce\xca\xbd\xb2\xbb\xd5\xfd\xc8\xb7 38464947"},
+                      BadMovie{"short_header", "THOR\x01", true, "shorter than"},
+                      BadMovie{"missing", "", true, "bad.thor"},
+                      BadMovie{"no_decoder", headerWithoutVideo(), false, "theora_create"},
+                      BadMovie{"not_theora", headerWithoutVideo(), true, "uTheoraLib::load"}),
+    [](const ::testing::TestParamInfo<BadMovie>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vellum::test
