@@ -26,9 +26,8 @@ TEST(MovieSound, TheTrackPlaysOnChannelZeroWithTheMovie) {
   ASSERT_EQ(packed.exitCode, 0) << packed.err;
   const std::string script =
       "screen 320, 240, 320, 2\nsetMasterVolume 100\nsd_create\ntheora_create\n"
-      "sp_ani 1, \"m.thor\", 0, 1, 4, 0, 0\nstring a\nint s, t, t0, now\n"
-      "timeGetTime %t0\n*w\ndraw2\ntimeGetTime %now\ncal %t = %now - %t0\nif (%t < 1200) goto *w\n"
-      "sd_getFile 0, $a\nprint $a\n";
+      "sp_ani 1, \"m.thor\", 0, 1, 4, 0, 0\nstring a\nint s, t, t0, now\nsd_getFile 0, $a\nprint $a\n"
+      "timeGetTime %t0\n*w\ndraw2\ntimeGetTime %now\ncal %t = %now - %t0\nif (%t < 1200) goto *w\n";
   test::writeScriptContainer(game, {{"script/0.txt", script}});
   const std::string out = (game / "out.wav").string();
   test::TempFolder runtime;  // the game's one-copy lock of its own
