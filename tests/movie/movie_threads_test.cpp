@@ -1,0 +1,91 @@
+// The movie and frame-file workers against the main thread taking their frames, without a screen:
+// what the two sides share is checked by the ThreadSanitizer suite as well.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "base/clock.h"
+#include "movie/frame_file_playback.h"
+#include "movie/movie_playback.h"
+#include "movie/movie_test_files.h"
+#include "movie/theora_library.h"
+#include "support/engine_fixture.h"
+#include "support/game_builder.h"
+
+namespace vellum::test {
+namespace {
+
+class MovieThreads : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    if (!haveFfmpeg()) GTEST_SKIP() << "ffmpeg is not installed";
+  }
+  ThorHeader headerOf(const std::string& name) {
+    std::ifstream in(game / name, std::ios::binary);
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ThorHeader h;
+    std::string problem;
+    EXPECT_TRUE(parseThorHeader(bytes.data(), bytes.size(), bytes.size(), h, problem)) << problem;
+    return h;
+  }
+};
+
+TEST_F(MovieThreads, TheMainThreadTakesEveryFrameTheMovieHandsOver) {
+  ASSERT_TRUE(makeGreyStepVideo(game / "g.ogv"));
+  ASSERT_EQ(runTool("vellum-movie", "pack " + (game / "g.ogv").string() + " -o " + (game / "g.thor").string()).exitCode, 0);
+  loadTheoraLibrary();
+  // 10 frames at 50 per second: 200 ms.
+  auto movie = MoviePlayback::open("g.thor", headerOf("g.thor"), 50);
+  ASSERT_NE(movie, nullptr);
+  ASSERT_TRUE(movie->start(tickMilliseconds()));
+  int taken = 0, lastGrey = -1;
+  const uint32_t start = tickMilliseconds();
+  while (movie->current() < 10 && tickMilliseconds() - start < 3000) {
+    if (Image* frame = movie->takeNewFrame()) {
+      const int grey = static_cast<int>(frame->pixels[0] & 0xFF);
+      EXPECT_GE(grey, lastGrey);  // frames arrive in order
+      lastGrey = grey;
+      ++taken;
+      freeImage(frame);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_GT(taken, 0);
+  movie->stop();
+  EXPECT_EQ(movie->state(), -1);
+}
+
+TEST_F(MovieThreads, FrameFileWorkersHandOverWhileTheMainThreadTakes) {
+  const std::string command =
+      "ffmpeg -y -loglevel error -f lavfi -i 'color=c=black:s=32x24:r=25:d=1' -vf \"geq=lum='16+N*8':cb=128:cr=128\" "
+      "-c:v mjpeg -pix_fmt yuvj420p '" + (game / "x.avi").string() + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  for (int variant : {0, 1, 2}) {
+    FrameFilePlayback::Settings settings;
+    settings.file = "x.avi";
+    settings.variant = variant;
+    settings.passes = 2;
+    settings.frameRate = 100;
+    auto frames = FrameFilePlayback::open(1, settings);
+    ASSERT_NE(frames, nullptr);
+    ASSERT_TRUE(frames->start(tickMilliseconds()));
+    int taken = 0;
+    const uint32_t start = tickMilliseconds();
+    while (tickMilliseconds() - start < 600) {
+      Image* frame = variant == 0 ? frames->decodedFrame(static_cast<uint32_t>(taken % 25)) : frames->takeNewFrame();
+      if (frame) ++taken;
+      freeImage(frame);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_GT(taken, 0) << variant;
+    EXPECT_TRUE(frames->takeReports().empty()) << variant;
+    frames->stop();
+  }
+}
+
+}  // namespace
+}  // namespace vellum::test
