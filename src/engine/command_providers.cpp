@@ -5,6 +5,7 @@
 #include "engine/diagnostics_commands.h"
 #include "persist/settings_commands.h"
 #include "render/renderer_commands.h"
+#include "scene/button_commands.h"
 #include "scene/sprite_commands.h"
 #include "script/builtins/builtin_functions.h"
 #include "script/script_commands.h"
@@ -27,6 +28,7 @@ void provideAllCommands() {
     provideInputCommands();
     provideSpriteCommands();
     provideScreenShotCommands();
+    provideButtonCommands();
     provideSoundCommands();
     return true;
   }();

@@ -17,6 +17,7 @@
 #include "base/clock.h"
 #include "render/renderer.h"
 #include "report/system_report.h"
+#include "scene/button_table.h"
 #include "scene/screenshot.h"
 #include "scene/sprite_table.h"
 #include "script/script_state.h"
@@ -69,6 +70,7 @@ void resetAllState() {
   // Sprite textures go before the device, the device before the window it was made on.
   resetScreenShot();
   resetSprites();
+  resetButtons();
   resetRendererState();
   resetScreenGeometry();
   resetMachineMemory();
@@ -82,6 +84,7 @@ bool initializeEngine() {
   readArchives();
   // The fixed tables (sprites, backlog and the rest) start cleared.
   resetSprites();
+  resetButtons();
   resetBacklog();
   initMathTables();
   initImageTables();

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "scene/button_table.h"
 #include "scene/sprite_table.h"
 
 namespace vellum {
@@ -29,6 +30,7 @@ void deleteSprite(int32_t n, int depth) {
     }
   }
   unlistSprite(n);
+  forgetSpriteButton(n);
   const auto effects = s.loadEffects;
   for (SpriteImage& b : s.buffers) freePicture(b.picture);
   s = Sprite{};
