@@ -6,6 +6,7 @@
 #include "persist/settings_commands.h"
 #include "render/renderer_commands.h"
 #include "scene/button_commands.h"
+#include "scene/effect_commands.h"
 #include "scene/sprite_commands.h"
 #include "script/builtins/builtin_functions.h"
 #include "script/script_commands.h"
@@ -29,6 +30,7 @@ void provideAllCommands() {
     provideSpriteCommands();
     provideScreenShotCommands();
     provideButtonCommands();
+    provideTransitionCommands();
     provideSoundCommands();
     return true;
   }();

@@ -20,6 +20,7 @@
 #include "scene/button_table.h"
 #include "scene/screenshot.h"
 #include "scene/sprite_table.h"
+#include "scene/transition_scenes.h"
 #include "script/script_state.h"
 #include "sound/sound_system.h"
 #include "script/variables.h"
@@ -71,6 +72,7 @@ void resetAllState() {
   resetScreenShot();
   resetSprites();
   resetButtons();
+  resetTransitions();
   resetRendererState();
   resetScreenGeometry();
   resetMachineMemory();
@@ -85,6 +87,7 @@ bool initializeEngine() {
   // The fixed tables (sprites, backlog and the rest) start cleared.
   resetSprites();
   resetButtons();
+  resetTransitions();
   resetBacklog();
   initMathTables();
   initImageTables();

@@ -172,7 +172,8 @@ void drawCanvases() {
     d->clear(gpu::kClearTarget, 0, 1.0f, 0);
     const SpriteTile& t = sprite(n).frontImage().picture.tiles.front();
     const SpriteTarget target{static_cast<float>(t.textureW) / 2, static_cast<float>(t.textureH) / 2};
-    drawSpriteList(n, target, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max(), false);
+    drawSpriteList(n, target, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max(),
+                   spriteTable().afterPicture);
     drewAny = true;
   }
   if (drewAny) d->setRenderTarget(0, r.frameTarget);
@@ -190,9 +191,9 @@ void drawLists(int run) {
   if (run == 0) {
     drawCanvases();
     r.device->clear(gpu::kClearTarget, r.clearColour, 1.0f, 0);
-    drawSpriteList(0, screenTarget(), 0, std::numeric_limits<int64_t>::max(), false);
+    drawSpriteList(0, screenTarget(), 0, std::numeric_limits<int64_t>::max(), spriteTable().afterPicture);
   } else {
-    drawSpriteList(0, screenTarget(), std::numeric_limits<int64_t>::min(), -1, false);
+    drawSpriteList(0, screenTarget(), std::numeric_limits<int64_t>::min(), -1, spriteTable().afterPicture);
   }
   r.device->setTexture(0, nullptr);
   r.device->setTexture(1, nullptr);
