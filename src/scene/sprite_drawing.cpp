@@ -34,15 +34,6 @@ constexpr const char* kPlainShaderSource = "void main() { oC0 = texture(s0, t0) 
 gpu::PixelShader* plainShader = nullptr;
 bool plainShaderTried = false;
 
-gpu::PixelShader* plainSpriteShader() {
-  RendererState& r = renderer();
-  if (!plainShaderTried && r.device && r.caps.pixelShaderMajor >= 2) {
-    plainShaderTried = true;
-    if (gpu::failed(r.device->createPixelShader({kPlainShaderId, kPlainShaderSource}, &plainShader))) plainShader = nullptr;
-  }
-  return plainShader;
-}
-
 // Whether the blend mode leaves stage 1 off.
 bool stageOneFree(const SpriteProperties& p) {
   const bool colourStage = p.colourOp != 0 && renderer().caps.blendFactor && settings().colorBlend != 0;
@@ -201,6 +192,15 @@ void drawLists(int run) {
 }
 
 }  // namespace
+
+gpu::PixelShader* plainSpriteShader() {
+  RendererState& r = renderer();
+  if (!plainShaderTried && r.device && r.caps.pixelShaderMajor >= 2) {
+    plainShaderTried = true;
+    if (gpu::failed(r.device->createPixelShader({kPlainShaderId, kPlainShaderSource}, &plainShader))) plainShader = nullptr;
+  }
+  return plainShader;
+}
 
 void releasePlainShader() {
   releaseObject(plainShader);

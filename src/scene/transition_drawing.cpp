@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "render/renderer_state.h"
+#include "scene/sprite_drawing.h"
 #include "scene/sprite_table.h"
 
 namespace vellum {
@@ -71,7 +72,7 @@ void drawRenderTextureQuad(float left, float top, float right, float bottom, int
   d->setTextureStageState(0, gpu::tss::TexCoordIndex, 0);
   d->setTextureStageState(1, gpu::tss::ColorOp, gpu::top::Disable);
   d->setTextureStageState(1, gpu::tss::AlphaOp, gpu::top::Disable);
-  d->setPixelShader(nullptr);
+  d->setPixelShader(plainSpriteShader());
   d->setFVF(gpu::kFvfXyzRhw | gpu::kFvfDiffuse | gpu::fvfTex(1));
   d->setSamplerState(0, gpu::ss::MipFilter, gpu::texf::None);
   d->setSamplerState(0, gpu::ss::MinFilter, filter);
@@ -80,6 +81,7 @@ void drawRenderTextureQuad(float left, float top, float right, float bottom, int
   d->setTexture(1, nullptr);
   d->drawPrimitiveUP(gpu::Primitive::TriangleStrip, 2, r.sceneQuad.data(), sizeof(SceneVertex));
   d->setTexture(0, nullptr);
+  d->setPixelShader(nullptr);
 }
 
 void drawRenderTexture(float x, float y, int32_t alpha) {
