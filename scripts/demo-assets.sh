@@ -41,3 +41,41 @@ oggenc -Q -q 4 -o "$out/bell.ogg" "$work/bell.wav"
 # Voice: Irene's first line, spoken by espeak-ng's Mandarin voice (22050 Hz mono).
 espeak-ng -v cmn -s 150 -w "$work/voice.wav" "早上好，旅行者。你也是来等渡船的吗？"
 oggenc -Q -q 4 -o "$out/voice.ogg" "$work/voice.wav"
+
+# The title screen: the harbour in deep blue with a lighthouse beam, and two buttons on it: a
+# green "begin" arrow and a grey "leave" cross, each on a round plate whose corners are clear.
+convert -size 1280x720 gradient:'#1b2a44'-'#4d6688' \
+        -fill '#f2e6b8' -draw 'polygon 980,250 1280,120 1280,380' \
+        -fill '#2a2623' -draw 'rectangle 940,250 1000,720' \
+        -strip "PNG32:$out/title.png"
+convert -size 240x96 xc:none -fill '#e8efe4' -draw 'roundrectangle 0,0 239,95 40,40' \
+        -fill '#3f8f4f' -draw 'polygon 95,22 95,74 150,48' \
+        -strip "PNG32:$out/btn_start.png"
+convert -size 240x96 xc:none -fill '#e8efe4' -draw 'roundrectangle 0,0 239,95 40,40' \
+        -stroke '#7a7a7a' -strokewidth 10 -draw 'line 98,26 142,70' -draw 'line 142,26 98,70' \
+        -strip "PNG32:$out/btn_quit.png"
+
+# The choice: stay on the bench (a bench) or walk the pier (an arrow along a plank).
+convert -size 300x120 xc:none -fill '#f4ede0' -draw 'roundrectangle 0,0 299,119 30,30' \
+        -fill '#6b4f35' -draw 'rectangle 90,50 210,62' -draw 'rectangle 100,62 110,90' -draw 'rectangle 190,62 200,90' \
+        -strip "PNG32:$out/choice_stay.png"
+convert -size 300x120 xc:none -fill '#f4ede0' -draw 'roundrectangle 0,0 299,119 30,30' \
+        -fill '#6b4f35' -draw 'rectangle 70,80 230,88' \
+        -fill '#2f5f8f' -draw 'polygon 90,45 180,45 180,30 215,55 180,80 180,65 90,65' \
+        -strip "PNG32:$out/choice_walk.png"
+
+# Evening over the harbour (staying), and the far end of the pier (walking).
+convert -size 1280x430 gradient:'#e9a46a'-'#f6d9a8' \
+        -size 1280x290 gradient:'#8a6a6a'-'#3e3a5a' -append \
+        -fill '#3d3733' -draw 'rectangle 0,561 699,599' \
+        -strip "PNG32:$out/bg_evening.png"
+convert -size 1280x430 gradient:'#a9bcd6'-'#e6edf3' \
+        -size 1280x290 gradient:'#6f8699'-'#42546f' -append \
+        -fill '#3d3733' -draw 'rectangle 300,540 1280,600' -draw 'rectangle 1180,300 1200,540' \
+        -strip "PNG32:$out/bg_pier.png"
+
+# The rule of the evening change: a soft diagonal sweep from the top left, in grey only.
+convert -size 1280x720 gradient:white-black -rotate 0 \
+        \( -size 1280x720 gradient:white-black -rotate 90 -resize 1280x720! \) \
+        -compose multiply -composite -colorspace Gray -depth 8 \
+        -strip "PNG24:$out/rule_sweep.png"

@@ -8,6 +8,8 @@
 #include "persist/settings_commands.h"
 #include "render/renderer_commands.h"
 #include "scene/lookahead.h"
+#include "scene/button_commands.h"
+#include "scene/effect_commands.h"
 #include "scene/sprite_commands.h"
 #include "script/builtins/builtin_functions.h"
 #include "script/script_commands.h"
@@ -31,6 +33,8 @@ void provideAllCommands() {
     provideSpriteCommands();
     provideScreenShotCommands();
     provideLookaheadCommands();
+    provideButtonCommands();
+    provideTransitionCommands();
     provideSoundCommands();
     provideMovieCommands();
     provideFrameSequenceCommands();

@@ -18,12 +18,14 @@
 #include "base/clock.h"
 #include "render/renderer.h"
 #include "report/system_report.h"
+#include "scene/button_table.h"
 #include "movie/frame_sequences.h"
 #include "movie/theora_library.h"
 #include "scene/lookahead.h"
 #include "scene/picture_cache.h"
 #include "scene/screenshot.h"
 #include "scene/sprite_table.h"
+#include "scene/transition_scenes.h"
 #include "script/script_state.h"
 #include "sound/sound_system.h"
 #include "script/variables.h"
@@ -78,6 +80,8 @@ void resetAllState() {
   resetPictureCache();
   resetScreenShot();
   resetSprites();
+  resetButtons();
+  resetTransitions();
   installFrameHooks();
   resetRendererState();
   resetScreenGeometry();
@@ -92,6 +96,8 @@ bool initializeEngine() {
   readArchives();
   // The fixed tables (sprites, backlog and the rest) start cleared.
   resetSprites();
+  resetButtons();
+  resetTransitions();
   installFrameHooks();  // after the scene has put in its own callbacks
   resetBacklog();
   initMathTables();

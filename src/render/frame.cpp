@@ -24,10 +24,10 @@ void setLinearSamplers(gpu::Device* d) {
   }
 }
 
-// Mode 0: the sprite lists with the message layer between the entries in front of the screen
-// (order key 0 and above) and those behind it. Until the sprite table draws, the scene is the
-// clear colour.
-void normalScene() {
+}  // namespace
+
+// Until the sprite table draws, the scene is the clear colour.
+void drawNormalScene() {
   RendererState& r = renderer();
   setLinearSamplers(r.device);
   if (r.callbacks.drawSpriteLists) {
@@ -42,6 +42,8 @@ void normalScene() {
   if (r.callbacks.drawSpriteLists) r.callbacks.drawSpriteLists(1);
 }
 
+namespace {
+
 void commit() {
   if (renderer().callbacks.commitPending) renderer().callbacks.commitPending();
 }
@@ -51,7 +53,7 @@ void runScene(int mode, int a, int b, int c) {
   switch (mode) {
     case 0:
       if (r.motionBlur && r.callbacks.drawMotionBlurScene) r.callbacks.drawMotionBlurScene();
-      else normalScene();
+      else drawNormalScene();
       break;
     case 1:
     case 2:

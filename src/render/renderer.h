@@ -93,6 +93,10 @@ void selectFinalPass();
 
 // One frame with the given scene-draw procedure and its arguments; false when it failed.
 bool runFrame(int sceneMode, int a, int b, int c);
+// Mode 0's scene into the current render target: the sprite lists with the message layer between
+// the entries in front (order key 0 and above) and those behind. Transitions draw their before and
+// after pictures with it.
+void drawNormalScene();
 // The frame's last step (inside a frame procedure).
 bool presentFrame();
 

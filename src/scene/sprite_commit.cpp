@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "scene/frame_sequence_slot.h"
+#include "scene/button_table.h"
 #include "scene/sprite_table.h"
 
 namespace vellum {
@@ -31,6 +32,7 @@ void deleteSprite(int32_t n, int depth) {
   }
   unlistSprite(n);
   stopFrameSequence(n);
+  forgetSpriteButton(n);
   const auto effects = s.loadEffects;
   for (SpriteImage& b : s.buffers) freePicture(b.picture);
   s = Sprite{};

@@ -34,15 +34,6 @@ constexpr const char* kPlainShaderSource = "void main() { oC0 = texture(s0, t0) 
 gpu::PixelShader* plainShader = nullptr;
 bool plainShaderTried = false;
 
-gpu::PixelShader* plainSpriteShader() {
-  RendererState& r = renderer();
-  if (!plainShaderTried && r.device && r.caps.pixelShaderMajor >= 2) {
-    plainShaderTried = true;
-    if (gpu::failed(r.device->createPixelShader({kPlainShaderId, kPlainShaderSource}, &plainShader))) plainShader = nullptr;
-  }
-  return plainShader;
-}
-
 // Whether the blend mode leaves stage 1 off.
 bool stageOneFree(const SpriteProperties& p) {
   const bool colourStage = p.colourOp != 0 && renderer().caps.blendFactor && settings().colorBlend != 0;
@@ -172,7 +163,8 @@ void drawCanvases() {
     d->clear(gpu::kClearTarget, 0, 1.0f, 0);
     const SpriteTile& t = sprite(n).frontImage().picture.tiles.front();
     const SpriteTarget target{static_cast<float>(t.textureW) / 2, static_cast<float>(t.textureH) / 2};
-    drawSpriteList(n, target, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max(), false);
+    drawSpriteList(n, target, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max(),
+                   spriteTable().afterPicture);
     drewAny = true;
   }
   if (drewAny) d->setRenderTarget(0, r.frameTarget);
@@ -190,9 +182,9 @@ void drawLists(int run) {
   if (run == 0) {
     drawCanvases();
     r.device->clear(gpu::kClearTarget, r.clearColour, 1.0f, 0);
-    drawSpriteList(0, screenTarget(), 0, std::numeric_limits<int64_t>::max(), false);
+    drawSpriteList(0, screenTarget(), 0, std::numeric_limits<int64_t>::max(), spriteTable().afterPicture);
   } else {
-    drawSpriteList(0, screenTarget(), std::numeric_limits<int64_t>::min(), -1, false);
+    drawSpriteList(0, screenTarget(), std::numeric_limits<int64_t>::min(), -1, spriteTable().afterPicture);
   }
   r.device->setTexture(0, nullptr);
   r.device->setTexture(1, nullptr);
@@ -200,6 +192,15 @@ void drawLists(int run) {
 }
 
 }  // namespace
+
+gpu::PixelShader* plainSpriteShader() {
+  RendererState& r = renderer();
+  if (!plainShaderTried && r.device && r.caps.pixelShaderMajor >= 2) {
+    plainShaderTried = true;
+    if (gpu::failed(r.device->createPixelShader({kPlainShaderId, kPlainShaderSource}, &plainShader))) plainShader = nullptr;
+  }
+  return plainShader;
+}
 
 void releasePlainShader() {
   releaseObject(plainShader);

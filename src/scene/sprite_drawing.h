@@ -4,12 +4,16 @@
 
 #include <cstdint>
 
+#include "platform/gpu/gpu.h"
 #include "scene/sprite_matrices.h"
 
 namespace vellum {
 
 // Fills the renderer's scene callbacks with the sprite table's drawing, commit and targets.
 void installSceneCallbacks();
+// Texel times diffuse on stage 0 as a pixel shader, or nullptr without pixel shaders (then the
+// texture stages do the same, more slowly on a software rasteriser).
+gpu::PixelShader* plainSpriteShader();
 // Drops the sprite pixel shader (made again on the next draw), before the device goes or resets.
 void releasePlainShader();
 

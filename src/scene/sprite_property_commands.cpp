@@ -5,6 +5,7 @@
 #include "base/engine_state.h"
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
+#include "scene/button_table.h"
 #include "scene/sprite_commands.h"
 #include "scene/sprite_table.h"
 
@@ -44,9 +45,19 @@ int setProperty(void* call, const char* name, Apply apply) {
     return setProperty(call, command, [call](SpriteProperties& p) { statement; }); \
   }
 
-VELLUM_SETTER(spXBody, "sp_x", p.x = floatArg(call, 2))
-VELLUM_SETTER(spYBody, "sp_y", p.y = floatArg(call, 2))
-VELLUM_SETTER(spXyBody, "sp_xy", (p.x = floatArg(call, 2), p.y = floatArg(call, 3)))
+// A sprite that is a button takes its rectangle along when it moves.
+int movedButton(int result, void* call) {
+  followSpriteButton(intArg(call, 1));
+  return result;
+}
+int spXBody(void* call) { return movedButton(setProperty(call, "sp_x", [call](SpriteProperties& p) { p.x = floatArg(call, 2); }), call); }
+int spYBody(void* call) { return movedButton(setProperty(call, "sp_y", [call](SpriteProperties& p) { p.y = floatArg(call, 2); }), call); }
+int spXyBody(void* call) {
+  return movedButton(setProperty(call, "sp_xy", [call](SpriteProperties& p) {
+    p.x = floatArg(call, 2);
+    p.y = floatArg(call, 3);
+  }), call);
+}
 VELLUM_SETTER(spWBody, "sp_w", p.scaleW = floatArg(call, 2))
 VELLUM_SETTER(spHBody, "sp_h", p.scaleH = floatArg(call, 2))
 VELLUM_SETTER(spWhBody, "sp_wh", (p.scaleW = floatArg(call, 2), p.scaleH = floatArg(call, 3)))

@@ -136,6 +136,8 @@ struct SpriteTable {
   std::map<int32_t, LayerList> lists;  // by parent number, 0 the screen
   // Whether the message window is shown (message-layer sprites are drawn only then).
   std::function<bool()> messageWindowShown;
+  // Set while a transition draws the picture it ends with: sprites show their pending changes.
+  bool afterPicture = false;
 };
 
 SpriteTable& spriteTable();

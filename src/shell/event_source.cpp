@@ -50,7 +50,8 @@ InputEvent advanceEvent() {
 
 // The hover test of one button at the pointer.
 bool underPointer(const InputButton& b, int32_t x, int32_t y) {
-  if (b.sprite < 0 || !buttonSpriteHoverable(b.sprite)) return false;
+  // A rectangle button (no sprite) is always there; a sprite button only while its sprite is drawn.
+  if (b.sprite >= 0 && !buttonSpriteHoverable(b.sprite)) return false;
   if (x < b.left || x >= b.right || y < b.top || y >= b.bottom) return false;
   if (b.alphaThreshold == 0) return true;
   // A position outside the sprite's picture is transparent.
