@@ -11,6 +11,8 @@
 #include "platform/virtual_keys.h"
 #include "render/renderer_state.h"
 #include "scene/easing.h"
+#include "scene/lookahead.h"
+#include "scene/prefetch_workers.h"
 #include "scene/transition_scenes.h"
 #include "script/read_mode.h"
 #include "script/script_state.h"
@@ -115,7 +117,8 @@ int effectBody(void* call) {
   const int32_t type = args().getInt(call, 1), time = args().getInt(call, 2), easing = args().getInt(call, 3);
   const char* name = args().getString(call, 4);
   const int32_t softness = args().getInt(call, 5);
-  runEffect(type, time, easing, name ? name : "", softness);
+  const bool lookahead = args().count[0](call) >= 6 && args().getInt(call, 6) != 0;
+  runEffect(type, time, easing, name ? name : "", softness, lookahead);
   args().returnNothing(call);
   return 1;
 }
@@ -137,7 +140,7 @@ int scMbBody(void* call) {
 
 }  // namespace
 
-void runEffect(int32_t type, int32_t time, int32_t easing, const std::string& name, int32_t softness) {
+void runEffect(int32_t type, int32_t time, int32_t easing, const std::string& name, int32_t softness, bool lookahead) {
   const ReadModeState& modes = readMode();
   if (modes.skipActive || modes.transientSkip || scriptState().fastForwardMode) {
     commitPending();
@@ -154,6 +157,9 @@ void runEffect(int32_t type, int32_t time, int32_t easing, const std::string& na
   // A time of 0 (or less) commits at once.
   ready = ready && time > 0 && renderer().device && prepare(type, name);
   const int32_t s = (softness - 1) & 0x1FF;
+  // With two or more processors the look-ahead pass decodes on its own thread while the frames
+  // are drawn; with one it runs after the transition.
+  const bool alongside = ready && lookahead && PrefetchWorkers::processorCount() >= 2 && startBackgroundLookahead();
   if (ready) {
     transitionState().softness = s;
     shellWindow().transitionRunning = s;
@@ -162,6 +168,11 @@ void runEffect(int32_t type, int32_t time, int32_t easing, const std::string& na
   shellWindow().transitionRunning = 0;
   cleanUp(ready ? type : kWait);
   runFrame(0, 0, 0, 0);
+  if (alongside) {
+    finishBackgroundLookahead();
+  } else if (lookahead && lookaheadAllowed()) {
+    runLookaheadPass();
+  }
 }
 
 void provideTransitionCommands() {

@@ -223,6 +223,17 @@ TEST_F(PictureCacheTest, TheCommandsRunThePassAndClearTheCache) {
   EXPECT_EQ(pictureCacheFigures().pictures, 0u);
 }
 
+TEST_F(PictureCacheTest, EffectWithItsLookaheadArgumentRunsThePass) {
+  limit(1 << 20);
+  writePicture("a.png", 8);
+  addScript("script/0.txt", "lookahead_set \"show\", \"%s\", 0\neffect 1, 50, 0, \"\", 0, 0\n", 0);
+  run();
+  EXPECT_EQ(pictureCacheFigures().pictures, 0u);
+  addScript("script/0.txt", "effect 1, 50, 0, \"\", 0, 1\nend\nshow \"a.png\"\n", 0);
+  run();
+  EXPECT_EQ(pictureCacheFigures().pictures, 1u);
+}
+
 TEST_F(PictureCacheTest, TheBackgroundPassFillsTheCacheWhileTheMainThreadWaits) {
   limit(1 << 20);
   writePicture("a.png", 8);
