@@ -14,6 +14,9 @@ packages=(
   xvfb xauth xdotool libx11-dev
   # Sound: Ogg Vorbis and Opus decoding, and the encoders the tests make their files with.
   libvorbis-dev vorbis-tools libopusfile-dev opus-tools
+  # A CJK face for the message font (Chinese and Japanese glyphs, about 5 MB): the default face
+  # names games use map onto it.
+  fonts-wqy-microhei
 )
 
 missing=()

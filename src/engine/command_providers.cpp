@@ -10,6 +10,7 @@
 #include "script/script_commands.h"
 #include "shell/shell_commands.h"
 #include "sound/sound_system.h"
+#include "text/message_window.h"
 
 namespace vellum {
 
@@ -28,6 +29,7 @@ void provideAllCommands() {
     provideSpriteCommands();
     provideScreenShotCommands();
     provideSoundCommands();
+    provideTextCommands();
     return true;
   }();
   (void)provided;

@@ -29,6 +29,7 @@
 #include "storage/file_loader.h"
 #include "script/script_container.h"
 #include "text/backlog.h"
+#include "text/message_window.h"
 #include "script/read_mode.h"
 
 namespace vellum {
@@ -69,6 +70,7 @@ void resetAllState() {
   // Sprite textures go before the device, the device before the window it was made on.
   resetScreenShot();
   resetSprites();
+  resetMessageWindow();
   resetRendererState();
   resetScreenGeometry();
   resetMachineMemory();
@@ -82,6 +84,7 @@ bool initializeEngine() {
   readArchives();
   // The fixed tables (sprites, backlog and the rest) start cleared.
   resetSprites();
+  resetMessageWindow();
   resetBacklog();
   initMathTables();
   initImageTables();
@@ -113,6 +116,7 @@ void shutdownEngine() {
   if (!persistState().settingsPath.empty()) writeSettings();
   // Channels go before the device, and the device's close completes an --audio-out recording.
   shutdownSound();
+  resetMessageWindow();
   resetScriptState();
   resetVariables();
   readMode().kinsoku.clear();

@@ -1,0 +1,204 @@
+#include "text/glyph_raster.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace vellum {
+
+namespace {
+
+template <size_t N>
+void fillTables(std::array<std::array<uint8_t, N>, N>& alpha, std::array<std::array<uint8_t, N>, N>& weight) {
+  const int m = static_cast<int>(N) - 1;
+  for (int x = 0; x <= m; ++x)
+    for (int y = 0; y <= m; ++y) {
+      alpha[x][y] = static_cast<uint8_t>(y == 0 ? x : y + x * (m - y) / m);
+      weight[x][y] = static_cast<uint8_t>(y == 0 ? x : std::min(m, m * x / y));
+    }
+}
+
+// Rounds towards minus infinity, as the channel arithmetic wants for negative differences.
+int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+struct Pixel {
+  int a = 0, r = 0, g = 0, b = 0;
+};
+
+// Channel access in the buffer's own depth (0-255 or 0-15).
+class Canvas {
+ public:
+  explicit Canvas(const RasterTarget& t) : t_(t) {}
+  bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < t_.width && y < t_.height; }
+  Pixel get(int x, int y) const {
+    const uint8_t* row = t_.bits + static_cast<ptrdiff_t>(y) * t_.pitch;
+    if (t_.sixteenBit) {
+      const uint16_t v = reinterpret_cast<const uint16_t*>(row)[x];
+      return {v >> 12, (v >> 8) & 15, (v >> 4) & 15, v & 15};
+    }
+    const uint32_t v = reinterpret_cast<const uint32_t*>(row)[x];
+    return {static_cast<int>(v >> 24), static_cast<int>((v >> 16) & 255), static_cast<int>((v >> 8) & 255),
+            static_cast<int>(v & 255)};
+  }
+  void set(int x, int y, const Pixel& p) const {
+    uint8_t* row = t_.bits + static_cast<ptrdiff_t>(y) * t_.pitch;
+    if (t_.sixteenBit)
+      reinterpret_cast<uint16_t*>(row)[x] = static_cast<uint16_t>(p.a << 12 | p.r << 8 | p.g << 4 | p.b);
+    else
+      reinterpret_cast<uint32_t*>(row)[x] = static_cast<uint32_t>(p.a) << 24 | static_cast<uint32_t>(p.r) << 16 |
+                                            static_cast<uint32_t>(p.g) << 8 | static_cast<uint32_t>(p.b);
+  }
+
+ private:
+  const RasterTarget& t_;
+};
+
+struct Offset {
+  int dx, dy;
+};
+
+// The stamp patterns of the four edge kinds, 1-bit and anti-aliased, in stamp order.
+constexpr Offset kShadowMono[] = {{1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
+constexpr Offset kOutlineMono[] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {0, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+constexpr Offset kOutlineShadowMono[] = {{-1, -1}, {0, -1}, {1, -1}, {2, -1}, {-1, 0}, {0, 0}, {1, 0}, {2, 0},
+                                         {-1, 1},  {0, 1},  {1, 1},  {2, 1},  {-1, 2}, {0, 2}, {1, 2}, {2, 2}};
+constexpr Offset kShadowSmooth[] = {{2, 1}, {1, 2}, {2, 2}};
+constexpr Offset kOutlineSmooth[] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+constexpr Offset kOutlineShadowSmooth[] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {2, 0},
+                                           {-1, 1},  {2, 1},  {0, 2},  {1, 2},  {2, 2}};
+
+struct Pattern {
+  const Offset* offsets = nullptr;
+  size_t count = 0;
+};
+
+template <size_t N>
+Pattern pattern(const Offset (&o)[N]) {
+  return {o, N};
+}
+
+Pattern edgePattern(EdgeKind kind, bool smooth) {
+  switch (kind) {
+    case EdgeKind::Shadow: return smooth ? pattern(kShadowSmooth) : pattern(kShadowMono);
+    case EdgeKind::Outline: return smooth ? pattern(kOutlineSmooth) : pattern(kOutlineMono);
+    case EdgeKind::OutlineShadow: return smooth ? pattern(kOutlineShadowSmooth) : pattern(kOutlineShadowMono);
+    default: return {};
+  }
+}
+
+Pixel split(uint32_t rgb, bool sixteen) {
+  const int r = static_cast<int>((rgb >> 16) & 255), g = static_cast<int>((rgb >> 8) & 255), b = static_cast<int>(rgb & 255);
+  if (sixteen) return {15, r / 16, g / 16, b / 16};
+  return {255, r, g, b};
+}
+
+}  // namespace
+
+const CompositeTables& compositeTables() {
+  static const std::unique_ptr<CompositeTables> tables = [] {
+    auto t = std::make_unique<CompositeTables>();
+    fillTables(t->alpha4, t->weight4);
+    fillTables(t->alpha8, t->weight8);
+    return t;
+  }();
+  return *tables;
+}
+
+void GlyphRasteriser::setStyle(int style) {
+  style_ = style & 31;
+  rebuildGradient();
+}
+
+void GlyphRasteriser::setColours(uint32_t c1, uint32_t c2, uint32_t c3) {
+  colours_ = {c1 & 0xFFFFFF, c2 & 0xFFFFFF, c3 & 0xFFFFFF};
+  rebuildGradient();
+}
+
+void GlyphRasteriser::setSize(int size, int baseline) {
+  size_ = size;
+  baseline_ = baseline;
+  rebuildGradient();
+}
+
+void GlyphRasteriser::rebuildGradient() {
+  const int span = std::max(size_, 1);
+  for (int i = 0; i < 256; ++i) {
+    const int t = std::min(i, span);
+    uint32_t c = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+      const int a = static_cast<int>((colours_[0] >> shift) & 255), b = static_cast<int>((colours_[1] >> shift) & 255);
+      c |= static_cast<uint32_t>(a + (b - a) * t / span) << shift;
+    }
+    gradient_[static_cast<size_t>(i)] = c;
+  }
+}
+
+uint32_t GlyphRasteriser::gradientAt(int row) const { return gradient_[static_cast<size_t>(std::clamp(row, 0, 255))]; }
+
+void GlyphRasteriser::draw(const RasterTarget& target, int x, int y, const GlyphBitmap& glyph) const {
+  if (!target.bits || glyph.width <= 0 || glyph.rows <= 0) return;
+  const Canvas canvas(target);
+  const bool smooth = antiAlias();
+  const bool sixteen = target.sixteenBit;
+  const int m = sixteen ? 15 : 255;
+  const CompositeTables& tables = compositeTables();
+  const auto alphaOf = [&](int e, int k) { return sixteen ? tables.alpha4[e][k] : tables.alpha8[e][k]; };
+  const auto weightOf = [&](int k, int a) { return sixteen ? tables.weight4[k][a] : tables.weight8[k][a]; };
+  const int margin = (bold() ? 1 : 0) + edgeBitB();
+  const int left = x + glyph.left + margin;
+  const int top = y + baseline_ - glyph.top + margin;
+
+  // Edges first: every stamp of every glyph pixel before any body pixel.
+  const Pattern edges = edgePattern(edgeKind(), smooth);
+  const Pixel e = split(colours_[2], sixteen);
+  if (edges.count) {
+    for (int gy = 0; gy < glyph.rows; ++gy)
+      for (int gx = 0; gx < glyph.width; ++gx) {
+        const int coverage = glyph.at(gx, gy);
+        if (coverage == 0) continue;
+        const int k = sixteen ? coverage / 16 : coverage;
+        for (size_t i = 0; i < edges.count; ++i) {
+          const int px = left + gx + edges.offsets[i].dx, py = top + gy + edges.offsets[i].dy;
+          if (!canvas.inside(px, py)) continue;
+          Pixel out = e;
+          if (smooth && coverage != 255) out.a = alphaOf(canvas.get(px, py).a, k);
+          canvas.set(px, py, out);
+        }
+      }
+  }
+
+  // Then the body over them.
+  const bool gradient = (style_ & style_bits::kGradient) && colours_[0] != colours_[1];
+  for (int gy = 0; gy < glyph.rows; ++gy) {
+    const int py = top + gy;
+    const Pixel body = split(gradient ? gradientAt(py - y) : colours_[0], sixteen);
+    for (int gx = 0; gx < glyph.width; ++gx) {
+      const int coverage = glyph.at(gx, gy);
+      const int px = left + gx;
+      if (coverage == 0 || !canvas.inside(px, py)) continue;
+      if (!smooth || coverage == 255) {
+        canvas.set(px, py, body);
+        continue;
+      }
+      const int k = sixteen ? coverage / 16 : coverage;
+      const Pixel under = canvas.get(px, py);
+      Pixel out = body;
+      if (under.a == 0) {
+        out.a = k;
+      } else if (under.a == m) {
+        out.r = e.r + floorDiv((body.r - e.r) * k, m + 1);
+        out.g = e.g + floorDiv((body.g - e.g) * k, m + 1);
+        out.b = e.b + floorDiv((body.b - e.b) * k, m + 1);
+      } else {
+        const int a = alphaOf(under.a, k);
+        const int w = weightOf(k, a);
+        out.r = e.r + floorDiv((body.r - e.r) * w, m + 1);
+        out.g = e.g + floorDiv((body.g - e.g) * w, m + 1);
+        out.b = e.b + floorDiv((body.b - e.b) * w, m + 1);
+        out.a = a;
+      }
+      canvas.set(px, py, out);
+    }
+  }
+}
+
+}  // namespace vellum
