@@ -38,9 +38,10 @@ uint16_t doubleByteAt(const char* text, int length, int pos) {
 void appendBacklog(std::string_view bytes) {
   BacklogEntry& entry = backlog().current();
   const size_t used = strnlen(entry.text, sizeof entry.text - 1);
-  const size_t n = std::min(bytes.size(), sizeof entry.text - 1 - used);
-  std::memcpy(entry.text + used, bytes.data(), n);
-  entry.text[used + n] = '\0';
+  // A piece that does not fit is left out whole, so no character is cut in half.
+  if (bytes.size() > sizeof entry.text - 1 - used) return;
+  std::memcpy(entry.text + used, bytes.data(), bytes.size());
+  entry.text[used + bytes.size()] = '\0';
 }
 
 void appendLineBreak(int indent) {
