@@ -16,3 +16,8 @@ convert -size 320x560 xc:none \
         -fill '#593c77' -draw 'polygon 110,150 210,150 310,560 10,560' \
         -fill '#efd3b5' -draw 'circle 160,90 160,30' \
         -strip "PNG32:$out/chara.png"
+
+# The message window: a dark, half-transparent panel with a light rim that the text sits on.
+convert -size 1080x190 xc:none \
+        -fill '#10182880' -stroke '#c8d4e8c0' -strokewidth 3 -draw 'roundrectangle 2,2 1077,187 18,18' \
+        -strip "PNG32:$out/window.png"

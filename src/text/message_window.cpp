@@ -42,6 +42,7 @@ void applyMessageFonts() {
 }
 
 void clearMessagePage() {
+  renderer().refreshRequested = true;
   window.row = 0;
   window.column = window.indent = 0;
   window.justWrapped = false;
@@ -69,6 +70,8 @@ void commitBacklogEntry(int keep) {
 namespace {
 
 bool fading() { return settings().messageFade != 0; }
+// The text on screen changed: draw2 must draw the next frame.
+void requestFrame() { renderer().refreshRequested = true; }
 int textSpeed() { return std::max(settings().liveTextSpeed, 0); }
 
 // Ruby characters whose base character is among the first n.
@@ -89,6 +92,7 @@ void showAll() {
 }  // namespace
 
 void formatMessDraw() {
+  requestFrame();
   window.typewriterStart = messageNow();
   for (CString* t : {&mainText(), &rubyText()}) {
     if (fading()) t->SetDiffuse(t->typewriterBase, 0x00FFFFFF);
@@ -99,6 +103,7 @@ void formatMessDraw() {
 int setMessDraw() {
   CString& main = mainText();
   if (main.count == main.fadeStart) return 0;
+  requestFrame();
   const ReadModeState& modes = readMode();
   if (textSpeed() == 0 || (modes.currentMessageRead && settings().alreadyReadMoment)) {
     showAll();
@@ -126,6 +131,7 @@ int setMessDraw() {
 }
 
 void endMessDraw() {
+  requestFrame();
   const bool samePage = scriptState().messageWaited & 1;
   for (CString* t : {&mainText(), &rubyText()}) {
     if (fading()) t->SetDiffuse(t->fadeStart, 0xFFFFFFFF);

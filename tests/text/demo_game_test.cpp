@@ -1,0 +1,56 @@
+// The bundled demo, packed as run-demo.sh packs it and played headless with replayed clicks: its
+// story goes through the message window one page per click.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "support/game_builder.h"
+
+namespace vellum::test {
+namespace {
+
+const std::string kFirstPage = "「雾港奎尔米尔」\n一个用 Vellum 引擎写成的小故事。\n";
+const std::string kWholeStory = kFirstPage +
+                                "清晨的雾从海面上慢慢升起，\n码头的钟敲了七下。\n"
+                                "【艾琳】早上好，旅行者。你也是来等渡船的吗？\n"
+                                "【艾琳】船今天会晚一点。雾太大了。\n"
+                                "我点了点头，在长椅上坐了下来。\n"
+                                "（故事到这里暂时结束。）\n";
+
+class DemoGame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string root = VELLUM_SOURCE_DIR;
+    ASSERT_EQ(runTool("vellum-pack", "script " + root + "/examples/demo -o " + (game / "script.dat").string() +
+                                         " --from-utf8").exitCode, 0);
+    const std::string assets = "bash " + root + "/scripts/demo-assets.sh " + data.path().string() + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(assets.c_str()), 0);
+    ASSERT_EQ(runTool("vellum-pack", "archive " + data.path().string() + " -o " + (game / "arc0.dat").string()).exitCode, 0);
+  }
+
+  ProcessResult play(const std::string& input) {
+    std::ofstream(game / "input.txt") << input;
+    return runTool("vellum", "--headless --game " + game.path().string() + " --input " + (game / "input.txt").string());
+  }
+
+  TempFolder game, data;
+};
+
+TEST_F(DemoGame, EachClickAdvancesAPageUntilTheStoryEnds) {
+  std::string clicks;
+  for (int t = 600; t <= 9000; t += 300) clicks += std::to_string(t) + " press left\n" + std::to_string(t + 40) + " release left\n";
+  const ProcessResult result = play(clicks + "15000 quit\n");
+  EXPECT_EQ(result.out, kWholeStory);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.exitCode, 0);
+}
+
+TEST_F(DemoGame, WithoutAClickTheFirstPageWaits) {
+  const ProcessResult result = play("1500 quit\n");
+  EXPECT_EQ(result.out, kFirstPage);
+  EXPECT_EQ(result.exitCode, 0);
+}
+
+}  // namespace
+}  // namespace vellum::test
