@@ -85,29 +85,30 @@ std::string FontFace::familyName() const {
 bool FontFace::hasGlyph(char32_t code) const { return FT_Get_Char_Index(asFace(face_), code) != 0; }
 
 bool FontFace::renderGlyph(char32_t code, bool antiAlias, bool bold, GlyphBitmap& out) const {
-  out = GlyphBitmap{};
+  // The caller's buffer is reused from glyph to glyph.
+  out.left = out.top = out.width = out.rows = 0;
+  out.coverage.clear();
   FT_Face f = asFace(face_);
   const FT_UInt index = FT_Get_Char_Index(f, code);
   const FT_Int32 flags = antiAlias ? FT_LOAD_NO_BITMAP : FT_LOAD_DEFAULT;
   if (FT_Load_Glyph(f, index, flags) != 0) return false;
   FT_GlyphSlot slot = f->glyph;
-  if (slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_Outline_Embolden(&slot->outline, bold ? 37 : 0);
+  if (bold && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_Outline_Embolden(&slot->outline, 37);
   if (FT_Render_Glyph(slot, antiAlias ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return false;
   const FT_Bitmap& b = slot->bitmap;
   out.left = slot->bitmap_left;
   out.top = slot->bitmap_top;
   out.width = static_cast<int>(b.width);
   out.rows = static_cast<int>(b.rows);
-  out.coverage.assign(static_cast<size_t>(out.width) * static_cast<size_t>(out.rows), 0);
+  out.coverage.resize(static_cast<size_t>(out.width) * static_cast<size_t>(out.rows));
   for (int y = 0; y < out.rows; ++y) {
     const unsigned char* row = b.buffer + static_cast<ptrdiff_t>(y) * b.pitch;
-    for (int x = 0; x < out.width; ++x) {
-      uint8_t k = 0;
-      if (b.pixel_mode == FT_PIXEL_MODE_MONO)
-        k = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
-      else if (b.pixel_mode == FT_PIXEL_MODE_GRAY)
-        k = row[x];
-      out.coverage[static_cast<size_t>(y) * static_cast<size_t>(out.width) + static_cast<size_t>(x)] = k;
+    uint8_t* to = out.coverage.data() + static_cast<size_t>(y) * static_cast<size_t>(out.width);
+    if (b.pixel_mode == FT_PIXEL_MODE_GRAY) {
+      std::memcpy(to, row, static_cast<size_t>(out.width));
+    } else {
+      for (int x = 0; x < out.width; ++x)
+        to[x] = b.pixel_mode == FT_PIXEL_MODE_MONO && (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
     }
   }
   return true;

@@ -176,9 +176,8 @@ void CString::computeQuad(int i) {
 
 void CString::rasterise(const RasterTarget& target, int x, int y, uint16_t code) const {
   if (!face_) return;  // no face: nothing is drawn
-  GlyphBitmap glyph;
-  if (!face_->renderGlyph(codeToUnicode(code), raster_.antiAlias(), raster_.bold(), glyph)) return;
-  raster_.draw(target, x, y, glyph);
+  if (!face_->renderGlyph(codeToUnicode(code), raster_.antiAlias(), raster_.bold(), scratch_)) return;
+  raster_.draw(target, x, y, scratch_);
 }
 
 bool CString::drawSlot(int i, const char* who) {

@@ -89,6 +89,7 @@ class CString {
 
   std::unique_ptr<FontFace> face_;
   GlyphRasteriser raster_;
+  mutable GlyphBitmap scratch_;  // the current glyph's coverage
   bool sixteenBit_ = false;
   std::array<std::string, kAddedFontSlots> addedFonts_;
   std::vector<std::array<SceneVertex, 4>> quads_;

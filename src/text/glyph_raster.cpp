@@ -24,29 +24,33 @@ struct Pixel {
   int a = 0, r = 0, g = 0, b = 0;
 };
 
-// Channel access in the buffer's own depth (0-255 or 0-15).
+// Channel access in the buffer's own depth: 32-bit A8R8G8B8 or 16-bit A4R4G4B4 words.
+template <typename Word>
 class Canvas {
  public:
   explicit Canvas(const RasterTarget& t) : t_(t) {}
-  bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < t_.width && y < t_.height; }
+  bool inside(int x, int y) const {
+    return static_cast<unsigned>(x) < static_cast<unsigned>(t_.width) && static_cast<unsigned>(y) < static_cast<unsigned>(t_.height);
+  }
+  Word& word(int x, int y) const { return reinterpret_cast<Word*>(t_.bits + static_cast<ptrdiff_t>(y) * t_.pitch)[x]; }
+  int alpha(int x, int y) const {
+    if constexpr (sizeof(Word) == 2) return word(x, y) >> 12;
+    else return static_cast<int>(word(x, y) >> 24);
+  }
   Pixel get(int x, int y) const {
-    const uint8_t* row = t_.bits + static_cast<ptrdiff_t>(y) * t_.pitch;
-    if (t_.sixteenBit) {
-      const uint16_t v = reinterpret_cast<const uint16_t*>(row)[x];
-      return {v >> 12, (v >> 8) & 15, (v >> 4) & 15, v & 15};
-    }
-    const uint32_t v = reinterpret_cast<const uint32_t*>(row)[x];
-    return {static_cast<int>(v >> 24), static_cast<int>((v >> 16) & 255), static_cast<int>((v >> 8) & 255),
-            static_cast<int>(v & 255)};
-  }
-  void set(int x, int y, const Pixel& p) const {
-    uint8_t* row = t_.bits + static_cast<ptrdiff_t>(y) * t_.pitch;
-    if (t_.sixteenBit)
-      reinterpret_cast<uint16_t*>(row)[x] = static_cast<uint16_t>(p.a << 12 | p.r << 8 | p.g << 4 | p.b);
+    const Word v = word(x, y);
+    if constexpr (sizeof(Word) == 2) return {v >> 12, (v >> 8) & 15, (v >> 4) & 15, v & 15};
     else
-      reinterpret_cast<uint32_t*>(row)[x] = static_cast<uint32_t>(p.a) << 24 | static_cast<uint32_t>(p.r) << 16 |
-                                            static_cast<uint32_t>(p.g) << 8 | static_cast<uint32_t>(p.b);
+      return {static_cast<int>(v >> 24), static_cast<int>((v >> 16) & 255), static_cast<int>((v >> 8) & 255),
+              static_cast<int>(v & 255)};
   }
+  static Word pack(const Pixel& p) {
+    if constexpr (sizeof(Word) == 2) return static_cast<Word>(p.a << 12 | p.r << 8 | p.g << 4 | p.b);
+    else
+      return static_cast<Word>(static_cast<uint32_t>(p.a) << 24 | static_cast<uint32_t>(p.r) << 16 |
+                               static_cast<uint32_t>(p.g) << 8 | static_cast<uint32_t>(p.b));
+  }
+  void set(int x, int y, const Pixel& p) const { word(x, y) = pack(p); }
 
  private:
   const RasterTarget& t_;
@@ -136,32 +140,46 @@ uint32_t GlyphRasteriser::gradientAt(int row) const { return gradient_[static_ca
 
 void GlyphRasteriser::draw(const RasterTarget& target, int x, int y, const GlyphBitmap& glyph) const {
   if (!target.bits || glyph.width <= 0 || glyph.rows <= 0) return;
-  const Canvas canvas(target);
+  if (target.sixteenBit)
+    drawInto<uint16_t>(target, x, y, glyph);
+  else
+    drawInto<uint32_t>(target, x, y, glyph);
+}
+
+template <typename Word>
+void GlyphRasteriser::drawInto(const RasterTarget& target, int x, int y, const GlyphBitmap& glyph) const {
+  const Canvas<Word> canvas(target);
+  constexpr bool sixteen = sizeof(Word) == 2;
+  constexpr int m = sixteen ? 15 : 255;
   const bool smooth = antiAlias();
-  const bool sixteen = target.sixteenBit;
-  const int m = sixteen ? 15 : 255;
   const CompositeTables& tables = compositeTables();
-  const auto alphaOf = [&](int e, int k) { return sixteen ? tables.alpha4[e][k] : tables.alpha8[e][k]; };
-  const auto weightOf = [&](int k, int a) { return sixteen ? tables.weight4[k][a] : tables.weight8[k][a]; };
+  const auto alphaOf = [&](int e, int k) -> int { return sixteen ? tables.alpha4[e][k] : tables.alpha8[e][k]; };
+  const auto weightOf = [&](int k, int a) -> int { return sixteen ? tables.weight4[k][a] : tables.weight8[k][a]; };
   const int margin = (bold() ? 1 : 0) + edgeBitB();
   const int left = x + glyph.left + margin;
   const int top = y + baseline_ - glyph.top + margin;
+  const uint8_t* coverage = glyph.coverage.data();
 
   // Edges first: every stamp of every glyph pixel before any body pixel.
   const Pattern edges = edgePattern(edgeKind(), smooth);
   const Pixel e = split(colours_[2], sixteen);
+  const Word edgeWord = Canvas<Word>::pack(e);
   if (edges.count) {
     for (int gy = 0; gy < glyph.rows; ++gy)
       for (int gx = 0; gx < glyph.width; ++gx) {
-        const int coverage = glyph.at(gx, gy);
-        if (coverage == 0) continue;
-        const int k = sixteen ? coverage / 16 : coverage;
+        const int k8 = coverage[gy * glyph.width + gx];
+        if (k8 == 0) continue;
+        const int k = sixteen ? k8 / 16 : k8;
         for (size_t i = 0; i < edges.count; ++i) {
           const int px = left + gx + edges.offsets[i].dx, py = top + gy + edges.offsets[i].dy;
           if (!canvas.inside(px, py)) continue;
-          Pixel out = e;
-          if (smooth && coverage != 255) out.a = alphaOf(canvas.get(px, py).a, k);
-          canvas.set(px, py, out);
+          if (!smooth || k8 == 255) {
+            canvas.word(px, py) = edgeWord;
+          } else {
+            Pixel out = e;
+            out.a = alphaOf(canvas.alpha(px, py), k);
+            canvas.set(px, py, out);
+          }
         }
       }
   }
@@ -170,26 +188,28 @@ void GlyphRasteriser::draw(const RasterTarget& target, int x, int y, const Glyph
   const bool gradient = (style_ & style_bits::kGradient) && colours_[0] != colours_[1];
   for (int gy = 0; gy < glyph.rows; ++gy) {
     const int py = top + gy;
+    if (static_cast<unsigned>(py) >= static_cast<unsigned>(target.height)) continue;
     const Pixel body = split(gradient ? gradientAt(py - y) : colours_[0], sixteen);
+    const Word bodyWord = Canvas<Word>::pack(body);
     for (int gx = 0; gx < glyph.width; ++gx) {
-      const int coverage = glyph.at(gx, gy);
+      const int k8 = coverage[gy * glyph.width + gx];
       const int px = left + gx;
-      if (coverage == 0 || !canvas.inside(px, py)) continue;
-      if (!smooth || coverage == 255) {
-        canvas.set(px, py, body);
+      if (k8 == 0 || static_cast<unsigned>(px) >= static_cast<unsigned>(target.width)) continue;
+      if (!smooth || k8 == 255) {
+        canvas.word(px, py) = bodyWord;
         continue;
       }
-      const int k = sixteen ? coverage / 16 : coverage;
-      const Pixel under = canvas.get(px, py);
+      const int k = sixteen ? k8 / 16 : k8;
+      const int under = canvas.alpha(px, py);
       Pixel out = body;
-      if (under.a == 0) {
+      if (under == 0) {
         out.a = k;
-      } else if (under.a == m) {
+      } else if (under == m) {
         out.r = e.r + floorDiv((body.r - e.r) * k, m + 1);
         out.g = e.g + floorDiv((body.g - e.g) * k, m + 1);
         out.b = e.b + floorDiv((body.b - e.b) * k, m + 1);
       } else {
-        const int a = alphaOf(under.a, k);
+        const int a = alphaOf(under, k);
         const int w = weightOf(k, a);
         out.r = e.r + floorDiv((body.r - e.r) * w, m + 1);
         out.g = e.g + floorDiv((body.g - e.g) * w, m + 1);

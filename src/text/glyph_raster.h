@@ -51,6 +51,8 @@ class GlyphRasteriser {
 
  private:
   void rebuildGradient();
+  template <typename Word>
+  void drawInto(const RasterTarget& target, int x, int y, const GlyphBitmap& glyph) const;
 
   int style_ = 0;
   int size_ = 0, baseline_ = 0;
