@@ -23,6 +23,12 @@ namespace {
 
 bool isLead(uint8_t b) { return b >= 0x81 && b <= 0xFC; }
 
+// Clears the target's own pixels row by row (its pitch may span more than its width).
+void clearTarget(const RasterTarget& target) {
+  const size_t row = static_cast<size_t>(std::max(target.width, 0)) * (target.sixteenBit ? 2 : 4);
+  for (int y = 0; y < target.height; ++y) std::memset(target.bits + static_cast<ptrdiff_t>(y) * target.pitch, 0, row);
+}
+
 ReportText nameAndSize(const char* what, const std::string& name, int size) {
   return ReportText().ascii(what).gbk(name).ascii(",").number(size);
 }
@@ -308,7 +314,7 @@ void CString::Clear() {
 
 void CString::RenderText(const RasterTarget& target, const std::string& text) const {
   if (!target.bits) return;
-  std::memset(target.bits, 0, static_cast<size_t>(target.pitch) * static_cast<size_t>(std::max(target.height, 0)));
+  clearTarget(target);
   for (size_t i = 0; i < text.size();) {
     const auto b = static_cast<uint8_t>(text[i]);
     const int x = static_cast<int>(i) * size / 2;
@@ -326,7 +332,7 @@ void CString::RenderText(const RasterTarget& target, const std::string& text) co
 void CString::RenderRubyText(const RasterTarget& target, const std::string& text, int spacing, int lineGap,
                              const CString& ruby) const {
   if (!target.bits) return;
-  std::memset(target.bits, 0, static_cast<size_t>(target.pitch) * static_cast<size_t>(std::max(target.height, 0)));
+  clearTarget(target);
   const int pitch = size + spacing;
   int row = std::max(lineGap, 0);
   int m = 0, groupStart = 0;
