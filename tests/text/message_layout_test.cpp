@@ -3,6 +3,8 @@
 #include <string>
 
 #include "base/text_encoding.h"
+#include "script/expression.h"
+#include "shell/screen_geometry.h"
 #include "message_fixture.h"
 
 namespace vellum::test {
@@ -192,6 +194,22 @@ TEST_F(MessageTest, LastPositionIsAfterTheLastCharacter) {
   EXPECT_EQ(text().LastPosition(), (std::array<int, 2>{0, 0}));
   layoutWhole("甲乙[n]丙");
   EXPECT_EQ(text().LastPosition(), (std::array<int, 2>{24, kRowPitch}));
+}
+
+TEST_F(MessageTest, LastPositionIsInGamePixelsAtAnyScale) {
+  screenGeometry().scale = 2.0f;
+  createWindow();
+  EXPECT_EQ(text().size, 48);  // the glyphs are drawn at the render size
+  layoutWhole("甲乙");
+  EXPECT_EQ(text().LastPosition(), (std::array<int, 2>{24 + 24, 0}));
+  EXPECT_EQ(text().quad(1)[0].x, 2.0f * 24 - 0.5f - 1);  // positions scale; the outline margin does not
+}
+
+TEST_F(MessageTest, GetTagGivesTheSpeaker) {
+  createWindow();
+  script("【Aya】早上好。\nstring name\ngetTag $name\n");
+  ASSERT_NE(findStringVariable("$name"), nullptr);
+  EXPECT_EQ(*findStringVariable("$name"), "Aya");
 }
 
 TEST_F(MessageTest, HeadlessRunsPrintEachShownLine) {
