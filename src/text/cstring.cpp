@@ -73,7 +73,7 @@ bool CString::Create(const std::string& name, int pixelSize, int style, int slot
   raster_.setStyle(style);
   raster_.setColours(0xFFFFFF, 0xFFFFFF, 0x000000);
   fontName = name;
-  size = pixelSize;
+  size = std::clamp(pixelSize, 0, kMaxPixelSize);
   cell = cellFor(size, raster_.bold());
   OpenFace();
   applySize();
@@ -151,7 +151,8 @@ void CString::applySize() {
 void CString::SetFont(const std::string& name, int pixelSize, int style) {
   const bool wasBold = raster_.bold();
   raster_.setStyle(style);
-  if (name != fontName || !face_) {
+  pixelSize = std::clamp(pixelSize, 0, kMaxPixelSize);
+  if (name != fontName) {
     fontName = name;
     OpenFace();
   }

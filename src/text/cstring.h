@@ -20,6 +20,8 @@ constexpr uint16_t kFullWidthSpace = 0xA1A1;  // GBK
 constexpr uint16_t kIdeographicComma = 0xA1A2, kIdeographicStop = 0xA1A3;
 constexpr int kAddedFontSlots = 9;
 constexpr size_t kMaxNameTable = 16384;
+// Larger sizes are taken as this: a cell texture per character stays at most 1024 x 1024.
+constexpr int kMaxPixelSize = 512;
 
 class CString {
  public:

@@ -80,6 +80,26 @@ TEST_F(MessageScreen, StringSpritesGetTheirCanvasSize) {
   EXPECT_GT(white, 50);
 }
 
+TEST_F(MessageScreen, LogSpritesLayOutRowsAndRuby) {
+  script(gbk("ssp_set \"黑体\", 24, 16, 16777215, 16777215, 0\nsetMessLog 20, 0, 0, 0, 2, 4\n"
+             "logsp 6, \"ab\x0c{漢字/かんじ}\", 0, 2\nlogsp_reset 6\n"));
+  SpritePicture& p = sprite(6).frontImage().picture;
+  EXPECT_EQ(p.width, 578);   // even-up((2 + 24) x 22 + 5)
+  EXPECT_EQ(p.height, 62);   // even-up((4 + 24) x 2 + 5)
+  ASSERT_NE(p.pixels, nullptr);
+  // Something drawn on the second row (the base) and just above it (the ruby).
+  const auto inked = [&](int top, int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 0; x < 60; ++x) n += (p.pixels->pixels[y * p.pixels->width + x] >> 24) != 0;
+    return n;
+  };
+  EXPECT_GT(inked(4, 28), 20);   // first row "ab"
+  EXPECT_GT(inked(40, 62), 20);  // the base on the second row
+  EXPECT_EQ(sprite(6).sourceName, gbk("ab\x0c{漢字/かんじ}"));
+  EXPECT_TRUE(reports.boxes.empty());
+}
+
 TEST_F(MessageScreen, LongTextSpritesKeepTheirWholeText) {
   const std::string text(300, 'x');
   script(gbk("ssp 7, \"" + text + "\", 0\nssp_reset 7\n"));
