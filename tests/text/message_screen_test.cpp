@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "render/renderer_state.h"
 #include "scene/sprite_fixture.h"
 #include "text/cstring.h"
 #include "text/message_window.h"
@@ -51,6 +52,32 @@ TEST_F(MessageScreen, APageStaysInsideItsCellsInTheFontColours) {
     EXPECT_GE(t.quad(i)[0].x, 16 - 2);
     EXPECT_LE(t.quad(i)[3].x, 16 + 11 * 24 + 32);
   }
+}
+
+class MessageScreen16 : public MessageScreen {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    settings().vSyncWait = 0;
+    settings().colorMode = 1;
+    setUpScreen(kGameW, kGameH);
+    if (!rendererReady()) GTEST_SKIP() << "no GL 3.3 core context here";
+  }
+};
+
+TEST_F(MessageScreen16, SixteenBitCellsShowTheText) {
+  if (!renderer().sixteenBit) GTEST_SKIP() << "16-bit textures refused here";
+  page("", "早上好");
+  const Screen s = capture();
+  int white = 0, black = 0;
+  // The frame itself may be 16-bit, so the colours are compared near their ends.
+  for (uint32_t c : s.pixels) {
+    const uint32_t r = (c >> 16) & 255, g = (c >> 8) & 255, b = c & 255;
+    white += r >= 0xE0 && g >= 0xE0 && b >= 0xE0;
+    black += r < 0x20 && g < 0x20 && b < 0x20;
+  }
+  EXPECT_GT(white, 3 * 20);
+  EXPECT_GT(black, 3 * 20);
 }
 
 TEST_F(MessageScreen, HiddenTextIsNotDrawn) {
