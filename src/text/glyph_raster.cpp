@@ -164,6 +164,9 @@ void GlyphRasteriser::drawInto(const RasterTarget& target, int x, int y, const G
   const Pattern edges = edgePattern(edgeKind(), smooth);
   const Pixel e = split(colours_[2], sixteen);
   const Word edgeWord = Canvas<Word>::pack(e);
+  // Stamps reach one pixel up and left and two down and right; a glyph well inside needs no checks.
+  const bool allInside = left >= 1 && top >= 1 && left + glyph.width + 2 <= target.width &&
+                         top + glyph.rows + 2 <= target.height;
   if (edges.count) {
     for (int gy = 0; gy < glyph.rows; ++gy)
       for (int gx = 0; gx < glyph.width; ++gx) {
@@ -172,7 +175,7 @@ void GlyphRasteriser::drawInto(const RasterTarget& target, int x, int y, const G
         const int k = sixteen ? k8 / 16 : k8;
         for (size_t i = 0; i < edges.count; ++i) {
           const int px = left + gx + edges.offsets[i].dx, py = top + gy + edges.offsets[i].dy;
-          if (!canvas.inside(px, py)) continue;
+          if (!allInside && !canvas.inside(px, py)) continue;
           if (!smooth || k8 == 255) {
             canvas.word(px, py) = edgeWord;
           } else {
