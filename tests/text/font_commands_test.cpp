@@ -1,6 +1,10 @@
 // The font commands: the face list, private font files, and style and colour changes reaching the
 // message text.
 #include <filesystem>
+#include <fstream>
+
+#include "storage/archive_writer.h"
+#include "storage/file_loader.h"
 
 #include "message_fixture.h"
 #include "platform/font_provider.h"
@@ -46,6 +50,23 @@ TEST_F(FontCommands, AFontFileInTheGameFolderIsUsed) {
   createWindow("setFontFile \"story.ttc\", \"\"\n");
   EXPECT_TRUE(mainText().hasFace());
   EXPECT_TRUE(rubyText().hasFace());
+  EXPECT_TRUE(reports.boxes.empty());
+}
+
+TEST_F(FontCommands, AFontFileInTheArchivesIsUsed) {
+  const auto location = findInstalledFace("黑体");
+  ASSERT_TRUE(location.has_value());
+  const std::string bytes = readFileBytes(location->file);
+  std::vector<uint8_t> archive;
+  std::string error;
+  ASSERT_TRUE(buildArchive({{"fonts/story.ttc", std::vector<uint8_t>(bytes.begin(), bytes.end())}}, ArchiveMode::Plain,
+                           ArchiveLayout::Acv1, archive, error))
+      << error;
+  std::ofstream(game / "arc0.dat", std::ios::binary).write(reinterpret_cast<const char*>(archive.data()),
+                                                          static_cast<std::streamsize>(archive.size()));
+  readArchives();
+  createWindow("setFontFile \"fonts/story.ttc\", \"\"\n");
+  EXPECT_TRUE(mainText().hasFace());
   EXPECT_TRUE(reports.boxes.empty());
 }
 
