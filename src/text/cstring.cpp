@@ -358,8 +358,8 @@ void CString::RenderRubyText(const RasterTarget& target, const std::string& text
       inGroup = false;
     } else if (b == '/' && inGroup) {
       // The ruby: up to the closing brace (or the end), spread over the base text.
-      size_t end = text.find('}', i + 1);
-      if (end == std::string::npos) end = length;
+      size_t end = i + 1;
+      while (end < length && text[end] != '}') end += isLead(static_cast<uint8_t>(text[end])) && end + 1 < length ? 2 : 1;
       const std::string rubyText = text.substr(i + 1, end - i - 1);
       int characters = 0;
       for (size_t j = 0; j < rubyText.size(); ++j, ++characters)

@@ -35,6 +35,16 @@ uint16_t doubleByteAt(const char* text, int length, int pos) {
   return static_cast<uint16_t>(static_cast<uint8_t>(text[pos]) << 8 | static_cast<uint8_t>(text[pos + 1]));
 }
 
+// The position of the single byte `c` at or after `from`, stepping over double-byte characters
+// (whose trail byte may equal it); -1 when the line has none.
+int findByte(const char* text, int length, int from, char c) {
+  for (int i = from; i < length; ++i) {
+    if (text[i] == c) return i;
+    if (isLead(static_cast<uint8_t>(text[i])) && i + 1 < length) ++i;
+  }
+  return -1;
+}
+
 void appendBacklog(std::string_view bytes) {
   BacklogEntry& entry = backlog().current();
   const size_t used = strnlen(entry.text, sizeof entry.text - 1);
@@ -80,8 +90,8 @@ void showBytes(MessageWindow& w, std::string_view bytes) {
 void startRow(MessageWindow& w, const char* text, int length, int pos) {
   int look = pos;
   if (look < length && text[look] == '[') {
-    const char* close = static_cast<const char*>(std::memchr(text + look, ']', static_cast<size_t>(length - look)));
-    look = close ? static_cast<int>(close - text) + 1 : length;
+    const int close = findByte(text, length, look, ']');
+    look = close >= 0 ? close + 1 : length;
   }
   const uint16_t code = doubleByteAt(text, length, look);
   if (std::find(std::begin(kOpeningQuotes), std::end(kOpeningQuotes), code) != std::end(kOpeningQuotes)) {
@@ -97,12 +107,11 @@ void startRow(MessageWindow& w, const char* text, int length, int pos) {
 
 // Runs "[name args]" at pos. Returns the position after "]", or -1 when the engine must stop.
 int runInlineCommand(const char* text, int length, int pos) {
-  const char* close = static_cast<const char*>(std::memchr(text + pos, ']', static_cast<size_t>(length - pos)));
-  if (!close) {
+  const int end = findByte(text, length, pos, ']');
+  if (end < 0) {
     errorc(ReportText().ascii(text_messages::kUnclosedInlineCommand).gbk(std::string_view(text + pos, static_cast<size_t>(length - pos))), true);
     return length;
   }
-  const int end = static_cast<int>(close - text);
   int nameEnd = pos + 1;
   while (nameEnd < end && isIdentifier(static_cast<uint8_t>(text[nameEnd]))) ++nameEnd;
   const std::string name(text + pos + 1, static_cast<size_t>(nameEnd - pos - 1));
@@ -228,14 +237,13 @@ int LayoutMessageLine(const char* text, int length, const int* nextLength, const
       continue;
     }
     if (!code && c == '/' && group.open) {
-      const char* close = static_cast<const char*>(std::memchr(text + pos, '}', static_cast<size_t>(length - pos)));
-      if (!close) {
+      const int end = findByte(text, length, pos, '}');
+      if (end < 0) {
         errord(ReportText().gbk(text_messages::kRubyMalformed), true);
         group.open = false;
         pos = length;
         continue;
       }
-      const int end = static_cast<int>(close - text);
       const std::string_view ruby(text + pos + 1, static_cast<size_t>(end - pos - 1));
       placeRuby(w, group, ruby);
       appendBacklog(std::string_view(text + pos, static_cast<size_t>(end - pos + 1)));

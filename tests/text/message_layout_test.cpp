@@ -132,6 +132,17 @@ TEST_F(MessageTest, RubyIsSpreadOverItsBase) {
   }
 }
 
+TEST_F(MessageTest, TrailBytesThatLookLikeMarkupAreCharacters) {
+  createWindow();
+  // In GBK 乗 ends in '\\', 丂 in '@', 乚 in ']' and 亇 in '}'.
+  layoutWhole("{乗亇/じ乚}[i 8]丂乚亇");
+  EXPECT_EQ(rubyText().count, 2);
+  EXPECT_EQ(text().count, 5);
+  EXPECT_EQ(text().pX[2], 8 * 24 / 2);
+  EXPECT_EQ(waited(), 0);
+  EXPECT_TRUE(reports.boxes.empty());
+}
+
 TEST_F(MessageTest, BrokenRubyIsReportedAndDropped) {
   createWindow();
   layoutWhole("{漢字/かんじ");
