@@ -189,25 +189,32 @@ void GlyphRasteriser::drawInto(const RasterTarget& target, int x, int y, const G
 
   // Then the body over them.
   const bool gradient = (style_ & style_bits::kGradient) && colours_[0] != colours_[1];
+  constexpr int alphaShift = sixteen ? 12 : 24;
+  constexpr Word rgbMask = sixteen ? 0x0FFF : 0x00FFFFFF;
   for (int gy = 0; gy < glyph.rows; ++gy) {
     const int py = top + gy;
     if (static_cast<unsigned>(py) >= static_cast<unsigned>(target.height)) continue;
     const Pixel body = split(gradient ? gradientAt(py - y) : colours_[0], sixteen);
     const Word bodyWord = Canvas<Word>::pack(body);
+    const Word bodyRgb = bodyWord & rgbMask;
+    Word* row = &canvas.word(0, py);
+    const uint8_t* cover = coverage + gy * glyph.width;
     for (int gx = 0; gx < glyph.width; ++gx) {
-      const int k8 = coverage[gy * glyph.width + gx];
+      const int k8 = cover[gx];
       const int px = left + gx;
       if (k8 == 0 || static_cast<unsigned>(px) >= static_cast<unsigned>(target.width)) continue;
       if (!smooth || k8 == 255) {
-        canvas.word(px, py) = bodyWord;
+        row[px] = bodyWord;
         continue;
       }
       const int k = sixteen ? k8 / 16 : k8;
-      const int under = canvas.alpha(px, py);
-      Pixel out = body;
+      const int under = static_cast<int>(row[px] >> alphaShift);
       if (under == 0) {
-        out.a = k;
-      } else if (under == m) {
+        row[px] = static_cast<Word>(bodyRgb | static_cast<Word>(k) << alphaShift);
+        continue;
+      }
+      Pixel out = body;
+      if (under == m) {
         out.r = e.r + floorDiv((body.r - e.r) * k, m + 1);
         out.g = e.g + floorDiv((body.g - e.g) * k, m + 1);
         out.b = e.b + floorDiv((body.b - e.b) * k, m + 1);
@@ -219,7 +226,7 @@ void GlyphRasteriser::drawInto(const RasterTarget& target, int x, int y, const G
         out.b = e.b + floorDiv((body.b - e.b) * w, m + 1);
         out.a = a;
       }
-      canvas.set(px, py, out);
+      row[px] = Canvas<Word>::pack(out);
     }
   }
 }
