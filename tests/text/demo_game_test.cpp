@@ -21,6 +21,12 @@ const std::string kWholeStory = kFirstPage +
 class DemoGame : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The single-instance lock lives in a folder of this test's own, so games other tests start
+    // at the same time do not stop this one.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    savedRuntime = runtime ? runtime : "";
+    hadRuntime = runtime != nullptr;
+    setenv("XDG_RUNTIME_DIR", lockFolder.path().c_str(), 1);
     const std::string root = VELLUM_SOURCE_DIR;
     ASSERT_EQ(runTool("vellum-pack", "script " + root + "/examples/demo -o " + (game / "script.dat").string() +
                                          " --from-utf8").exitCode, 0);
@@ -29,12 +35,21 @@ class DemoGame : public ::testing::Test {
     ASSERT_EQ(runTool("vellum-pack", "archive " + data.path().string() + " -o " + (game / "arc0.dat").string()).exitCode, 0);
   }
 
+  void TearDown() override {
+    if (hadRuntime)
+      setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+    else
+      unsetenv("XDG_RUNTIME_DIR");
+  }
+
   ProcessResult play(const std::string& input) {
     std::ofstream(game / "input.txt") << input;
     return runTool("vellum", "--headless --game " + game.path().string() + " --input " + (game / "input.txt").string());
   }
 
-  TempFolder game, data;
+  TempFolder game, data, lockFolder;
+  std::string savedRuntime;
+  bool hadRuntime = false;
 };
 
 TEST_F(DemoGame, EachClickAdvancesAPageUntilTheStoryEnds) {
@@ -49,6 +64,7 @@ TEST_F(DemoGame, EachClickAdvancesAPageUntilTheStoryEnds) {
 TEST_F(DemoGame, WithoutAClickTheFirstPageWaits) {
   const ProcessResult result = play("1500 quit\n");
   EXPECT_EQ(result.out, kFirstPage);
+  EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.exitCode, 0);
 }
 
