@@ -318,7 +318,7 @@ void CString::RenderText(const RasterTarget& target, const std::string& text) co
   clearTarget(target);
   for (size_t i = 0; i < text.size();) {
     const auto b = static_cast<uint8_t>(text[i]);
-    const int x = static_cast<int>(i) * size / 2;
+    const int x = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(i) * size / 2, target.width));
     if (isLead(b) && i + 1 < text.size()) {
       const auto code = static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(text[i + 1]));
       if (code != kFullWidthSpace) rasterise(target, x, 0, code);
@@ -334,22 +334,26 @@ void CString::RenderRubyText(const RasterTarget& target, const std::string& text
                              const CString& ruby) const {
   if (!target.bits) return;
   clearTarget(target);
-  const int pitch = size + spacing;
-  int row = std::max(lineGap, 0);
-  int m = 0, groupStart = 0;
+  // Worked out wide: log values and texts come from scripts.
+  const int64_t pitch = int64_t{size} + spacing;
+  const int64_t gap64 = lineGap;
+  int64_t row = std::max<int64_t>(gap64, 0);
+  int64_t m = 0, groupStart = 0;
   bool inGroup = false;
+  const auto at = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -(int64_t{1} << 30), int64_t{1} << 30)); };
   const size_t length = text.size();
   for (size_t i = 0; i < length;) {
+    if (row - size > target.height) break;  // every later row is below the buffer
     const auto b = static_cast<uint8_t>(text[i]);
     if (isLead(b) && i + 1 < length) {
       const auto code = static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(text[i + 1]));
-      if (code != kFullWidthSpace) rasterise(target, pitch * m / 2, row, code);
+      if (code != kFullWidthSpace) rasterise(target, at(pitch * m / 2), at(row), code);
       m += 2;
       i += 2;
       continue;
     }
     if (b == 12) {
-      row += lineGap + size;
+      row += gap64 + size;
       m = 0;
     } else if (b == '{') {
       inGroup = true;
@@ -360,15 +364,15 @@ void CString::RenderRubyText(const RasterTarget& target, const std::string& text
       // The ruby: up to the closing brace (or the end), spread over the base text.
       size_t end = i + 1;
       while (end < length && text[end] != '}') end += isLead(static_cast<uint8_t>(text[end])) && end + 1 < length ? 2 : 1;
-      const std::string rubyText = text.substr(i + 1, end - i - 1);
-      int characters = 0;
+      const std::string rubyText = text.substr(i + 1, std::min(end, length) - i - 1);
+      int64_t characters = 0;
       for (size_t j = 0; j < rubyText.size(); ++j, ++characters)
         if (isLead(static_cast<uint8_t>(rubyText[j])) && j + 1 < rubyText.size()) ++j;
-      const int w = pitch * m / 2 - pitch * groupStart / 2;
-      const int r = static_cast<int>(rubyText.size()) * pitch / 4;
-      const int n = characters + 1;
-      const int x0 = pitch * groupStart / 2;
-      int x = 0, gap = 0;
+      const int64_t w = pitch * m / 2 - pitch * groupStart / 2;
+      const int64_t r = static_cast<int64_t>(rubyText.size()) * pitch / 4;
+      const int64_t n = characters + 1;
+      const int64_t x0 = pitch * groupStart / 2;
+      int64_t x = 0, gap = 0;
       if (w == 2 * r) {
         x = x0 + pitch / 4;
         gap = pitch / 2;
@@ -378,17 +382,17 @@ void CString::RenderRubyText(const RasterTarget& target, const std::string& text
         gap = (w - r) / n;
         x = x0 + gap;
       }
-      const int rubyRow = row - size / 2;
-      for (size_t j = 0; j < rubyText.size();) {
+      const int rubyRow = at(row - size / 2);
+      for (size_t j = 0; j < rubyText.size() && x < target.width;) {
         const auto c = static_cast<uint8_t>(rubyText[j]);
         if (isLead(c) && j + 1 < rubyText.size()) {
           const auto code = static_cast<uint16_t>(c << 8 | static_cast<uint8_t>(rubyText[j + 1]));
           j += 2;
           if (code == kFullWidthSpace) continue;
-          ruby.rasterise(target, x, rubyRow, code);
+          ruby.rasterise(target, at(x), rubyRow, code);
           x += pitch / 2 + gap;
         } else {
-          ruby.rasterise(target, x, rubyRow, c);
+          ruby.rasterise(target, at(x), rubyRow, c);
           x += pitch / 4 + gap;
           ++j;
         }
@@ -399,7 +403,7 @@ void CString::RenderRubyText(const RasterTarget& target, const std::string& text
     } else if (b == 1 || b == ' ') {
       ++m;
     } else {
-      rasterise(target, pitch * m / 2, row, b);
+      rasterise(target, at(pitch * m / 2), at(row), b);
       ++m;
     }
     ++i;

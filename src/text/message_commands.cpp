@@ -19,6 +19,8 @@ namespace vellum {
 
 namespace {
 
+constexpr int kLayoutLimit = 8192;
+
 int nothing(void* call) {
   args().returnNothing(call);
   return 1;
@@ -80,12 +82,14 @@ int setMessSXYBody(void* call) {
 int setMessWHBody(void* call) {
   setCurrentCommandName("setMessWH");
   MessageWindow& w = messageWindow();
-  w.columns = intArg(call, 1);
-  w.rows = intArg(call, 2);
-  w.fontSize = intArg(call, 3);
-  w.rubyGap = intArg(call, 4);
-  w.letterSpacing = intArg(call, 5);
-  w.lineHeight = intArg(call, 6);
+  // Sizes far beyond any screen are taken at the limit, so positions stay in range.
+  const auto limited = [call](int i) { return std::clamp(intArg(call, i), -kLayoutLimit, kLayoutLimit); };
+  w.columns = limited(1);
+  w.rows = limited(2);
+  w.fontSize = std::max(limited(3), 0);
+  w.rubyGap = limited(4);
+  w.letterSpacing = limited(5);
+  w.lineHeight = limited(6);
   if (w.created) {
     const EngineSettings& s = settings();
     mainText().SetFont(s.currentFontName, scaledFontSize(), s.liveFontStyle);
@@ -219,7 +223,7 @@ int newLineBody(void* call) {
 
 int columnBody(void* call) {
   setCurrentCommandName("i");
-  messageWindow().column = std::max(intArg(call, 1), 0);
+  messageWindow().column = std::clamp(intArg(call, 1), 0, kLayoutLimit);
   return nothing(call);
 }
 

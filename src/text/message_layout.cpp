@@ -26,6 +26,9 @@ constexpr uint16_t kHanging[] = {0xA1A2, 0xA1A3, 0xA3A9, 0xA1B9, 0xA1BB};
 constexpr uint16_t kOpeningQuotes[] = {0xA1A8, 0xA1B8, 0xA1BA};
 
 bool isLead(uint8_t b) { return b >= 0x81 && b <= 0xFC; }
+
+// Positions are worked out wide and kept within int, whatever sizes and columns a script sets.
+int position(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -(int64_t{1} << 30), int64_t{1} << 30)); }
 bool isHanging(uint16_t code) { return std::find(std::begin(kHanging), std::end(kHanging), code) != std::end(kHanging); }
 bool isIdentifier(uint8_t c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 
@@ -146,9 +149,10 @@ void placeRuby(MessageWindow& w, const RubyGroup& group, std::string_view ruby) 
   int characters = 0;
   for (size_t j = 0; j < ruby.size(); ++j, ++characters)
     if (isLead(static_cast<uint8_t>(ruby[j])) && j + 1 < ruby.size()) ++j;
-  const int base = p * group.column / 2;
-  const int width = p * w.column / 2 - base;
-  const int rubyWidth = static_cast<int>(ruby.size()) * p / 4;
+  const int64_t p64 = p;
+  const int base = position(p64 * group.column / 2);
+  const int width = position(p64 * w.column / 2 - base);
+  const int rubyWidth = position(static_cast<int64_t>(ruby.size()) * p64 / 4);
   const int n = characters + 1;
   int x = 0, gap = 0;
   if (width == 2 * rubyWidth) {
@@ -161,9 +165,9 @@ void placeRuby(MessageWindow& w, const RubyGroup& group, std::string_view ruby) 
     x = base + gap;
   }
   CString& r = rubyText();
-  const int y = w.row * w.rowPitch() - w.rubyGap / 2;
+  const int y = position(int64_t{w.row} * w.rowPitch() - w.rubyGap / 2);
   const int first = r.count;
-  for (size_t j = 0; j < ruby.size();) {
+  for (size_t j = 0; j < ruby.size() && r.count < r.capacity;) {
     const auto c = static_cast<uint8_t>(ruby[j]);
     if (isLead(c) && j + 1 < ruby.size()) {
       r.SetChar(x, y, c, static_cast<uint8_t>(ruby[j + 1]));
@@ -272,7 +276,7 @@ int LayoutMessageLine(const char* text, int length, const int* nextLength, const
     placeAnyway = false;
     if (!s.fastForwardMode) {
       const uint8_t lead = code ? c : 0, trail = code ? static_cast<uint8_t>(text[pos + 1]) : c;
-      mainText().SetChar(w.column * p / 2, w.row * w.rowPitch(), lead, trail);
+      mainText().SetChar(position(int64_t{w.column} * p / 2), position(int64_t{w.row} * w.rowPitch()), lead, trail);
     }
     w.column += width;
     w.justWrapped = false;
