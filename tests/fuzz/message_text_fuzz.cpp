@@ -13,6 +13,9 @@
 #include "text/cstring.h"
 #include "text/message_window.h"
 
+// fontconfig allocates its set-up once for the life of the process; that is not ours to free.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace {
 
 vellum::CString& logFont() {
