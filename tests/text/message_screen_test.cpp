@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "render/renderer_state.h"
+#include "script/script_state.h"
 #include "scene/sprite_fixture.h"
 #include "text/cstring.h"
 #include "text/message_window.h"
@@ -78,6 +79,30 @@ TEST_F(MessageScreen16, SixteenBitCellsShowTheText) {
   }
   EXPECT_GT(white, 3 * 20);
   EXPECT_GT(black, 3 * 20);
+}
+
+TEST_F(MessageScreen, NewColoursReachShownTextAtResetMess) {
+  page("setFontStyle 16, -1\n", "早上好");  // anti-aliased body only
+  const auto count = [&](uint32_t colour) {
+    const Screen s = capture();
+    int n = 0;
+    for (uint32_t c : s.pixels) n += (c & 0xFFFFFF) == colour;
+    return n;
+  };
+  EXPECT_GT(count(0xFFFFFF), 40);
+  script(gbk("setFontColor 16711680, -1\ndraw\n"));
+  EXPECT_GT(count(0xFFFFFF), 40);  // the placed characters keep their pictures
+  EXPECT_EQ(count(0xFF0000), 0);
+  script(gbk("resetMess\ndraw\n"));
+  EXPECT_EQ(count(0xFFFFFF), 0);
+  EXPECT_GT(count(0xFF0000), 40);
+}
+
+TEST_F(MessageScreen, FastForwardGivesTextSpritesAStandIn) {
+  scriptState().fastForwardMode = 1;
+  script(gbk("ssp 4, \"ABC\", 0\n"));
+  EXPECT_EQ(sprite(4).frontImage().picture.width, 1);
+  EXPECT_EQ(sprite(4).frontImage().picture.height, 1);
 }
 
 TEST_F(MessageScreen, HiddenTextIsNotDrawn) {
