@@ -79,3 +79,8 @@ convert -size 1280x720 gradient:white-black -rotate 0 \
         \( -size 1280x720 gradient:white-black -rotate 90 -resize 1280x720! \) \
         -compose multiply -composite -colorspace Gray -depth 8 \
         -strip "PNG24:$out/rule_sweep.png"
+
+# The message window: a dark, half-transparent panel with a light rim that the text sits on.
+convert -size 1080x190 xc:none \
+        -fill '#10182880' -stroke '#c8d4e8c0' -strokewidth 3 -draw 'roundrectangle 2,2 1077,187 18,18' \
+        -strip "PNG32:$out/window.png"

@@ -18,6 +18,9 @@ packages=(
   sox espeak-ng
   # Movies: Theora decoding, and ffmpeg, which the tests and the demo make their Theora videos with.
   libtheora-dev libogg-dev ffmpeg
+  # A CJK face for the message font (Chinese and Japanese glyphs, about 5 MB): the default face
+  # names games use map onto it.
+  fonts-wqy-microhei
 )
 
 missing=()

@@ -20,7 +20,8 @@ fi
 
 args=(--game "$game")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "run-demo: no display found, running headless"
-  args+=(--headless)
+  # Nobody can click without a display: the demo's own playthrough clicks for them.
+  echo "run-demo: no display found, running headless with the demo's playthrough"
+  args+=(--headless --input "$root/examples/demo/playthrough.txt")
 fi
 exec "$build/vellum" "${args[@]}"

@@ -15,6 +15,7 @@
 #include "script/script_commands.h"
 #include "shell/shell_commands.h"
 #include "sound/sound_system.h"
+#include "text/message_window.h"
 
 namespace vellum {
 
@@ -38,6 +39,7 @@ void provideAllCommands() {
     provideSoundCommands();
     provideMovieCommands();
     provideFrameSequenceCommands();
+    provideTextCommands();
     return true;
   }();
   (void)provided;

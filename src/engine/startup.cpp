@@ -36,6 +36,7 @@
 #include "storage/file_loader.h"
 #include "script/script_container.h"
 #include "text/backlog.h"
+#include "text/message_window.h"
 #include "script/read_mode.h"
 
 namespace vellum {
@@ -82,6 +83,7 @@ void resetAllState() {
   resetSprites();
   resetButtons();
   resetTransitions();
+  resetMessageWindow();
   installFrameHooks();
   resetRendererState();
   resetScreenGeometry();
@@ -98,6 +100,7 @@ bool initializeEngine() {
   resetSprites();
   resetButtons();
   resetTransitions();
+  resetMessageWindow();
   installFrameHooks();  // after the scene has put in its own callbacks
   resetBacklog();
   initMathTables();
@@ -130,6 +133,7 @@ void shutdownEngine() {
   if (!persistState().settingsPath.empty()) writeSettings();
   // Channels go before the device, and the device's close completes an --audio-out recording.
   shutdownSound();
+  resetMessageWindow();
   resetScriptState();
   resetVariables();
   readMode().kinsoku.clear();

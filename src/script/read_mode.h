@@ -18,7 +18,7 @@ struct ReadModeState {
   int selectSkipMode = 0;
   int selectAutoMode = 0;
   // Whether the message window may be shown; 0 also keeps auto and skip from starting.
-  int windowVisible = 1;
+  int windowVisible = 3;
   bool autoActive = false;
   // The most recent mode event posted for the script (0 none).
   int pendingModeEvent = 0;

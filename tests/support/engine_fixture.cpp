@@ -53,7 +53,7 @@ bool EngineTest::addScript(const std::string& path, const std::string& text, int
 }
 
 void EngineTest::run() {
-  // The standard-output presenter is what a person sees until the message window exists.
+  // Headless runs print each story line the message window lays out; that is what was shown.
   ::testing::internal::CaptureStdout();
   runInterpreter();
   const std::string out = ::testing::internal::GetCapturedStdout();

@@ -2,7 +2,8 @@
 // calls these hooks).
 //
 // Memory that system libraries allocate once and keep for the life of the process is not ours to
-// free: the Mesa GL driver (llvmpipe) and the D-Bus client SDL connects with. The GL libraries are
+// free: the Mesa GL driver (llvmpipe), the D-Bus client SDL connects with, and fontconfig's
+// one-time set-up. The GL libraries are
 // also kept loaded until the process ends: SDL unloads them with its video subsystem, and the leak
 // checker could then neither name nor suppress what they keep.
 #include <dlfcn.h>
@@ -16,7 +17,8 @@ const char* __lsan_default_suppressions() {
          "leak:libGLX_mesa.so\n"
          "leak:libglapi.so\n"
          "leak:libLLVM\n"
-         "leak:libdbus-1.so\n";
+         "leak:libdbus-1.so\n"
+         "leak:libfontconfig.so\n";
 }
 
 const char* __ubsan_default_options() { return "print_stacktrace=1"; }

@@ -1,0 +1,320 @@
+// Laying out one story line into the message window, from the script state's textOffset to the
+// next wait or the line's end.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "base/engine_state.h"
+#include "base/report.h"
+#include "base/text_encoding.h"
+#include "commands/command_registry.h"
+#include "persist/engine_settings.h"
+#include "script/script_state.h"
+#include "storage/hashes.h"
+#include "text/backlog.h"
+#include "text/cstring.h"
+#include "text/message_window.h"
+#include "text/text_messages.h"
+
+namespace vellum {
+
+namespace {
+
+// Characters that may overhang the right edge rather than begin a row (GBK): 、 。 ） 」 』.
+constexpr uint16_t kHanging[] = {0xA1A2, 0xA1A3, 0xA3A9, 0xA1B9, 0xA1BB};
+// Opening quotes that make wrapped rows start under the text after them.
+constexpr uint16_t kOpeningQuotes[] = {0xA1A8, 0xA1B8, 0xA1BA};
+
+bool isLead(uint8_t b) { return b >= 0x81 && b <= 0xFC; }
+
+// Positions are worked out wide and kept within int, whatever sizes and columns a script sets.
+int position(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -(int64_t{1} << 30), int64_t{1} << 30)); }
+bool isHanging(uint16_t code) { return std::find(std::begin(kHanging), std::end(kHanging), code) != std::end(kHanging); }
+bool isIdentifier(uint8_t c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+
+// The double-byte code at pos, or 0 for a single byte or the line's end.
+uint16_t doubleByteAt(const char* text, int length, int pos) {
+  if (pos + 1 >= length || !isLead(static_cast<uint8_t>(text[pos]))) return 0;
+  return static_cast<uint16_t>(static_cast<uint8_t>(text[pos]) << 8 | static_cast<uint8_t>(text[pos + 1]));
+}
+
+// The position of the single byte `c` at or after `from`, stepping over double-byte characters
+// (whose trail byte may equal it); -1 when the line has none.
+int findByte(const char* text, int length, int from, char c) {
+  for (int i = from; i < length; ++i) {
+    if (text[i] == c) return i;
+    if (isLead(static_cast<uint8_t>(text[i])) && i + 1 < length) ++i;
+  }
+  return -1;
+}
+
+void appendBacklog(std::string_view bytes) {
+  BacklogEntry& entry = backlog().current();
+  const size_t used = strnlen(entry.text, sizeof entry.text - 1);
+  // A piece that does not fit is left out whole, so no character is cut in half.
+  if (bytes.size() > sizeof entry.text - 1 - used) return;
+  std::memcpy(entry.text + used, bytes.data(), bytes.size());
+  entry.text[used + bytes.size()] = '\0';
+}
+
+void appendLineBreak(int indent) {
+  appendBacklog(indent == 2 ? std::string_view("\x0c\xa1\xa1", 3) : std::string_view("\x0c", 1));
+}
+
+uint32_t textSpeed() { return static_cast<uint32_t>(std::max(settings().liveTextSpeed, 0)); }
+
+// Headless runs show each story line on standard output: the speaker first, then what was laid
+// out, without markup.
+void printShownLine(MessageWindow& w) {
+  const std::string line = w.shownLine;
+  w.shownLine.clear();
+  w.lineInProgress = false;
+  if (!engine().headless || scriptState().fastForwardMode || line.empty()) return;
+  const std::string out = toUtf8(line, CodePage::Gbk) + "\n";
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::fflush(stdout);
+}
+
+void startShownLine(MessageWindow& w) {
+  const BacklogEntry& entry = backlog().current();
+  w.shownLine.clear();
+  w.speakerPending = entry.text[0] == '\0' && entry.tag[0] != '\0';
+}
+
+void showBytes(MessageWindow& w, std::string_view bytes) {
+  if (w.speakerPending) {
+    w.shownLine = "\xa1\xbe" + std::string(backlog().current().tag) + "\xa1\xbf";
+    w.speakerPending = false;
+  }
+  w.shownLine.append(bytes);
+}
+
+// Step 1: the indent of a row that starts a line.
+void startRow(MessageWindow& w, const char* text, int length, int pos) {
+  int look = pos;
+  if (look < length && text[look] == '[') {
+    const int close = findByte(text, length, look, ']');
+    look = close >= 0 ? close + 1 : length;
+  }
+  const uint16_t code = doubleByteAt(text, length, look);
+  if (std::find(std::begin(kOpeningQuotes), std::end(kOpeningQuotes), code) != std::end(kOpeningQuotes)) {
+    w.indent = w.quoteIndent ? 2 : 0;
+  } else if (w.paragraphIndent) {
+    w.indent = 2;
+    w.column = 2;
+    if (!w.justWrapped) appendBacklog("\xa1\xa1");
+  } else {
+    w.indent = 0;
+  }
+}
+
+// Runs "[name args]" at pos. Returns the position after "]", or -1 when the engine must stop.
+int runInlineCommand(const char* text, int length, int pos) {
+  const int end = findByte(text, length, pos, ']');
+  if (end < 0) {
+    errorc(ReportText().ascii(text_messages::kUnclosedInlineCommand).gbk(std::string_view(text + pos, static_cast<size_t>(length - pos))), true);
+    return length;
+  }
+  int nameEnd = pos + 1;
+  while (nameEnd < end && isIdentifier(static_cast<uint8_t>(text[nameEnd]))) ++nameEnd;
+  const std::string name(text + pos + 1, static_cast<size_t>(nameEnd - pos - 1));
+  const std::string arguments(text + nameEnd, static_cast<size_t>(end - nameEnd));
+  const auto& registry = commandTables().registry;
+  const auto found = registry.find(crc32Of(name));
+  if (found == registry.end() || found->second.empty()) {
+    setCurrentCommandName(name);
+    errorc(ReportText().gbk(text_messages::kUnknownInlineCommand), true);
+  } else {
+    found->second.invoke(arguments.c_str(), static_cast<int>(arguments.size()));
+    if (engine().quitFlag) return -1;
+  }
+  return end + 1;
+}
+
+struct RubyGroup {
+  bool open = false;
+  int column = 0;
+  int bodyCount = 0;
+  int baseCharacters = 0;
+};
+
+// Places the ruby text (from after "/" up to "}") above the group's base.
+void placeRuby(MessageWindow& w, const RubyGroup& group, std::string_view ruby) {
+  if (scriptState().fastForwardMode) return;
+  if (w.column < group.column) {
+    errord(ReportText().gbk(text_messages::kRubyAcrossRows), true);
+    return;
+  }
+  const int p = w.pitch();
+  int characters = 0;
+  for (size_t j = 0; j < ruby.size(); ++j, ++characters)
+    if (isLead(static_cast<uint8_t>(ruby[j])) && j + 1 < ruby.size()) ++j;
+  const int64_t p64 = p;
+  const int base = position(p64 * group.column / 2);
+  const int width = position(p64 * w.column / 2 - base);
+  const int rubyWidth = position(static_cast<int64_t>(ruby.size()) * p64 / 4);
+  const int n = characters + 1;
+  int x = 0, gap = 0;
+  if (width == 2 * rubyWidth) {
+    x = base + p / 4;
+    gap = p / 2;
+  } else if (width < rubyWidth) {
+    x = base - (rubyWidth - width) / 2;
+  } else {
+    gap = (width - rubyWidth) / n;
+    x = base + gap;
+  }
+  CString& r = rubyText();
+  const int y = position(int64_t{w.row} * w.rowPitch() - w.rubyGap / 2);
+  const int first = r.count;
+  for (size_t j = 0; j < ruby.size() && r.count < r.capacity;) {
+    const auto c = static_cast<uint8_t>(ruby[j]);
+    if (isLead(c) && j + 1 < ruby.size()) {
+      r.SetChar(x, y, c, static_cast<uint8_t>(ruby[j + 1]));
+      x += p / 2 + gap;
+      j += 2;
+    } else {
+      r.SetChar(x, y, 0, c);
+      x += p / 4 + gap;
+      ++j;
+    }
+  }
+  // Each ruby character appears with the part of the base it stands over.
+  const int placed = r.count - first;
+  r.anchors.resize(static_cast<size_t>(r.count));
+  for (int j = 0; j < placed; ++j)
+    r.anchors[static_cast<size_t>(first + j)] = group.bodyCount + j * group.baseCharacters / placed;
+}
+
+}  // namespace
+
+int LayoutMessageLine(const char* text, int length, const int* nextLength, const int* afterLength) {
+  ScriptState& s = scriptState();
+  MessageWindow& w = messageWindow();
+  length = std::max(length, 0);
+  int pos = std::clamp(s.textOffset, 0, length);
+  if (!w.lineInProgress) startShownLine(w);
+  w.lineInProgress = true;
+  if (w.column == 0) startRow(w, text, length, pos);
+
+  RubyGroup group;
+  bool placeAnyway = false;  // a row that was just broken takes its first character whatever the width
+  const int p = w.pitch();
+
+  // Step 3: a wait. Returns true when layout stops here.
+  const auto wait = [&](int resume) {
+    backlog().current().rows = static_cast<uint8_t>(std::min(w.row + 1, 255));
+    w.autoDeadline += messageNow() + static_cast<uint32_t>(std::max(settings().liveAutoWait, 0)) + textSpeed();
+    if (!s.postMessageSub) return false;
+    s.textOffset = resume;
+    if (s.textOffset >= length) {
+      s.textOffset = 0;
+      if (!(s.messageWaited & 1)) {
+        ++w.finishedLines;
+        w.justWrapped = false;
+        w.indent = w.column = 0;
+      }
+      printShownLine(w);
+    }
+    return true;
+  };
+
+  while (pos < length) {
+    const auto c = static_cast<uint8_t>(text[pos]);
+    const uint16_t code = doubleByteAt(text, length, pos);
+    const int width = code ? 2 : 1;
+    if (!code && c == '[') {
+      pos = runInlineCommand(text, length, pos);
+      if (pos < 0) return 0;
+      continue;
+    }
+    if (!code && (c == '@' || c == '\\')) {
+      s.messageWaited = c == '@' ? 1 : 2;
+      if (wait(pos + 1)) return 1;
+      ++pos;
+      continue;
+    }
+    if (!code && c == '{') {
+      group = {true, w.column, mainText().count, 0};
+      appendBacklog("{");
+      ++pos;
+      continue;
+    }
+    if (!code && c == '/' && group.open) {
+      const int end = findByte(text, length, pos, '}');
+      if (end < 0) {
+        errord(ReportText().gbk(text_messages::kRubyMalformed), true);
+        group.open = false;
+        pos = length;
+        continue;
+      }
+      const std::string_view ruby(text + pos + 1, static_cast<size_t>(end - pos - 1));
+      placeRuby(w, group, ruby);
+      appendBacklog(std::string_view(text + pos, static_cast<size_t>(end - pos + 1)));
+      group.open = false;
+      pos = end + 1;
+      continue;
+    }
+    if (!code && c == '}') {
+      group.open = false;
+      appendBacklog("}");
+      ++pos;
+      continue;
+    }
+    // An ordinary character; a full row breaks unless it hangs.
+    if (w.column > 2 * w.columns && !placeAnyway) {
+      const bool hangs = code && isHanging(code) && !isHanging(doubleByteAt(text, length, pos + 2));
+      if (!hangs) {
+        appendLineBreak(w.indent);
+        ++w.row;
+        w.column = w.indent;
+        w.justWrapped = true;
+        placeAnyway = true;
+        continue;
+      }
+    }
+    placeAnyway = false;
+    if (!s.fastForwardMode) {
+      const uint8_t lead = code ? c : 0, trail = code ? static_cast<uint8_t>(text[pos + 1]) : c;
+      mainText().SetChar(position(int64_t{w.column} * p / 2), position(int64_t{w.row} * w.rowPitch()), lead, trail);
+    }
+    w.column += width;
+    w.justWrapped = false;
+    if (group.open) ++group.baseCharacters;
+    w.autoDeadline += static_cast<uint32_t>(std::max(settings().autoChar, 0)) + textSpeed();
+    const std::string_view bytes(text + pos, static_cast<size_t>(width));
+    appendBacklog(bytes);
+    showBytes(w, bytes);
+    pos += width;
+  }
+
+  // The line's end: its wait rule.
+  const bool nextEmpty = !nextLength || *nextLength <= 0;
+  if (w.blankLineWait == 0 || !nextEmpty) {
+    s.messageWaited = w.lineEndWait;
+  } else if (w.blankLineWait & 4) {
+    s.messageWaited = afterLength && *afterLength > 0 ? 1 : 2;
+  } else {
+    s.messageWaited = w.blankLineWait;
+  }
+  if (s.messageWaited != 0 && wait(length)) return 1;
+
+  // Step 4: no wait.
+  if (!w.justWrapped) {
+    ++w.row;
+    appendLineBreak(w.indent);
+  }
+  w.indent = w.column = 0;
+  s.textOffset = 0;
+  if (group.open) errord(ReportText().gbk(text_messages::kRubyMalformed), true);
+  s.messageWaited = 0;
+  printShownLine(w);
+  // Without a message subroutine nobody ends the page: it ends with the message (an empty line).
+  if (!s.postMessageSub && nextEmpty) {
+    commitBacklogEntry(0);
+    clearMessagePage();
+  }
+  return 1;
+}
+
+}  // namespace vellum

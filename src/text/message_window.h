@@ -1,0 +1,74 @@
+// The single message window: where story text is laid out (inline commands, waits, ruby,
+// wrapping with hanging punctuation, indents), the typewriter that reveals it, and the page.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vellum {
+
+struct MessageWindow {
+  // Layout settings.
+  int x = 0, y = 0;
+  int textOffsetY = 0;
+  int columns = 20, rows = 3, fontSize = 24, rubyGap = 0, letterSpacing = 0, lineHeight = 24;
+  int lineEndWait = 0, blankLineWait = 0;
+  int quoteIndent = 0, paragraphIndent = 0;
+  std::array<int, 6> log{};  // value 1 stored as its argument + 2
+  int windowVisible = 3;
+  bool created = false;
+
+  // Layout state.
+  int column = 0, row = 0, indent = 0;
+  bool justWrapped = false;
+  uint32_t autoDeadline = 0;
+  int finishedLines = 0;
+  uint32_t typewriterStart = 0;
+  size_t backlogOffset = 0;  // write position in the current entry's text
+
+  // What the current story line has shown so far (for standard output), GBK.
+  std::string shownLine;
+  bool speakerPending = false;
+  bool lineInProgress = false;  // a line was stopped by a wait and goes on  // the line starts a message with a speaker
+
+  int pitch() const { return fontSize + letterSpacing; }
+  int rowPitch() const { return lineHeight + rubyGap; }
+};
+
+MessageWindow& messageWindow();
+void resetMessageWindow();
+
+// The clock the typewriter and the layout read (tests put a fake one in).
+using MessageClock = uint32_t (*)();
+void setMessageClock(MessageClock clock);
+uint32_t messageNow();
+
+// Lays out one story line from the script state's textOffset. Returns 0 when the engine must
+// stop, else 1 with messageWaited set. nextLength/afterLength: byte lengths of the next two lines.
+int LayoutMessageLine(const char* text, int length, const int* nextLength, const int* afterLength);
+
+// The page commands' common parts.
+void clearMessagePage();            // row 0, both text objects emptied
+void commitBacklogEntry(int keep);  // the current entry is done (keep != 0: the index stays)
+
+// The message window's text size in pixels after display scaling.
+int scaledFontSize();
+// (Re)creates the four glyph objects from the settings.
+void applyMessageFonts();
+
+// The typewriter.
+void formatMessDraw();
+int setMessDraw();
+void endMessDraw();
+
+void provideMessageCommands();
+void provideFontCommands();
+void provideTextSpriteCommands();
+// All text command families.
+void provideTextCommands();
+
+// Hands the renderer the drawing of the message text.
+void installMessageDrawing();
+
+}  // namespace vellum
