@@ -14,6 +14,8 @@ packages=(
   xvfb xauth xdotool libx11-dev
   # Sound: Ogg Vorbis and Opus decoding, and the encoders the tests make their files with.
   libvorbis-dev vorbis-tools libopusfile-dev opus-tools
+  # Downloads (HTTP and HTTPS), and the menu and settings dialog drawn in the game's window.
+  libcurl4-openssl-dev libimgui-dev
 )
 
 missing=()

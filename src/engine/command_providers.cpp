@@ -8,6 +8,7 @@
 #include "scene/sprite_commands.h"
 #include "script/builtins/builtin_functions.h"
 #include "script/script_commands.h"
+#include "shell/service_commands.h"
 #include "shell/shell_commands.h"
 #include "sound/sound_system.h"
 
@@ -28,6 +29,7 @@ void provideAllCommands() {
     provideSpriteCommands();
     provideScreenShotCommands();
     provideSoundCommands();
+    provideServiceCommands();
     return true;
   }();
   (void)provided;

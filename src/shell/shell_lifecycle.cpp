@@ -4,6 +4,7 @@
 #include "platform/system_cursor.h"
 #include "shell/cursor_glide.h"
 #include "shell/event_source.h"
+#include "shell/find_request.h"
 #include "shell/input_replay.h"
 #include "shell/input_state.h"
 #include "shell/message_pumps.h"
@@ -19,6 +20,7 @@ void resetShell() {
   resetCursorGlide();
   resetMessagePumps();
   resetInputReplay();
+  resetFindRequest();
   setAutoAdvanceDeadline(0);
   clearQuitRequest();
 }
