@@ -5,6 +5,7 @@
 #include "shell/cursor_glide.h"
 #include "shell/event_source.h"
 #include "shell/find_request.h"
+#include "shell/in_window_ui.h"
 #include "shell/input_replay.h"
 #include "shell/input_state.h"
 #include "shell/message_pumps.h"
@@ -21,6 +22,7 @@ void resetShell() {
   resetMessagePumps();
   resetInputReplay();
   resetFindRequest();
+  resetInWindowUi();
   setAutoAdvanceDeadline(0);
   clearQuitRequest();
 }
