@@ -30,6 +30,7 @@ struct OverlayState {
   std::chrono::steady_clock::time_point lastFrame = std::chrono::steady_clock::now();
   bool lastWantMouse = false;
   bool capture = false;  // this frame: the pointer is over something that takes clicks
+  bool keyboard = false, lastKeyboard = false;  // a dialog that takes typing has the focus
   bool shiftHeld = false;
   std::string clipboardCopy;
 };
@@ -197,11 +198,11 @@ bool feedMessage(const WindowMessage& m, bool interfaceShown) {
       setKey(m.vk, true);
       if (m.sidedVk) setKey(m.sidedVk, true);
       typeCharacter(m.vk);
-      return interfaceShown && io.WantCaptureKeyboard;
+      return interfaceShown && (io.WantCaptureKeyboard || state.lastKeyboard);
     case MessageKind::KeyUp:
       setKey(m.vk, false);
       if (m.sidedVk) setKey(m.sidedVk, false);
-      return interfaceShown && io.WantCaptureKeyboard;
+      return interfaceShown && (io.WantCaptureKeyboard || state.lastKeyboard);
     case MessageKind::Deactivate: resetInput(); return false;
     default: return false;
   }
@@ -231,6 +232,7 @@ bool beginFrame(int32_t windowW, int32_t windowH, const std::string& extraText) 
   ImGui_ImplOpenGL3_NewFrame();
   ImGui::NewFrame();
   state.capture = false;
+  state.keyboard = false;
   return true;
 }
 
@@ -345,6 +347,7 @@ FindAction drawFind(FindView& find, const std::string& title) {
   ImGui::SameLine(0, 60);
   if (ImGui::Button("Cancel")) action = FindAction::Close;
   state.capture |= ImGui::IsWindowHovered(ImGuiHoveredFlags_RootAndChildWindows) || ImGui::IsAnyItemActive();
+  state.keyboard |= ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows);
   ImGui::End();
   if (!open) action = FindAction::Close;
   return action;
@@ -354,6 +357,7 @@ void endFrame() {
   ImGui::Render();
   ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
   state.lastWantMouse = state.capture;
+  state.lastKeyboard = state.keyboard;
   ImGui::GetIO().MouseWheel = 0;
 }
 

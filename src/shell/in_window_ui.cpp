@@ -105,6 +105,12 @@ bool routeMessageToInterface(WindowMessage& m) {
   return true;
 }
 
+void refreshInterface() {
+  // Two frames: a window that asks for the keyboard has it from its second frame on.
+  repaint();
+  repaint();
+}
+
 void resetInWindowUi() {
   uiState = UiState{};
   ui::resetInput();

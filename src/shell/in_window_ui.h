@@ -15,6 +15,9 @@ bool routeMessageToInterface(WindowMessage& m);
 // Whether the menu bar or the find dialog is on screen now.
 bool interfaceShown();
 
+// Draws the interface after a change the player did not make (a dialog opened by a script).
+void refreshInterface();
+
 // Forgets the interface's input and pending choices (tests, shutdown).
 void resetInWindowUi();
 

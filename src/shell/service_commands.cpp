@@ -17,6 +17,7 @@
 #include "platform/question_box.h"
 #include "services/http_download.h"
 #include "shell/find_request.h"
+#include "shell/in_window_ui.h"
 #include "shell/service_messages.h"
 #include "shell/shell_execute.h"
 #include "shell/shell_window_state.h"
@@ -102,6 +103,7 @@ int setClipboardBody(void* call) {
 int findTextBody(void* call) {
   setCurrentCommandName("findText");
   openFindDialog();
+  refreshInterface();
   return nothing(call);
 }
 

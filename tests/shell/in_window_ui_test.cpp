@@ -41,6 +41,9 @@ class InWindowUi : public ::testing::Test {
     return n;
   }
 
+  // The single-instance lock lives in a folder of this test's own.
+  test::TempFolder runtime;
+  ScopedEnvironment runtimeFolder{"XDG_RUNTIME_DIR", runtime.path().string()};
   test::TempFolder shots;
   ScopedEnvironment shotFolder{"VELLUM_UI_SHOTS", shots.path().string()};
   ScopedEnvironment dialogs{"VELLUM_HEADLESS_DIALOGS", "1"};
@@ -104,6 +107,19 @@ TEST_F(InWindowUi, TheGreyedDetailedSettingsButtonDoesNothing) {
                           "500 press left 280 198\n550 release left 280 198\n"
                           "700 press left 390 198\n750 release left 390 198\n");
   EXPECT_EQ(result.out, "full=0");
+}
+
+TEST_F(InWindowUi, TheFindDialogTakesTyping) {
+  // Typing "a", Shift+"B", then Enter for a search; findText again raises the same dialog.
+  const auto result = run("screen 640, 480, 640, 2\ndraw\nfindText\nfor %1, 1, 100\nsleep 10\nnext\nfindText\n"
+                          "print \"done\"\n",
+                          "300 move 320 240\n400 keydown 0x41\n420 keyup 0x41\n450 keydown 0x10\n460 keydown 0x42\n"
+                          "470 keyup 0x42\n480 keyup 0x10\n500 keydown 0x0D\n520 keyup 0x0D\n");
+  EXPECT_EQ(result.out, "done");
+  ASSERT_GE(shotCount(), 8u);
+  // The dialog's light face in the middle of the black game, the text field white.
+  EXPECT_GT(pixel(8, 160, 260) & 0xFF, 0xC0u);
+  EXPECT_EQ(pixel(8, 320, 400), 0x000000u);
 }
 
 }  // namespace
