@@ -6,6 +6,8 @@
 #include <chrono>
 #include <memory>
 
+#include "services/http_response.h"
+
 namespace vellum {
 
 namespace {
@@ -21,56 +23,24 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
 
 // One transfer's bookkeeping, shared with curl's callbacks.
 struct Transfer {
-  const DownloadLimits* limits = nullptr;
-  // The Content-Length of the response being received: -1 none yet, -2 present but unusable.
-  int64_t announced = -1;
-  std::string body;
-  bool overflow = false;
+  explicit Transfer(const DownloadLimits& l) : limits(&l), response(l.maxBodyBytes) {}
+  const DownloadLimits* limits;
+  ResponseAssembler response;
   Clock::time_point lastProgress = Clock::now();
   uint64_t lastBytes = 0;
   bool stalled = false;
 };
 
-// Digits only, no sign, no junk, and not beyond the cap; anything else is unusable (-2).
-int64_t parseLength(std::string_view value, uint64_t cap) {
-  while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
-  while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) value.remove_suffix(1);
-  if (value.empty() || value.size() > 19) return -2;
-  uint64_t n = 0;
-  for (char c : value) {
-    if (c < '0' || c > '9') return -2;
-    n = n * 10 + static_cast<uint64_t>(c - '0');
-  }
-  return n > cap ? -2 : static_cast<int64_t>(n);
-}
-
 size_t onHeader(char* data, size_t size, size_t count, void* user) {
-  Transfer& t = *static_cast<Transfer*>(user);
   const size_t bytes = size * count;
-  std::string_view line(data, bytes);
-  // Each response of a redirect chain starts with its status line: forget the previous length.
-  if (startsWithNoCase(line, "http/")) t.announced = -1;
-  if (startsWithNoCase(line, "content-length:")) {
-    const int64_t n = parseLength(line.substr(15), t.limits->maxBodyBytes);
-    // Two different lengths in one response are a lie; treat it as unusable.
-    t.announced = (t.announced >= 0 && t.announced != n) ? -2 : n;
-  }
+  static_cast<Transfer*>(user)->response.headerLine(std::string_view(data, bytes));
   return bytes;
 }
 
 size_t onBody(char* data, size_t size, size_t count, void* user) {
-  Transfer& t = *static_cast<Transfer*>(user);
   const size_t bytes = size * count;
-  // The body is kept only against a usable announced length, and never beyond it.
-  if (t.announced <= 0) return 0;  // makes curl fail the transfer
-  const size_t room = static_cast<size_t>(t.announced) - t.body.size();
-  if (bytes > room) {
-    t.overflow = true;
-    t.body.append(data, room);
-    return 0;
-  }
-  t.body.append(data, bytes);
-  return bytes;
+  // Returning less than was given makes curl end the transfer.
+  return static_cast<Transfer*>(user)->response.bodyBytes(std::string_view(data, bytes)) ? bytes : 0;
 }
 
 int onProgress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
@@ -119,8 +89,7 @@ DownloadResult downloadToMemory(std::string_view url, const DownloadLimits& limi
     result.failure = "no transfer handle";
     return result;
   }
-  Transfer t;
-  t.limits = &limits;
+  Transfer t(limits);
   const std::string address(url);
   CURL* c = curl.get();
   curl_easy_setopt(c, CURLOPT_URL, address.c_str());
@@ -143,23 +112,24 @@ DownloadResult downloadToMemory(std::string_view url, const DownloadLimits& limi
   curl_easy_setopt(c, CURLOPT_XFERINFODATA, &t);
   const CURLcode code = curl_easy_perform(c);
 
+  ResponseAssembler& r = t.response;
   if (t.stalled) {
     result.failure = "the server stopped sending";
   } else if (code != CURLE_OK && code != CURLE_WRITE_ERROR) {
     result.failure = curl_easy_strerror(code);
-  } else if (t.announced == -1) {
+  } else if (r.announced() == kNoLength) {
     result.failure = "the server sent no Content-Length";
-  } else if (t.announced == -2) {
+  } else if (r.announced() == kUnusableLength) {
     result.failure = "the server's Content-Length is unusable";
-  } else if (t.announced == 0) {
+  } else if (r.announced() == 0) {
     result.failure = "the server's Content-Length is 0";
-  } else if (code == CURLE_WRITE_ERROR && !t.overflow) {
+  } else if (code == CURLE_WRITE_ERROR && !r.overflowed()) {
     result.failure = curl_easy_strerror(code);
-  } else if (t.body.size() != static_cast<size_t>(t.announced)) {
+  } else if (r.body().size() != static_cast<size_t>(r.announced())) {
     result.failure = "the body is shorter than its Content-Length";
   } else {
     result.ok = true;
-    result.body = std::move(t.body);
+    result.body = std::move(r.body());
   }
   return result;
 }
