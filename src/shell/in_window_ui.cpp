@@ -22,15 +22,27 @@ struct UiState {
   ui::FindView find;
   bool shotRequested = false;
   bool drawnLastFrame = false;
+  // The pinned bar shows while the pointer is in the top strip or inside its open menus.
+  bool pinnedHover = false;
 };
 
 UiState uiState;
 
+// The strip at the window's top where the pointer brings the bar.
+constexpr int32_t kTopStrip = 20;
+
+bool pinned() {
+  const EngineSettings& s = settings();
+  return !s.fullScreen && s.menuLock1;
+}
+
+// Drawn inside the window, a bar that always showed would hide the top of the game's picture, so
+// the pinned bar too appears only while the pointer is at the top (the popup keeps its own rule).
 bool menuBarShown() {
   const EngineSettings& s = settings();
   const ShellWindowState& w = shellWindow();
   if (!s.windowMenu || !w.screenReady) return false;
-  return (!s.fullScreen && s.menuLock1) || w.menuPopupState != 0;
+  return (pinned() && uiState.pinnedHover) || w.menuPopupState != 0;
 }
 
 // Runs over each presented frame, after the game's picture.
@@ -91,11 +103,19 @@ bool interfaceWanted() { return menuBarShown() || findRequest().open || uiState.
 bool interfaceShown() { return menuBarShown() || findRequest().open; }
 
 bool routeMessageToInterface(WindowMessage& m) {
+  if (m.kind == MessageKind::MouseMove && pinned())
+    uiState.pinnedHover = m.y < kTopStrip || (uiState.pinnedHover && ui::menuHasPointer());
   const bool shown = interfaceShown();
   if (!shown && !uiState.drawnLastFrame) return false;
   if (!ui::feedMessage(m, shown)) {
-    // The interface follows the pointer even when the game gets the message.
-    if (shown && m.kind == MessageKind::MouseMove) repaint();
+    // The interface follows the pointer even when the game gets the message (and leaves the
+    // picture when the pointer takes it away).
+    if (m.kind == MessageKind::MouseMove) {
+      // A bar that just appeared knows what is under the pointer from its second frame on.
+      const bool appearing = shown && !uiState.drawnLastFrame;
+      repaint();
+      if (appearing) repaint();
+    }
     return false;
   }
   m.kind = MessageKind::None;
@@ -119,10 +139,7 @@ void resetInWindowUi() {
 // The window layer's calls: the bar is drawn from the settings on every frame, so building it is
 // a repaint.
 void buildFrameMenu() { repaint(); }
-void buildPopupMenu() {
-  ui::resetInput();
-  repaint();
-}
+void buildPopupMenu() { refreshInterface(); }
 void hidePopupMenu() { repaint(); }
 void extendSystemMenu() {}
 
