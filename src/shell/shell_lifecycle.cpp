@@ -2,6 +2,7 @@
 
 #include "platform/quit_signals.h"
 #include "platform/system_cursor.h"
+#include "platform/ui_overlay.h"
 #include "shell/cursor_glide.h"
 #include "shell/event_source.h"
 #include "shell/find_request.h"
@@ -29,6 +30,8 @@ void resetShell() {
 
 void closeShell() {
   releaseRenderer();
+  // The renderer's context took the interface's graphics with it; the rest goes now.
+  ui::shutdown();
   clearCustomCursor();
   resetShellWindow();
 }
