@@ -7,8 +7,9 @@ if(NOT SOURCE_ROOT)
 endif()
 include(${CMAKE_CURRENT_LIST_DIR}/layers.cmake)
 
-# System headers only the platform layer may include: the window system, OpenGL, fontconfig, ALSA.
-set(platform_only_headers "SDL|SDL2/|GL/|EGL/|KHR/|fontconfig/|alsa/|X11/")
+# System headers only the platform layer may include: the window system, OpenGL, fontconfig, ALSA,
+# the in-window interface kit.
+set(platform_only_headers "SDL|SDL2/|GL/|EGL/|KHR/|fontconfig/|alsa/|X11/|imgui|backends/imgui")
 
 set(problems "")
 file(GLOB folders RELATIVE ${SOURCE_ROOT} ${SOURCE_ROOT}/*)

@@ -1,9 +1,9 @@
 # The engine's layers, lowest first: the one place that says which code may use which.
 #
 #   base      error reports and their sinks, engine-wide state, clock, text encoding
-#   platform  the only code that knows SDL, OpenGL, fontconfig and Linux devices
+#   platform  the only code that knows SDL, OpenGL, fontconfig, Dear ImGui and Linux devices
 #   squirrel  our Squirrel VM and its standard libraries; it stands alone
-#   formats   storage (archives, hashes), image (codecs, image library), services (conversions)
+#   formats   storage (archives, hashes), image (codecs, image library), services (conversions, downloads)
 #   script    the script language and the command layer (registry, accessor, Lua and Squirrel)
 #   persist   settings, read flags, carry-over
 #   shell     window, display modes, geometry, input
@@ -40,9 +40,9 @@ endmacro()
 
 #            layer     folders under src/           uses                      packages it links
 vellum_layer(base      FOLDERS base)
-vellum_layer(platform  FOLDERS platform             USES base                 PACKAGES PkgConfig::SDL2 PkgConfig::FREETYPE PkgConfig::FONTCONFIG Threads::Threads)
+vellum_layer(platform  FOLDERS platform             USES base                 PACKAGES PkgConfig::SDL2 PkgConfig::FREETYPE PkgConfig::FONTCONFIG PkgConfig::IMGUI Threads::Threads)
 vellum_layer(squirrel  FOLDERS squirrel                                       PACKAGES PkgConfig::PCRE2)
-vellum_layer(formats   FOLDERS storage image services USES base               PACKAGES ZLIB::ZLIB PNG::PNG JPEG::JPEG Threads::Threads)
+vellum_layer(formats   FOLDERS storage image services USES base               PACKAGES ZLIB::ZLIB PNG::PNG JPEG::JPEG PkgConfig::CURL Threads::Threads)
 vellum_layer(script    FOLDERS script commands      USES platform formats squirrel PACKAGES PkgConfig::LUA PkgConfig::PCRE2 ${CMAKE_DL_LIBS})
 vellum_layer(persist   FOLDERS persist              USES script)
 vellum_layer(shell     FOLDERS shell                USES persist)

@@ -21,6 +21,8 @@ packages=(
   # A CJK face for the message font (Chinese and Japanese glyphs, about 5 MB): the default face
   # names games use map onto it.
   fonts-wqy-microhei
+  # Downloads (HTTP and HTTPS), and the menu and settings dialog drawn in the game's window.
+  libcurl4-openssl-dev libimgui-dev
 )
 
 missing=()

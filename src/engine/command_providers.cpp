@@ -13,6 +13,7 @@
 #include "scene/sprite_commands.h"
 #include "script/builtins/builtin_functions.h"
 #include "script/script_commands.h"
+#include "shell/service_commands.h"
 #include "shell/shell_commands.h"
 #include "sound/sound_system.h"
 #include "text/message_window.h"
@@ -40,6 +41,7 @@ void provideAllCommands() {
     provideMovieCommands();
     provideFrameSequenceCommands();
     provideTextCommands();
+    provideServiceCommands();
     return true;
   }();
   (void)provided;

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/box_placement.h"
 #include "base/engine_state.h"
 #include "base/report.h"
+#include "platform/main_window.h"
 
 namespace vellum {
 
@@ -44,10 +46,20 @@ std::string asOneLine(const std::string& text) {
   return line;
 }
 
+SDL_Window* boxParent() {
+  SDL_Window* window = mainWindowHandle();
+  if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN)) return nullptr;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window, &w, &h);
+  // Only where placeBox would move a box over the window (it leaves boxes beside small windows).
+  const bool centred = placeBox(BoxRect{0, 0, w, h}, BoxRect{}).left != 0;
+  return centred ? window : nullptr;
+}
+
 void showMessageBox(const std::string& title, const std::string& text, BoxIcon icon) {
   if (!engine().headless && haveDisplay()) {
-    // The box is modal and has no owner window: the engine waits until it is closed.
-    if (SDL_ShowSimpleMessageBox(sdlFlags(icon), title.c_str(), text.c_str(), nullptr) == 0) return;
+    // The box is modal: the engine waits until it is closed.
+    if (SDL_ShowSimpleMessageBox(sdlFlags(icon), title.c_str(), text.c_str(), boxParent()) == 0) return;
   }
   std::fprintf(stderr, "%s: %s\n", title.c_str(), asOneLine(text).c_str());
   std::fflush(stderr);

@@ -36,8 +36,10 @@ Answer nextHeadlessAnswer(const std::vector<Answer>& offered) {
 }
 
 // The SDL box; false when it cannot be shown.
-bool askWithBox(const std::string& title, const std::string& text, const std::vector<Answer>& offered, Answer& answer) {
-  static const char* const kLabels[] = {"Yes", "No", "Cancel"};
+bool askWithBox(const std::string& title, const std::string& text, const std::vector<Answer>& offered,
+                const ButtonLabels& labels, Answer& answer) {
+  const bool labelled = !labels.yes.empty() && !labels.no.empty();
+  const char* const kLabels[] = {labelled ? labels.yes.c_str() : "Yes", labelled ? labels.no.c_str() : "No", "Cancel"};
   std::vector<SDL_MessageBoxButtonData> buttons;
   for (Answer a : offered) {
     SDL_MessageBoxButtonData b{};
@@ -50,6 +52,7 @@ bool askWithBox(const std::string& title, const std::string& text, const std::ve
   }
   SDL_MessageBoxData box{};
   box.flags = SDL_MESSAGEBOX_INFORMATION;
+  box.window = boxParent();
   box.title = title.c_str();
   box.message = text.c_str();
   box.numbuttons = static_cast<int>(buttons.size());
@@ -73,13 +76,23 @@ const char* answerWord(Answer answer) {
 
 void setHeadlessAnswers(std::vector<std::string> answers) { pendingAnswers.assign(answers.begin(), answers.end()); }
 
-Answer askQuestion(const std::string& title, const std::string& text, QuestionButtons buttons) {
+Answer askQuestion(const std::string& title, const std::string& text, QuestionButtons buttons,
+                   const ButtonLabels& labels) {
   const std::vector<Answer> offered = buttonsOf(buttons);
   std::string choices;
   for (Answer a : offered) choices += (choices.empty() ? "" : "/") + std::string(answerWord(a));
+  // Headless, the labels follow the words: "yes=Keep/no=Discard/cancel".
+  if (!labels.yes.empty() && !labels.no.empty()) {
+    choices.clear();
+    for (Answer a : offered) {
+      const std::string* label = a == Answer::Yes ? &labels.yes : a == Answer::No ? &labels.no : nullptr;
+      choices += (choices.empty() ? "" : "/") + std::string(answerWord(a)) + (label ? "=" + *label : "");
+    }
+  }
   std::fprintf(stderr, "%s: %s [%s]\n", title.c_str(), asOneLine(text).c_str(), choices.c_str());
   Answer answer = offered.front();
-  if (engine().headless || !haveDisplay() || !askWithBox(title, text, offered, answer)) answer = nextHeadlessAnswer(offered);
+  if (engine().headless || !haveDisplay() || !askWithBox(title, text, offered, labels, answer))
+    answer = nextHeadlessAnswer(offered);
   std::fprintf(stderr, "%s: answer %s\n", title.c_str(), answerWord(answer));
   std::fflush(stderr);
   return answer;

@@ -12,8 +12,15 @@ namespace vellum {
 enum class QuestionButtons { YesNo, YesNoCancel };
 enum class Answer { Yes, No, Cancel };
 
-// Title and text are UTF-8.
-Answer askQuestion(const std::string& title, const std::string& text, QuestionButtons buttons);
+// Texts for the Yes and No buttons in place of "Yes" and "No" (UTF-8); used when both are set.
+struct ButtonLabels {
+  std::string yes, no;
+};
+
+// Title and text are UTF-8. The box is centred over the main window when that exists and is large
+// enough (boxParent); without a main window the system places it.
+Answer askQuestion(const std::string& title, const std::string& text, QuestionButtons buttons,
+                   const ButtonLabels& labels = {});
 
 // The headless answers, taken in order: "yes", "no" or "cancel" (any letter case). A word naming
 // no button of the box, or none left, takes the box's first button.

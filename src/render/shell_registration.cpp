@@ -5,6 +5,7 @@
 
 #include "persist/engine_settings.h"
 #include "render/renderer.h"
+#include "render/renderer_state.h"
 #include "shell/renderer_seam.h"
 #include "shell/screen_geometry.h"
 
@@ -58,6 +59,12 @@ int multiSample() { return static_cast<int>(multiSampleType()); }
 
 void release() { shutdownRenderer(); }
 
+void menuFacts(int& pixelShaderMajor, bool& scanLine) {
+  if (!rendererReady()) return;
+  pixelShaderMajor = renderer().caps.pixelShaderMajor;
+  scanLine = renderer().caps.scanLine;
+}
+
 }  // namespace
 
 void registerRendererWithShell() {
@@ -69,6 +76,7 @@ void registerRendererWithShell() {
   hooks.setMultiSample = &setMultiSample;
   hooks.multiSample = &multiSample;
   hooks.release = &release;
+  hooks.menuFacts = &menuFacts;
   setRendererHooks(hooks);
 }
 

@@ -31,11 +31,17 @@ void appendSettings() { appendSettingsReport(); }
 
 void appendGeometry(std::string_view title, const ScreenGeometry& geometry) { appendGeometryReport(title, geometry); }
 
+void measured(int32_t& freeMiB, int32_t& videoMiB) {
+  freeMiB = machineMemory().freeMiB;
+  videoMiB = machineMemory().videoMiB;
+}
+
 ReportHooks reportHooks() {
   ReportHooks hooks;
   hooks.writeMachineReport = &writeMachine;
   hooks.appendSettings = &appendSettings;
   hooks.appendGeometry = &appendGeometry;
+  hooks.measuredMemory = &measured;
   return hooks;
 }
 

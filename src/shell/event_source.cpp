@@ -17,6 +17,7 @@
 #include "shell/button_navigation.h"
 #include "shell/coordinate_mapping.h"
 #include "shell/cursor_glide.h"
+#include "shell/find_request.h"
 #include "shell/input_buttons.h"
 #include "shell/input_state.h"
 #include "shell/message_pumps.h"
@@ -276,8 +277,9 @@ InputEvent idleChecks(bool holdKeys, bool wantText) {
   InputState& in = inputState();
   if (w.findDialogSignal) {
     w.findDialogSignal = 0;
-    InputEvent e = triple(kFindEvent, 0, 0);
-    (void)wantText;
+    const FindRequest& find = findRequest();
+    InputEvent e = triple(kFindEvent, find.reportedFlags, 0);
+    if (wantText) e.text = find.text;
     return e;
   }
   if (w.closeRequest) {

@@ -20,6 +20,7 @@ struct Replay {
 };
 
 Replay replay;
+bool rawPositions = false;
 
 bool number(const std::string& word, long long& value) {
   if (word.empty()) return false;
@@ -155,7 +156,7 @@ void feedReplayedInputAt(uint32_t nowMs) {
     }
     WindowMessage m = e.message;
     if (e.gamePosition) {
-      displayPosition(m.x, m.y);
+      if (!rawPositions) displayPosition(m.x, m.y);
     } else if (m.kind == MessageKind::ButtonDown || m.kind == MessageKind::ButtonUp) {
       // A button without a position is pressed where the pointer is.
       pointerPosition(m.x, m.y);
@@ -166,6 +167,11 @@ void feedReplayedInputAt(uint32_t nowMs) {
 
 size_t replayedEventsLeft() { return replay.events.size() - replay.next; }
 
-void resetInputReplay() { replay = Replay{}; }
+void resetInputReplay() {
+  replay = Replay{};
+  rawPositions = false;
+}
+
+void setReplayPositionsRaw(bool raw) { rawPositions = raw; }
 
 }  // namespace vellum

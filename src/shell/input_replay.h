@@ -39,4 +39,8 @@ size_t replayedEventsLeft();
 
 void resetInputReplay();
 
+// While a dialog runs before the game's screen exists, replayed positions are the dialog's own
+// client pixels (there is no game coordinate space yet).
+void setReplayPositionsRaw(bool raw);
+
 }  // namespace vellum

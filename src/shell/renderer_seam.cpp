@@ -27,4 +27,10 @@ void releaseRenderer() {
   if (registered.release) registered.release();
 }
 
+void rendererMenuFacts(int& pixelShaderMajor, bool& scanLine) {
+  pixelShaderMajor = 0;
+  scanLine = false;
+  if (rendererHooks().menuFacts) rendererHooks().menuFacts(pixelShaderMajor, scanLine);
+}
+
 }  // namespace vellum

@@ -22,6 +22,9 @@ struct RendererHooks {
   int (*setMultiSample)(int requested) = nullptr;
   int (*multiSample)() = nullptr;
   void (*release)() = nullptr;
+  // What the menu needs of the device: its pixel-shader major version and whether it can read
+  // the scan line.
+  void (*menuFacts)(int& pixelShaderMajor, bool& scanLine) = nullptr;
 };
 
 void setRendererHooks(const RendererHooks& hooks);
@@ -35,5 +38,7 @@ void rendererScreenSizeChanged();
 int applyMultiSample(int requested);
 int multiSampleInUse();
 void releaseRenderer();
+// Without a renderer: no shaders, and the scan line cannot be read.
+void rendererMenuFacts(int& pixelShaderMajor, bool& scanLine);
 
 }  // namespace vellum

@@ -21,4 +21,9 @@ void appendGeometryToReport(std::string_view title, const ScreenGeometry& geomet
   if (reportHooks.appendGeometry) reportHooks.appendGeometry(title, geometry);
 }
 
+void measuredMemory(int32_t& freeMiB, int32_t& videoMiB) {
+  freeMiB = videoMiB = 0;
+  if (reportHooks.measuredMemory) reportHooks.measuredMemory(freeMiB, videoMiB);
+}
+
 }  // namespace vellum

@@ -3,6 +3,7 @@
 // its entry points once; until it does, set-up writes no report and carries on.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace vellum {
@@ -15,6 +16,8 @@ struct ReportHooks {
   // Appends the settings (set-up ended early) or the geometry (set-up finished).
   void (*appendSettings)() = nullptr;
   void (*appendGeometry)(std::string_view title, const ScreenGeometry& geometry) = nullptr;
+  // The free physical memory and the video memory the report measured, in MiB.
+  void (*measuredMemory)(int32_t& freeMiB, int32_t& videoMiB) = nullptr;
 };
 
 void setReportHooks(const ReportHooks& hooks);
@@ -23,5 +26,7 @@ void setReportHooks(const ReportHooks& hooks);
 void writeMachineReport();
 void appendSettingsToReport();
 void appendGeometryToReport(std::string_view title, const ScreenGeometry& geometry);
+// Both 0 while no report is registered.
+void measuredMemory(int32_t& freeMiB, int32_t& videoMiB);
 
 }  // namespace vellum

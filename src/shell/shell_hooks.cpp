@@ -2,13 +2,6 @@
 
 namespace vellum {
 
-void buildFrameMenu() {}
-void buildPopupMenu() {}
-void hidePopupMenu() {}
-void extendSystemMenu() {}
-
-void runStartupSettingsDialog(int32_t, int32_t, int32_t, int32_t) {}
-
 void showButtonTooltip(int32_t, int32_t, int32_t, int32_t, const std::string&) {}
 void removeButtonTooltip() {}
 

@@ -2,8 +2,11 @@
 
 #include "platform/quit_signals.h"
 #include "platform/system_cursor.h"
+#include "platform/ui_overlay.h"
 #include "shell/cursor_glide.h"
 #include "shell/event_source.h"
+#include "shell/find_request.h"
+#include "shell/in_window_ui.h"
 #include "shell/input_replay.h"
 #include "shell/input_state.h"
 #include "shell/message_pumps.h"
@@ -19,12 +22,16 @@ void resetShell() {
   resetCursorGlide();
   resetMessagePumps();
   resetInputReplay();
+  resetFindRequest();
+  resetInWindowUi();
   setAutoAdvanceDeadline(0);
   clearQuitRequest();
 }
 
 void closeShell() {
   releaseRenderer();
+  // The renderer's context took the interface's graphics with it; the rest goes now.
+  ui::shutdown();
   clearCustomCursor();
   resetShellWindow();
 }

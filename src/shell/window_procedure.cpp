@@ -5,6 +5,7 @@
 #include "base/text_encoding.h"
 #include "platform/virtual_keys.h"
 #include "shell/display_mode.h"
+#include "shell/in_window_ui.h"
 #include "shell/mode_keys.h"
 #include "shell/renderer_seam.h"
 #include "shell/screen_geometry.h"
@@ -96,6 +97,7 @@ void onSysKeyUp(WindowMessage& m) {
 }  // namespace
 
 void windowProcedure(WindowMessage& m) {
+  if (routeMessageToInterface(m)) return;
   ShellWindowState& w = shellWindow();
   EngineSettings& s = settings();
   switch (m.kind) {

@@ -1,5 +1,6 @@
 #include "storage/file_loader.h"
 
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <cerrno>
@@ -156,6 +157,14 @@ FILE* openFile(std::string_view path, uint32_t& size, uint64_t& key) {
   }
   key = 0;
   return openLoose(path, size);
+}
+
+bool storedFileExists(std::string_view path) {
+  const uint64_t key = crc64Of(path);
+  const StorageState& s = storage();
+  if (s.archivesPresent && key != 0 && s.archives.count(key) != 0) return true;
+  struct stat st{};
+  return stat(looseFileSystemPath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool loadFile(std::string_view path, uint8_t*& buffer, uint32_t& size, uint32_t& capacity) {

@@ -37,6 +37,10 @@ void readArchives();
 // On failure the cause is reported, errno tells it, and the result is null.
 FILE* openFile(std::string_view path, uint32_t& size, uint64_t& key);
 
+// Whether the path names a stored file: an entry of the archive index (when archives are present)
+// or an existing loose regular file. Reports nothing.
+bool storedFileExists(std::string_view path);
+
 // The whole file in memory, descrambled and inflated, into the caller's buffer (replaced by a
 // larger 16-byte-aligned block when its capacity is too small). A nonzero `size` limits a plain
 // read. Returns false after reporting.

@@ -38,5 +38,16 @@ TEST_F(HeadlessQuestions, AWordForAMissingButtonTakesTheFirst) {
   ::testing::internal::GetCapturedStderr();
 }
 
+TEST_F(HeadlessQuestions, LabelsNameTheYesAndNoButtons) {
+  setHeadlessAnswers({"no"});
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(askQuestion("Confirm", "q", QuestionButtons::YesNoCancel, {"Keep", "Discard"}), Answer::No);
+  // Without a main window there is nothing to centre the box over; it is asked all the same.
+  EXPECT_EQ(askQuestion("Confirm", "q", QuestionButtons::YesNoCancel, {"Keep", ""}), Answer::Yes);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Confirm: q [yes=Keep/no=Discard/cancel]\nConfirm: answer no\n"
+            "Confirm: q [yes/no/cancel]\nConfirm: answer yes\n");
+}
+
 }  // namespace
 }  // namespace vellum

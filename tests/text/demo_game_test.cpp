@@ -11,7 +11,8 @@
 namespace vellum::test {
 namespace {
 
-const std::string kFirstPage = "「雾港奎尔米尔」\n一个用 Vellum 引擎写成的小故事。\n";
+const std::string kFirstPage =
+    "「雾港奎尔米尔」\n一个用 Vellum 引擎写成的小故事。\n设置：窗口顶端的「画面」菜单可以随时切换全屏、窗口尺寸和插补方式。\n";
 // The playthrough begins on the title menu and walks the pier at the choice.
 const std::string kWholeStory = kFirstPage +
                                 "清晨的雾从海面上慢慢升起，\n码头的钟敲了七下。\n"

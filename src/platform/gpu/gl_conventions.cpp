@@ -73,10 +73,10 @@ GlFormat glFormatOf(Format f) {
 
 GlFormat glFormat8888(bool opaque) { return {GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, opaque}; }
 
-void blitToWindow(GLuint framebuffer, const Rect& source, const Rect& destination, int windowHeight) {
+void blitToWindow(GLuint framebuffer, const Rect& source, const Rect& destination, int windowHeight, GLuint target) {
   GlFunctions& g = gl();
   g.BindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-  g.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  g.BindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
   const bool sameSize = source.width() == destination.width() && source.height() == destination.height();
   g.BlitFramebuffer(source.left, source.top, source.right, source.bottom, destination.left,
                     windowHeight - destination.top, destination.right, windowHeight - destination.bottom,

@@ -32,6 +32,7 @@ GlFormat glFormat8888(bool opaque);
 
 // Copies the source rectangle of a top-down framebuffer to the destination rectangle of the
 // window's framebuffer (bottom-up), turning it over on the way.
-void blitToWindow(GLuint framebuffer, const Rect& source, const Rect& destination, int windowHeight);
+void blitToWindow(GLuint framebuffer, const Rect& source, const Rect& destination, int windowHeight,
+                  GLuint target = 0);
 
 }  // namespace vellum::gpu

@@ -11,6 +11,8 @@
 #include "platform/gpu/gl_conventions.h"
 #include "platform/gpu/gpu.h"
 #include "platform/gpu/gpu_faults.h"
+#include "platform/ui_overlay.h"
+#include "platform/window_overlay.h"
 
 namespace vellum::gpu {
 
@@ -110,6 +112,11 @@ Device::~Device() {
   if (gl_ && context_) {
     GlFunctions& g = gl();
     flushUploads();
+    // The interface drawn over this device's frames lives in its context too.
+    if (SDL_GL_GetCurrentContext() == context_) {
+      ui::releaseGraphics();
+      releaseOverlayTarget();
+    }
     if (gl_->vertexBuffer) g.DeleteBuffers(1, &gl_->vertexBuffer);
     if (gl_->vertexArray) g.DeleteVertexArrays(1, &gl_->vertexArray);
     g.DeleteSamplers(kSamplers, gl_->samplers);
@@ -331,13 +338,21 @@ Result Device::present(const Rect* source, const Rect* destination) {
   SDL_GL_GetDrawableSize(window_, &windowW, &windowH);
   const Rect to = destination ? *destination : Rect{0, 0, windowW, windowH};
   const GLuint picture = readFramebufferOf(backBuffer_);
-  g.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  // While the engine's own interface is shown, the picture and the interface are composed in a
+  // target of the window's size first.
+  const GLuint composed = overlayWanted() ? bindOverlayTarget(windowW, windowH) : 0;
+  g.BindFramebuffer(GL_DRAW_FRAMEBUFFER, composed);
   g.Viewport(0, 0, windowW, windowH);
   g.Disable(GL_SCISSOR_TEST);
   g.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   g.ClearColor(0, 0, 0, 1);
   g.Clear(GL_COLOR_BUFFER_BIT);
-  blitToWindow(picture, from, to, windowH);
+  blitToWindow(picture, from, to, windowH, composed);
+  if (composed) {
+    g.BindFramebuffer(GL_FRAMEBUFFER, composed);
+    paintOverlay(windowW, windowH);
+    showOverlayTarget(windowW, windowH);
+  }
   SDL_GL_SwapWindow(window_);
   g.BindFramebuffer(GL_FRAMEBUFFER, 0);
   return kOk;

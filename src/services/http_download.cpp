@@ -1,0 +1,137 @@
+#include "services/http_download.h"
+
+#include <curl/curl.h>
+
+#include <cctype>
+#include <chrono>
+#include <memory>
+
+#include "services/http_response.h"
+
+namespace vellum {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+  return true;
+}
+
+// One transfer's bookkeeping, shared with curl's callbacks.
+struct Transfer {
+  explicit Transfer(const DownloadLimits& l) : limits(&l), response(l.maxBodyBytes) {}
+  const DownloadLimits* limits;
+  ResponseAssembler response;
+  Clock::time_point lastProgress = Clock::now();
+  uint64_t lastBytes = 0;
+  bool stalled = false;
+};
+
+size_t onHeader(char* data, size_t size, size_t count, void* user) {
+  const size_t bytes = size * count;
+  static_cast<Transfer*>(user)->response.headerLine(std::string_view(data, bytes));
+  return bytes;
+}
+
+size_t onBody(char* data, size_t size, size_t count, void* user) {
+  const size_t bytes = size * count;
+  // Returning less than was given makes curl end the transfer.
+  return static_cast<Transfer*>(user)->response.bodyBytes(std::string_view(data, bytes)) ? bytes : 0;
+}
+
+int onProgress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
+  Transfer& t = *static_cast<Transfer*>(user);
+  const Clock::time_point at = Clock::now();
+  if (static_cast<uint64_t>(now) != t.lastBytes) {
+    t.lastBytes = static_cast<uint64_t>(now);
+    t.lastProgress = at;
+    return 0;
+  }
+  if (at - t.lastProgress > std::chrono::milliseconds(t.limits->stallTimeoutMs)) {
+    t.stalled = true;
+    return 1;  // abort
+  }
+  return 0;
+}
+
+void initialiseCurlOnce() {
+  static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  (void)ready;
+}
+
+struct CurlDeleter {
+  void operator()(CURL* c) const { curl_easy_cleanup(c); }
+};
+
+}  // namespace
+
+bool isDownloadableUrl(std::string_view url) {
+  return startsWithNoCase(url, "http://") || startsWithNoCase(url, "https://");
+}
+
+DownloadResult downloadToMemory(std::string_view url, const DownloadLimits& limits) {
+  DownloadResult result;
+  if (!isDownloadableUrl(url)) {
+    result.failure = "only http and https addresses can be downloaded";
+    return result;
+  }
+  if (url.find('\0') != std::string_view::npos) {
+    result.failure = "the address holds a NUL byte";
+    return result;
+  }
+  initialiseCurlOnce();
+  std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+  if (!curl) {
+    result.failure = "no transfer handle";
+    return result;
+  }
+  Transfer t(limits);
+  const std::string address(url);
+  CURL* c = curl.get();
+  curl_easy_setopt(c, CURLOPT_URL, address.c_str());
+  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(c, CURLOPT_MAXREDIRS, static_cast<long>(limits.maxRedirects));
+  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeoutMs));
+  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeoutMs));
+  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  // Always a fresh copy from the server, never one a cache kept.
+  curl_easy_setopt(c, CURLOPT_FRESH_CONNECT, 1L);
+  curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
+  curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &onHeader);
+  curl_easy_setopt(c, CURLOPT_HEADERDATA, &t);
+  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &onBody);
+  curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
+  curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &onProgress);
+  curl_easy_setopt(c, CURLOPT_XFERINFODATA, &t);
+  const CURLcode code = curl_easy_perform(c);
+
+  ResponseAssembler& r = t.response;
+  if (t.stalled) {
+    result.failure = "the server stopped sending";
+  } else if (code != CURLE_OK && code != CURLE_WRITE_ERROR) {
+    result.failure = curl_easy_strerror(code);
+  } else if (r.announced() == kNoLength) {
+    result.failure = "the server sent no Content-Length";
+  } else if (r.announced() == kUnusableLength) {
+    result.failure = "the server's Content-Length is unusable";
+  } else if (r.announced() == 0) {
+    result.failure = "the server's Content-Length is 0";
+  } else if (code == CURLE_WRITE_ERROR && !r.overflowed()) {
+    result.failure = curl_easy_strerror(code);
+  } else if (r.body().size() != static_cast<size_t>(r.announced())) {
+    result.failure = "the body is shorter than its Content-Length";
+  } else {
+    result.ok = true;
+    result.body = std::move(r.body());
+  }
+  return result;
+}
+
+}  // namespace vellum
