@@ -30,7 +30,7 @@ tsan: deps
 
 # Packs the bundled demo into a game folder and runs it; headless when there is no display.
 # Builds only what the demo needs, not the test suites or the sanitizer build.
-RUN_TARGETS := vellum vellum-pack vellum-image
+RUN_TARGETS := vellum vellum-pack vellum-image vellum-movie
 run: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(RUN_TARGETS)
 	@bash scripts/run-demo.sh $(BUILD_DIR) $(DEMO_DIR)

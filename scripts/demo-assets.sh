@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Makes the demo's pictures (ImageMagick) and sounds (sox, espeak-ng, oggenc) into a data folder,
-# so nothing binary is committed.
-#   scripts/demo-assets.sh OUT_DIR
+# Makes the demo's pictures (ImageMagick), sounds (sox, espeak-ng, oggenc) and opening movie
+# (ffmpeg, packed with vellum-movie) into a data folder, so nothing binary is committed.
+#   scripts/demo-assets.sh OUT_DIR VELLUM_MOVIE
 set -euo pipefail
-out=${1:?usage: demo-assets.sh OUT_DIR}
+out=${1:?usage: demo-assets.sh OUT_DIR VELLUM_MOVIE}
+movie_tool=${2:?usage: demo-assets.sh OUT_DIR VELLUM_MOVIE}
 mkdir -p "$out"
 
 # The harbour at dawn: a sky fading to the horizon, the sea below it, a pier on the left.
@@ -84,3 +85,10 @@ convert -size 1280x720 gradient:white-black -rotate 0 \
 convert -size 1080x190 xc:none \
         -fill '#10182880' -stroke '#c8d4e8c0' -strokewidth 3 -draw 'roundrectangle 2,2 1077,187 18,18' \
         -strip "PNG32:$out/window.png"
+
+# The opening movie: three seconds of dawn light drifting over the harbour's colours, fading in and
+# out, with the harbour bell as its sound.
+ffmpeg -y -loglevel error -f lavfi \
+       -i "gradients=s=1280x720:d=3:r=30:c0=#1b2a44:c1=#4d6688:c2=#e9a46a:speed=0.02,fade=in:0:20,fade=out:70:20" \
+       -pix_fmt yuv420p -c:v libtheora -q:v 5 "$work/opening.ogv"
+"$movie_tool" pack "$work/opening.ogv" "$out/bell.ogg" -o "$out/opening.thor"

@@ -12,7 +12,7 @@ mkdir -p "$game"
 # The pictures are made here; any data committed beside the scripts joins them.
 data="$build/demo-data"
 rm -rf "$data"
-bash "$root/scripts/demo-assets.sh" "$data"
+bash "$root/scripts/demo-assets.sh" "$data" "$build/vellum-movie"
 if [ -d "$root/examples/demo/data" ]; then
   cp -r "$root/examples/demo/data/." "$data/"
 fi

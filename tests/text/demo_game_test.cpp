@@ -37,7 +37,8 @@ class DemoGame : public ::testing::Test {
     const std::string root = VELLUM_SOURCE_DIR;
     ASSERT_EQ(runTool("vellum-pack", "script " + root + "/examples/demo -o " + (game / "script.dat").string() +
                                          " --from-utf8").exitCode, 0);
-    const std::string assets = "bash " + root + "/scripts/demo-assets.sh " + data.path().string() + " >/dev/null 2>&1";
+    const std::string assets = "bash " + root + "/scripts/demo-assets.sh " + data.path().string() + " " + VELLUM_BINARY_DIR +
+                               "/vellum-movie >/dev/null 2>&1";
     ASSERT_EQ(std::system(assets.c_str()), 0);
     ASSERT_EQ(runTool("vellum-pack", "archive " + data.path().string() + " -o " + (game / "arc0.dat").string()).exitCode, 0);
   }
