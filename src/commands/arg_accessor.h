@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace vellum {
 
@@ -40,6 +41,11 @@ struct ArgAccessor {
 
 // The accessor set in force for the current call.
 ArgAccessor& args();
+
+// String argument i as bytes; a missing one is empty.
+std::string stringArgument(void* call, int i);
+// Leaves no result for the calling language; what a body without results returns.
+int noResult(void* call);
 
 // Switches to the native set (the set in force outside the script VMs).
 void useNative();

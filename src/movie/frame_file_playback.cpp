@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -14,6 +13,7 @@
 #include "image/image_io.h"
 #include "image/ops/output_image.h"
 #include "movie/movie_messages.h"
+#include "movie/worker_state.h"
 #include "scene/sprite_loading.h"
 #include "storage/aligned_memory.h"
 #include "storage/file_loader.h"
@@ -21,7 +21,7 @@
 namespace vellum {
 
 struct FrameFilePlayback::Shared {
-  std::atomic<int32_t> state{1};  // 2 while the worker runs, 0 asks it to stop, -1 ended
+  WorkerState state;
   int32_t sprite = 0;
   Settings settings;
   FrameFileLayout layout;
@@ -35,8 +35,6 @@ struct FrameFilePlayback::Shared {
   Image* latest = nullptr;     // variants 1 and 2
   uint64_t serial = 0;
   std::vector<ReportText> reports;
-  std::mutex wakeLock;
-  std::condition_variable wake;
 
   ~Shared() {
     for (Image*& f : frames) freeImage(f);
@@ -48,10 +46,7 @@ struct FrameFilePlayback::Shared {
     std::lock_guard<std::mutex> hold(lock);
     reports.push_back(std::move(text));
   }
-  void nap(uint32_t ms) {
-    std::unique_lock<std::mutex> hold(wakeLock);
-    wake.wait_for(hold, std::chrono::milliseconds(ms), [this] { return state.load() == 0; });
-  }
+  void nap(uint32_t ms) { state.nap(ms); }
   bool waitUntil(uint32_t time) {
     while (state.load() != 0 && static_cast<int32_t>(tickMilliseconds() - time) < 0) nap(1);
     return state.load() != 0;
@@ -162,8 +157,7 @@ struct FrameFilePlayback::Shared {
   }
 
   void run() {
-    int32_t expected = 1;
-    state.compare_exchange_strong(expected, 2);
+    state.beginRunning();
     if (waitUntil(startTime)) {
       if (settings.variant == 0) {
         decodeAll();
@@ -225,11 +219,7 @@ bool FrameFilePlayback::start(uint32_t startTime) {
 void FrameFilePlayback::stop() {
   if (!thread_.joinable()) return;
   Shared& s = *shared_;
-  int32_t running = s.state.load();
-  while (running > 0 && !s.state.compare_exchange_weak(running, 0)) {
-  }
-  { std::lock_guard<std::mutex> hold(s.wakeLock); }
-  s.wake.notify_all();
+  s.state.askToStop();
   thread_.join();  // a frame's decode is the longest the worker can take to notice
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -13,6 +12,7 @@
 #include "base/report.h"
 #include "movie/colour_conversion.h"
 #include "movie/movie_messages.h"
+#include "movie/worker_state.h"
 #include "movie/theora_library.h"
 #include "storage/file_loader.h"
 
@@ -21,7 +21,7 @@ namespace vellum {
 // Everything the movie thread touches. The thread holds a reference of its own, so a thread that
 // is given up on after a stop request still frees these itself when it finally ends.
 struct MoviePlayback::Shared {
-  std::atomic<int32_t> state{1};
+  WorkerState state;
   std::atomic<int32_t> current{0};
   std::atomic<uint64_t> decodedFrames{0};
   uint32_t startTime = 0;
@@ -44,8 +44,6 @@ struct MoviePlayback::Shared {
   uint64_t serial = 0;
 
   // Wakes the thread early when a stop is asked.
-  std::mutex wakeLock;
-  std::condition_variable wake;
 
   ~Shared() {
     if (decoder && library) library->free(decoder);
@@ -59,10 +57,7 @@ struct MoviePlayback::Shared {
     return uint64_t{elapsedSinceStart()} * frameCount / duration >= frame;
   }
   // Sleeps up to `ms`, returning early when a stop is asked.
-  void nap(uint32_t ms) {
-    std::unique_lock<std::mutex> hold(wakeLock);
-    wake.wait_for(hold, std::chrono::milliseconds(ms), [this] { return state.load() == 0; });
-  }
+  void nap(uint32_t ms) { state.nap(ms); }
 
   void handOver() {
     std::lock_guard<std::mutex> hold(frameLock);
@@ -111,8 +106,7 @@ uint32_t roundUp32(uint32_t v) { return (v + 31u) & ~31u; }
 
 void MoviePlayback::Shared::run() {
   planesForm = form;
-  int32_t expected = 1;
-  state.compare_exchange_strong(expected, 2);
+  state.beginRunning();
   while (state.load() != 0 && static_cast<int32_t>(tickMilliseconds() - startTime) < 0) nap(1);
   while (state.load() != 0) {
     const uint32_t frame = static_cast<uint32_t>(current.load());
@@ -205,13 +199,7 @@ bool MoviePlayback::start(uint32_t startTime) {
 void MoviePlayback::stop() {
   if (!thread_.joinable()) return;
   Shared& s = *shared_;
-  int32_t running = s.state.load();
-  while (running > 0 && !s.state.compare_exchange_weak(running, 0)) {
-  }
-  {
-    std::lock_guard<std::mutex> hold(s.wakeLock);
-  }
-  s.wake.notify_all();
+  s.state.askToStop();
   const uint32_t asked = tickMilliseconds();
   while (s.state.load() != -1 && tickMilliseconds() - asked <= 1000)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));

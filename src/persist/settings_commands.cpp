@@ -96,12 +96,6 @@ int returnText(void* call, const std::string& text) {
   return 1;
 }
 
-std::string stringArgument(void* call, int i) {
-  size_t length = 0;
-  const char* text = args().getStringLength(call, i, &length);
-  return std::string(text ? text : "", text ? length : 0);
-}
-
 template <size_t I>
 int valueSetBody(void* call) {
   const ValueCommand& command = kValueCommands[I];

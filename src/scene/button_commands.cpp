@@ -25,11 +25,6 @@ constexpr char kIdOutOfRange[] = " button identifier outside 0-254";
 
 int32_t intArg(void* call, int i) { return args().getInt(call, i); }
 
-int nothing(void* call) {
-  args().returnNothing(call);
-  return 1;
-}
-
 bool checkButtonId(int32_t id) {
   if (validButtonId(id)) return true;
   errorc(ReportText().number(id).ascii(kIdOutOfRange), true);
@@ -40,14 +35,14 @@ int setBtnBody(void* call) {
   setCurrentCommandName("setBtn");
   const int32_t id = intArg(call, 1), n = intArg(call, 2), mode = intArg(call, 3);
   if (checkButtonId(id) && checkSpriteNumber(n) && !registerSpriteButton(id, n, mode)) reportNoPicture(n);
-  return nothing(call);
+  return noResult(call);
 }
 
 int setBtnRectBody(void* call) {
   setCurrentCommandName("setBtnRect");
   const int32_t id = intArg(call, 1);
   if (checkButtonId(id)) registerRectButton(id, intArg(call, 2), intArg(call, 3), intArg(call, 4), intArg(call, 5));
-  return nothing(call);
+  return noResult(call);
 }
 
 int setBtnToolBody(void* call) {
@@ -65,7 +60,7 @@ int setBtnToolBody(void* call) {
     buttonTable().entries[static_cast<size_t>(id)].tooltip = std::move(tip);
     buttonsChanged();
   }
-  return nothing(call);
+  return noResult(call);
 }
 
 int eraseBtnBody(void* call) {
@@ -79,13 +74,13 @@ int eraseBtnBody(void* call) {
       commitSprite(n);
     }
   }
-  return nothing(call);
+  return noResult(call);
 }
 
 int clearBtnBody(void* call) {
   setCurrentCommandName("clearBtn");
   clearButtons();
-  return nothing(call);
+  return noResult(call);
 }
 
 int getBtnBody(void* call) {
@@ -112,7 +107,7 @@ int getBtnNowBody(void* call) {
 int setBtnNowBody(void* call) {
   setCurrentCommandName("setBtnNow");
   inputState().currentButton = intArg(call, 1);
-  return nothing(call);
+  return noResult(call);
 }
 
 // The triple (and the text) as outputs 1-3 (4) natively, one array for the VMs.

@@ -11,45 +11,34 @@ namespace vellum {
 
 namespace {
 
-std::string stringArg(void* call, int i) {
-  size_t length = 0;
-  const char* text = args().getStringLength(call, i, &length);
-  return std::string(text ? text : "", text ? length : 0);
-}
-
-int nothing(void* call) {
-  args().returnNothing(call);
-  return 1;
-}
-
 int lookaheadBody(void* call) {
   setCurrentCommandName("lookahead");
   if (lookaheadAllowed()) runLookaheadPass();
-  return nothing(call);
+  return noResult(call);
 }
 
 int lookaheadSetBody(void* call) {
   setCurrentCommandName("lookahead_set");
-  registerLookaheadPattern(stringArg(call, 1), stringArg(call, 2), args().getInt(call, 3));
-  return nothing(call);
+  registerLookaheadPattern(stringArgument(call, 1), stringArgument(call, 2), args().getInt(call, 3));
+  return noResult(call);
 }
 
 int lookaheadStopBody(void* call) {
   setCurrentCommandName("lookahead_stop");
-  registerLookaheadStop(stringArg(call, 1));
-  return nothing(call);
+  registerLookaheadStop(stringArgument(call, 1));
+  return noResult(call);
 }
 
 int lookahead2Body(void* call) {
   setCurrentCommandName("lookahead2");
   if (lookaheadAllowed()) runVoiceLookahead();
-  return nothing(call);
+  return noResult(call);
 }
 
 int cacheClearBody(void* call) {
   setCurrentCommandName("cacheClear");
   clearPictureCache();
-  return nothing(call);
+  return noResult(call);
 }
 
 }  // namespace

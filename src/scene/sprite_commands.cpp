@@ -16,27 +16,16 @@ namespace vellum {
 
 namespace {
 
-int nothing(void* call) {
-  args().returnNothing(call);
-  return 1;
-}
-
 int32_t intArg(void* call, int i) { return args().getInt(call, i); }
-
-std::string stringArg(void* call, int i) {
-  size_t length = 0;
-  const char* text = args().getStringLength(call, i, &length);
-  return std::string(text ? text : "", text ? length : 0);
-}
 
 int loadBody(void* call, const char* name, bool withClip) {
   setCurrentCommandName(name);
   const int32_t n = intArg(call, 1);
-  if (!checkSpriteNumber(n)) return nothing(call);
+  if (!checkSpriteNumber(n)) return noResult(call);
   ClipRect clip;
   if (withClip) clip = {intArg(call, 5), intArg(call, 6), intArg(call, 7), intArg(call, 8)};
-  loadSprite(n, stringArg(call, 2), static_cast<uint32_t>(intArg(call, 3)), intArg(call, 4), clip);
-  return nothing(call);
+  loadSprite(n, stringArgument(call, 2), static_cast<uint32_t>(intArg(call, 3)), intArg(call, 4), clip);
+  return noResult(call);
 }
 
 int spBody(void* call) { return loadBody(call, "sp", false); }
@@ -46,33 +35,33 @@ int spStBody(void* call) {
   setCurrentCommandName("sp_st");
   const int32_t n = intArg(call, 1);
   if (checkSpriteNumber(n))
-    loadStandingSprite(n, stringArg(call, 2), static_cast<uint32_t>(intArg(call, 3)), intArg(call, 4), intArg(call, 5));
-  return nothing(call);
+    loadStandingSprite(n, stringArgument(call, 2), static_cast<uint32_t>(intArg(call, 3)), intArg(call, 4), intArg(call, 5));
+  return noResult(call);
 }
 
 int spgBody(void* call) {
   setCurrentCommandName("spg");
   const int32_t n = intArg(call, 1);
   if (checkSpriteNumber(n)) makeCanvasSprite(n, intArg(call, 2), intArg(call, 3), static_cast<uint32_t>(intArg(call, 4)));
-  return nothing(call);
+  return noResult(call);
 }
 
 int spMaskBody(void* call) {
   setCurrentCommandName("sp_mask");
   const int32_t n = intArg(call, 1);
   if (checkSpriteNumber(n))
-    maskSprite(n, stringArg(call, 2), intArg(call, 3), intArg(call, 4), intArg(call, 5), intArg(call, 6),
+    maskSprite(n, stringArgument(call, 2), intArg(call, 3), intArg(call, 4), intArg(call, 5), intArg(call, 6),
                intArg(call, 7));
-  return nothing(call);
+  return noResult(call);
 }
 
 int spReloadBody(void* call) {
   setCurrentCommandName("sp_reload");
   const int32_t n = intArg(call, 1);
-  if (!checkSpriteNumber(n)) return nothing(call);
+  if (!checkSpriteNumber(n)) return noResult(call);
   Sprite& s = sprite(n);
   const SpriteImage& front = s.frontImage();
-  if (!front.picture.present() || (s.pending & pending::kDelete) || s.textDrawing) return nothing(call);
+  if (!front.picture.present() || (s.pending & pending::kDelete) || s.textDrawing) return noResult(call);
   const std::string name = s.sourceName;
   switch (s.sourceKind) {
     case SourceKind::Picture:
@@ -84,30 +73,30 @@ int spReloadBody(void* call) {
       break;
     default: break;  // canvases, kept and composed pictures have nothing to load from
   }
-  return nothing(call);
+  return noResult(call);
 }
 
 int spDBody(void* call) {
   setCurrentCommandName("sp_d");
   const int32_t n = intArg(call, 1);
   if (checkSpriteNumber(n) && sprite(n).inUse()) sprite(n).pending |= pending::kDelete;
-  return nothing(call);
+  return noResult(call);
 }
 
 int spDxBody(void* call) {
   setCurrentCommandName("sp_dx");
   const int32_t first = intArg(call, 1), last = intArg(call, 2);
-  if (!checkSpriteNumber(first) || !checkSpriteNumber(last)) return nothing(call);
+  if (!checkSpriteNumber(first) || !checkSpriteNumber(last)) return noResult(call);
   for (int32_t n = first; n <= last; ++n)
     if (sprite(n).inUse()) sprite(n).pending |= pending::kDelete;
-  return nothing(call);
+  return noResult(call);
 }
 
 int spRefBody(void* call) {
   setCurrentCommandName("sp_ref");
   const int32_t n = intArg(call, 1);
   if (checkSpriteNumber(n)) commitSprite(n);
-  return nothing(call);
+  return noResult(call);
 }
 
 int spExistBody(void* call) {
@@ -123,7 +112,7 @@ int spExistBody(void* call) {
 int spOBody(void* call) {
   setCurrentCommandName("sp_o");
   const int32_t n = intArg(call, 1);
-  if (!checkSpriteNumber(n)) return nothing(call);
+  if (!checkSpriteNumber(n)) return noResult(call);
   Sprite& s = sprite(n);
   if (!s.inUse()) {
     reportNoPicture(n);
@@ -133,7 +122,7 @@ int spOBody(void* call) {
     s.order = intArg(call, 2);
     listSprite(n, s.listParent);
   }
-  return nothing(call);
+  return noResult(call);
 }
 
 // True when `candidate` is n itself or drawn (directly or further down) into n.
@@ -150,44 +139,44 @@ bool withinSprite(int32_t candidate, int32_t n) {
 int spGBody(void* call) {
   setCurrentCommandName("sp_g");
   const int32_t n = intArg(call, 1), parent = intArg(call, 2);
-  if (!checkSpriteNumber(n) || !checkSpriteNumber(parent)) return nothing(call);
+  if (!checkSpriteNumber(n) || !checkSpriteNumber(parent)) return noResult(call);
   Sprite& s = sprite(n);
   if (!s.inUse()) {
     reportNoPicture(n);
-    return nothing(call);
+    return noResult(call);
   }
   if (parent != 0) {
     const Sprite& p = sprite(parent);
     if (!p.inUse()) {
       reportNoPicture(parent);
-      return nothing(call);
+      return noResult(call);
     }
     if (withinSprite(parent, n)) {
       errorc(ReportText().number(n).ascii(scene_messages::kParentCycle).number(parent), true);
-      return nothing(call);
+      return noResult(call);
     }
     const bool canvas = p.buffers[0].picture.canvas || p.buffers[1].picture.canvas;
     if (!canvas) {
       errorc(ReportText().number(parent).ascii(scene_messages::kParentNotCanvas), true);
-      return nothing(call);
+      return noResult(call);
     }
   }
   if (!s.listed) {
     reportNotListed(n);
-    return nothing(call);
+    return noResult(call);
   }
   for (SpriteImage& b : s.buffers) {
     b.props.parent = parent;
     b.dirty = true;
   }
   listSprite(n, parent);
-  return nothing(call);
+  return noResult(call);
 }
 
 int setPositionBody(void* call) {
   setCurrentCommandName("setPosition");
   (void)intArg(call, 1);
-  return nothing(call);
+  return noResult(call);
 }
 
 }  // namespace

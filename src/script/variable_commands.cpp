@@ -75,12 +75,6 @@ void variableExistCommand(const char* text, int length) {
 
 void variableEraseCommand(const char* text, int length) { eraseNamedVariable(argumentText(text, length)); }
 
-std::string stringArgument(void* call, int i) {
-  size_t length = 0;
-  const char* text = args().getStringLength(call, i, &length);
-  return std::string(text, length);
-}
-
 bool isNameArgument(void* call, int i) { return args().type(call, i) == args().stringType; }
 
 }  // namespace

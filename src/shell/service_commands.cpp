@@ -27,12 +27,6 @@ namespace vellum {
 
 namespace {
 
-std::string stringArgument(void* call, int i) {
-  size_t length = 0;
-  const char* text = args().getStringLength(call, i, &length);
-  return std::string(text ? text : "", text ? length : 0);
-}
-
 // Script text up to its first NUL, as the engine's string functions see it.
 std::string scriptText(void* call, int i) {
   std::string text = stringArgument(call, i);
@@ -47,14 +41,9 @@ std::string boxText(void* call) {
   return scriptText(call, 1);
 }
 
-int nothing(void* call) {
-  args().returnNothing(call);
-  return 1;
-}
-
 int refuse(void* call, std::string_view message) {
   errorc(ReportText(message, CodePage::ShiftJis), true);
-  return nothing(call);
+  return noResult(call);
 }
 
 int intResult(void* call, int32_t value) {
@@ -97,14 +86,14 @@ int setClipboardBody(void* call) {
   setCurrentCommandName("setClipboard");
   // The clipboard belongs to the main window; without one there is nothing to open.
   if (shellWindow().windowCreated) setClipboardText(toUtf8(scriptText(call, 1), CodePage::Gbk));
-  return nothing(call);
+  return noResult(call);
 }
 
 int findTextBody(void* call) {
   setCurrentCommandName("findText");
   openFindDialog();
   refreshInterface();
-  return nothing(call);
+  return noResult(call);
 }
 
 // Backslashes become '/', skipping double-byte characters whole.
@@ -158,7 +147,7 @@ int releaseUnityBody(void* call) {
 
 int systemMessageBody(void* call) {
   setCurrentCommandName("systemMessage");
-  return nothing(call);
+  return noResult(call);
 }
 
 int confirmBody(void* call) {
@@ -170,7 +159,7 @@ int confirmBody(void* call) {
 int informBody(void* call) {
   setCurrentCommandName("inform");
   showMessageBox("Information", toUtf8(boxText(call), CodePage::Gbk), BoxIcon::Information);
-  return nothing(call);
+  return noResult(call);
 }
 
 }  // namespace

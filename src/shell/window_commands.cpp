@@ -18,17 +18,6 @@ namespace vellum {
 
 namespace {
 
-std::string stringArgument(void* call, int i) {
-  size_t length = 0;
-  const char* text = args().getStringLength(call, i, &length);
-  return std::string(text ? text : "", text ? length : 0);
-}
-
-int nothing(void* call) {
-  args().returnNothing(call);
-  return 1;
-}
-
 int result(void* call, int32_t value) {
   args().returnInt(call, args().count[1](call), value);
   return 1;
@@ -42,7 +31,7 @@ int resultText(void* call, const std::string& text) {
 int screenBody(void* call) {
   setCurrentCommandName("screen");
   runScreenCommand(args().getInt(call, 1), args().getInt(call, 2), args().getInt(call, 3), args().getInt(call, 4));
-  return nothing(call);
+  return noResult(call);
 }
 
 int setWindowTextBody(void* call) {
@@ -59,14 +48,14 @@ int setWindowTextBody(void* call) {
     w.title = text;
     if (!createShellWindow()) engine().quitFlag = 1;
   }
-  return nothing(call);
+  return noResult(call);
 }
 
 int setWallPaperBody(void* call) {
   setCurrentCommandName("setWallPaper");
   settings().wallPaper = stringArgument(call, 1);
   // The renderer paints the letterbox bars of modes 2 and 3 from the setting on its next frame.
-  return nothing(call);
+  return noResult(call);
 }
 
 int getWallPaperBody(void* call) {
@@ -77,7 +66,7 @@ int getWallPaperBody(void* call) {
 int setMultiSampleBody(void* call) {
   setCurrentCommandName("setMultiSample");
   applyMultiSample(args().getInt(call, 1));
-  return nothing(call);
+  return noResult(call);
 }
 
 int getMultiSampleBody(void* call) {
@@ -88,7 +77,7 @@ int getMultiSampleBody(void* call) {
 int setFullScreenBody(void* call) {
   setCurrentCommandName("setFullScreen");
   setFullScreenFlag(args().getInt(call, 1));
-  return nothing(call);
+  return noResult(call);
 }
 
 int getFullScreenBody(void* call) {
@@ -99,7 +88,7 @@ int getFullScreenBody(void* call) {
 int setScreenAspectBody(void* call) {
   setCurrentCommandName("setScreenAspect");
   setScreenAspectValue(args().getInt(call, 1));
-  return nothing(call);
+  return noResult(call);
 }
 
 int getScreenAspectBody(void* call) {

@@ -20,15 +20,6 @@ namespace {
 
 std::vector<std::string> fontList;  // GBK face names
 
-int nothing(void* call) {
-  args().returnNothing(call);
-  return 1;
-}
-std::string stringArg(void* call, int i) {
-  size_t length = 0;
-  const char* text = args().getStringLength(call, i, &length);
-  return std::string(text ? text : "", text ? length : 0);
-}
 bool hasSecond(void* call) { return args().count[0](call) >= 2; }
 
 // Applies the message font, style and colours to the body and ruby text.
@@ -41,23 +32,23 @@ void applyToMessageText() {
 
 int addFontFileBody(void* call) {
   setCurrentCommandName("addFontFile");
-  const std::string name = stringArg(call, 1);
+  const std::string name = stringArgument(call, 1);
   std::string path = gamePathToFileSystem(name);
   if (name.find(':') == std::string::npos && (path.empty() || path[0] != '/'))
     path = gamePathToFileSystem(engine().exeDirectory + name);
   if (!addPrivateFontFile(path)) {
     errorc(ReportText().ascii("AddFontResourceEx ").gbk(name), true);
-    return nothing(call);
+    return noResult(call);
   }
   mainText().recordAddedFont(name);
-  return nothing(call);
+  return noResult(call);
 }
 
 int setFontFileBody(void* call) {
   setCurrentCommandName("setFontFile");
   EngineSettings& s = settings();
-  const std::string current = stringArg(call, 1);
-  const std::string stored = hasSecond(call) ? stringArg(call, 2) : std::string();
+  const std::string current = stringArgument(call, 1);
+  const std::string stored = hasSecond(call) ? stringArgument(call, 2) : std::string();
   s.currentFontName = current.empty() ? s.fontFile : current;
   if (!stored.empty()) s.fontFile = stored;
   // Before setMessCreate the name is only kept; the window opens it when it is made.
@@ -66,7 +57,7 @@ int setFontFileBody(void* call) {
     mainText().SetFont(s.currentFontName, size, s.liveFontStyle);
     rubyText().SetFont(s.currentFontName, size / 2, s.liveFontStyle & 15);
   }
-  return nothing(call);
+  return noResult(call);
 }
 
 int setFontStyleBody(void* call) {
@@ -76,7 +67,7 @@ int setFontStyleBody(void* call) {
   s.liveFontStyle = current < 0 ? s.fontStyle : current;
   if (hasSecond(call) && args().getInt(call, 2) >= 0) s.fontStyle = args().getInt(call, 2);
   applyToMessageText();
-  return nothing(call);
+  return noResult(call);
 }
 
 template <int Which>
@@ -90,7 +81,7 @@ int setFontColourBody(void* call) {
   *live[Which] = current < 0 ? *stored[Which] : static_cast<uint32_t>(current);
   if (hasSecond(call) && args().getInt(call, 2) >= 0) *stored[Which] = static_cast<uint32_t>(args().getInt(call, 2));
   for (CString* t : {&mainText(), &rubyText()}) t->SetColors(s.liveFontColor1, s.liveFontColor2, s.liveFontColor3);
-  return nothing(call);
+  return noResult(call);
 }
 
 bool keptInList(const InstalledFace& face, int filter) {

@@ -21,10 +21,6 @@ namespace {
 
 constexpr int kLayoutLimit = 8192;
 
-int nothing(void* call) {
-  args().returnNothing(call);
-  return 1;
-}
 int32_t intArg(void* call, int i) { return args().getInt(call, i); }
 // A result goes to the position after the arguments.
 int result(void* call, int32_t value) {
@@ -55,7 +51,7 @@ int setMessCreateBody(void* call) {
     t->SetColors(s.liveFontColor1, s.liveFontColor2, s.liveFontColor3);
   w.created = true;
   installMessageDrawing();
-  return nothing(call);
+  return noResult(call);
 }
 
 int setMessXYBody(void* call) {
@@ -68,7 +64,7 @@ int setMessXYBody(void* call) {
     t->originY = w.y;
   }
   placeBoth();
-  return nothing(call);
+  return noResult(call);
 }
 
 int setMessSXYBody(void* call) {
@@ -76,7 +72,7 @@ int setMessSXYBody(void* call) {
   messageWindow().textOffsetY = intArg(call, 2);
   for (CString* t : {&mainText(), &rubyText()}) t->offsetY = intArg(call, 2);
   placeBoth();
-  return nothing(call);
+  return noResult(call);
 }
 
 int setMessWHBody(void* call) {
@@ -95,21 +91,21 @@ int setMessWHBody(void* call) {
     mainText().SetFont(s.currentFontName, scaledFontSize(), s.liveFontStyle);
     rubyText().SetFont(s.currentFontName, scaledFontSize() / 2, s.liveFontStyle & 15);
   }
-  return nothing(call);
+  return noResult(call);
 }
 
 int setMessLineBody(void* call) {
   setCurrentCommandName("setMessLine");
   messageWindow().lineEndWait = intArg(call, 1);
   messageWindow().blankLineWait = intArg(call, 2);
-  return nothing(call);
+  return noResult(call);
 }
 
 int setMessIndentBody(void* call) {
   setCurrentCommandName("setMessIndent");
   messageWindow().quoteIndent = intArg(call, 1);
   messageWindow().paragraphIndent = intArg(call, 2);
-  return nothing(call);
+  return noResult(call);
 }
 
 int setMessLogBody(void* call) {
@@ -117,7 +113,7 @@ int setMessLogBody(void* call) {
   auto& log = messageWindow().log;
   for (int i = 0; i < 6; ++i) log[static_cast<size_t>(i)] = intArg(call, i + 1);
   log[0] += 2;
-  return nothing(call);
+  return noResult(call);
 }
 
 int getMessLastBody(void* call) {
@@ -131,7 +127,7 @@ int getMessLastBody(void* call) {
 int formatMessDrawBody(void* call) {
   setCurrentCommandName("formatMessDraw");
   formatMessDraw();
-  return nothing(call);
+  return noResult(call);
 }
 
 int setMessDrawBody(void* call) {
@@ -142,14 +138,14 @@ int setMessDrawBody(void* call) {
 int endMessDrawBody(void* call) {
   setCurrentCommandName("endMessDraw");
   endMessDraw();
-  return nothing(call);
+  return noResult(call);
 }
 
 int clearMessBody(void* call) {
   setCurrentCommandName("clearMess");
   commitBacklogEntry(intArg(call, 1));
   clearMessagePage();
-  return nothing(call);
+  return noResult(call);
 }
 
 int clearMess2Body(void* call) {
@@ -165,7 +161,7 @@ int clearMess2Body(void* call) {
   } else {
     w.autoDeadline = 0;
   }
-  return nothing(call);
+  return noResult(call);
 }
 
 int resetMessBody(void* call) {
@@ -174,7 +170,7 @@ int resetMessBody(void* call) {
     t->ReSetChar();
     t->PlaceAll(0, 0);
   }
-  return nothing(call);
+  return noResult(call);
 }
 
 int formatMessBody(void* call) {
@@ -187,13 +183,13 @@ int formatMessBody(void* call) {
   scriptState().messageWaited = 0;
   scriptState().textOffset = 0;
   clearMessagePage();
-  return nothing(call);
+  return noResult(call);
 }
 
 int setWindowVisibleBody(void* call) {
   setCurrentCommandName("setWindowVisible");
   readMode().windowVisible = intArg(call, 1);
-  return nothing(call);
+  return noResult(call);
 }
 
 int getWindowVisibleBody(void* call) {
@@ -218,13 +214,13 @@ int newLineBody(void* call) {
   std::memcpy(entry.text + used, mark.data(), n);
   entry.text[used + n] = '\0';
   w.column = w.indent;
-  return nothing(call);
+  return noResult(call);
 }
 
 int columnBody(void* call) {
   setCurrentCommandName("i");
   messageWindow().column = std::clamp(intArg(call, 1), 0, kLayoutLimit);
-  return nothing(call);
+  return noResult(call);
 }
 
 void getTagHandler(const char* arguments, int length) {

@@ -26,16 +26,7 @@ namespace {
 constexpr int kMaxSide = 16384;
 constexpr int32_t kStringSprite = 1, kLogSprite = 2;
 
-int nothing(void* call) {
-  args().returnNothing(call);
-  return 1;
-}
 int32_t intArg(void* call, int i) { return args().getInt(call, i); }
-std::string stringArg(void* call, int i) {
-  size_t length = 0;
-  const char* text = args().getStringLength(call, i, &length);
-  return std::string(text ? text : "", text ? length : 0);
-}
 int evenUp(long long v) { return static_cast<int>(v + (v & 1)); }
 bool fastForward() { return scriptState().fastForwardMode != 0; }
 
@@ -135,7 +126,7 @@ void redrawTextSprite(int32_t n, int32_t kind) {
 
 int sspSetBody(void* call) {
   setCurrentCommandName("ssp_set");
-  std::string name = stringArg(call, 1).substr(0, 31);
+  std::string name = stringArgument(call, 1).substr(0, 31);
   const float scale = displayScale();
   const int size = static_cast<int>(std::lround(static_cast<float>(std::clamp(intArg(call, 2), 0, 4096)) * scale));
   const int style = intArg(call, 3);
@@ -144,37 +135,37 @@ int sspSetBody(void* call) {
   for (CString* t : {&spriteText(), &spriteRubyText()})
     t->SetColors(static_cast<uint32_t>(intArg(call, 4)), static_cast<uint32_t>(intArg(call, 5)),
                  static_cast<uint32_t>(intArg(call, 6)));
-  return nothing(call);
+  return noResult(call);
 }
 
 int sspBody(void* call) {
   setCurrentCommandName("ssp");
   const int32_t n = intArg(call, 1);
-  if (checkSpriteNumber(n)) makeTextSprite(n, stringArg(call, 2), static_cast<uint32_t>(intArg(call, 3)), kStringSprite, 0);
-  return nothing(call);
+  if (checkSpriteNumber(n)) makeTextSprite(n, stringArgument(call, 2), static_cast<uint32_t>(intArg(call, 3)), kStringSprite, 0);
+  return noResult(call);
 }
 
 int logspBody(void* call) {
   setCurrentCommandName("logsp");
   const int32_t n = intArg(call, 1);
   if (checkSpriteNumber(n))
-    makeTextSprite(n, stringArg(call, 2), static_cast<uint32_t>(intArg(call, 3)), kLogSprite,
+    makeTextSprite(n, stringArgument(call, 2), static_cast<uint32_t>(intArg(call, 3)), kLogSprite,
                    std::clamp(intArg(call, 4), 0, 4096));
-  return nothing(call);
+  return noResult(call);
 }
 
 int sspResetBody(void* call) {
   setCurrentCommandName("ssp_reset");
   const int32_t n = intArg(call, 1);
   if (checkSpriteNumber(n)) redrawTextSprite(n, kStringSprite);
-  return nothing(call);
+  return noResult(call);
 }
 
 int logspResetBody(void* call) {
   setCurrentCommandName("logsp_reset");
   const int32_t n = intArg(call, 1);
   if (checkSpriteNumber(n)) redrawTextSprite(n, kLogSprite);
-  return nothing(call);
+  return noResult(call);
 }
 
 // Source-over with the text's own alpha, clipped to the picture.
@@ -204,17 +195,17 @@ void blendOnto(Image* picture, const Image* text, int x, int y) {
 int sspDrawBody(void* call) {
   setCurrentCommandName("ssp_draw");
   const int32_t n = intArg(call, 1);
-  if (!checkSpriteNumber(n)) return nothing(call);
-  const std::string text = stringArg(call, 2);
+  if (!checkSpriteNumber(n)) return noResult(call);
+  const std::string text = stringArgument(call, 2);
   Sprite& s = sprite(n);
   SpriteImage& back = s.backImage();
   if (fastForward()) {
     placeholder(n, back.props.flags);
-    return nothing(call);
+    return noResult(call);
   }
   if (!back.picture.present() || !back.picture.pixels) {
     reportNoPicture(n);
-    return nothing(call);
+    return noResult(call);
   }
   const long long size = spriteText().size;
   Image* buffer = nullptr;
@@ -222,7 +213,7 @@ int sspDrawBody(void* call) {
   if (width <= kMaxSide && height <= kMaxSide) buffer = createImage(static_cast<int>(width), static_cast<int>(height), 32);
   if (!buffer) {
     errorc(ReportText().sjis(text_messages::kNoMemory), true);
-    return nothing(call);
+    return noResult(call);
   }
   renderString(buffer, text);
   const Image* kept = back.picture.pixels;
@@ -230,7 +221,7 @@ int sspDrawBody(void* call) {
   if (!copy) {
     freeImage(buffer);
     errorc(ReportText().sjis(text_messages::kNoPictureMemory), true);
-    return nothing(call);
+    return noResult(call);
   }
   std::copy(kept->pixels, kept->pixels + kept->pixelCount, copy->pixels);
   blendOnto(copy, buffer, intArg(call, 3), intArg(call, 4));
@@ -242,7 +233,7 @@ int sspDrawBody(void* call) {
     freePicture(back.picture);
     back.picture = std::move(fresh);
   }
-  return nothing(call);
+  return noResult(call);
 }
 
 }  // namespace
