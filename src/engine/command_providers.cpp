@@ -5,6 +5,7 @@
 #include "engine/diagnostics_commands.h"
 #include "persist/settings_commands.h"
 #include "render/renderer_commands.h"
+#include "scene/animation_commands.h"
 #include "scene/button_commands.h"
 #include "scene/effect_commands.h"
 #include "scene/sprite_commands.h"
@@ -30,6 +31,8 @@ void provideAllCommands() {
     provideSpriteCommands();
     provideScreenShotCommands();
     provideButtonCommands();
+    provideAnimationCommands();
+    provideScreenTransformCommands();
     provideTransitionCommands();
     provideSoundCommands();
     return true;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "scene/animation_update.h"
 #include "scene/button_table.h"
 #include "scene/sprite_table.h"
 
@@ -31,6 +32,7 @@ void deleteSprite(int32_t n, int depth) {
   }
   unlistSprite(n);
   forgetSpriteButton(n);
+  forgetSpriteAnimations(n);
   const auto effects = s.loadEffects;
   for (SpriteImage& b : s.buffers) freePicture(b.picture);
   s = Sprite{};

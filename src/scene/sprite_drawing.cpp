@@ -6,6 +6,8 @@
 #include "base/report.h"
 #include "persist/engine_settings.h"
 #include "render/renderer_state.h"
+#include "scene/animation_update.h"
+#include "scene/screen_transform.h"
 #include "scene/sprite_commit.h"
 #include "scene/sprite_mask.h"
 #include "scene/sprite_table.h"
@@ -226,10 +228,11 @@ void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
   // Matrices are rebuilt only when the properties changed or the target is another size.
   SpriteImage& cache = *props;
   if (props != shown) {
-    buildSpriteMatrices(p, picture, target, cache.world, cache.view, cache.projection);
+    buildSpriteMatrices(placedProperties(s, p, true), picture, target, cache.world, cache.view, cache.projection);
     cache.dirty = true;
   } else if (cache.dirty || cache.matrixHalfW != target.halfW || cache.matrixHalfH != target.halfH) {
-    buildSpriteMatrices(p, picture, target, cache.world, cache.view, cache.projection);
+    buildSpriteMatrices(placedProperties(s, p, afterPicture), picture, target, cache.world, cache.view,
+                        cache.projection);
     cache.matrixHalfW = target.halfW;
     cache.matrixHalfH = target.halfH;
     cache.dirty = false;
@@ -281,7 +284,12 @@ void drawSpriteList(int32_t parent, const SpriteTarget& target, int64_t lowKey, 
 void installSceneCallbacks() {
   SceneCallbacks& c = sceneCallbacks();
   c.drawSpriteLists = &drawLists;
-  c.commitPending = &commitAllSprites;
+  c.commitPending = [] {
+    commitCamera();
+    commitAllSprites();
+  };
+  c.perFrameUpdate = &updateAnimations;
+  c.sceneActive = &animationsActive;
   c.releaseSpriteTargets = &releaseTargetsAndShaders;
   c.recreateSpriteTargets = &recreateCanvasTargets;
   c.spriteTargetSurface = &targetSurfaceOf;
