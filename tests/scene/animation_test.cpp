@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "base/clock.h"
+#include "persist/engine_settings.h"
 #include "scene/animation_tracks.h"
 #include "scene/animation_update.h"
 #include "scene/frame_sequence_query.h"
@@ -35,6 +36,7 @@ class Animation : public SpriteScreenTest {
     setTickSource(nullptr);
     setFrameSequenceQuery(nullptr);
     scriptState().fastForwardMode = 0;
+    settings().systemActive = 0;
     SpriteScreenTest::TearDown();
   }
   // Moves the clock to `at` milliseconds after the start and draws a frame there.
@@ -243,6 +245,27 @@ TEST_F(Animation, ATwoSidedShakeGoesUpBackDownAndBack) {
   script("sp_qx 1, 8, 9, 0, 0, 0, 0\n");
   EXPECT_FALSE(animationsActive());
   EXPECT_EQ(sprite(1).shakeX.offset, 0.0f);
+}
+
+TEST_F(Animation, TimesCrossTheClockWrap) {
+  fakeNow = 0xFFFFFF00u;
+  script("sp_x 1, 0\ndraw\nsp_ax 1, 1000, 1000, 0, 0x100\n");
+  fakeNow = 0xFFFFFF00u + 501;  // past the wrap
+  script("draw\n");
+  EXPECT_NEAR(x(), 1000.0f * 501 / 1002, 0.01);
+  fakeNow = 0xFFFFFF00u + 1002;
+  script("draw\n");
+  EXPECT_EQ(x(), 1000.0f);
+}
+
+TEST_F(Animation, NothingMovesWhilePausedInTheBackground) {
+  script("sp_ax 1, 100, 100, 0, 0x100\n");
+  settings().systemActive = 1;  // pausing asked for, window inactive
+  frameAt(51);
+  EXPECT_EQ(x(), 0.0f);
+  settings().systemActive = 3;
+  frameAt(51);
+  EXPECT_NEAR(x(), 50.0f, 0.01);
 }
 
 TEST_F(Animation, Draw2DrawsWhileSomethingMoves) {
