@@ -136,7 +136,22 @@ void writeBetween(Sprite& s, int kind, const Segment& g, int64_t a) {
   }
 }
 
+// The end of a picture cross-fade: the new picture is shown, with the old one's properties.
+void finishCrossFade(Sprite& s) {
+  if (!s.crossFade) return;
+  const SpriteProperties shown = s.frontImage().props;
+  s.front ^= 1;
+  freePicture(s.backImage().picture);
+  s.frontImage().props = shown;
+  s.backImage().props = shown;
+  for (SpriteImage& b : s.buffers) b.dirty = true;
+  s.pending &= 0xF0F;
+  s.crossFade = false;
+  s.crossFadeProgress = 0;
+}
+
 void endChain(Sprite& s, int kind, const Chain& c) {
+  if (kind == track::CrossFade) finishCrossFade(s);
   if (c.deleteSprite) s.pending |= pending::kDelete;
   s.animationBits &= ~(1u << kind);
 }
@@ -282,7 +297,29 @@ void endTracks(int32_t n, uint32_t kinds) {
     chains.erase(it);
     s.animationBits &= ~(1u << kind);
   }
-  if (kinds & (1u << track::CrossFade)) s.crossFadeProgress = 0;
+  if (kinds & (1u << track::CrossFade)) {
+    finishCrossFade(s);
+    s.crossFadeProgress = 0;
+  }
+}
+
+bool startCrossFade(int32_t n, int32_t time, int32_t delay, uint32_t now) {
+  Sprite& s = sprite(n);
+  if (!s.frontImage().picture.present() || !s.backImage().picture.present()) return false;
+  TrackRequest r;
+  r.kind = track::CrossFade;
+  r.to = 256;
+  r.duration = time;
+  r.modeWord = 0x100;
+  r.extra = 1;
+  if (!checkTrackRequest(n, r)) return false;
+  // The new picture waits in the back buffer; the commit leaves the sprite alone while it fades.
+  s.backImage().props = s.frontImage().props;
+  s.crossFade = true;
+  s.crossFadeProgress = 1;
+  s.pending = pending::kLive;
+  state().chains[track::CrossFade].erase(n);
+  return startTrack(n, r, now + static_cast<uint32_t>(delay));
 }
 
 void updateTracks(uint32_t now) {

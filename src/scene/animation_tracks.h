@@ -37,6 +37,10 @@ bool startTrack(int32_t n, const TrackRequest& request, uint32_t now);
 // Ends the tracks of the kinds in the mask (bit k for kind k): each property takes its end value.
 void endTracks(int32_t n, uint32_t kinds);
 
+// Fades sprite n from its shown picture to the one waiting in its back buffer over `time` ms,
+// starting after `delay`; false when there is nothing to fade between (the caller commits as usual).
+bool startCrossFade(int32_t n, int32_t time, int32_t delay, uint32_t now);
+
 void updateTracks(uint32_t now);
 bool tracksRunning();
 // The number of segments in sprite n's chain of a kind (tests, queries).

@@ -290,3 +290,32 @@ TEST_F(Animation, TheScriptVirtualMachinesStartTracksToo) {
 
 }  // namespace
 }  // namespace vellum::test
+
+namespace vellum::test {
+namespace {
+
+TEST_F(Animation, AStandingPictureCrossFadesIntoTheNext) {
+  writePicture("r.png", 20, 20, 0xFFFF0000);
+  writePicture("b.png", 20, 20, 0xFF0000FF);
+  script("sp_st 2, \"r.png\", 0, 20, 20\nsp_cxy 2, 0, 0\nsp_xy 2, 100, 100\ndraw\n"
+         "sp_st 2, \"b.png\", 0, 20, 20, 200, 0\n");
+  EXPECT_TRUE(sprite(2).crossFade);
+  frameAt(101);  // half of 202 ms
+  uint32_t mid = capture().at(110, 110);
+  EXPECT_NEAR(static_cast<int>((mid >> 16) & 0xFF), 128, 3);
+  EXPECT_NEAR(static_cast<int>(mid & 0xFF), 128, 3);
+  EXPECT_EQ(animationPresence(2, 2), 1u << track::CrossFade);
+  frameAt(202);
+  EXPECT_FALSE(sprite(2).crossFade);
+  EXPECT_EQ(sprite(2).pending, 0u);
+  script("draw\n");
+  EXPECT_EQ(capture().at(110, 110), 0x0000FFu);
+  EXPECT_EQ(sprite(2).frontImage().props.x, 100.0f);
+  // sp_aes finishes a running fade at once.
+  script("sp_st 2, \"r.png\", 0, 20, 20, 200, 0\nsp_aes 2\ndraw\n");
+  EXPECT_FALSE(sprite(2).crossFade);
+  EXPECT_EQ(capture().at(110, 110), 0xFF0000u);
+}
+
+}  // namespace
+}  // namespace vellum::test
