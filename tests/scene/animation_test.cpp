@@ -319,3 +319,31 @@ TEST_F(Animation, AStandingPictureCrossFadesIntoTheNext) {
 
 }  // namespace
 }  // namespace vellum::test
+
+namespace vellum::test {
+namespace {
+
+// Periods that do not split evenly leave a few milliseconds past the last quarter (or half): the
+// shake rests there. Fast-forward stops finite shakes.
+TEST_F(Animation, ShakesRestPastTheirLastQuarterAndStopWhileFastForwarding) {
+  struct Case {
+    const char* command;
+    uint32_t at;
+  };
+  for (const Case c : {Case{"sp_qx 1, 10, 10, 1, 0, 1, 0\n", 9}, Case{"sp_qx 1, 10, 11, 1, 0, 0, 0\n", 10}}) {
+    fakeNow = 100000;
+    script(c.command);
+    frameAt(c.at);
+    EXPECT_EQ(sprite(1).shakeX.offset, 0.0f) << c.command;
+    EXPECT_TRUE(animationsActive()) << c.command;
+    script("sp_qx 1, 0, 100, 0, 0, 0, 0\n");
+  }
+  scriptState().fastForwardMode = 1;
+  script("sp_qx 1, 10, 100, 2, 0, 1, 0\n");
+  EXPECT_FALSE(animationsActive());
+  script("sp_qx 1, 10, 100, 0, 0, 1, 0\n");  // endless: runs even now
+  EXPECT_TRUE(animationsActive());
+}
+
+}  // namespace
+}  // namespace vellum::test
