@@ -347,3 +347,19 @@ TEST_F(Animation, ShakesRestPastTheirLastQuarterAndStopWhileFastForwarding) {
 
 }  // namespace
 }  // namespace vellum::test
+
+namespace vellum::test {
+namespace {
+
+TEST_F(Animation, ErasingTheButtonOfAFadingSpriteEndsTheFadeOnTheNewPicture) {
+  writePicture("r.png", 20, 20, 0xFFFF0000);
+  writePicture("b.png", 20, 20, 0xFF0000FF);
+  script("sp_st 2, \"r.png\", 0, 20, 20\nsp_cxy 2, 0, 0\nsp_xy 2, 100, 100\ndraw\nsetBtn 2, 2\n"
+         "sp_st 2, \"b.png\", 0, 20, 20, 200, 0\neraseBtn 2\ndraw\n");
+  EXPECT_FALSE(sprite(2).crossFade);
+  EXPECT_EQ(animationPresence(2, 2), 0u);
+  EXPECT_EQ(capture().at(110, 110), 0x0000FFu);
+}
+
+}  // namespace
+}  // namespace vellum::test
