@@ -135,6 +135,13 @@ bool screenTransformActive() {
   return false;
 }
 
+void messageQuakeOffset(float& dx, float& dy) {
+  const ScreenTransform& t = screenTransform();
+  const bool moves = (t.quakeMask & quake_target::kScreenFixed) && !(settings().effectSkip & 2);
+  dx = moves ? t.quakeX.offset : 0;
+  dy = moves ? t.quakeY.offset : 0;
+}
+
 SpriteProperties placedProperties(const Sprite& s, const SpriteProperties& p, bool pendingCamera) {
   SpriteProperties out = p;
   const ScreenTransform& t = screenTransform();

@@ -53,6 +53,10 @@ struct ScreenUpdate {
 ScreenUpdate updateScreenTransform(uint32_t now);
 bool screenTransformActive();
 
+// The quake offset of the message text (drawn like a screen-fixed sprite): zero unless the quake
+// targets screen-fixed sprites and EffectSkip leaves them moving.
+void messageQuakeOffset(float& dx, float& dy);
+
 // A buffer's properties as drawn: with its shake, the quake and (from the copy matching the
 // buffer: pending for the picture a transition ends with) the camera.
 SpriteProperties placedProperties(const Sprite& s, const SpriteProperties& props, bool pendingCamera);

@@ -88,6 +88,28 @@ TEST_F(ScreenTransforms, AQuakeMovesTheSceneAndPeriodNineStopsIt) {
   expectRectangle(capture(), 100, 100, 120, 120, 0xFFFFFF, 0x000000);
 }
 
+// Screen-fixed sprites (flags 1 or 2) quake only when the mask's bit 1 asks for it, and those with
+// flag 2 never; the message text follows the same rule.
+TEST_F(ScreenTransforms, ScreenFixedSpritesAndTextQuakeOnlyWhenTargeted) {
+  script("sp 1, \"w.png\", 1, 0\nsp_cxy 1, 0, 0\nsp_xy 1, 100, 100\nsp 2, \"w.png\", 2, 0\nsp_cxy 2, 0, 0\n"
+         "sp_xy 2, 200, 100\ndraw\nsc_qx 1, 10, 100, 0, 0, 1, 0\n");
+  frameAt(25);
+  Screen s = capture();
+  expectRectangle(s, 100, 100, 120, 120, 0xFFFFFF, 0x000000);
+  expectRectangle(s, 200, 100, 220, 120, 0xFFFFFF, 0x000000);
+  float dx = 1, dy = 1;
+  messageQuakeOffset(dx, dy);
+  EXPECT_EQ(dx, 0.0f);
+  script("sc_qx 3, 10, 100, 0, 0, 1, 0\n");  // starts at 25
+  frameAt(100);
+  s = capture();
+  expectRectangle(s, 90, 100, 110, 120, 0xFFFFFF, 0x000000);
+  expectRectangle(s, 200, 100, 220, 120, 0xFFFFFF, 0x000000);
+  messageQuakeOffset(dx, dy);
+  EXPECT_EQ(dx, -10.0f);
+  EXPECT_EQ(dy, 0.0f);
+}
+
 TEST_F(ScreenTransforms, FastForwardSkipsFiniteQuakesAndMovesTheCameraAtOnce) {
   scriptState().fastForwardMode = 1;
   script("sc_qx 1, 10, 100, 3, 0, 1, 0\nsc_x 30, 1000, 0, 0\n");
