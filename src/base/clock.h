@@ -7,4 +7,8 @@ namespace vellum {
 
 uint32_t tickMilliseconds();
 
+// Replaces the clock's source (tests drive animations with a clock of their own); nullptr puts the
+// real clock back.
+void setTickSource(uint32_t (*source)());
+
 }  // namespace vellum

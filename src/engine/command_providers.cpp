@@ -7,9 +7,10 @@
 #include "movie/theora_library.h"
 #include "persist/settings_commands.h"
 #include "render/renderer_commands.h"
-#include "scene/lookahead.h"
+#include "scene/animation_commands.h"
 #include "scene/button_commands.h"
 #include "scene/effect_commands.h"
+#include "scene/lookahead.h"
 #include "scene/sprite_commands.h"
 #include "script/builtins/builtin_functions.h"
 #include "script/script_commands.h"
@@ -36,6 +37,8 @@ void provideAllCommands() {
     provideScreenShotCommands();
     provideLookaheadCommands();
     provideButtonCommands();
+    provideAnimationCommands();
+    provideScreenTransformCommands();
     provideTransitionCommands();
     provideSoundCommands();
     provideMovieCommands();

@@ -6,6 +6,7 @@
 
 #include "movie/frame_sequences.h"
 #include "render/renderer.h"
+#include "scene/animation_update.h"
 #include "scene/lookahead.h"
 #include "sound/sound_preload.h"
 #include "sound/sound_system.h"
@@ -16,8 +17,9 @@ namespace {
 
 // The per-frame updates of the layers, lowest first.
 void updateFrame(uint32_t now) {
-  processDelayedSounds(now);
+  updateAnimations(now);  // quake and camera, shakes, tracks
   updateFrameSequences();
+  processDelayedSounds(now);
 }
 
 // What the scene answered before these hooks were put in; asked first.

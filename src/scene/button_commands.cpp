@@ -8,8 +8,8 @@
 #include "base/report.h"
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
+#include "scene/animation_tracks.h"
 #include "scene/button_table.h"
-#include "scene/sprite_commit.h"
 #include "scene/sprite_table.h"
 #include "shell/event_source.h"
 #include "shell/input_state.h"
@@ -68,11 +68,7 @@ int eraseBtnBody(void* call) {
   const int32_t n = intArg(call, 1);
   if (eraseSpriteButton(n) && n < kSpriteCount) {
     // A running cross-fade ends showing its new picture.
-    Sprite& s = sprite(n);
-    if (s.crossFade) {
-      s.crossFade = false;
-      commitSprite(n);
-    }
+    if (sprite(n).crossFade) endTracks(n, 1u << track::CrossFade);
   }
   return noResult(call);
 }

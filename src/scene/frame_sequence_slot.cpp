@@ -4,6 +4,7 @@ namespace vellum {
 
 namespace {
 FrameSequenceStopper stopper = nullptr;
+bool (*query)(int32_t) = nullptr;
 }  // namespace
 
 void setFrameSequenceStopper(FrameSequenceStopper stop) { stopper = stop; }
@@ -11,5 +12,9 @@ void setFrameSequenceStopper(FrameSequenceStopper stop) { stopper = stop; }
 void stopFrameSequence(int32_t sprite) {
   if (stopper) stopper(sprite);
 }
+
+void setFrameSequenceQuery(bool (*ask)(int32_t)) { query = ask; }
+
+bool hasFrameSequence(int32_t sprite) { return query && query(sprite); }
 
 }  // namespace vellum

@@ -1,5 +1,6 @@
 // A sprite's frame sequence (sp_ani: frames or a movie) is kept above the sprite table; loading a
-// new picture into the sprite or deleting it stops the sequence through this slot.
+// new picture into the sprite or deleting it stops the sequence through these slots, and sp_alv
+// asks whether a sprite has one.
 #pragma once
 
 #include <cstdint>
@@ -10,5 +11,9 @@ using FrameSequenceStopper = void (*)(int32_t sprite);
 void setFrameSequenceStopper(FrameSequenceStopper stop);
 // Stops sprite n's frame sequence, if it has one.
 void stopFrameSequence(int32_t sprite);
+
+void setFrameSequenceQuery(bool (*query)(int32_t sprite));
+// False while no query is installed.
+bool hasFrameSequence(int32_t sprite);
 
 }  // namespace vellum

@@ -1,10 +1,13 @@
 // The sprite commands that load, delete, commit and arrange sprites.
 #include "scene/sprite_commands.h"
 
+#include "base/clock.h"
 #include "base/engine_state.h"
 #include "base/report.h"
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
+#include "script/script_state.h"
+#include "scene/animation_tracks.h"
 #include "scene/scene_messages.h"
 #include "scene/sprite_commit.h"
 #include "scene/sprite_loading.h"
@@ -34,8 +37,16 @@ int spCutBody(void* call) { return loadBody(call, "sp_cut", true); }
 int spStBody(void* call) {
   setCurrentCommandName("sp_st");
   const int32_t n = intArg(call, 1);
-  if (checkSpriteNumber(n))
-    loadStandingSprite(n, stringArgument(call, 2), static_cast<uint32_t>(intArg(call, 3)), intArg(call, 4), intArg(call, 5));
+  if (checkSpriteNumber(n)) {
+    // A running cross-fade ends before the next picture comes.
+    if (sprite(n).crossFade) endTracks(n, 1u << track::CrossFade);
+    const bool hadPicture = sprite(n).frontImage().picture.present();
+    const int32_t fade = intArg(call, 6);
+    if (loadStandingSprite(n, stringArgument(call, 2), static_cast<uint32_t>(intArg(call, 3)), intArg(call, 4),
+                           intArg(call, 5)) &&
+        fade != 0 && hadPicture && scriptState().fastForwardMode == 0)
+      startCrossFade(n, fade, intArg(call, 7), tickMilliseconds());
+  }
   return noResult(call);
 }
 

@@ -2,8 +2,9 @@
 
 #include <vector>
 
-#include "scene/frame_sequence_slot.h"
+#include "scene/animation_update.h"
 #include "scene/button_table.h"
+#include "scene/frame_sequence_slot.h"
 #include "scene/sprite_table.h"
 
 namespace vellum {
@@ -33,6 +34,7 @@ void deleteSprite(int32_t n, int depth) {
   unlistSprite(n);
   stopFrameSequence(n);
   forgetSpriteButton(n);
+  forgetSpriteAnimations(n);
   const auto effects = s.loadEffects;
   for (SpriteImage& b : s.buffers) freePicture(b.picture);
   s = Sprite{};

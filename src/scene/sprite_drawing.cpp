@@ -6,6 +6,8 @@
 #include "base/report.h"
 #include "persist/engine_settings.h"
 #include "render/renderer_state.h"
+#include "scene/animation_update.h"
+#include "scene/screen_transform.h"
 #include "scene/sprite_commit.h"
 #include "scene/sprite_mask.h"
 #include "scene/sprite_table.h"
@@ -133,6 +135,32 @@ bool setMaskShader(gpu::Device* d, const SpriteProperties& p) {
   return true;
 }
 
+// While a cross-fade runs the new picture (back buffer) is blended over the old one on stage 1 by
+// the Stand shaders; both pictures are cut alike, so tile i of one matches tile i of the other.
+const SpritePicture* crossFadePartner(Sprite& s, const SpritePicture& shown) {
+  if (!s.crossFade || &shown != &s.frontImage().picture) return nullptr;
+  const RendererState& r = renderer();
+  const SpritePicture& next = s.backImage().picture;
+  if (!r.shaders[kStandShader] || r.caps.pixelShaderMajor < 2 || next.tiles.size() != shown.tiles.size()) return nullptr;
+  return &next;
+}
+
+void setStandShader(gpu::Device* d, const SpriteProperties& p, int32_t progress) {
+  const RendererState& r = renderer();
+  int slot = kStandShader;
+  if (p.colourOp == gpu::top::Modulate) slot = kStandShader4;
+  else if (p.colourOp == gpu::top::Add) slot = kStandShader7;
+  gpu::PixelShader* shader = r.shaders[static_cast<size_t>(slot)];
+  if (!shader) shader = r.shaders[kStandShader];
+  const float constants[12] = {static_cast<float>(progress) / 256.0f, 0, 0, 0, 0, 0, 0, 0,
+                               static_cast<float>((p.colour >> 16) & 0xFF) / 255.0f,
+                               static_cast<float>((p.colour >> 8) & 0xFF) / 255.0f,
+                               static_cast<float>(p.colour & 0xFF) / 255.0f,
+                               static_cast<float>(p.colour >> 24) / 255.0f};
+  d->setPixelShaderConstantF(0, constants, 3);
+  d->setPixelShader(shader);
+}
+
 bool hiddenMessageLayer(const SpriteProperties& p) {
   if (!(p.flags & 1)) return false;
   const auto& shown = spriteTable().messageWindowShown;
@@ -226,10 +254,11 @@ void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
   // Matrices are rebuilt only when the properties changed or the target is another size.
   SpriteImage& cache = *props;
   if (props != shown) {
-    buildSpriteMatrices(p, picture, target, cache.world, cache.view, cache.projection);
+    buildSpriteMatrices(placedProperties(s, p, true), picture, target, cache.world, cache.view, cache.projection);
     cache.dirty = true;
   } else if (cache.dirty || cache.matrixHalfW != target.halfW || cache.matrixHalfH != target.halfH) {
-    buildSpriteMatrices(p, picture, target, cache.world, cache.view, cache.projection);
+    buildSpriteMatrices(placedProperties(s, p, afterPicture), picture, target, cache.world, cache.view,
+                        cache.projection);
     cache.matrixHalfW = target.halfW;
     cache.matrixHalfH = target.halfH;
     cache.dirty = false;
@@ -239,10 +268,12 @@ void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
   d->setTransform(gpu::TransformType::Projection, cache.projection.data());
   setBlendMode(d, p.blend);
   setColourStage(d, p);
-  const bool masked = picture.masked && setMaskShader(d, p);
-  gpu::PixelShader* plain = !masked && stageOneFree(p) ? plainSpriteShader() : nullptr;
-  if (!masked) d->setPixelShader(plain);
-  d->setFVF(masked ? kMaskedFvf : kSpriteFvf);
+  const SpritePicture* fadeTo = crossFadePartner(s, picture);
+  if (fadeTo) setStandShader(d, p, s.crossFadeProgress);
+  const bool masked = !fadeTo && picture.masked && setMaskShader(d, p);
+  gpu::PixelShader* plain = !masked && !fadeTo && stageOneFree(p) ? plainSpriteShader() : nullptr;
+  if (!masked && !fadeTo) d->setPixelShader(plain);
+  d->setFVF(masked || fadeTo ? kMaskedFvf : kSpriteFvf);
   d->setTexture(1, nullptr);
   static thread_local std::vector<TileQuad> quads;
   cellQuads(p, picture, quads);
@@ -251,10 +282,11 @@ void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
     if (!tile.texture) continue;
     d->setTexture(0, tile.texture);
     if (masked) d->setTexture(1, tile.mask);
+    if (fadeTo) d->setTexture(1, fadeTo->tiles[static_cast<size_t>(q.tile)].texture);
     d->drawPrimitiveUP(gpu::Primitive::TriangleStrip, 2, q.corners.data(), sizeof(SpriteVertex));
   }
-  if (masked) d->setTexture(1, nullptr);
-  if (masked || plain) d->setPixelShader(nullptr);
+  if (masked || fadeTo) d->setTexture(1, nullptr);
+  if (masked || plain || fadeTo) d->setPixelShader(nullptr);
 }
 
 void drawSpriteList(int32_t parent, const SpriteTarget& target, int64_t lowKey, int64_t highKey, bool afterPicture) {
@@ -281,7 +313,12 @@ void drawSpriteList(int32_t parent, const SpriteTarget& target, int64_t lowKey, 
 void installSceneCallbacks() {
   SceneCallbacks& c = sceneCallbacks();
   c.drawSpriteLists = &drawLists;
-  c.commitPending = &commitAllSprites;
+  c.commitPending = [] {
+    commitCamera();
+    commitAllSprites();
+  };
+  // The per-frame update is the engine's (the frame hooks call updateAnimations with the rest).
+  c.sceneActive = &animationsActive;
   c.releaseSpriteTargets = &releaseTargetsAndShaders;
   c.recreateSpriteTargets = &recreateCanvasTargets;
   c.spriteTargetSurface = &targetSurfaceOf;

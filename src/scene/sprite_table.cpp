@@ -3,6 +3,7 @@
 #include "base/report.h"
 #include "render/render_messages.h"
 #include "render/renderer_state.h"
+#include "scene/animation_update.h"
 #include "scene/scene_messages.h"
 #include "scene/sprite_drawing.h"
 
@@ -30,6 +31,7 @@ void resetSprites() {
     s = Sprite{};
   }
   t.lists.clear();
+  resetAnimations();
   t.messageWindowShown = nullptr;
   releasePlainShader();
   installSceneCallbacks();

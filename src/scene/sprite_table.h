@@ -108,6 +108,7 @@ struct Sprite {
   int32_t textState = 0;
   bool textDrawing = false;
   bool crossFade = false;
+  int32_t crossFadeProgress = 0;  // 1-256 while a picture cross-fade runs
   uint32_t animationBits = 0;
   std::array<int32_t, 12> trackSegments{};
   ShakeAxis shakeX, shakeY;
