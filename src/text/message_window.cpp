@@ -7,6 +7,7 @@
 #include "persist/engine_settings.h"
 #include "render/renderer.h"
 #include "render/renderer_state.h"
+#include "scene/screen_transform.h"
 #include "scene/sprite_table.h"
 #include "script/read_mode.h"
 #include "script/script_state.h"
@@ -147,10 +148,11 @@ void endMessDraw() {
 void installMessageDrawing() {
   sceneCallbacks().drawMessageLayer = [] {
     if (!(readMode().windowVisible & 2)) return;
-    // The text moves with the screen quake only when the quake asks for it; that quake does not
-    // exist yet, so the block stays in place.
+    // The text moves with the screen quake only when the quake targets screen-fixed sprites.
+    float dx = 0, dy = 0;
+    messageQuakeOffset(dx, dy);
     for (CString* t : {&mainText(), &rubyText()}) {
-      t->PlaceAllIfMoved(0, 0);
+      t->PlaceAllIfMoved(dx, dy);
       t->Draw();
     }
   };
