@@ -6,17 +6,7 @@ build=${1:-build}
 game=${2:-$build/demo-game}
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-rm -rf "$game"
-mkdir -p "$game"
-"$build/vellum-pack" script "$root/examples/demo" -o "$game/script.dat" --from-utf8
-# The pictures are made here; any data committed beside the scripts joins them.
-data="$build/demo-data"
-rm -rf "$data"
-bash "$root/scripts/demo-assets.sh" "$data" "$build/vellum-movie"
-if [ -d "$root/examples/demo/data" ]; then
-  cp -r "$root/examples/demo/data/." "$data/"
-fi
-"$build/vellum-pack" archive "$data" -o "$game/arc0.dat"
+bash "$root/scripts/pack-demo.sh" "$build" "$game"
 
 args=(--game "$game")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

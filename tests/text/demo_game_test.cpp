@@ -34,13 +34,9 @@ class DemoGame : public ::testing::Test {
     savedRuntime = runtime ? runtime : "";
     hadRuntime = runtime != nullptr;
     setenv("XDG_RUNTIME_DIR", lockFolder.path().c_str(), 1);
-    const std::string root = VELLUM_SOURCE_DIR;
-    ASSERT_EQ(runTool("vellum-pack", "script " + root + "/examples/demo -o " + (game / "script.dat").string() +
-                                         " --from-utf8").exitCode, 0);
-    const std::string assets = "bash " + root + "/scripts/demo-assets.sh " + data.path().string() + " " + VELLUM_BINARY_DIR +
-                               "/vellum-movie >/dev/null 2>&1";
-    ASSERT_EQ(std::system(assets.c_str()), 0);
-    ASSERT_EQ(runTool("vellum-pack", "archive " + data.path().string() + " -o " + (game / "arc0.dat").string()).exitCode, 0);
+    const std::string pack = "bash " + std::string(VELLUM_SOURCE_DIR) + "/scripts/pack-demo.sh " + VELLUM_BINARY_DIR +
+                             " " + game.path().string() + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(pack.c_str()), 0);
   }
 
   void TearDown() override {
@@ -55,7 +51,7 @@ class DemoGame : public ::testing::Test {
     return runTool("vellum", "--headless --game " + game.path().string() + " --input " + (game / "input.txt").string());
   }
 
-  TempFolder game, data, lockFolder;
+  TempFolder game, lockFolder;
   std::string savedRuntime;
   bool hadRuntime = false;
 };
