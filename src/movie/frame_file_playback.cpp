@@ -208,12 +208,7 @@ std::unique_ptr<FrameFilePlayback> FrameFilePlayback::open(int32_t sprite, const
 
 bool FrameFilePlayback::start(uint32_t startTime) {
   shared_->startTime = startTime;
-  try {
-    thread_ = std::thread([s = shared_] { s->run(); });
-  } catch (const std::system_error&) {
-    return false;
-  }
-  return true;
+  return startWorkerThread(thread_, [s = shared_] { s->run(); });
 }
 
 void FrameFilePlayback::stop() {

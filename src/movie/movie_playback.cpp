@@ -188,12 +188,7 @@ std::unique_ptr<MoviePlayback> MoviePlayback::open(const std::string& name, cons
 
 bool MoviePlayback::start(uint32_t startTime) {
   shared_->startTime = startTime;
-  try {
-    thread_ = std::thread([s = shared_] { s->run(); });
-  } catch (const std::system_error&) {
-    return false;
-  }
-  return true;
+  return startWorkerThread(thread_, [s = shared_] { s->run(); });
 }
 
 void MoviePlayback::stop() {

@@ -8,6 +8,9 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace vellum {
 
@@ -42,5 +45,16 @@ class WorkerState {
   std::mutex wakeLock_;
   std::condition_variable wake_;
 };
+
+// Starts `run` on a thread of its own; false when the system has no thread to give.
+template <typename Run>
+bool startWorkerThread(std::thread& thread, Run run) {
+  try {
+    thread = std::thread(std::move(run));
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
+}
 
 }  // namespace vellum

