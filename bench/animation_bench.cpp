@@ -35,13 +35,7 @@ struct Session {
   bool start() {
     resetSprites();
     shutdownRenderer();
-    settings().interpolation = 0;
-    settings().vSyncWait = 0;
-    RendererDisplay d;
-    d.renderW = d.clientW = d.monitorW = kRenderW;
-    d.renderH = d.clientH = d.monitorH = kRenderH;
-    setRendererDisplay(d);
-    return window && createRenderer(window);
+    return bench::startHeadlessRenderer(window, kRenderW, kRenderH);
   }
 };
 

@@ -9,6 +9,7 @@
 
 #include "base/engine_state.h"
 #include "base/report.h"
+#include "persist/engine_settings.h"
 #include "platform/gpu/gl_context.h"
 #include "platform/message_box.h"
 #include "render/renderer.h"
@@ -24,6 +25,18 @@ inline SDL_Window* openHeadlessGlWindow(int width, int height) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
   gpu::requestGlAttributes();
   return SDL_CreateWindow("bench", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+}
+
+// Creates the renderer on the window at width x height as the renderer benchmarks measure it: no
+// scaling filter, no frame pacing. False when there is no window or no GL 3.3 context.
+inline bool startHeadlessRenderer(SDL_Window* window, int width, int height) {
+  settings().interpolation = 0;
+  settings().vSyncWait = 0;
+  RendererDisplay d;
+  d.renderW = d.clientW = d.monitorW = width;
+  d.renderH = d.clientH = d.monitorH = height;
+  setRendererDisplay(d);
+  return window && createRenderer(window);
 }
 
 }  // namespace vellum::bench

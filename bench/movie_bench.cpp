@@ -115,12 +115,7 @@ struct Gl {
   Gl() {
     // The renderer's report goes to the game folder, not the directory the benchmark runs in.
     engine().exeDirectory = folder().string() + "/";
-    settings().vSyncWait = 0;
-    RendererDisplay d;
-    d.renderW = d.clientW = d.monitorW = kW;
-    d.renderH = d.clientH = d.monitorH = kH;
-    setRendererDisplay(d);
-    ready = window && createRenderer(window);
+    ready = bench::startHeadlessRenderer(window, kW, kH);
   }
 };
 

@@ -42,13 +42,7 @@ struct Session {
   bool start() {
     resetSprites();
     shutdownRenderer();
-    settings().interpolation = 0;
-    settings().vSyncWait = 0;
-    RendererDisplay d;
-    d.renderW = d.clientW = d.monitorW = kRenderW;
-    d.renderH = d.clientH = d.monitorH = kRenderH;
-    setRendererDisplay(d);
-    return ready && createRenderer(window);
+    return ready && bench::startHeadlessRenderer(window, kRenderW, kRenderH);
   }
 };
 

@@ -35,13 +35,7 @@ struct Session {
     resetSprites();
     shutdownRenderer();
     resetTransitions();
-    settings().interpolation = 0;
-    settings().vSyncWait = 0;
-    RendererDisplay d;
-    d.renderW = d.clientW = d.monitorW = kRenderW;
-    d.renderH = d.clientH = d.monitorH = kRenderH;
-    setRendererDisplay(d);
-    if (!window || !createRenderer(window)) return false;
+    if (!bench::startHeadlessRenderer(window, kRenderW, kRenderH)) return false;
     for (int n = 0; n < 2; ++n) {
       std::mt19937 random(static_cast<unsigned>(n + 3));
       Image* image = createImage(kRenderW, kRenderH, 32);
