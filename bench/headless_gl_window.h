@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "base/engine_state.h"
@@ -22,6 +23,13 @@ inline SDL_Window* openHeadlessGlWindow(int width, int height) {
   setReportSink(silentReportSink());
   setRendererNotice([](const std::string&) {});
   engine().headless = true;
+  // The renderer appends its report to Information.txt in the game folder: keep it out of the
+  // directory the benchmark runs in (often a checkout, where it was committed by mistake before).
+  if (engine().exeDirectory.empty()) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "vellum_bench";
+    std::filesystem::create_directories(folder);
+    engine().exeDirectory = folder.string() + "/";
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
   gpu::requestGlAttributes();
   return SDL_CreateWindow("bench", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
