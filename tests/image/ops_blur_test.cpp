@@ -7,7 +7,6 @@
 namespace vellum::ops_test {
 namespace {
 
-uint32_t grey(uint32_t v, uint32_t alpha = 0xFF) { return alpha << 24 | v * 0x010101u; }
 
 TEST(BlurImage, AveragesOverTheWindowClippedAtTheEdges) {
   OwnedImage picture = makeImage(3, 1, 24, [](int x, int) { return grey(static_cast<uint32_t>(x) * 90); });

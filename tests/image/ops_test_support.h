@@ -16,6 +16,9 @@
 
 namespace vellum::ops_test {
 
+// An opaque (or given alpha) grey pixel of level v.
+inline uint32_t grey(uint32_t v, uint32_t alpha = 0xFF) { return alpha << 24 | v * 0x010101u; }
+
 // Frees the picture at the end of the test; get() and address() hand it to the operations.
 class OwnedImage {
  public:

@@ -9,7 +9,6 @@ namespace {
 using namespace std::string_literals;
 
 const uint8_t kMagic0[] = {'T', 'L', 'G', '0', '.', '0', 0x00, 's', 'd', 's', 0x1A};
-const uint8_t kMagic5[] = {'T', 'L', 'G', '5', '.', '0', 0x00, 'r', 'a', 'w', 0x1A};
 
 // A 2 x 1 one-colour TLG5 stream: grey 0x20, 0x30.
 Bytes innerStream() {

@@ -7,7 +7,6 @@
 namespace vellum::image_test {
 namespace {
 
-const uint8_t kMagic5[] = {'T', 'L', 'G', '5', '.', '0', 0x00, 'r', 'a', 'w', 0x1A};
 
 Bytes tlg5Header(int colours, uint32_t width, uint32_t height, uint32_t blockHeight) {
   Bytes out(std::begin(kMagic5), std::end(kMagic5));

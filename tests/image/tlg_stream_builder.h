@@ -11,6 +11,9 @@
 
 namespace vellum::image_test {
 
+// The signature of a TLG5 stream.
+inline constexpr uint8_t kMagic5[] = {'T', 'L', 'G', '5', '.', '0', 0x00, 'r', 'a', 'w', 0x1A};
+
 // LZSS items: a literal byte, or a match (ring position, length 3 ... 273).
 struct LzssItem {
   bool match;

@@ -14,12 +14,9 @@
 namespace vellum::test {
 namespace {
 
-uint32_t fakeNow = 0;
-uint32_t fakeClock() { return fakeNow; }
 
 const std::string kBadNumber = " \xb6\xaf\xbb\xad\xba\xc5\xc2\xeb\xb2\xbb\xd5\xfd\xc8\xb7";        // " 动画号码不正确"
 const std::string kNoChain = " \xd7\xb7\xbc\xd3\xb1\xea\xd6\xbe\xb2\xbb\xd5\xfd\xc8\xb7";          // " 追加标志不正确"
-const std::string kNoPicture = " \xbb\xad\xc3\xe6\xc3\xbb\xd3\xd0\xb6\xc1\xc8\xeb";                // " 画面没有读入"
 
 class Animation : public SpriteScreenTest {
  protected:

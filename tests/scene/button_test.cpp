@@ -10,7 +10,6 @@
 namespace vellum::test {
 namespace {
 
-const std::string kNoPicture = " \xBB\xAD\xC3\xE6\xC3\xBB\xD3\xD0\xB6\xC1\xC8\xEB";  // GBK " 画面没有读入"
 const std::string kBadButton = "\x83\x7b\x83\x5e\x83\x93\x94\xd4\x8d\x86\x82\xaa\x95\x73\x90\xb3\x82\xc5\x82\xb7";
 
 class Buttons : public SpriteScreenTest {

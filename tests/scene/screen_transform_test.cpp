@@ -11,8 +11,6 @@
 namespace vellum::test {
 namespace {
 
-uint32_t fakeNow = 0;
-uint32_t fakeClock() { return fakeNow; }
 
 class ScreenTransforms : public SpriteScreenTest {
  protected:

@@ -13,7 +13,6 @@
 namespace vellum::test {
 namespace {
 
-const std::string kNoPicture = " \xBB\xAD\xC3\xE6\xC3\xBB\xD3\xD0\xB6\xC1\xC8\xEB";  // GBK " 画面没有读入"
 
 class SpriteCommands : public SpriteScreenTest {
  protected:

@@ -16,8 +16,12 @@
 #include "scene/screenshot.h"
 #include "scene/sprite_table.h"
 #include "shell/shell_test_support.h"
+#include "support/fake_clock.h"
 
 namespace vellum::test {
+
+// The report of a sprite command on a sprite without a picture: GBK " 画面没有读入".
+inline const std::string kNoPicture = " \xBB\xAD\xC3\xE6\xC3\xBB\xD3\xD0\xB6\xC1\xC8\xEB";
 
 class SpriteScreenTest : public ShellTest {
  protected:

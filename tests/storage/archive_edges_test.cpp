@@ -15,7 +15,7 @@ using test_support::readFile;
 using test_support::TempFolder;
 using test_support::writeFile;
 
-constexpr size_t kAcv1Header = 8;
+using test_support::kAcv1Header;
 
 IndexEntry rawEntry(const Bytes& archive, size_t i) {
   return decodeIndexEntry(archive.data() + kAcv1Header + i * kArchiveEntrySize, kArchiveCountXor);

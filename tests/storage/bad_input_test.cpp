@@ -16,7 +16,7 @@ using test_support::bytesOf;
 using test_support::readFile;
 using test_support::writeFile;
 
-constexpr size_t kAcv1Header = 8;
+using test_support::kAcv1Header;
 
 // " メモリを確保出来ませんでした" in Shift-JIS.
 const std::string kOutOfMemorySjis =

@@ -23,6 +23,9 @@
 
 namespace vellum::test_support {
 
+// The bytes before the index of a version-1 archive.
+inline constexpr size_t kAcv1Header = 8;
+
 using Bytes = std::vector<uint8_t>;
 
 inline Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }

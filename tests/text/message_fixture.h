@@ -13,14 +13,12 @@
 #include "persist/engine_settings.h"
 #include "script/script_state.h"
 #include "support/engine_fixture.h"
+#include "support/fake_clock.h"
 #include "text/backlog.h"
 #include "text/cstring.h"
 #include "text/message_window.h"
 
 namespace vellum::test {
-
-inline uint32_t fakeNow = 0;
-inline uint32_t fakeClock() { return fakeNow; }
 
 class MessageTest : public EngineTest {
  protected:
