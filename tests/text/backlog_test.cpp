@@ -269,6 +269,22 @@ TEST_F(Backlog, SetLogRecordsSaveValuesAndClearsTheJumpTarget) {
   EXPECT_EQ(scriptState().fastForwardTargetKey, 0u);
 }
 
+TEST_F(Backlog, SetLogInsideASubroutineRecordsTheOutermostCaller) {
+  script("int z\ngosub *outer\nend\n*outer\ngosub *inner\nreturn\n*inner\nsetLog \"x\", 2, 0\nreturn\n");
+  const BacklogEntry& e = backlog().current();
+  EXPECT_EQ(e.originKey, scriptState().slots[0].key);
+  EXPECT_NE(e.originKey, 0u);
+  EXPECT_EQ(e.originLine, 0);  // one before the gosub's line, as a save's resume position
+}
+
+TEST_F(Backlog, CommitRecordsTheCameraWhereItsMovesEnd) {
+  script("sc_w 150, 100000, 0, 0\nsetLog \"a\", 1, 0\nclearMess 0\n");
+  const BacklogEntry& e = backlog().back(1);
+  EXPECT_EQ(e.screenX, 0);
+  EXPECT_EQ(e.screenW, 150);
+  EXPECT_EQ(e.screenH, 100);
+}
+
 TEST_F(Backlog, FormatMessEmptiesTheWholeRing) {
   script(pages(0, 5) + "setTagLog \"who\"\nformatMess\nint c\nstring t\nstring g\ngetLogCount %c\ngetLog 1, $t\n"
          "getTagLog 0, $g\n");
