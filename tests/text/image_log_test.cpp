@@ -169,3 +169,112 @@ TEST_F(ImageLog, MovieRecordsDrawTheirFirstFrameOrReportBrokenFiles) {
 
 }  // namespace
 }  // namespace vellum::test
+
+namespace vellum::test {
+namespace {
+
+// Pages written by hand: each record kind drawn by getImgLog.
+class ImageLogRecords : public ImageLog {
+ protected:
+  static ImageLogRecord record(const char* name, int n, int parent, int x, int y, int kind) {
+    ImageLogRecord r;
+    std::snprintf(r.sourceName, sizeof r.sourceName, "%s", name);
+    r.x = static_cast<int16_t>(x);
+    r.y = static_cast<int16_t>(y);
+    r.scaleX = r.scaleY = 100;
+    r.alpha = 255;
+    r.kindAndBlend = static_cast<uint8_t>(kind + 16);
+    r.spriteAndParent = n * 65536 + parent;
+    return r;
+  }
+  static BacklogEntry& page(std::initializer_list<ImageLogRecord> records) {
+    BacklogEntry& e = backlog().current();
+    e.screenW = e.screenH = 100;
+    size_t i = 0;
+    for (const ImageLogRecord& r : records) e.imageLog[i++] = r;
+    return e;
+  }
+  uint32_t at(int x, int y) {
+    const Image* p = sprite(40).frontImage().picture.pixels;
+    return p ? p->pixels[y * p->width + x] : 0xDEADBEEF;
+  }
+};
+
+TEST_F(ImageLogRecords, MissingPicturesAreReportedAndSkipped) {
+  writePicture("g.png", 10, 10, 0xFF00FF00);
+  page({record("gone.png", 1, 0, 0, 0, 0), record("g.png", 2, 0, 20, 20, 0)});
+  script("getImgLog 40, 0\n");
+  // The loader's own reports, as for any sprite picture.
+  ASSERT_FALSE(reports.shownBoxes.empty());
+  EXPECT_NE(reports.shownBoxes.back().find("gone.png"), std::string::npos);
+  EXPECT_EQ(at(25, 25), 0xFF00FF00u);
+  EXPECT_EQ(at(5, 5), 0u);
+}
+
+TEST_F(ImageLogRecords, StandingPicturesStandOnTheBottomOfTheirCell) {
+  writePicture("st.png", 10, 6, 0xFFFF0000);
+  ImageLogRecord st = record("st.png", 1, 0, 100, 50, 1);
+  st.sizeCodeX = 30 * 4;
+  st.sizeCodeY = 20 * 4;
+  page({st});
+  script("getImgLog 40, 0\n");
+  EXPECT_TRUE(reports.boxes.empty());
+  // The 10x6 picture centred on the bottom edge of a 30x20 cell whose corner is (100, 50).
+  EXPECT_EQ(at(110, 64), 0xFFFF0000u);
+  EXPECT_EQ(at(119, 69), 0xFFFF0000u);
+  EXPECT_EQ(at(109, 64), 0u);
+  EXPECT_EQ(at(110, 63), 0u);
+}
+
+TEST_F(ImageLogRecords, CanvasChildrenAreComposedIntoTheirCanvas) {
+  writePicture("c.png", 4, 4, 0xFF0000FF);
+  ImageLogRecord canvas = record("a", 7, 0, 50, 60, 4);
+  canvas.sizeCodeX = 20 * 4;
+  canvas.sizeCodeY = 20 * 4;
+  page({canvas, record("c.png", 8, 7, 5, 5, 0)});
+  script("getImgLog 40, 0\n");
+  EXPECT_TRUE(reports.boxes.empty());
+  EXPECT_EQ(at(55, 65), 0xFF0000FFu);
+  EXPECT_EQ(at(54, 64), 0u);
+  EXPECT_EQ(at(59, 69), 0u);
+}
+
+TEST_F(ImageLogRecords, ScreenZoomMovesAndScalesAroundTheCentre) {
+  writePicture("z.png", 10, 10, 0xFFFFFFFF);
+  BacklogEntry& e = page({record("z.png", 1, 0, 160, 120, 0)});
+  e.screenW = e.screenH = 200;
+  script("getImgLog 40, 0\n");
+  // At the centre the position stays; the picture doubles.
+  EXPECT_EQ(at(160, 120), 0xFFFFFFFFu);
+  EXPECT_EQ(at(179, 139), 0xFFFFFFFFu);
+  EXPECT_EQ(at(180, 140), 0u);
+}
+
+TEST_F(ImageLogRecords, MovieRecordsDrawTheFirstFrame) {
+  writePicture("f.png", 8, 8, 0xFF00FF00);
+  Image* frame = loadSpritePictureFile("f.png");
+  ASSERT_NE(frame, nullptr);
+  std::vector<uint8_t> jpeg;
+  SaveRequest request;
+  request.format = SaveFormat::Jpeg;
+  request.option1 = 24;
+  request.option2 = 100;
+  ASSERT_TRUE(encodeImage(frame, request, "f.jpg", jpeg));
+  freeImage(frame);
+  std::string bytes = "MJPG" + std::string(40, '\0') + "00dc";
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>((jpeg.size() >> (8 * i)) & 0xFF));
+  bytes.append(jpeg.begin(), jpeg.end());
+  game.write("m.mjpg", bytes);
+  game.write("t.thor", "THOR" + std::string(60, '\0'));
+  game.write("bad.mov", "XXXX" + std::string(60, '\0'));
+  page({record("t.thor", 1, 0, 0, 0, 2), record("m.mjpg", 2, 0, 30, 30, 2), record("bad.mov", 3, 0, 0, 0, 2)});
+  script("getImgLog 40, 0\n");
+  ASSERT_EQ(reports.boxes.size(), 1u);  // the unknown header
+  const uint32_t green = at(34, 34);
+  EXPECT_GT((green >> 8) & 0xFF, 200u);
+  EXPECT_LT((green >> 16) & 0xFF, 40u);
+  EXPECT_EQ(at(20, 20), 0u);
+}
+
+}  // namespace
+}  // namespace vellum::test
