@@ -23,8 +23,9 @@ int result(void* call, int32_t value) {
   args().returnInt(call, args().count[1](call), value);
   return 1;
 }
-int textResult(void* call, const char* text) {
-  args().returnBytes(call, args().count[1](call), text, strlen(text));
+// A text field of an entry, read up to its NUL or its end.
+int textResult(void* call, const char* field, size_t capacity) {
+  args().returnBytes(call, args().count[1](call), field, strnlen(field, capacity));
   return 1;
 }
 
@@ -122,7 +123,7 @@ const BacklogEntry* entryBack(void* call) {
 int getLogBody(void* call) {
   setCurrentCommandName("getLog");
   const BacklogEntry* e = entryBack(call);
-  return textResult(call, e ? e->text : "");
+  return e ? textResult(call, e->text, sizeof e->text) : textResult(call, "", 1);
 }
 
 int getLogLineBody(void* call) {
@@ -147,7 +148,7 @@ int setTagLogBody(void* call) {
 int getTagLogBody(void* call) {
   setCurrentCommandName("getTagLog");
   const BacklogEntry* e = entryBack(call);
-  return textResult(call, e ? e->tag : "");
+  return e ? textResult(call, e->tag, sizeof e->tag) : textResult(call, "", 1);
 }
 
 int getLogCountBody(void* call) {

@@ -1,5 +1,3 @@
-#include <cmath>
-
 #include "scene/animation_tracks.h"
 #include "scene/frame_sequence_slot.h"
 #include "scene/sprite_table.h"
@@ -11,7 +9,7 @@ namespace {
 
 // SpriteImage flags that keep a sprite out of the log: the message layer and screen-fixed ones.
 constexpr uint32_t kUnloggedFlags = 3;
-constexpr uint8_t kKindStanding = 1, kKindMovie = 2, kKindCanvas = 4;
+using namespace image_log_kind;
 
 uint8_t kindBits(const Sprite& s) { return static_cast<uint8_t>(s.sourceKind); }
 
@@ -20,7 +18,7 @@ bool qualifies(int32_t n, Sprite& s) {
   if (!front.picture.present() || front.props.alpha == 0) return false;
   if (front.props.flags & kUnloggedFlags) return false;
   if (s.textDrawing || (s.pending & pending::kDelete)) return false;
-  if (kindBits(s) & kKindMovie) {
+  if (kindBits(s) & kMovie) {
     const int32_t state = movieStateOf(n);
     return state != -2 && state <= 0;
   }
@@ -43,7 +41,7 @@ ImageLogRecord recordOf(int32_t n, Sprite& s) {
   const SpritePicture& pic = front.picture;
   const uint8_t kind = kindBits(s);
   ImageLogRecord r;
-  writeWholeCharacters(r.sourceName, sizeof r.sourceName, 0, (kind & kKindCanvas) ? "a" : s.sourceName);
+  writeWholeCharacters(r.sourceName, sizeof r.sourceName, 0, (kind & kCanvas) ? "a" : s.sourceName);
   writeWholeCharacters(r.secondSource, sizeof r.secondSource, 0, s.secondName);
   r.x = narrow(atRest(n, track::X, static_cast<int32_t>(p.x)));
   r.y = narrow(atRest(n, track::Y, static_cast<int32_t>(p.y)));
@@ -57,10 +55,10 @@ ImageLogRecord recordOf(int32_t n, Sprite& s) {
   r.clipHeight = narrow(s.clipH);
   r.maskX = narrow(s.maskX);
   r.maskY = narrow(s.maskY);
-  if (kind & kKindCanvas) {
+  if (kind & kCanvas) {
     r.sizeCodeX = sizeCode(pic.width, p.anchorX);
     r.sizeCodeY = sizeCode(pic.height, p.anchorY);
-  } else if (kind & kKindStanding) {
+  } else if (kind & kStanding) {
     r.sizeCodeX = sizeCode(pic.cellW, p.anchorX);
     r.sizeCodeY = sizeCode(pic.cellH, p.anchorY);
   } else {

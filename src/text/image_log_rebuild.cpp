@@ -27,8 +27,7 @@ namespace vellum {
 
 namespace {
 
-constexpr uint8_t kKindStanding = 1, kKindMovie = 2, kKindCanvas = 4;
-constexpr uint8_t kKindComposed = 8;
+using namespace image_log_kind;
 // The sprite blend modes 0-8 as the image library's modes: copy, normal, add, subtract, multiply,
 // screen, lighten, darken, exclusion.
 constexpr std::array<int, 9> kImageBlendOf = {0, 1, 2, 3, 4, 6, 7, 8, 10};
@@ -165,9 +164,9 @@ class Composer {
   Source source(const ImageLogRecord& r, Image*& out) {
     const std::string name = nameOf(r.sourceName, sizeof r.sourceName);
     const uint8_t kind = kindOf(r);
-    if (kind & kKindStanding) return standingPicture(name, r, out);
-    if (kind & kKindMovie) return moviePicture(name, r, out);
-    if (kind & kKindCanvas) {
+    if (kind & kStanding) return standingPicture(name, r, out);
+    if (kind & kMovie) return moviePicture(name, r, out);
+    if (kind & kCanvas) {
       const auto it = canvases_.find(spriteOf(r));
       if (it == canvases_.end() || empty(it->second)) return Source::Nothing;
       out = copyOf(*it->second);
@@ -269,7 +268,7 @@ void rebuildImageLog(int32_t spriteNumber, int distance) {
   Composer composer(entry);
   for (const ImageLogRecord& r : entry.imageLog) {
     if (r.sourceName[0] == '\0') break;
-    if (!(kindOf(r) & kKindCanvas)) continue;
+    if (!(kindOf(r) & kCanvas)) continue;
     Image* canvas = composer.compose(spriteOf(r), scaled(r.sizeCodeX / 4), scaled(r.sizeCodeY / 4));
     if (canvas) composer.storeCanvas(spriteOf(r), canvas);
   }
@@ -279,7 +278,7 @@ void rebuildImageLog(int32_t spriteNumber, int distance) {
   if (!loadSpriteImage(spriteNumber, screen, 0, 0)) return;
   Sprite& s = sprite(spriteNumber);
   s.sourceName.clear();
-  s.sourceKind = static_cast<SourceKind>(kKindComposed);
+  s.sourceKind = SourceKind::Composed;
   commitSprite(spriteNumber);
 }
 

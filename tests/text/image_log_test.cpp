@@ -38,6 +38,25 @@ TEST_F(ImageLog, TwentySpritesKeepTheFirstSixteenWithoutTerminator) {
   EXPECT_STREQ(log[15].sourceName, "p.png");
 }
 
+TEST_F(ImageLog, CanvasChildrenComeFirstAndKindsGiveTheirSizes) {
+  writePicture("p.png", 4, 4, 0xFFFFFFFF);
+  writePicture("st.png", 10, 6, 0xFFFFFFFF);
+  script("spg 50, 40, 30, 0\nsp 1, \"p.png\", 0, 0\nsp_g 1, 50\nsp_st 2, \"st.png\", 0, 24, 20, 0, 0\n"
+         "sp_cxy 2, 0, 2\ndraw\nclearMess 0\n");
+  const auto& log = lastPage();
+  ASSERT_EQ(recordCount(backlog().back(1)), 3);
+  EXPECT_EQ(log[0].spriteAndParent, 1 * 65536 + 50);
+  EXPECT_EQ(spriteOf(log[1]), 50);
+  EXPECT_STREQ(log[1].sourceName, "a");
+  EXPECT_EQ(log[1].sizeCodeX, 40 * 4 + 1);  // canvas: its size and the centre anchor
+  EXPECT_EQ(log[1].sizeCodeY, 30 * 4 + 1);
+  EXPECT_EQ(log[1].kindAndBlend & 15, 4);
+  EXPECT_EQ(spriteOf(log[2]), 2);
+  EXPECT_EQ(log[2].sizeCodeX, 24 * 4 + 0);  // standing picture: its cell, anchors 0 and 2
+  EXPECT_EQ(log[2].sizeCodeY, 20 * 4 + 2);
+  EXPECT_EQ(log[2].kindAndBlend & 15, 1);
+}
+
 TEST_F(ImageLog, InvisibleAndDeletedSpritesAreLeftOut) {
   writePicture("p.png", 4, 4, 0xFFFFFFFF);
   script("sp 1, \"p.png\", 0, 0\nsp 2, \"p.png\", 0, 0\nsp 3, \"p.png\", 0, 0\ndraw\nsp_a 2, 0\ndraw\nsp_d 3\n"
