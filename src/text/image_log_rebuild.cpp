@@ -18,7 +18,6 @@
 #include "shell/screen_geometry.h"
 #include "storage/aligned_memory.h"
 #include "storage/file_loader.h"
-#include "text/cstring.h"
 #include "text/image_log.h"
 #include "text/movie_first_frame.h"
 #include "text/text_messages.h"
@@ -45,9 +44,10 @@ int spriteOf(const ImageLogRecord& r) { return (r.spriteAndParent >> 16) & 0xFFF
 uint8_t kindOf(const ImageLogRecord& r) { return r.kindAndBlend & 15; }
 std::string nameOf(const char* field, size_t capacity) { return std::string(field, strnlen(field, capacity)); }
 
-// The scale from base pixels to the render size; 1 unless the display is scaled up.
-float highResolutionFactor() { return displayScale() > 1.0f ? displayScale() : 1.0f; }
-int scaled(int v) { return static_cast<int>(static_cast<float>(v) * highResolutionFactor()); }
+// Sprite pictures are kept in base pixels whatever the display scale (the renderer scales them
+// on the way to the screen), so the page is composed at the game's size: no sizes or positions
+// are scaled here.
+int scaled(int v) { return v; }
 
 std::array<int32_t, 8> loadEffectsOf(const ImageLogRecord& r) {
   std::array<int32_t, 8> e{};

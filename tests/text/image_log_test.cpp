@@ -269,6 +269,21 @@ TEST_F(ImageLogRecords, ScreenZoomMovesAndScalesAroundTheCentre) {
   EXPECT_EQ(at(180, 140), 0u);
 }
 
+TEST_F(ImageLogRecords, RotatedRecordsTurnAboutTheirAnchor) {
+  writePicture("w.png", 20, 10, 0xFFFFFFFF);
+  ImageLogRecord r = record("w.png", 1, 0, 100, 100, 0);
+  r.rotation = 90;
+  r.sizeCodeX = r.sizeCodeY = 1;  // centre anchors
+  page({r});
+  script("getImgLog 40, 0\n");
+  // Turned a quarter, 10 wide and 20 high, still centred on (100, 100).
+  EXPECT_EQ(at(95, 90), 0xFFFFFFFFu);
+  EXPECT_EQ(at(104, 109), 0xFFFFFFFFu);
+  EXPECT_EQ(at(94, 100), 0u);
+  EXPECT_EQ(at(105, 100), 0u);
+  EXPECT_EQ(at(100, 89), 0u);
+}
+
 TEST_F(ImageLogRecords, MovieRecordsDrawTheFirstFrame) {
   writePicture("f.png", 8, 8, 0xFF00FF00);
   Image* frame = loadSpritePictureFile("f.png");
