@@ -1,4 +1,5 @@
 // getImgLog: the sprites recorded with a backlog page drawn again, on the CPU, into one picture.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -176,7 +177,9 @@ class Composer {
     return out ? Source::Picture : Source::Nothing;
   }
 
-  // The mask picture's grey values become the picture's alpha where they overlap.
+  // The mask picture as the sprite showed it: each grey value m is the moment its pixel appears as
+  // the progress t rises, over a soft edge w; outside the mask m is 0. The record keeps softness,
+  // progress and inversion as its three 10-bit mask values.
   static void applyMask(Image& picture, const ImageLogRecord& r) {
     const std::string name = nameOf(r.secondSource, sizeof r.secondSource);
     if (name.empty()) return;
@@ -185,17 +188,22 @@ class Composer {
       if (mask) freeImage(mask);
       return;
     }
+    const int softness = (r.maskValues >> 20) & 1023, progress = (r.maskValues >> 10) & 1023;
     const bool invert = (r.maskValues & 1023) != 0;
+    const float w = static_cast<float>((softness & 0x1FF) + 1) / 256.0f;
+    const float t = static_cast<float>(std::min(progress, 255)) / 255.0f;
     const int ox = r.maskX + (picture.width - mask->width) / 2, oy = r.maskY + (picture.height - mask->height) / 2;
     for (int y = 0; y < picture.height; ++y)
       for (int x = 0; x < picture.width; ++x) {
         const int mx = x - ox, my = y - oy;
-        uint32_t grey = 0;
+        float m = 0;
         if (mx >= 0 && my >= 0 && mx < mask->width && my < mask->height)
-          grey = pixelLuminance(mask->pixels[static_cast<size_t>(my) * static_cast<size_t>(mask->width) + static_cast<size_t>(mx)]);
-        if (invert) grey = 255 - grey;
+          m = pixelLuminance(mask->pixels[static_cast<size_t>(my) * static_cast<size_t>(mask->width) + static_cast<size_t>(mx)]) / 255.0f;
+        if (invert) m = 1 - m;
+        const float shown = std::clamp((t * (1 + w) - m) / w, 0.0f, 1.0f);
         uint32_t& p = picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)];
-        p = (p & 0x00FFFFFFu) | ((((p >> 24) * grey + 127) / 255) << 24);
+        const auto alpha = static_cast<uint32_t>(static_cast<float>(p >> 24) * shown + 0.5f);
+        p = (p & 0x00FFFFFFu) | (alpha << 24);
       }
     picture.bitsPerPixel = 32;
     freeImage(mask);

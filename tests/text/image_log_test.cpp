@@ -284,6 +284,25 @@ TEST_F(ImageLogRecords, RotatedRecordsTurnAboutTheirAnchor) {
   EXPECT_EQ(at(100, 89), 0u);
 }
 
+TEST_F(ImageLogRecords, MasksHideWhatTheirProgressHasNotReached) {
+  writePicture("w.png", 20, 10, 0xFFFFFFFF);
+  // Left half of the mask black (shows first), right half white (shows last).
+  writePicture("m.png", 20, 10, [](int x, int) { return x < 10 ? 0xFF000000u : 0xFFFFFFFFu; });
+  ImageLogRecord r = record("w.png", 1, 0, 0, 0, 0);
+  std::snprintf(r.secondSource, sizeof r.secondSource, "%s", "m.png");
+  r.maskValues = (0 * 1024 + 128) * 1024 + 0;  // softness 0, progress half way, not inverted
+  ImageLogRecord inverted = r;
+  inverted.y = 20;
+  inverted.spriteAndParent = 2 * 65536;
+  inverted.maskValues = (0 * 1024 + 128) * 1024 + 1;
+  page({r, inverted});
+  script("getImgLog 40, 0\n");
+  EXPECT_EQ(at(2, 2), 0xFFFFFFFFu);
+  EXPECT_EQ(at(15, 2), 0u);
+  EXPECT_EQ(at(2, 22), 0u);
+  EXPECT_EQ(at(15, 22), 0xFFFFFFFFu);
+}
+
 TEST_F(ImageLogRecords, MovieRecordsDrawTheFirstFrame) {
   writePicture("f.png", 8, 8, 0xFF00FF00);
   Image* frame = loadSpritePictureFile("f.png");
