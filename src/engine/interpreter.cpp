@@ -113,9 +113,7 @@ bool takeSpeakerName(std::string_view text) {
   for (size_t i = 2; i + 1 < text.size(); ++i) {
     if (text.substr(i, 2) == kCloseBracket) {
       BacklogEntry& entry = backlog().current();
-      const size_t n = std::min(i - 2, sizeof entry.tag - 1);
-      std::memcpy(entry.tag, text.data() + 2, n);
-      entry.tag[n] = '\0';
+      const size_t n = writeWholeCharacters(entry.tag, sizeof entry.tag, 0, text.substr(2, i - 2));
       entry.nameLength = static_cast<int>(n);
       if (i + 2 < text.size()) {
         s.textOffset = static_cast<int>(i + 2);

@@ -14,6 +14,7 @@
 #include "image/ops/image_tables.h"
 #include "persist/engine_settings.h"
 #include "persist/persist_state.h"
+#include "persist/read_flags_file.h"
 #include "persist/settings_file.h"
 #include "base/clock.h"
 #include "render/renderer.h"
@@ -128,9 +129,13 @@ bool initializeEngine() {
 void shutdownEngine() {
   resetLua();
   resetSquirrel();
-  // Settings are written once loadSetting has chosen where they live; then every table is emptied
-  // and the renderer, the sound channels and the archive indexes are released.
-  if (!persistState().settingsPath.empty()) writeSettings();
+  // Settings and read flags are written once loadSetting has chosen where they live (so text read
+  // since the last saveAlready is not lost); then every table is emptied and the renderer, the
+  // sound channels and the archive indexes are released.
+  if (!persistState().settingsPath.empty()) {
+    writeSettings();
+    saveAlready();
+  }
   // Channels go before the device, and the device's close completes an --audio-out recording.
   shutdownSound();
   resetMessageWindow();

@@ -297,6 +297,7 @@ void resetFrameSequences() {
 
 void provideFrameSequenceCommands() {
   setFrameSequenceStopper(&stopSpriteSequence);
+  setMovieStateQuery(&movieState);
   setFrameSequenceQuery([](int32_t n) { return n >= 0 && n < kSpriteCount && sequences()[static_cast<size_t>(n)] != nullptr; });
   provideCommand("sp_ani", &spAniBody);
 }

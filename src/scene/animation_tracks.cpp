@@ -353,6 +353,16 @@ int trackSegmentCount(int32_t n, int kind) {
   return it == chains.end() ? 0 : static_cast<int>(it->second.segments.size());
 }
 
+bool runningTrackEnd(int32_t n, int kind, int32_t& to, int32_t& extra) {
+  if (kind < 0 || kind >= kTrackKinds) return false;
+  const auto& chains = state().chains[static_cast<size_t>(kind)];
+  const auto it = chains.find(n);
+  if (it == chains.end() || it->second.segments.empty()) return false;
+  to = it->second.segments.back().to;
+  extra = it->second.segments.back().extra;
+  return true;
+}
+
 void forgetSpriteTracks(int32_t n) {
   for (auto& chains : state().chains) chains.erase(n);
 }

@@ -46,6 +46,10 @@ bool tracksRunning();
 // The number of segments in sprite n's chain of a kind (tests, queries).
 int trackSegmentCount(int32_t n, int kind);
 
+// The end value (and extra value) of the last segment of sprite n's running track of a kind, in
+// the units the track writes (scales in percent, rotation as stored); false without one.
+bool runningTrackEnd(int32_t n, int kind, int32_t& to, int32_t& extra);
+
 // Sprite deletion drops everything that animates the sprite.
 void forgetSpriteTracks(int32_t n);
 void resetTracks();

@@ -5,6 +5,7 @@ namespace vellum {
 namespace {
 FrameSequenceStopper stopper = nullptr;
 bool (*query)(int32_t) = nullptr;
+int32_t (*movieQuery)(int32_t) = nullptr;
 }  // namespace
 
 void setFrameSequenceStopper(FrameSequenceStopper stop) { stopper = stop; }
@@ -16,5 +17,9 @@ void stopFrameSequence(int32_t sprite) {
 void setFrameSequenceQuery(bool (*ask)(int32_t)) { query = ask; }
 
 bool hasFrameSequence(int32_t sprite) { return query && query(sprite); }
+
+void setMovieStateQuery(int32_t (*ask)(int32_t)) { movieQuery = ask; }
+
+int32_t movieStateOf(int32_t sprite) { return movieQuery ? movieQuery(sprite) : -2; }
 
 }  // namespace vellum

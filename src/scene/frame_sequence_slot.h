@@ -16,4 +16,9 @@ void setFrameSequenceQuery(bool (*query)(int32_t sprite));
 // False while no query is installed.
 bool hasFrameSequence(int32_t sprite);
 
+// The playback state of sprite n's movie (1 start asked, 2 running, 0 stop asked, -1 ended), or -2
+// when it has none or no query is installed.
+void setMovieStateQuery(int32_t (*query)(int32_t sprite));
+int32_t movieStateOf(int32_t sprite);
+
 }  // namespace vellum

@@ -299,13 +299,7 @@ void setJumpCommand(const char*, int) {
 void stopModeCommand(const char*, int) {
   ReadModeState& modes = readMode();
   const bool stopsHere = (modes.skipActive && modes.selectSkipMode) || (modes.autoActive && modes.selectAutoMode);
-  if (stopsHere && modes.pendingModeEvent == 0) {
-    modes.pendingModeEvent = (((modes.skipActive ? 1 : 0) << 1 | (modes.autoActive ? 1 : 0)) << 4) | 1;
-    modes.alreadyReadAutoSkip &= 1;
-    modes.skipActive = false;
-    modes.transientSkip = false;
-    modes.autoActive = false;
-  }
+  if (stopsHere && modes.pendingModeEvent == 0) allModesOff();
   ScriptState& s = scriptState();
   if (s.fastForwardMode) {
     endFastForward();

@@ -32,4 +32,21 @@ void resetReadMode();
 void stopSkipping(int eventCode);
 void startSkipping(int eventCode);
 
+// Bit 1 of AlreadyReadAutoSkip: the running skip was started by reaching read text.
+constexpr int kAutoStartedSkip = 2;
+
+// The mode event codes: (previous modes * 16) + (new mode + 1), previous modes bit 0 auto, bit 1
+// skip, bit 2 fast-forward; new mode 0 none, 1 auto, 2 skip.
+constexpr int modeEventCode(bool wasAuto, bool wasSkip, bool wasFastForward, int newMode) {
+  return ((wasAuto ? 1 : 0) | (wasSkip ? 2 : 0) | (wasFastForward ? 4 : 0)) * 16 + newMode + 1;
+}
+
+// Auto, skip and the transient skip off; posts the ending event unless one is pending.
+void allModesOff();
+// setAuto / setSkip: 1 on, 2 toggle (the Shift and Tab keys), 0 all modes off; others ignored.
+void setAutoMode(int request);
+void setSkipMode(int request);
+// getMode's word without the fast-forward parts: transient skip * 4 + skip * 2 + auto.
+int modeBits();
+
 }  // namespace vellum

@@ -32,7 +32,6 @@ namespace {
 
 constexpr int32_t kSystemActivePause = 1;
 constexpr uint32_t kPowerSaverInterval = 30000;
-constexpr int kAutoStartedSkip = 2;
 
 uint32_t autoAdvanceDeadline = 0;
 
@@ -198,9 +197,7 @@ bool examineMessage(bool holdKeys, bool wantText, InputEvent& out) {
           break;
         }
         // Right-click ends auto and skip; the mode event comes on the next pass.
-        if (r.pendingModeEvent == 0) r.pendingModeEvent = (((r.skipActive ? 2 : 0) | (r.autoActive ? 1 : 0)) << 4) | 1;
-        r.autoActive = r.skipActive = r.transientSkip = false;
-        r.alreadyReadAutoSkip &= ~kAutoStartedSkip;
+        allModesOff();
         event = false;
       } else {
         if (holdKeys) r.transientSkip = false;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace vellum {
 
@@ -64,5 +66,16 @@ struct BacklogState {
 
 BacklogState& backlog();
 void resetBacklog();
+// formatMess: every entry emptied, index 0, count 1; the save values stay.
+void emptyBacklog();
+
+// Writes `text` into a field of `capacity` bytes from `at`, NUL-terminated, cut before the first
+// character that does not fit whole (a GBK lead byte 0x81-0xFE and its trail byte are one
+// character). Returns the length of the field's text.
+size_t writeWholeCharacters(char* field, size_t capacity, size_t at, std::string_view text);
+
+// True for an entry distance the log commands accept (0-199); reports any other with the
+// running command's context.
+bool checkBacklogDistance(int n);
 
 }  // namespace vellum

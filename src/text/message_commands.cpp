@@ -160,6 +160,7 @@ int clearMess2Body(void* call) {
     ++w.row;
   } else {
     w.autoDeadline = 0;
+    publishAutoDeadline();
   }
   return noResult(call);
 }
@@ -175,26 +176,17 @@ int resetMessBody(void* call) {
 
 int formatMessBody(void* call) {
   setCurrentCommandName("formatMess");
-  resetBacklog();
+  emptyBacklog();
   MessageWindow& w = messageWindow();
   w.autoDeadline = 0;
+  w.backlogOffset = 0;
+  publishAutoDeadline();
   w.finishedLines = 0;
   w.shownLine.clear();
   scriptState().messageWaited = 0;
   scriptState().textOffset = 0;
   clearMessagePage();
   return noResult(call);
-}
-
-int setWindowVisibleBody(void* call) {
-  setCurrentCommandName("setWindowVisible");
-  readMode().windowVisible = intArg(call, 1);
-  return noResult(call);
-}
-
-int getWindowVisibleBody(void* call) {
-  setCurrentCommandName("getWindowVisible");
-  return result(call, readMode().windowVisible);
 }
 
 int getPageBody(void* call) {
@@ -246,8 +238,6 @@ void provideMessageCommands() {
   provideCommand("clearMess2", &clearMess2Body);
   provideCommand("resetMess", &resetMessBody);
   provideCommand("formatMess", &formatMessBody);
-  provideCommand("setWindowVisible", &setWindowVisibleBody);
-  provideCommand("getWindowVisible", &getWindowVisibleBody);
   provideCommand("getPage", &getPageBody);
   provideCommand("n", &newLineBody);
   provideCommand("i", &columnBody);
@@ -256,6 +246,7 @@ void provideMessageCommands() {
 
 void provideTextCommands() {
   provideMessageCommands();
+  provideBacklogCommands();
   provideFontCommands();
   provideTextSpriteCommands();
 }

@@ -188,7 +188,18 @@ void placeRuby(MessageWindow& w, const RubyGroup& group, std::string_view ruby) 
 
 }  // namespace
 
+namespace {
+int layoutLine(const char* text, int length, const int* nextLength, const int* afterLength);
+}  // namespace
+
 int LayoutMessageLine(const char* text, int length, const int* nextLength, const int* afterLength) {
+  const int result = layoutLine(text, length, nextLength, afterLength);
+  publishAutoDeadline();
+  return result;
+}
+
+namespace {
+int layoutLine(const char* text, int length, const int* nextLength, const int* afterLength) {
   ScriptState& s = scriptState();
   MessageWindow& w = messageWindow();
   length = std::max(length, 0);
@@ -316,5 +327,7 @@ int LayoutMessageLine(const char* text, int length, const int* nextLength, const
   }
   return 1;
 }
+
+}  // namespace
 
 }  // namespace vellum

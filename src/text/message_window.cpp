@@ -9,10 +9,12 @@
 #include "render/renderer_state.h"
 #include "scene/screen_transform.h"
 #include "scene/sprite_table.h"
+#include "shell/event_source.h"
 #include "script/read_mode.h"
 #include "script/script_state.h"
 #include "text/backlog.h"
 #include "text/cstring.h"
+#include "text/image_log.h"
 
 namespace vellum {
 
@@ -54,16 +56,43 @@ void clearMessagePage() {
   }
 }
 
+void publishAutoDeadline() { setAutoAdvanceDeadline(window.autoDeadline); }
+
+namespace {
+
+// A camera value as the page shows it once its move ends: a running track's target, else the
+// value now.
+int16_t cameraValueAtRest(const CameraValue& v) {
+  const float value = v.track.change != 0 ? v.track.from + v.track.change : v.current;
+  return static_cast<int16_t>(std::clamp(value, -32768.0f, 32767.0f));
+}
+
+}  // namespace
+
 void commitBacklogEntry(int keep) {
   BacklogState& log = backlog();
-  if (keep == 0) log.index = (log.index + 1) % kBacklogEntries;
-  BacklogEntry& entry = log.current();
-  entry.text[0] = '\0';
-  entry.tag[0] = '\0';
-  entry.nameLength = 0;
+  BacklogEntry& done = log.current();
+  captureImageLog(done);
+  const auto& camera = screenTransform().camera;
+  done.screenX = cameraValueAtRest(camera[kCameraX]);
+  done.screenY = cameraValueAtRest(camera[kCameraY]);
+  done.screenW = cameraValueAtRest(camera[kCameraW]);
+  done.screenH = cameraValueAtRest(camera[kCameraH]);
+  // Keeping the index rewrites the same page, so only a page moved past adds one to the count.
+  if (keep == 0) {
+    if (log.count < kBacklogEntries) ++log.count;
+    log.index = (log.index + 1) % kBacklogEntries;
+  }
+  BacklogEntry& next = log.current();
+  next.text[0] = '\0';
+  next.tag[0] = '\0';
+  next.nameLength = 0;
+  log.writeOffset = 0;
+  window.backlogOffset = 0;
   window.autoDeadline = 0;
   window.finishedLines = 0;
   scriptState().messageWaited = 0;
+  publishAutoDeadline();
 }
 
 // ---- the typewriter --------------------------------------------------------------------------

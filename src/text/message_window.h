@@ -51,6 +51,8 @@ int LayoutMessageLine(const char* text, int length, const int* nextLength, const
 // The page commands' common parts.
 void clearMessagePage();            // row 0, both text objects emptied
 void commitBacklogEntry(int keep);  // the current entry is done (keep != 0: the index stays)
+// Hands the input source the auto-advance deadline after the message window changed it.
+void publishAutoDeadline();
 
 // The message window's text size in pixels after display scaling.
 int scaledFontSize();
@@ -63,6 +65,7 @@ int setMessDraw();
 void endMessDraw();
 
 void provideMessageCommands();
+void provideBacklogCommands();
 void provideFontCommands();
 void provideTextSpriteCommands();
 // All text command families.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <vellum/exports.h>
+#include <zlib.h>
 
 #include "storage/hashes.h"
 #include "support/game_builder.h"
@@ -24,6 +25,22 @@ TEST_F(EngineRun, StoryTextAppearsOnStandardOutput) {
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.out, "【艾琳】早上好。\n（完）\n");
   EXPECT_EQ(result.err, "");
+}
+
+TEST_F(EngineRun, ReadFlagsReachAlreadyDatWhenTheGameEnds) {
+  game.write("save.dat", "");
+  test::writeScriptContainer(game, {{"script/0.txt", gbk("loadSetting \"/Co/\", \"Game/\"\n（一）\n\n（二）\n")}});
+  const auto result = runGame();
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  const std::string stored = test::readFileBytes(game.path() / "save" / "already.dat");
+  ASSERT_GT(stored.size(), 4u);
+  // The container: payload length, then a zlib stream of "S<key>=11".
+  uLongf length = stored[0] & 0xFF;
+  std::string text(length, '\0');
+  ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(text.data()), &length,
+                       reinterpret_cast<const Bytef*>(stored.data() + 4), static_cast<uLong>(stored.size() - 4)),
+            Z_OK);
+  EXPECT_NE(text.find("=11"), std::string::npos) << text;
 }
 
 TEST_F(EngineRun, UnknownCommandIsReportedAndTheGameGoesOn) {
