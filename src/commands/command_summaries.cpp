@@ -9,7 +9,7 @@ namespace {
 
 constexpr CommandSummary kSummaries[] = {
     {"console", "flag", "opens (1) or closes (0) a console window for standard output"},
-    {"print", "value, ...", "writes the values one after another to standard output and ends the line"},
+    {"print", "value, ...", "writes the values one after another to standard output, with no line end"},
     {"error", "text[, box]", "reports the text with the script's context: in the error box, or on standard output when box is 0"},
     {"confirm", "text → %r", "shows the confirmation box with text (a number is formatted as decimal text)"},
     {"inform", "text", "shows the information box with text (a number is formatted as decimal text)"},
