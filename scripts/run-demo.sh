@@ -11,7 +11,8 @@ bash "$root/scripts/pack-demo.sh" "$build" "$game"
 args=(--game "$game")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   # Nobody can click without a display: the demo's own playthrough clicks for them.
-  echo "run-demo: no display found, running headless with the demo's playthrough"
-  args+=(--headless --input "$root/examples/demo/playthrough.txt")
+  # Its shot lines leave pictures of what a player would have seen.
+  echo "run-demo: no display found, running headless with the demo's playthrough (pictures in $build/demo-shots)"
+  args+=(--headless --input "$root/examples/demo/playthrough.txt" --shots "$build/demo-shots")
 fi
 exec "$build/vellum" "${args[@]}"

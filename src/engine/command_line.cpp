@@ -23,13 +23,15 @@ std::vector<std::string> splitAnswers(const std::string& list) {
 
 const char* const kUsageText =
     "usage: vellum [--game DIR] [--headless] [--answers LIST] [--input FILE]\n"
-    "              [--audio-out FILE] [ARG ...]\n"
+    "              [--shots DIR] [--audio-out FILE] [ARG ...]\n"
     "  --game DIR   run the game in DIR (default: the executable's folder when it holds\n"
     "               script.dat, else the current folder)\n"
     "  --headless   no window and no sound device; boxes print to standard error\n"
     "  --answers LIST  answers for headless question boxes, in order (yes,no,cancel);\n"
     "               once they run out every box takes its first button\n"
-    "  --input FILE replay the timed input events in FILE (see README.md)\n"
+    "  --input FILE replay the timed input events in FILE (see docs/)\n"
+    "  --shots DIR  with --input: each `MS shot NAME` line saves what the player\n"
+    "               sees to DIR/NAME.png (DIR is created when missing)\n"
     "  --audio-out FILE  also write everything the sound mixer outputs to FILE as a\n"
     "               16-bit PCM WAV (the mixer's rate and channels)\n"
     "  --help       show this text\n"
@@ -75,6 +77,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       line.audioOutFile = arguments[++i];
     } else if (a.rfind("--audio-out=", 0) == 0) {
       line.audioOutFile = a.substr(12);
+    } else if (a == "--shots") {
+      if (i + 1 >= arguments.size()) {
+        line.error = "--shots needs a folder";
+        return line;
+      }
+      line.shotsFolder = arguments[++i];
+    } else if (a.rfind("--shots=", 0) == 0) {
+      line.shotsFolder = a.substr(8);
     } else if (a == "--headless") {
       line.headless = true;
     } else if (a == "--help" || a == "-h") {
@@ -83,6 +93,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       line.gameArguments.push_back(a);
     }
   }
+  if (!line.shotsFolder.empty() && line.inputFile.empty()) line.error = "--shots needs --input (the shot lines are in it)";
   return line;
 }
 

@@ -9,6 +9,7 @@
 
 #include "engine/command_line.h"
 #include "base/engine_state.h"
+#include "engine/replay_shots.h"
 #include "engine/startup.h"
 #include "platform/audio_device.h"
 #include "platform/question_box.h"
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
       line.inputFile.empty() ? std::string() : std::filesystem::absolute(line.inputFile, ec).string();
   const std::string audioOutFile =
       line.audioOutFile.empty() ? std::string() : std::filesystem::absolute(line.audioOutFile, ec).string();
+  const std::string shotsFolder =
+      line.shotsFolder.empty() ? std::string() : std::filesystem::absolute(line.shotsFolder, ec).string();
   const std::string executable = std::filesystem::read_symlink("/proc/self/exe", ec).string();
   EngineState& state = engine();
   state.exeDirectory = resolveGameFolder(line.gameFolder, executable);
@@ -63,6 +66,13 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  if (!shotsFolder.empty()) {
+    std::string error;
+    if (!startReplayShots(shotsFolder, error)) {
+      std::fprintf(stderr, "vellum: %s\n", error.c_str());
+      return 2;
+    }
+  }
   if (!audioOutFile.empty()) {
     std::string error;
     if (!setAudioRecordingPath(audioOutFile, error)) {
@@ -72,6 +82,7 @@ int main(int argc, char** argv) {
   }
   const int result = runMain();
   closeShell();
+  if (!shotsFolder.empty()) reportShotsNotTaken();
   // A quit asked for during start-up stops it early; that is an orderly end all the same.
   return result == 1 || quitRequested() ? 0 : 1;
 }

@@ -12,6 +12,10 @@ namespace vellum {
 const Image* screenShot();
 void resetScreenShot();
 
+// The last frame drawn, as the player sees it (24-bit, the render size); nullptr before the screen
+// exists. The caller frees it.
+Image* captureScreenPicture();
+
 // Captures the screen at width x height (setScreenShot).
 void takeScreenShot(int32_t width, int32_t height);
 // Checks the options, reporting and correcting bad ones, and writes the held picture

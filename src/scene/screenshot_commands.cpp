@@ -104,6 +104,8 @@ int saveScreenShotBody(void* call) {
 
 const Image* screenShot() { return heldShot(); }
 
+Image* captureScreenPicture() { return captureFrame(false); }
+
 void resetScreenShot() { freeImage(heldShot()); }
 
 void takeScreenShot(int32_t width, int32_t height) {

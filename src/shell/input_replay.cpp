@@ -21,6 +21,7 @@ struct Replay {
 
 Replay replay;
 bool rawPositions = false;
+ReplayShotTaker shotTaker = nullptr;
 
 bool number(const std::string& word, long long& value) {
   if (word.empty()) return false;
@@ -72,6 +73,11 @@ std::string parseLine(const std::vector<std::string>& w, ReplayedEvent& e) {
   } else if (what == "close") {
     if (w.size() != 2) return "close takes no arguments";
     m.kind = MessageKind::CloseRequest;
+  } else if (what == "shot") {
+    if (w.size() != 3) return "shot needs one name (no spaces)";
+    const std::string problem = shotNameProblem(w[2]);
+    if (!problem.empty()) return problem;
+    e.shotName = w[2];
   } else if (what == "quit") {
     if (w.size() != 2) return "quit takes no arguments";
     e.quit = true;
@@ -82,6 +88,19 @@ std::string parseLine(const std::vector<std::string>& w, ReplayedEvent& e) {
 }
 
 }  // namespace
+
+std::string shotNameProblem(const std::string& name) {
+  if (name.empty()) return "a shot needs a name";
+  // The picture goes to DIR/NAME.png: a name must not reach outside DIR.
+  if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos)
+    return "shot name \"" + name + "\" must not contain a slash (pictures stay in the shots folder)";
+  if (name.find("..") != std::string::npos)
+    return "shot name \"" + name + "\" must not contain \"..\" (pictures stay in the shots folder)";
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "shot name must not contain control characters";
+  }
+  return "";
+}
 
 bool parseInputReplay(const std::string& text, std::vector<ReplayedEvent>& events, std::string& error) {
   events.clear();
@@ -154,6 +173,10 @@ void feedReplayedInputAt(uint32_t nowMs) {
       requestQuit();
       continue;
     }
+    if (!e.shotName.empty()) {
+      if (shotTaker) shotTaker(e.shotName);
+      continue;
+    }
     WindowMessage m = e.message;
     if (e.gamePosition) {
       if (!rawPositions) displayPosition(m.x, m.y);
@@ -170,6 +193,17 @@ size_t replayedEventsLeft() { return replay.events.size() - replay.next; }
 void resetInputReplay() {
   replay = Replay{};
   rawPositions = false;
+  shotTaker = nullptr;
+}
+
+void setReplayShotTaker(ReplayShotTaker taker) { shotTaker = taker; }
+
+std::vector<std::string> shotsNotTaken() {
+  std::vector<std::string> names;
+  for (size_t i = replay.next; i < replay.events.size(); ++i) {
+    if (!replay.events[i].shotName.empty()) names.push_back(replay.events[i].shotName);
+  }
+  return names;
 }
 
 void setReplayPositionsRaw(bool raw) { rawPositions = raw; }

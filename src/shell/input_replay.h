@@ -6,6 +6,7 @@
 //   move X Y                    press BUTTON [X Y]     release BUTTON [X Y]   (left, right, middle)
 //   wheel N    (notches, + away from the player)       keydown VK   keyup VK  (virtual-key numbers)
 //   close      (the window's close button)             quit        (as SIGTERM)
+//   shot NAME  (a picture of the screen, NAME.png in the --shots folder; skipped without one)
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,18 @@ struct ReplayedEvent {
   WindowMessage message;  // positions still in game coordinates
   bool gamePosition = false;
   bool quit = false;
+  std::string shotName;  // a `shot` line: nothing is posted, the screen is photographed
 };
+
+// The reason a shot name cannot be used (it must stay inside the shots folder), or "".
+std::string shotNameProblem(const std::string& name);
+
+// Who photographs the screen for `shot` lines; the engine fills it when --shots names a folder.
+// Without a taker shot lines are skipped.
+using ReplayShotTaker = void (*)(const std::string& name);
+void setReplayShotTaker(ReplayShotTaker taker);
+// Shot lines not yet reached (the game ended first), in file order.
+std::vector<std::string> shotsNotTaken();
 
 // False with the line and the reason in error.
 bool parseInputReplay(const std::string& text, std::vector<ReplayedEvent>& events, std::string& error);

@@ -34,6 +34,15 @@ TEST(CommandLine, AudioOutTakesAFile) {
   EXPECT_FALSE(parseCommandLine({"--audio-out"}).error.empty());
 }
 
+TEST(CommandLine, ShotsTakeAFolderAndNeedAnInputFile) {
+  const CommandLine line = parseCommandLine({"--input", "p.txt", "--shots", "out"});
+  EXPECT_EQ(line.shotsFolder, "out");
+  EXPECT_TRUE(line.error.empty());
+  EXPECT_EQ(parseCommandLine({"--input=p.txt", "--shots=o"}).shotsFolder, "o");
+  EXPECT_FALSE(parseCommandLine({"--shots"}).error.empty());
+  EXPECT_EQ(parseCommandLine({"--shots", "out"}).error, "--shots needs --input (the shot lines are in it)");
+}
+
 TEST(CommandLine, GameFolderResolution) {
   test::TempFolder withScript;
   withScript.write("script.dat", "x");

@@ -69,7 +69,40 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"0 keydown 256\n", "line 1: keydown needs a virtual-key number 1-255"},
                       BadLine{"0 close now\n", "line 1: close takes no arguments"},
                       BadLine{"0 jump\n", "line 1: unknown event \"jump\""},
-                      BadLine{"10 close\n5 close\n", "line 2: times must not go backwards"}));
+                      BadLine{"10 close\n5 close\n", "line 2: times must not go backwards"},
+                      BadLine{"0 shot\n", "line 1: shot needs one name (no spaces)"},
+                      BadLine{"0 shot a b\n", "line 1: shot needs one name (no spaces)"},
+                      BadLine{"0 shot ../title\n",
+                              "line 1: shot name \"../title\" must not contain a slash (pictures stay in the shots folder)"},
+                      BadLine{"0 shot a\\b\n",
+                              "line 1: shot name \"a\\b\" must not contain a slash (pictures stay in the shots folder)"},
+                      BadLine{"0 shot ..\n",
+                              "line 1: shot name \"..\" must not contain \"..\" (pictures stay in the shots folder)"}));
+
+// Shot lines post nothing: they go to the taker in their turn, or are skipped without one.
+std::vector<std::string> shotsSeen;
+void recordShot(const std::string& name) { shotsSeen.push_back(name); }
+
+TEST(InputReplayShots, GoToTheTakerInTimeOrderAndThoseLeftAreKnown) {
+  std::vector<ReplayedEvent> events;
+  std::string error;
+  ASSERT_TRUE(parseInputReplay("10 shot title\n10 keydown 65\n20 shot text-1\n30 shot end\n", events, error)) << error;
+  EXPECT_EQ(events[0].shotName, "title");
+  shotsSeen.clear();
+  setReplayShotTaker(&recordShot);
+  startInputReplay(std::move(events), 0);
+  feedReplayedInputAt(25);
+  EXPECT_EQ(shotsSeen, (std::vector<std::string>{"title", "text-1"}));
+  EXPECT_EQ(shotsNotTaken(), std::vector<std::string>{"end"});
+  resetInputReplay();
+
+  ASSERT_TRUE(parseInputReplay("0 shot skipped\n", events, error));
+  startInputReplay(std::move(events), 0);
+  feedReplayedInputAt(5);
+  EXPECT_EQ(shotsSeen.size(), 2u);
+  EXPECT_EQ(replayedEventsLeft(), 0u);
+  resetInputReplay();
+}
 
 TEST(InputReplayFeed, PostsOnlyWhatHasComeDue) {
   std::vector<ReplayedEvent> events;
