@@ -14,6 +14,7 @@
 #include "image/ops/image_tables.h"
 #include "persist/engine_settings.h"
 #include "persist/persist_state.h"
+#include "persist/save_slots.h"
 #include "persist/settings_file.h"
 #include "base/clock.h"
 #include "render/renderer.h"
@@ -74,6 +75,7 @@ void resetAllState() {
   resetStorage();
   resetSettings();
   resetPersistState();
+  resetSaveStore();
   // Sprite textures go before the device, the device before the window it was made on.
   resetFrameSequences();
   resetTheoraLibrary();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace vellum {
 
@@ -45,6 +46,22 @@ void updateTracks(uint32_t now);
 bool tracksRunning();
 // The number of segments in sprite n's chain of a kind (tests, queries).
 int trackSegmentCount(int32_t n, int kind);
+
+// One segment of a chain as a save records it.
+struct TrackKeyframe {
+  uint32_t start = 0;
+  uint32_t flags = 0;
+  uint32_t passes = 1;  // the chain's pass count
+  int32_t from = 0, to = 0;
+  int64_t duration = 2;
+  int32_t easing = 0;
+  int32_t extra = 0;
+};
+// Sprite n's chain of a kind, from its current segment on (the segments already played in this pass
+// follow, so the first one is the one playing).
+std::vector<TrackKeyframe> trackKeyframes(int32_t n, int kind);
+// Replaces the chain of a kind (an empty list removes it); the sprite's presence bit follows.
+void restoreTrackKeyframes(int32_t n, int kind, const std::vector<TrackKeyframe>& frames);
 
 // Sprite deletion drops everything that animates the sprite.
 void forgetSpriteTracks(int32_t n);

@@ -106,4 +106,12 @@ void forgetSpriteShakes(int32_t n) { shaking().erase(n); }
 
 void resetSpriteShakes() { shaking().clear(); }
 
+void restoreSpriteShakes(int32_t n, const ShakeAxis& x, const ShakeAxis& y) {
+  Sprite& s = sprite(n);
+  s.shakeX = x;
+  s.shakeY = y;
+  if (x.amplitude != 0 || y.amplitude != 0) shaking().insert(n);
+  else shaking().erase(n);
+}
+
 }  // namespace vellum

@@ -30,6 +30,8 @@ void shakeSprite(int32_t n, bool yAxis, const ShakeRequest& request, uint32_t no
 void updateSpriteShakes(uint32_t now);
 bool spriteShakesRunning();
 void forgetSpriteShakes(int32_t n);
+// A restored save: the sprite's axes as saved, listed as shaking when either runs.
+void restoreSpriteShakes(int32_t n, const ShakeAxis& x, const ShakeAxis& y);
 void resetSpriteShakes();
 
 }  // namespace vellum
