@@ -30,9 +30,11 @@ const char* kScript =
     "sp 10, \"bg.png\", 0, 0\n"
     "sp_cxy 10, 0, 0\n"
     "sp_xy 10, 20, 30\n"
+
     "sd 1, \"music.wav\", 0, 0, 100, 0, 0, 0\n"
     "sc_x 40, 0, 0, 0\n"
     "draw\n"
+    "sp_aa 10, 255, 100000, 0, 0\n"
     "makeSave\n"
     "if (%loaded == 1) goto *restored\n"
     "saveSave 1, 1\n"
@@ -107,6 +109,7 @@ TEST_F(SaveAcrossRuns, TheSecondRunResumesWithTheSavedScene) {
   const ProcessResult first = play();
   ASSERT_EQ(first.exitCode, 0) << first.err;
   EXPECT_EQ(first.out, "saved");
+  EXPECT_EQ(first.err, "");
   ASSERT_TRUE(fs::is_regular_file(game / "save/save001.dat"));
 
   const ProcessResult second = play();
@@ -121,6 +124,14 @@ TEST_F(SaveAcrossRuns, TheSecondRunResumesWithTheSavedScene) {
   for (const char* key : {"ScXYWH", "Image10", "Window", "Massage", "Integer", "String", "Font"})
     EXPECT_EQ(line(again, key), line(saved, key)) << key;
   EXPECT_EQ(line(again, "Sound1").substr(0, 24), "Sound1=music.wav,0,100,0");
+  // The alpha track goes on from where it was: its time since the start grew, the rest is the same.
+  const std::string track = line(saved, "ImageA10_0"), trackAgain = line(again, "ImageA10_0");
+  ASSERT_NE(track, "<none>");
+  ASSERT_NE(trackAgain, "<none>");
+  const size_t comma = track.find(','), commaAgain = trackAgain.find(',');
+  EXPECT_EQ(track.substr(comma), trackAgain.substr(commaAgain));
+  EXPECT_EQ(track.substr(comma), ",0,0, 255,255,100002,0");
+  EXPECT_GE(std::stol(trackAgain.substr(11, commaAgain - 11)), std::stol(track.substr(11, comma - 11)));
 
   // The picture: the red 100 x 60 sprite at (20, 30), moved 40 pixels right by the camera.
   ASSERT_TRUE(fs::is_regular_file(game / "p.png"));
