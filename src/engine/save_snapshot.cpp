@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "movie/frame_sequence_save_lines.h"
 #include "movie/frame_sequences.h"
 #include "persist/save_slots.h"
 #include "persist/save_text.h"
@@ -27,6 +28,7 @@ namespace {
 struct ParsedBlock {
   ScreenTransform screen;
   std::vector<SpriteSaveRecord> sprites;
+  std::vector<FrameSequenceRequest> sequences;
   std::unique_ptr<BacklogState> backlog = std::make_unique<BacklogState>();
   bool haveBacklog = false;
   MessageSaveRecord message;
@@ -47,6 +49,7 @@ bool readBlock(std::string_view text, bool preferFile2, uint32_t now, ParsedBloc
   const SaveBlock block = parseSaveBlock(text);
   if (!readScreenSaveLines(block, now, p.screen)) return reportBrokenSave("ScQ/ScXYWH");
   if (!readSpriteSaveLines(block, now, p.sprites)) return false;
+  if (!readFrameSequenceSaveLines(block, p.sprites, p.sequences)) return false;
   p.haveBacklog = hasBacklogLines(block);
   if (p.haveBacklog && !readBacklogSaveLines(block, *p.backlog)) return false;
   if (!readMessageSaveLines(block, p.message)) return false;
@@ -106,6 +109,7 @@ std::string composeSaveBlock() {
   std::string out(kEscapedMarkerLine);
   writeScreenSaveLines(out, now);
   writeSpriteSaveLines(out, now);
+  writeFrameSequenceSaveLines(out, now);
   writeSoundSaveLines(out);
   writeBacklogSaveLines(out);
   writeMessageSaveLines(out);
@@ -121,6 +125,7 @@ bool restoreSaveBlock(std::string_view text, bool preferFile2) {
   resetForRestore();
   applyScreenSaveLines(p.screen);
   applySpriteSaveLines(p.sprites);
+  applyFrameSequenceSaveLines(p.sequences, p.sprites);
   if (p.haveBacklog) applyBacklogSaveLines(*p.backlog);
   applyMessageSaveLines(p.message);
   applyVariableSaveLines(p.variables);

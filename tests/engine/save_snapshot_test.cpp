@@ -330,6 +330,8 @@ TEST_F(SaveTest, DamagedSlotFilesAreReportedAndChangeNothing) {
       {"missing sprite file", good + "Image5=gone.png,,0:0:0:0:0:0:0:0:0,0,0,0,0,0,0, 0,0,0,0,0,0,0, 0,0,0,0,0,0,0, "
                                      "0,0,0,0,0,0,0,0, 0,255,1,0,0,0,0,0,0,1,1,0,0,0,1,1,0,0,0,0,0, 0\n"},
       {"missing sound", good + "Sound1=gone.ogg,0,100,0,0\n"},
+      {"sequence without its sprite", good + "ImageF5=0,0,0,0,0,0\n"},
+      {"sequence number", good + "ImageF-3=0,0,0,0,0,0\n"},
       {"massage range", std::string(good).replace(good.find("Massage="), 8, "Massage=1,1,1,1,1,1,900,")},
   };
   for (const auto& c : cases) {
