@@ -141,6 +141,15 @@ void applyResumePosition(const ResumePosition& position) {
     }
     s.fileJumpRequest = position.fileJumpRequest;
     s.cursor.line = position.line;
+    // A save made in a message wait resumes at that message's line, which may sit inside a message
+    // block: it is shown on a fresh page without starting a new message (the read-flag hook knows
+    // only the first line of each block).
+    const uint64_t key = position.fileJumpRequest == 1   ? startFileKey()
+                         : position.fileJumpRequest == 2 ? secondFileKey()
+                                                         : position.key;
+    const auto table = s.readFlags.find(key);
+    const int next = position.line + 1;
+    s.lastTextLine = table != s.readFlags.end() && !table->second.count(next) ? next : -1;
   }
   s.cursor.token = 0;
   s.cursor.jumpFlag = 1;

@@ -148,5 +148,36 @@ TEST_F(SaveAcrossRuns, TheSecondRunResumesWithTheSavedScene) {
   freeImage(shot);
 }
 
+// Saved in the subroutine that waits after a message: the load shows that message again.
+TEST_F(SaveAcrossRuns, ASaveMadeWhileAMessageWaitsShowsThatMessageAgain) {
+  writeScriptContainer(game, {{"script/0.txt", gbk("int n, c\n"
+                                                   "existSave 1, 1, %n\n"
+                                                   "if (%n == 1) goto *resume\n"
+                                                   "setMessLine 2, 2\n"
+                                                   "sufMessGosub \"*wait\"\n"
+                                                   "第一行。\n"
+                                                   "第二行。\n"
+                                                   "\n"
+                                                   "end\n"
+                                                   "\n"
+                                                   "*wait\n"
+                                                   "cal %c = %c + 1\n"
+                                                   "if (%c == 2) makeSave : saveSave 1, 1 : print \"[saved]\"\n"
+                                                   "return\n"
+                                                   "\n"
+                                                   "*resume\n"
+                                                   "cal %c = 5\n"
+                                                   "loadSave 1, 1\n"
+                                                   "end\n")}});
+  const ProcessResult first = play();
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  EXPECT_EQ(first.out, "第一行。\n第二行。\n[saved]") << first.err;
+  EXPECT_EQ(first.err, "");
+  const ProcessResult second = play();
+  ASSERT_EQ(second.exitCode, 0) << second.err;
+  EXPECT_EQ(second.out, "第二行。\n") << second.err;
+  EXPECT_EQ(second.err, "");
+}
+
 }  // namespace
 }  // namespace vellum::test
