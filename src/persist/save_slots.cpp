@@ -2,11 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "base/report.h"
 #include "persist/compressed_container.h"
@@ -80,11 +82,36 @@ std::string saveSlotLocalTime(int64_t slot, bool compressed) {
   return text;
 }
 
+namespace {
+
+// The slots first..last that have a file: probed one by one for a short range, read from the folder
+// for a long one (a script may ask for 0 to 2^31 - 1).
+std::vector<int64_t> existingSlots(int64_t first, int64_t last, bool compressed) {
+  std::vector<int64_t> slots;
+  first = std::max<int64_t>(first, 0);
+  if (last - first < 4096) {
+    struct stat info {};
+    for (int64_t slot = first; slot <= last; ++slot)
+      if (slotStat(slot, compressed, info)) slots.push_back(slot);
+    return slots;
+  }
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(saveFolder(), error)) {
+    const std::string name = entry.path().filename().string();
+    long long slot = -1;
+    char extension[8] = {};
+    if (std::sscanf(name.c_str(), "save%lld.%7s", &slot, extension) != 2 || slot < first || slot > last) continue;
+    if (saveSlotPath(slot, compressed) == saveFolder() + name) slots.push_back(slot);
+  }
+  std::sort(slots.begin(), slots.end());
+  return slots;
+}
+
+}  // namespace
+
 int64_t newestSaveSlot(int64_t first, int64_t last, bool compressed) {
   int64_t newest = -1, newestTime = 0;
-  for (int64_t slot = std::max<int64_t>(first, 0); slot <= last; ++slot) {
-    struct stat info {};
-    if (!slotStat(slot, compressed, info)) continue;
+  for (int64_t slot : existingSlots(first, last, compressed)) {
     const int64_t time = saveSlotTime(slot, compressed);
     if (newest < 0 || time > newestTime) {  // strictly newer: a tie keeps the lower slot
       newest = slot;

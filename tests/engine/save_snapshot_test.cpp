@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/clock.h"
 #include "engine/startup.h"
 #include "persist/replace_file.h"
 #include "save_fixture.h"
+#include "scene/screen_transform.h"
 #include "script/read_mode.h"
 #include "storage/hashes.h"
 #include "text/message_window.h"
@@ -92,6 +94,32 @@ TEST_F(SaveTest, ComposeRestoreComposeGivesTheSameBlock) {
   EXPECT_EQ(scriptState().cursor.line, 2);
   EXPECT_EQ(scriptState().cursor.jumpFlag, 1);
   EXPECT_EQ(composeSaveBlock(), first);
+}
+
+TEST_F(SaveTest, QuakeAndCameraTimesBecomeStartTimesAgain) {
+  const uint32_t now = tickMilliseconds();
+  ScreenTransform& t = screenTransform();
+  t.quakeMask = 1;
+  t.quakeX = {8, 3, 2, 1, now - 500, 100, 2.5f};
+  t.camera[kCameraW].track = {now - 200, 1000, 100, 50, -3};
+  t.camera[kCameraW].current = t.camera[kCameraW].pending = 110;
+  const std::string block = composeSaveBlock();
+  EXPECT_NE(block.find("\nScQ=1, 8,0, 3,0, 2,0, 50"), std::string::npos) << block;
+  resetScreenTransform();
+  ASSERT_TRUE(restoreSaveBlock(block, false));
+  const uint32_t after = tickMilliseconds();
+  // now - elapsed again, on the clock of the restore.
+  EXPECT_LE(after - t.quakeX.start, after - now + 500 + 1);
+  EXPECT_GE(after - t.quakeX.start, 500u);
+  EXPECT_EQ(t.quakeX.amplitude, 8);
+  EXPECT_FLOAT_EQ(t.quakeX.offset, 2.5f);
+  EXPECT_GE(after - t.camera[kCameraW].track.start, 200u);
+  EXPECT_EQ(t.camera[kCameraW].track.duration, 1000);
+  EXPECT_FLOAT_EQ(t.camera[kCameraW].track.change, 50);
+  EXPECT_FLOAT_EQ(t.camera[kCameraW].current, 110);
+  // A time that was 0 (not started) stays 0.
+  EXPECT_EQ(t.quakeY.start, 0u);
+  EXPECT_EQ(t.camera[kCameraX].track.start, 0u);
 }
 
 TEST_F(SaveTest, MakeSaveKeepsTheFirstSnapshotUntilClearSave) {
@@ -272,6 +300,10 @@ TEST_F(SaveTest, NewestSlotPrefersTheLowerOnATie) {
   EXPECT_EQ(newestSaveSlot(0, 9, true), 2);
   EXPECT_EQ(newestSaveSlot(3, 9, true), 5);
   EXPECT_EQ(newestSaveSlot(8, 9, true), -1);
+  // A range too long to probe slot by slot is read from the folder, with the same answer.
+  EXPECT_EQ(newestSaveSlot(0, 2147483647, true), 2);
+  EXPECT_EQ(newestSaveSlot(6, 2147483647, true), 7);
+  EXPECT_EQ(newestSaveSlot(0, 2147483647, false), -1);
   EXPECT_EQ(saveSlotTime(8, true), 0);
 }
 
