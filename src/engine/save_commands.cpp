@@ -193,18 +193,16 @@ int loadSaveTextBody(void* call) {
   setCurrentCommandName("loadSaveText");
   const int64_t slot = intArg(call, 1);
   std::string text, comment;
-  bool found = false;
   if (slotArgument(slot) && loadDataZlib(saveSlotPath(slot, formArg(call, 2)), formArg(call, 2), text) == 0) {
+    // The comment of the last block, whole (an escaped comment may hold commas).
     const std::vector<std::string> blocks = splitSaveStack(text);
     const SaveBlock block = parseSaveBlock(blocks.empty() ? std::string_view() : blocks.back());
     if (const auto* pieces = block.find("Comment")) {
-      found = true;
       if (!pieces->empty()) comment = block.text(pieces->front());
     } else {
       errorc(ReportText().sjis(save_messages::kNoComment), true);
     }
   }
-  (void)found;
   return returnText(call, comment);
 }
 
@@ -226,7 +224,7 @@ int deleteSaveBody(void* call) {
 int getSaveTimeBody(void* call) {
   setCurrentCommandName("getSaveTime");
   const int64_t slot = intArg(call, 1);
-  return returnText(call, saveSlotLocalTime(slot, formArg(call, 2)));
+  return returnText(call, slotArgument(slot) ? saveSlotLocalTime(slot, formArg(call, 2)) : std::string());
 }
 
 int getSaveNewBody(void* call) {
