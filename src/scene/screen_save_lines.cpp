@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "scene/sprite_shakes.h"
+
 namespace vellum {
 
 namespace {
@@ -47,7 +49,7 @@ bool readScreenSaveLines(const SaveBlock& block, uint32_t now, ScreenTransform& 
     x.period = q.elapsed(), y.period = q.elapsed();
     x.offset = q.real(), y.offset = q.real();
     x.wave = q.int32(), y.wave = q.int32();
-    ok = ok && q.ok;
+    ok = ok && q.ok && validShakeAxis(x) && validShakeAxis(y);
   }
   if (const auto* pieces = block.find("ScXYWH")) {
     SaveLineReader r(block, *pieces);

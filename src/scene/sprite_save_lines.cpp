@@ -162,7 +162,7 @@ bool readSprite(const SaveBlock& block, const std::vector<std::string>& pieces, 
   p.parent = in.int32();
   p.maskSoftness = in.int32(), p.maskProgress = in.int32(), p.maskInvert = in.int32();
   r.textDrawing = in.int32() != 0;
-  return in.ok && p.parent >= 0 && p.parent < kSpriteCount && r.width >= 0 && r.height >= 0 && r.width <= 16384 &&
+  return in.ok && validShakeAxis(r.shakeX) && validShakeAxis(r.shakeY) && p.parent >= 0 && p.parent < kSpriteCount && r.width >= 0 && r.height >= 0 && r.width <= 16384 &&
          r.height <= 16384;
 }
 

@@ -364,6 +364,7 @@ TEST_F(SaveTest, DamagedSlotFilesAreReportedAndChangeNothing) {
       {"missing sound", good + "Sound1=gone.ogg,0,100,0,0\n"},
       {"sequence without its sprite", good + "ImageF5=0,0,0,0,0,0\n"},
       {"sequence number", good + "ImageF-3=0,0,0,0,0,0\n"},
+      {"quake period too short", good + "ScQ=1, 8,0, 0,0, 0,0, 0,0, 2,0, 0,0, 1,0\n"},
       {"massage range", std::string(good).replace(good.find("Massage="), 8, "Massage=1,1,1,1,1,1,900,")},
   };
   for (const auto& c : cases) {
