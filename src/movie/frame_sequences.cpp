@@ -291,6 +291,14 @@ uint64_t movieFramesDecoded(int32_t n) {
   return entry && entry->movie ? entry->movie->framesDecoded() : 0;
 }
 
+bool runningFrameSequence(int32_t n, FrameSequenceRequest& request, uint32_t& elapsed, uint32_t now) {
+  if (n < 0 || n >= kSpriteCount || !sequences()[static_cast<size_t>(n)]) return false;
+  const FrameSequence& e = *sequences()[static_cast<size_t>(n)];
+  request = e.request;
+  elapsed = e.start != 0 && static_cast<int32_t>(now - e.start) > 0 ? now - e.start : 0;
+  return true;
+}
+
 void resetFrameSequences() {
   for (int32_t n = 0; n < kSpriteCount; ++n) stopSpriteSequence(n);
 }
