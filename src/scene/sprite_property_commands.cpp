@@ -6,6 +6,7 @@
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
 #include "scene/button_table.h"
+#include "scene/picture_cache.h"
 #include "scene/sprite_commands.h"
 #include "scene/sprite_table.h"
 
@@ -156,6 +157,10 @@ int spGszBody(void* call) {
   return getProperty(call, "sp_gsz", 2, 2, [](Sprite&, const SpriteProperties&, const SpritePicture& pic, void*, int32_t* v) {
     v[0] = pic.cellW;
     v[1] = pic.cellH;
+    if (pic.scaleKind == kScaleHighResolution) {
+      v[0] = static_cast<int32_t>(std::lround(static_cast<double>(v[0]) / kHighResolutionFactor));
+      v[1] = static_cast<int32_t>(std::lround(static_cast<double>(v[1]) / kHighResolutionFactor));
+    }
   });
 }
 int spGclBody(void* call) {
