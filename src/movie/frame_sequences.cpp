@@ -218,6 +218,17 @@ void showFrame(int32_t n, Image* frame) {
   }
 }
 
+// A movie's newest frame goes straight into the pixels the sprite keeps (they are the movie's
+// size) and from there into its textures; a sprite whose picture is another size gets a new one.
+void showMovieFrame(int32_t n, MoviePlayback& movie) {
+  SpritePicture& target = shownPicture(sprite(n));
+  if (target.present() && target.pixels && !target.targetSurface && movie.copyNewFrameInto(*target.pixels)) {
+    uploadPicturePixels(target);
+    return;
+  }
+  if (Image* frame = movie.takeNewFrame()) showFrame(n, frame);
+}
+
 // One update of a frame file's sequence; false when the sequence is over.
 bool advanceFrames(int32_t n, FrameSequence& e, uint32_t now) {
   for (const ReportText& text : e.frames->takeReports()) errorc(text, true);
@@ -314,7 +325,7 @@ void updateFrameSequences() {
     FrameSequence* entry = sequences()[n].get();
     if (!entry) continue;
     if (entry->movie) {
-      if (Image* frame = entry->movie->takeNewFrame()) showFrame(static_cast<int32_t>(n), frame);
+      showMovieFrame(static_cast<int32_t>(n), *entry->movie);
     } else if (entry->frames && !advanceFrames(static_cast<int32_t>(n), *entry, now)) {
       stopSpriteSequence(static_cast<int32_t>(n));
     }
