@@ -1,5 +1,6 @@
 #include "scene/picture_cache.h"
 
+#include <cmath>
 #include <map>
 #include <mutex>
 #include <unordered_map>
@@ -97,6 +98,11 @@ Image* decodeFile(std::string_view name) {
 }  // namespace
 
 uint64_t pictureKey(std::string_view name) { return crc64Of(name); }
+
+int32_t baseScreenLength(int32_t length, int32_t scaleKind) {
+  if (scaleKind != kScaleHighResolution) return length;
+  return static_cast<int32_t>(std::lround(static_cast<double>(length) / kHighResolutionFactor));
+}
 
 std::string highResolutionName(std::string_view name) { return "z/" + std::string(name); }
 

@@ -25,6 +25,10 @@ bool highResolutionActive();  // the render scale is above 1
 // How a loaded picture's size relates to the base screen.
 enum PictureScaleKind : int32_t { kScaleNormal = 0, kScaleRenderPixels = 1, kScaleHighResolution = 2 };
 
+// A length in a picture's pixels as base-screen pixels: a high-resolution variant's scaled down by
+// its factor (rounded to nearest).
+int32_t baseScreenLength(int32_t length, int32_t scaleKind);
+
 // `name`, or its high-resolution variant when `highResolution` is asked for, the render scale is
 // above 1 and the variant exists. `scaleKind` (optional) tells which was chosen.
 std::string resolvePictureName(std::string_view name, bool highResolution, int32_t* scaleKind = nullptr);

@@ -108,12 +108,15 @@ TEST_F(HighResolution, TheLookaheadPrefetchesAndKeepsTheVariant) {
 
 TEST_F(HighResolution, ASpriteFromAVariantKeepsItsBaseSize) {
   writePair("a.png", 40, 20);
-  script("int w\nint h\nint pw\nint ph\nsp 1, \"a.png\", 0, 0\nsp_cxy 1, 0, 0\nsp_xy 1, 50, 30\ndraw\nsp_gsz 1, %w, %h\nsp_giwh 1, %pw, %ph\n");
+  script("int w\nint h\nint pw\nint ph\nint x\nint y\nsp 1, \"a.png\", 0, 0\nsp_cxy 1, 0, 0\nsp_xy 1, 50, 30\ndraw\n"
+         "sp_gsz 1, %w, %h\nsp_giwh 1, %pw, %ph\nsp_gxy 1, 2, 2, %x, %y\n");
   EXPECT_EQ(sprite(1).frontImage().picture.scaleKind, kScaleHighResolution);
   EXPECT_EQ(intVariable("w"), 40);   // base-screen pixels
   EXPECT_EQ(intVariable("h"), 20);
   EXPECT_EQ(intVariable("pw"), 80);  // the picture itself
   EXPECT_EQ(intVariable("ph"), 40);
+  EXPECT_EQ(intVariable("x"), 90);   // the far corner of the cell, in base-screen pixels
+  EXPECT_EQ(intVariable("y"), 50);
   // On the 640 x 480 screen the 80 x 40 variant covers (50, 30)-(90, 50) in game pixels, pixel for
   // pixel (less the half game pixel every sprite is placed up and left by: one render pixel here).
   expectRectangle(capture(), 99, 59, 179, 99, 0x00FF00, 0x000000);
