@@ -34,11 +34,10 @@ void applyMaskPicture(Image& picture, const Image& mask) {
   picture.bitsPerPixel = 32;
 }
 
-// A mask must cover its picture pixel for pixel: a high-resolution picture whose mask has no
-// variant of its own gets the base mask enlarged to its size.
-bool matchMaskSize(Image*& mask, const Image& picture) {
-  if (mask->width == picture.width && mask->height == picture.height) return true;
-  return resizeImage2(&mask, picture.width, picture.height, 1, 1, 1) != 0;
+// A high-resolution picture whose mask has no variant of its own gets the base mask enlarged by
+// the same factor, so that it covers the same part of the picture.
+bool enlargeMask(Image*& mask) {
+  return resizeImage2(&mask, kHighResolutionFactor, kHighResolutionFactor, 2, 1, 1) != 0;
 }
 
 Image* loadWithMaskPart(const std::string& file, PictureSource source, bool highResolution, int32_t& scaleKind) {
@@ -48,7 +47,7 @@ Image* loadWithMaskPart(const std::string& file, PictureSource source, bool high
   int32_t maskKind = kScaleNormal;
   Image* mask = loadSpritePictureFile(std::string_view(file).substr(question + 1), source,
                                       scaleKind == kScaleHighResolution, &maskKind);
-  if (mask && scaleKind == kScaleHighResolution && maskKind != kScaleHighResolution && !matchMaskSize(mask, *picture)) {
+  if (mask && scaleKind == kScaleHighResolution && maskKind != kScaleHighResolution && !enlargeMask(mask)) {
     freeImage(mask);
     mask = nullptr;
   }
