@@ -3,6 +3,7 @@
 #include "commands/binding_commands.h"
 #include "commands/command_registry.h"
 #include "engine/diagnostics_commands.h"
+#include "engine/save_commands.h"
 #include "movie/frame_sequences.h"
 #include "movie/theora_library.h"
 #include "persist/settings_commands.h"
@@ -28,6 +29,7 @@ void provideAllCommands() {
     provideControlFlowCommands();
     provideBindingCommands();
     provideSettingsCommands();
+    provideSaveCommands();
     provideBuiltinFunctions();
     provideRendererCommands();
     provideGeometryCommands();

@@ -15,6 +15,7 @@
 #include "persist/engine_settings.h"
 #include "persist/persist_state.h"
 #include "persist/read_flags_file.h"
+#include "persist/save_slots.h"
 #include "persist/settings_file.h"
 #include "base/clock.h"
 #include "render/renderer.h"
@@ -75,6 +76,7 @@ void resetAllState() {
   resetStorage();
   resetSettings();
   resetPersistState();
+  resetSaveStore();
   // Sprite textures go before the device, the device before the window it was made on.
   resetFrameSequences();
   resetTheoraLibrary();

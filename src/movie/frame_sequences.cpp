@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
 
 #include "base/clock.h"
@@ -20,6 +21,7 @@
 #include "scene/sprite_loading.h"
 #include "scene/sprite_table.h"
 #include "scene/sprite_textures.h"
+#include "script/control_flow.h"
 #include "script/script_state.h"
 #include "sound/sound_channel.h"
 #include "sound/sound_loading.h"
@@ -100,20 +102,18 @@ bool startSoundTrack(const std::string& file, const ThorHeader& header) {
   return true;
 }
 
-bool startMovie(const FrameSequenceRequest& r, const uint8_t* head, uint32_t headSize) {
-  ThorHeader header;
-  std::string problem;
-  if (!parseThorHeader(head, headSize, 0, header, problem)) {
-    errorc(ReportText().gbk(r.file).ascii(": " + problem), true);
-    return false;
-  }
-  if (!makeSequenceSprite(r, header.width, header.height)) return false;
-  // While fast-forwarding only the picture is set up; nothing is decoded.
-  if (scriptState().fastForwardMode != 0) return true;
+// Requests made while fast-forwarding: the sprite shows the placeholder, and the sequence is
+// opened when fast-forward ends (keyed by sprite, so a later request replaces an earlier one).
+std::map<int32_t, FrameSequenceRequest>& deferredRequests() {
+  static std::map<int32_t, FrameSequenceRequest> requests;
+  return requests;
+}
+
+bool launchMovie(const FrameSequenceRequest& r, const ThorHeader& header, bool withSound, uint32_t start) {
   std::unique_ptr<MoviePlayback> movie = MoviePlayback::open(r.file, header, r.frameRate);
   if (!movie) return false;
-  if (!startSoundTrack(r.file, header)) return false;
-  if (!movie->start(tickMilliseconds() + static_cast<uint32_t>(r.delayMs))) return false;
+  if (withSound && !startSoundTrack(r.file, header)) return false;
+  if (!movie->start(start)) return false;
   auto entry = std::make_unique<FrameSequence>();
   entry->request = r;
   entry->movie = std::move(movie);
@@ -121,26 +121,79 @@ bool startMovie(const FrameSequenceRequest& r, const uint8_t* head, uint32_t hea
   return true;
 }
 
-bool startFrames(const FrameSequenceRequest& r) {
+bool launchFrames(const FrameSequenceRequest& r, std::unique_ptr<FrameFilePlayback> frames, uint32_t start) {
+  auto entry = std::make_unique<FrameSequence>();
+  entry->request = r;
+  entry->start = start;
+  entry->passes = r.passes;
+  if (!frames->start(entry->start)) return false;
+  entry->frames = std::move(frames);
+  sequences()[static_cast<size_t>(r.sprite)] = std::move(entry);
+  return true;
+}
+
+bool parseMovieHeader(const FrameSequenceRequest& r, const uint8_t* head, uint32_t headSize, ThorHeader& header) {
+  std::string problem;
+  if (parseThorHeader(head, headSize, 0, header, problem)) return true;
+  errorc(ReportText().gbk(r.file).ascii(": " + problem), true);
+  return false;
+}
+
+std::unique_ptr<FrameFilePlayback> openFrames(const FrameSequenceRequest& r) {
   FrameFilePlayback::Settings settings;
   settings.file = r.file;
   settings.variant = r.variant;
   settings.passes = r.passes;
   settings.frameRate = r.frameRate;
   settings.loadEffects = sprite(r.sprite).loadEffects;
-  std::unique_ptr<FrameFilePlayback> frames = FrameFilePlayback::open(r.sprite, settings);
+  return FrameFilePlayback::open(r.sprite, settings);
+}
+
+bool startMovie(const FrameSequenceRequest& r, const uint8_t* head, uint32_t headSize) {
+  ThorHeader header;
+  if (!parseMovieHeader(r, head, headSize, header)) return false;
+  if (!makeSequenceSprite(r, header.width, header.height)) return false;
+  // While fast-forwarding only the picture is set up; nothing is decoded.
+  if (scriptState().fastForwardMode != 0) {
+    deferredRequests()[r.sprite] = r;
+    return true;
+  }
+  return launchMovie(r, header, true, tickMilliseconds() + static_cast<uint32_t>(r.delayMs));
+}
+
+bool startFrames(const FrameSequenceRequest& r) {
+  std::unique_ptr<FrameFilePlayback> frames = openFrames(r);
   if (!frames) return false;
   if (!makeSequenceSprite(r, frames->layout().width, frames->layout().height)) return false;
   // While fast-forwarding only the picture is set up; nothing is decoded.
-  if (scriptState().fastForwardMode != 0) return true;
-  auto entry = std::make_unique<FrameSequence>();
-  entry->request = r;
-  entry->start = tickMilliseconds() + static_cast<uint32_t>(r.delayMs);
-  entry->passes = r.passes;
-  if (!frames->start(entry->start)) return false;
-  entry->frames = std::move(frames);
-  sequences()[static_cast<size_t>(r.sprite)] = std::move(entry);
-  return true;
+  if (scriptState().fastForwardMode != 0) {
+    deferredRequests()[r.sprite] = r;
+    return true;
+  }
+  return launchFrames(r, std::move(frames), tickMilliseconds() + static_cast<uint32_t>(r.delayMs));
+}
+
+// A deferred request opens over the placeholder it left, at once (no delay) and without the
+// movie's sound track: the scene it belongs to is already under way.
+void openDeferredRequest(const FrameSequenceRequest& r) {
+  const Sprite& s = sprite(r.sprite);
+  if (!s.inUse() || s.sourceKind != SourceKind::Kept || s.sourceName != r.file) return;
+  uint8_t head[kThorHeaderSize] = {};
+  uint32_t got = 0;
+  if (!readHead(r.file, head, got)) return;
+  const uint32_t now = tickMilliseconds();
+  if (got >= 4 && std::memcmp(head, "THOR", 4) == 0) {
+    ThorHeader header;
+    if (parseMovieHeader(r, head, got, header)) launchMovie(r, header, false, now);
+    return;
+  }
+  if (std::unique_ptr<FrameFilePlayback> frames = openFrames(r)) launchFrames(r, std::move(frames), now);
+}
+
+void openDeferredRequests() {
+  std::map<int32_t, FrameSequenceRequest> requests;
+  requests.swap(deferredRequests());
+  for (const auto& [n, request] : requests) openDeferredRequest(request);
 }
 
 // The sprite's picture that shows the sequence: the back one while the sprite's first picture
@@ -163,6 +216,17 @@ void showFrame(int32_t n, Image* frame) {
     case BuildResult::Fresh: freePicture(fresh); break;  // not the sprite's size: dropped
     case BuildResult::Failed: freeImage(frame); break;
   }
+}
+
+// A movie's newest frame goes straight into the pixels the sprite keeps (they are the movie's
+// size) and from there into its textures; a sprite whose picture is another size gets a new one.
+void showMovieFrame(int32_t n, MoviePlayback& movie) {
+  SpritePicture& target = shownPicture(sprite(n));
+  if (target.present() && target.pixels && !target.targetSurface && movie.copyNewFrameInto(*target.pixels)) {
+    uploadPicturePixels(target);
+    return;
+  }
+  if (Image* frame = movie.takeNewFrame()) showFrame(n, frame);
 }
 
 // One update of a frame file's sequence; false when the sequence is over.
@@ -248,6 +312,7 @@ bool startFrameSequence(const FrameSequenceRequest& r) {
 void stopSpriteSequence(int32_t n) {
   if (n < 0 || n >= kSpriteCount) return;
   std::unique_ptr<FrameSequence>& entry = sequences()[static_cast<size_t>(n)];
+  deferredRequests().erase(n);
   if (!entry) return;
   if (entry->movie) entry->movie->stop();
   if (entry->frames) entry->frames->stop();
@@ -260,7 +325,7 @@ void updateFrameSequences() {
     FrameSequence* entry = sequences()[n].get();
     if (!entry) continue;
     if (entry->movie) {
-      if (Image* frame = entry->movie->takeNewFrame()) showFrame(static_cast<int32_t>(n), frame);
+      showMovieFrame(static_cast<int32_t>(n), *entry->movie);
     } else if (entry->frames && !advanceFrames(static_cast<int32_t>(n), *entry, now)) {
       stopSpriteSequence(static_cast<int32_t>(n));
     }
@@ -291,13 +356,23 @@ uint64_t movieFramesDecoded(int32_t n) {
   return entry && entry->movie ? entry->movie->framesDecoded() : 0;
 }
 
+bool runningFrameSequence(int32_t n, FrameSequenceRequest& request, uint32_t& elapsed, uint32_t now) {
+  if (n < 0 || n >= kSpriteCount || !sequences()[static_cast<size_t>(n)]) return false;
+  const FrameSequence& e = *sequences()[static_cast<size_t>(n)];
+  request = e.request;
+  elapsed = e.start != 0 && static_cast<int32_t>(now - e.start) > 0 ? now - e.start : 0;
+  return true;
+}
+
 void resetFrameSequences() {
   for (int32_t n = 0; n < kSpriteCount; ++n) stopSpriteSequence(n);
+  deferredRequests().clear();
 }
 
 void provideFrameSequenceCommands() {
   setFrameSequenceStopper(&stopSpriteSequence);
   setMovieStateQuery(&movieState);
+  addFastForwardEndHook(&openDeferredRequests);
   setFrameSequenceQuery([](int32_t n) { return n >= 0 && n < kSpriteCount && sequences()[static_cast<size_t>(n)] != nullptr; });
   provideCommand("sp_ani", &spAniBody);
 }

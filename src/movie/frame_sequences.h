@@ -32,6 +32,9 @@ int32_t movieState(int32_t sprite);
 int32_t movieCurrentFrame(int32_t sprite);
 uint64_t movieFramesDecoded(int32_t sprite);
 
+// The request a sprite's running sequence was started with and the milliseconds since it started
+// playing (0 before); false when the sprite has none.
+bool runningFrameSequence(int32_t sprite, FrameSequenceRequest& request, uint32_t& elapsed, uint32_t now);
 void resetFrameSequences();  // stops everything
 void provideFrameSequenceCommands();
 

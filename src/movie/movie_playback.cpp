@@ -218,6 +218,16 @@ Image* MoviePlayback::takeNewFrame() {
   return frame;
 }
 
+bool MoviePlayback::copyNewFrameInto(Image& target) {
+  Shared& s = *shared_;
+  if (static_cast<uint32_t>(target.width) != s.width || static_cast<uint32_t>(target.height) != s.height) return false;
+  std::lock_guard<std::mutex> hold(s.frameLock);
+  if (s.serial == takenSerial_ || s.shown.size() != size_t{s.width} * s.height) return false;
+  std::memcpy(target.pixels, s.shown.data(), s.shown.size() * 4);
+  takenSerial_ = s.serial;
+  return true;
+}
+
 int32_t MoviePlayback::state() const { return shared_->state.load(); }
 int32_t MoviePlayback::current() const { return shared_->current.load(); }
 uint32_t MoviePlayback::durationMs() const { return shared_->duration; }

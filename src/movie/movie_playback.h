@@ -32,6 +32,9 @@ class MoviePlayback {
   // The newest frame the thread handed over, when it is newer than the last one taken: a
   // width x height picture owned by the caller. nullptr otherwise.
   Image* takeNewFrame();
+  // The same frame copied into `target` (a width x height picture, e.g. the sprite's own pixels),
+  // which saves a fresh picture a frame. False when there is no newer frame or the size differs.
+  bool copyNewFrameInto(Image& target);
 
   int32_t state() const;    // 1 start asked, 2 running, 0 stop asked, -1 ended
   int32_t current() const;  // the next frame to show

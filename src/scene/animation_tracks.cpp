@@ -363,6 +363,45 @@ bool runningTrackEnd(int32_t n, int kind, int32_t& to, int32_t& extra) {
   return true;
 }
 
+std::vector<TrackKeyframe> trackKeyframes(int32_t n, int kind) {
+  std::vector<TrackKeyframe> frames;
+  if (kind < 0 || kind >= kTrackKinds) return frames;
+  const auto& chains = state().chains[static_cast<size_t>(kind)];
+  const auto it = chains.find(n);
+  if (it == chains.end()) return frames;
+  const Chain& c = it->second;
+  for (size_t i = 0; i < c.segments.size(); ++i) {
+    const Segment& g = c.segments[(c.current + i) % c.segments.size()];
+    frames.push_back({g.start, g.flags, c.passes, g.from, g.to, g.duration, g.easing, g.extra});
+  }
+  return frames;
+}
+
+void restoreTrackKeyframes(int32_t n, int kind, const std::vector<TrackKeyframe>& frames) {
+  if (kind < 0 || kind >= kTrackKinds || n < 0 || n >= kSpriteCount) return;
+  auto& chains = state().chains[static_cast<size_t>(kind)];
+  Sprite& s = sprite(n);
+  chains.erase(n);
+  s.animationBits &= ~(1u << kind);
+  if (frames.empty()) return;
+  Chain c;
+  c.passes = frames.front().passes;
+  for (const TrackKeyframe& f : frames) {
+    Segment g;
+    g.start = f.start;
+    g.flags = f.flags & 0xF;
+    g.from = f.from;
+    g.to = f.to;
+    g.duration = f.duration < 2 ? 2 : f.duration;
+    g.easing = f.easing;
+    g.extra = f.extra;
+    if (g.flags & track_mode::kFlagDeleteSprite) c.deleteSprite = true;
+    c.segments.push_back(g);
+  }
+  chains[n] = std::move(c);
+  s.animationBits |= 1u << kind;
+}
+
 void forgetSpriteTracks(int32_t n) {
   for (auto& chains : state().chains) chains.erase(n);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace vellum {
 
@@ -49,6 +50,22 @@ int trackSegmentCount(int32_t n, int kind);
 // The end value (and extra value) of the last segment of sprite n's running track of a kind, in
 // the units the track writes (scales in percent, rotation as stored); false without one.
 bool runningTrackEnd(int32_t n, int kind, int32_t& to, int32_t& extra);
+
+// One segment of a chain as a save records it.
+struct TrackKeyframe {
+  uint32_t start = 0;
+  uint32_t flags = 0;
+  uint32_t passes = 1;  // the chain's pass count
+  int32_t from = 0, to = 0;
+  int64_t duration = 2;
+  int32_t easing = 0;
+  int32_t extra = 0;
+};
+// Sprite n's chain of a kind, from its current segment on (the segments already played in this pass
+// follow, so the first one is the one playing).
+std::vector<TrackKeyframe> trackKeyframes(int32_t n, int kind);
+// Replaces the chain of a kind (an empty list removes it); the sprite's presence bit follows.
+void restoreTrackKeyframes(int32_t n, int kind, const std::vector<TrackKeyframe>& frames);
 
 // Sprite deletion drops everything that animates the sprite.
 void forgetSpriteTracks(int32_t n);

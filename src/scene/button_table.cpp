@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "scene/picture_cache.h"
 #include "scene/sprite_table.h"
 #include "shell/input_buttons.h"
 #include "shell/shell_hooks.h"
@@ -10,9 +11,6 @@
 namespace vellum {
 
 namespace {
-
-// High-resolution pictures hold twice the pixels of the base screen.
-constexpr int32_t kHighResolutionFactor = 2;
 
 struct ButtonView {
   std::vector<InputButton> buttons;  // indexed buttons in key order
@@ -39,8 +37,8 @@ void addCanvasCorner(int32_t parent, int32_t& x, int32_t& y) {
   Sprite& p = sprite(parent);
   const SpriteProperties& pp = p.backImage().props;
   const SpritePicture& pic = nextShownPicture(p);
-  x += static_cast<int32_t>(pp.x) - ((pp.anchorX * pic.cellW) >> 1);
-  y += static_cast<int32_t>(pp.y) - ((pp.anchorY * pic.cellH) >> 1);
+  x += static_cast<int32_t>(pp.x) - ((pp.anchorX * baseScreenLength(pic.cellW, pic.scaleKind)) >> 1);
+  y += static_cast<int32_t>(pp.y) - ((pp.anchorY * baseScreenLength(pic.cellH, pic.scaleKind)) >> 1);
 }
 
 // The rectangle and target point of a sprite button from the sprite's newest state.
@@ -48,11 +46,7 @@ void computeSpriteRect(ButtonEntry& b, Sprite& s) {
   const SpriteProperties& p = s.backImage().props;
   const SpritePicture& pic = nextShownPicture(s);
   int32_t x = static_cast<int32_t>(p.x), y = static_cast<int32_t>(p.y);
-  int32_t w = pic.cellW, h = pic.cellH;
-  if (pic.scaleKind == 2) {
-    w = static_cast<int32_t>(std::lround(static_cast<double>(w) / kHighResolutionFactor));
-    h = static_cast<int32_t>(std::lround(static_cast<double>(h) / kHighResolutionFactor));
-  }
+  const int32_t w = baseScreenLength(pic.cellW, pic.scaleKind), h = baseScreenLength(pic.cellH, pic.scaleKind);
   addCanvasCorner(p.parent, x, y);
   b.left = x - ((w * p.anchorX) >> 1);
   b.right = b.left + w;
@@ -107,7 +101,7 @@ int32_t spriteAlphaAt(int32_t n, int32_t x, int32_t y) {
   const Image* image = pic.pixels;
   if (!image) return -1;
   int64_t px = static_cast<int64_t>(x) - b.left, py = static_cast<int64_t>(y) - b.top;
-  if (pic.scaleKind == 2) {
+  if (pic.scaleKind == kScaleHighResolution) {
     px *= kHighResolutionFactor;
     py *= kHighResolutionFactor;
   }

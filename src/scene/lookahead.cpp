@@ -245,6 +245,13 @@ std::vector<std::string> predictFromCursor() {
   return predictPictures(s.slots[s.cursor.slot].lines, s.cursor.line);
 }
 
+// The names as the loader will ask for them: high-resolution variants where the render scale
+// wants them and they exist. Eviction compares these, so a cached variant survives its pass.
+std::vector<std::string> withHighResolutionVariants(std::vector<std::string> names) {
+  for (std::string& name : names) name = resolvePictureName(name, true);
+  return names;
+}
+
 // Evicts what is not predicted, then decodes the rest and the base pictures they name.
 void fetchPredicted(const std::vector<std::string>& names, unsigned workers) {
   std::unordered_set<uint64_t> keep;
@@ -258,7 +265,7 @@ void fetchPredicted(const std::vector<std::string>& names, unsigned workers) {
 
 }  // namespace
 
-void runLookaheadPass(unsigned workers) { fetchPredicted(predictFromCursor(), workers); }
+void runLookaheadPass(unsigned workers) { fetchPredicted(withHighResolutionVariants(predictFromCursor()), workers); }
 
 void setVoicePrefetch(VoicePrefetch prefetch) { voicePrefetch = prefetch; }
 
@@ -274,7 +281,7 @@ bool startBackgroundLookahead() {
   b.state.store(2);
   // The script is read here, on the main thread; the worker only decodes and fills the cache.
   try {
-    b.thread = std::thread([&b, names = predictFromCursor()] {
+    b.thread = std::thread([&b, names = withHighResolutionVariants(predictFromCursor())] {
       fetchPredicted(names, 0);
       b.state.store(-1);
     });

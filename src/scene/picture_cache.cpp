@@ -1,5 +1,6 @@
 #include "scene/picture_cache.h"
 
+#include <cmath>
 #include <map>
 #include <mutex>
 #include <unordered_map>
@@ -9,6 +10,7 @@
 #include "image/ops/output_image.h"
 #include "persist/engine_settings.h"
 #include "scene/scene_messages.h"
+#include "shell/screen_geometry.h"
 #include "storage/file_loader.h"
 #include "storage/hashes.h"
 
@@ -97,8 +99,31 @@ Image* decodeFile(std::string_view name) {
 
 uint64_t pictureKey(std::string_view name) { return crc64Of(name); }
 
-Image* loadPicture(std::string_view name, bool useCache) {
+int32_t baseScreenLength(int32_t length, int32_t scaleKind) {
+  if (scaleKind != kScaleHighResolution) return length;
+  return static_cast<int32_t>(std::lround(static_cast<double>(length) / kHighResolutionFactor));
+}
+
+std::string highResolutionName(std::string_view name) { return "z/" + std::string(name); }
+
+bool highResolutionActive() { return screenGeometry().scale > 1.0f; }
+
+std::string resolvePictureName(std::string_view name, bool highResolution, int32_t* scaleKind) {
+  if (scaleKind) *scaleKind = kScaleNormal;
+  if (highResolution && !name.empty() && highResolutionActive()) {
+    std::string variant = highResolutionName(name);
+    if (storedFileExists(variant)) {
+      if (scaleKind) *scaleKind = kScaleHighResolution;
+      return variant;
+    }
+  }
+  return std::string(name);
+}
+
+Image* loadPicture(std::string_view requested, bool useCache, bool highResolution, int32_t* scaleKind) {
   PictureCache& c = cache();
+  const std::string resolved = resolvePictureName(requested, highResolution, scaleKind);
+  const std::string_view name = resolved;
   const uint64_t key = pictureKey(name);
   if (useCache) {
     bool hit = false;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <unordered_set>
 
@@ -15,10 +16,30 @@ namespace vellum {
 
 uint64_t pictureKey(std::string_view name);
 
+// High-resolution variants: a picture "a/b.png" may come with "z/a/b.png" holding the same picture
+// at twice the size of the base screen. They are used while the render scale is above 1.
+constexpr int32_t kHighResolutionFactor = 2;
+std::string highResolutionName(std::string_view name);
+bool highResolutionActive();  // the render scale is above 1
+
+// How a loaded picture's size relates to the base screen.
+enum PictureScaleKind : int32_t { kScaleNormal = 0, kScaleRenderPixels = 1, kScaleHighResolution = 2 };
+
+// A length in a picture's pixels as base-screen pixels: a high-resolution variant's scaled down by
+// its factor (rounded to nearest).
+int32_t baseScreenLength(int32_t length, int32_t scaleKind);
+
+// `name`, or its high-resolution variant when `highResolution` is asked for, the render scale is
+// above 1 and the variant exists. `scaleKind` (optional) tells which was chosen.
+std::string resolvePictureName(std::string_view name, bool highResolution, int32_t* scaleKind = nullptr);
+
 // Decodes the named game file, or hands out a copy of its cached picture. The caller owns the
-// result. With `useCache` a freshly decoded picture is also kept. nullptr after the script error
-// "<name> 不能读入" (or "<name> 不能从缓存中读入" when the copy cannot be made).
-Image* loadPicture(std::string_view name, bool useCache = true);
+// result. With `useCache` a freshly decoded picture is also kept. With `highResolution` the name
+// is first resolved as above (the cache key is the resolved name's) and `scaleKind` tells whether
+// the variant was taken. nullptr after the script error "<name> 不能读入" (or
+// "<name> 不能从缓存中读入" when the copy cannot be made).
+Image* loadPicture(std::string_view name, bool useCache = true, bool highResolution = false,
+                   int32_t* scaleKind = nullptr);
 
 // Takes the picture (decoded elsewhere) into the cache under `key`, evicting least recently used
 // pictures while the total is over the limit. Frees it when the cache is off.

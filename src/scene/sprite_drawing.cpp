@@ -201,7 +201,7 @@ void drawCanvases() {
 // The screen's list is laid out in game pixels, whatever the render size.
 SpriteTarget screenTarget() {
   const ScreenGeometry& g = screenGeometry();
-  if (g.gameW > 0 && g.gameH > 0) return {static_cast<float>(g.gameW) / 2, static_cast<float>(g.gameH) / 2};
+  if (g.gameW > 0 && g.gameH > 0) return {static_cast<float>(g.gameW) / 2, static_cast<float>(g.gameH) / 2, g.scale};
   return {static_cast<float>(renderer().display.renderW) / 2, static_cast<float>(renderer().display.renderH) / 2};
 }
 

@@ -1,6 +1,7 @@
 #include "scene/sprite_loading.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "base/engine_state.h"
 #include "base/report.h"
@@ -33,11 +34,23 @@ void applyMaskPicture(Image& picture, const Image& mask) {
   picture.bitsPerPixel = 32;
 }
 
-Image* loadWithMaskPart(const std::string& file, PictureSource source) {
+// A high-resolution picture whose mask has no variant of its own gets the base mask enlarged by
+// the same factor, so that it covers the same part of the picture.
+bool enlargeMask(Image*& mask) {
+  return resizeImage2(&mask, kHighResolutionFactor, kHighResolutionFactor, 2, 1, 1) != 0;
+}
+
+Image* loadWithMaskPart(const std::string& file, PictureSource source, bool highResolution, int32_t& scaleKind) {
   const size_t question = file.find('?');
-  Image* picture = loadSpritePictureFile(std::string_view(file).substr(0, question), source);
+  Image* picture = loadSpritePictureFile(std::string_view(file).substr(0, question), source, highResolution, &scaleKind);
   if (!picture || question == std::string::npos) return picture;
-  Image* mask = loadSpritePictureFile(std::string_view(file).substr(question + 1), source);
+  int32_t maskKind = kScaleNormal;
+  Image* mask = loadSpritePictureFile(std::string_view(file).substr(question + 1), source,
+                                      scaleKind == kScaleHighResolution, &maskKind);
+  if (mask && scaleKind == kScaleHighResolution && maskKind != kScaleHighResolution && !enlargeMask(mask)) {
+    freeImage(mask);
+    mask = nullptr;
+  }
   if (!mask) {
     freeImage(picture);
     return nullptr;
@@ -47,8 +60,19 @@ Image* loadWithMaskPart(const std::string& file, PictureSource source) {
   return picture;
 }
 
-bool clipPicture(Image*& image, const ClipRect& clip) {
+int32_t toHighResolution(int32_t v) {
+  return static_cast<int32_t>(std::lround(static_cast<double>(v) * kHighResolutionFactor));
+}
+
+// The clip rectangle is in base-screen pixels; a high-resolution picture is cut to the same part.
+bool clipPicture(Image*& image, ClipRect clip, int32_t scaleKind) {
   if (clip.width == 0 || clip.height == 0) return true;
+  if (scaleKind == kScaleHighResolution) {
+    if (clip.x != -1) clip.x = toHighResolution(clip.x);
+    clip.y = toHighResolution(clip.y);
+    clip.width = toHighResolution(clip.width);
+    clip.height = toHighResolution(clip.height);
+  }
   const int32_t x = clip.x == -1 ? (image->width - clip.width) / 2 : clip.x;
   return clippingImage2(&image, x, clip.y, clip.width, clip.height) != 0;
 }
@@ -60,7 +84,7 @@ SpriteProperties defaultProperties(uint32_t flags) {
 }
 
 // Step 6 of a load: the new picture waits in the back buffer for the next commit.
-void stagePicture(int32_t n, BuildResult result, SpritePicture& fresh, uint32_t flags) {
+void stagePicture(int32_t n, BuildResult result, SpritePicture& fresh, uint32_t flags, int32_t scaleKind) {
   Sprite& s = sprite(n);
   const bool wasInUse = s.inUse();
   SpriteImage& back = s.backImage();
@@ -73,6 +97,7 @@ void stagePicture(int32_t n, BuildResult result, SpritePicture& fresh, uint32_t 
     s.order = 0;
     listSprite(n, 0);
   }
+  back.picture.scaleKind = scaleKind;
   back.props.flags = flags;
   back.dirty = true;
   // A load after sp_d in the same frame wins: the sprite stays.
@@ -82,9 +107,9 @@ void stagePicture(int32_t n, BuildResult result, SpritePicture& fresh, uint32_t 
 
 }  // namespace
 
-Image* loadSpritePictureFile(std::string_view name, PictureSource source) {
-  if (source == PictureSource::File) forgetCachedPicture(pictureKey(name));
-  return loadPicture(name);
+Image* loadSpritePictureFile(std::string_view name, PictureSource source, bool highResolution, int32_t* scaleKind) {
+  if (source == PictureSource::File) forgetCachedPicture(pictureKey(resolvePictureName(name, highResolution)));
+  return loadPicture(name, true, highResolution, scaleKind);
 }
 
 bool applyLoadEffects(Image*& image, const std::array<int32_t, 8>& e) {
@@ -106,7 +131,7 @@ bool applyLoadEffects(Image*& image, const std::array<int32_t, 8>& e) {
   return ok;
 }
 
-bool loadSpriteImage(int32_t n, Image* image, uint32_t flags, int32_t division) {
+bool loadSpriteImage(int32_t n, Image* image, uint32_t flags, int32_t division, int32_t scaleKind) {
   if (!image) {
     errorc(ReportText(scene_messages::kCreate, CodePage::Gbk), true);
     return false;
@@ -118,7 +143,7 @@ bool loadSpriteImage(int32_t n, Image* image, uint32_t flags, int32_t division) 
     freeImage(image);
     return false;
   }
-  stagePicture(n, result, fresh, flags);
+  stagePicture(n, result, fresh, flags, scaleKind);
   return true;
 }
 
@@ -130,13 +155,14 @@ bool loadSprite(int32_t n, const std::string& file, uint32_t flags, int32_t divi
   } else {
     stopFrameSequence(n);
   }
-  Image* image = loadWithMaskPart(file, source);
+  int32_t scaleKind = kScaleNormal;
+  Image* image = loadWithMaskPart(file, source, wantsHighResolution(flags), scaleKind);
   if (!image) return false;
-  if (!clipPicture(image, clip) || !applyLoadEffects(image, s.loadEffects)) {
+  if (!clipPicture(image, clip, scaleKind) || !applyLoadEffects(image, s.loadEffects)) {
     freeImage(image);
     return false;
   }
-  if (!loadSpriteImage(n, image, flags, division)) return false;
+  if (!loadSpriteImage(n, image, flags, division, scaleKind)) return false;
   s.sourceName = file;
   s.sourceKind = SourceKind::Picture;
   s.clipX = clip.x;
@@ -151,7 +177,7 @@ bool makeCanvasSprite(int32_t n, int32_t width, int32_t height, uint32_t flags) 
   if (s.textDrawing) deleteSpriteNow(n);
   SpritePicture fresh;
   if (!buildCanvas(width, height, fresh)) return false;
-  stagePicture(n, BuildResult::Fresh, fresh, flags);
+  stagePicture(n, BuildResult::Fresh, fresh, flags, kScaleNormal);
   s.sourceName.clear();
   s.sourceKind = SourceKind::Canvas;
   return true;

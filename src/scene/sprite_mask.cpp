@@ -6,6 +6,7 @@
 #include "image/ops/image_ops.h"
 #include "render/renderer.h"
 #include "render/renderer_state.h"
+#include "scene/picture_cache.h"
 #include "scene/sprite_loading.h"
 
 namespace vellum {
@@ -42,11 +43,21 @@ bool maskSprite(int32_t n, const std::string& file, int32_t inversion, int32_t p
   s.maskX = x;
   s.maskY = y;
   s.secondName = file;
-  Image* mask = loadSpritePictureFile(file);
+  // A high-resolution picture takes the mask's variant, or the base mask enlarged to match; the
+  // place (x, y) is in base-screen pixels either way.
+  const bool highResolution = picture.scaleKind == kScaleHighResolution;
+  int32_t maskKind = kScaleNormal;
+  Image* mask = loadSpritePictureFile(file, PictureSource::Cached, highResolution, &maskKind);
   if (!mask) return false;
+  if (highResolution && maskKind != kScaleHighResolution &&
+      !resizeImage2(&mask, kHighResolutionFactor, kHighResolutionFactor, 2, 1, 1)) {
+    freeImage(mask);
+    return false;
+  }
+  const int32_t factor = highResolution ? kHighResolutionFactor : 1;
   // The mask placed at (x, y) over a picture-sized field; uncovered parts stay hidden (0).
   Image* full = createImage(picture.width, picture.height, 32);
-  const bool placed = full && compositeImage(&full, mask, 0, x, y, 0) != 0;
+  const bool placed = full && compositeImage(&full, mask, 0, x * factor, y * factor, 0) != 0;
   freeImage(mask);
   std::vector<gpu::Texture*> masks;
   const bool ok = placed && uploadMasks(picture, *full, masks);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scene/picture_cache.h"
+
 namespace vellum {
 
 namespace {
@@ -41,6 +43,16 @@ Matrix rotationZ(float a) {
 Matrix scaling(float x, float y, float z) { return {x, 0, 0, 0, 0, y, 0, 0, 0, 0, z, 0, 0, 0, 0, 1}; }
 Matrix translation(float x, float y, float z) { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1}; }
 
+// A picture in more pixels than the base screen is drawn at its base-screen size: a
+// high-resolution variant shrunk by its factor, a picture in render pixels by the render scale.
+float pictureSizeScale(const SpritePicture& picture, const SpriteTarget& target) {
+  switch (picture.scaleKind) {
+    case kScaleHighResolution: return 1.0f / static_cast<float>(kHighResolutionFactor);
+    case kScaleRenderPixels: return target.renderScale > 0 ? 1.0f / target.renderScale : 1.0f;
+    default: return 1.0f;
+  }
+}
+
 // World units per target pixel on the sprite plane.
 float unitsPerPixel(const SpriteTarget& t) { return (kDepth + kEyeDistance) * std::tan(kFieldOfView / 2) / t.halfH; }
 
@@ -59,8 +71,9 @@ void buildSpriteMatrices(const SpriteProperties& p, const SpritePicture& picture
   // World: model units to pixels (one unit is half the first texture), then the rotations, then
   // onto the target so that the origin lands on (x - 0.5, y - 0.5).
   const float k = unitsPerPixel(target);
-  const float unitX = static_cast<float>(std::max(picture.unitW, 1)) / 2 * p.scaleW;
-  const float unitY = static_cast<float>(std::max(picture.unitH, 1)) / 2 * p.scaleH;
+  const float size = pictureSizeScale(picture, target);
+  const float unitX = static_cast<float>(std::max(picture.unitW, 1)) / 2 * p.scaleW * size;
+  const float unitY = static_cast<float>(std::max(picture.unitH, 1)) / 2 * p.scaleH * size;
   Matrix m = scaling(unitX * k, unitY * k, k);
   m = multiply(m, rotationX(p.rotX * kDegrees));
   m = multiply(m, rotationY(p.rotY * kDegrees));

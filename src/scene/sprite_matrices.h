@@ -12,6 +12,7 @@ using Matrix = std::array<float, 16>;  // row-major, row vectors (v' = v * M)
 
 struct SpriteTarget {
   float halfW = 400, halfH = 300;  // half the target's size in pixels
+  float renderScale = 1;           // render pixels per target pixel (pictures in render pixels)
 };
 
 // World, view and projection for a buffer's properties and picture on a target.

@@ -6,6 +6,7 @@
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
 #include "scene/button_table.h"
+#include "scene/picture_cache.h"
 #include "scene/sprite_commands.h"
 #include "scene/sprite_table.h"
 
@@ -154,8 +155,8 @@ int spGiwhBody(void* call) {
 }
 int spGszBody(void* call) {
   return getProperty(call, "sp_gsz", 2, 2, [](Sprite&, const SpriteProperties&, const SpritePicture& pic, void*, int32_t* v) {
-    v[0] = pic.cellW;
-    v[1] = pic.cellH;
+    v[0] = baseScreenLength(pic.cellW, pic.scaleKind);
+    v[1] = baseScreenLength(pic.cellH, pic.scaleKind);
   });
 }
 int spGclBody(void* call) {
@@ -171,8 +172,8 @@ int spGoBody(void* call) {
 // sp_gxy n, anchor x, anchor y: where that point of the cell is.
 int spGxyBody(void* call) {
   return getProperty(call, "sp_gxy", 4, 2, [](Sprite&, const SpriteProperties& p, const SpritePicture& pic, void* c, int32_t* v) {
-    const float x = p.x + static_cast<float>((intArg(c, 2) - p.anchorX) * pic.cellW) / 2;
-    const float y = p.y + static_cast<float>((intArg(c, 3) - p.anchorY) * pic.cellH) / 2;
+    const float x = p.x + static_cast<float>((intArg(c, 2) - p.anchorX) * baseScreenLength(pic.cellW, pic.scaleKind)) / 2;
+    const float y = p.y + static_cast<float>((intArg(c, 3) - p.anchorY) * baseScreenLength(pic.cellH, pic.scaleKind)) / 2;
     v[0] = static_cast<int32_t>(std::lround(x));
     v[1] = static_cast<int32_t>(std::lround(y));
   });

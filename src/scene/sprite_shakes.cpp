@@ -1,5 +1,6 @@
 #include "scene/sprite_shakes.h"
 
+#include <cstdint>
 #include <set>
 
 #include "scene/easing.h"
@@ -105,5 +106,17 @@ bool spriteShakesRunning() { return !shaking().empty(); }
 void forgetSpriteShakes(int32_t n) { shaking().erase(n); }
 
 void resetSpriteShakes() { shaking().clear(); }
+
+bool validShakeAxis(const ShakeAxis& axis) {
+  return axis.amplitude == 0 || (axis.period >= 10 && axis.period <= INT32_MAX && axis.passes >= 0 && axis.passes <= 255);
+}
+
+void restoreSpriteShakes(int32_t n, const ShakeAxis& x, const ShakeAxis& y) {
+  Sprite& s = sprite(n);
+  s.shakeX = x;
+  s.shakeY = y;
+  if (x.amplitude != 0 || y.amplitude != 0) shaking().insert(n);
+  else shaking().erase(n);
+}
 
 }  // namespace vellum

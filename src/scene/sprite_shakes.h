@@ -30,6 +30,11 @@ void shakeSprite(int32_t n, bool yAxis, const ShakeRequest& request, uint32_t no
 void updateSpriteShakes(uint32_t now);
 bool spriteShakesRunning();
 void forgetSpriteShakes(int32_t n);
+// Whether an axis read from a save can run: stopped, or a period of 10 ms or more and a pass count
+// of a byte (the wave divides the period into halves and quarters).
+bool validShakeAxis(const ShakeAxis& axis);
+// A restored save: the sprite's axes as saved, listed as shaking when either runs.
+void restoreSpriteShakes(int32_t n, const ShakeAxis& x, const ShakeAxis& y);
 void resetSpriteShakes();
 
 }  // namespace vellum

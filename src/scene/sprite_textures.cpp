@@ -152,6 +152,15 @@ BuildResult buildPicture(Image* image, int32_t division, uint32_t flags, SpriteP
   return BuildResult::Fresh;
 }
 
+bool uploadPicturePixels(SpritePicture& picture) {
+  if (!picture.present() || !picture.pixels || picture.targetSurface) return false;
+  const bool single = picture.tiles.size() == 1;
+  for (const SpriteTile& t : picture.tiles)
+    if (!uploadTile(t, *picture.pixels, single)) return false;
+  picture.masked = false;
+  return true;
+}
+
 bool buildCanvas(int32_t width, int32_t height, SpritePicture& out) {
   if (width <= 0 || height <= 0 || width > effectiveTextureMax() || height > effectiveTextureMax()) {
     errorc(ReportText(scene_messages::kCanvasSize, CodePage::Gbk).number(width).ascii(",").number(height), true);

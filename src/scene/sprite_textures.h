@@ -13,6 +13,10 @@ namespace vellum {
 enum class BuildResult { Failed, Fresh, Reused };
 BuildResult buildPicture(Image* image, int32_t division, uint32_t flags, SpritePicture& current, SpritePicture& out);
 
+// Uploads the picture's own pixels again into its textures, after they were rewritten in place
+// (a movie frame). False after a report.
+bool uploadPicturePixels(SpritePicture& picture);
+
 // An empty, transparent canvas of width x height. False after a report.
 bool buildCanvas(int32_t width, int32_t height, SpritePicture& out);
 

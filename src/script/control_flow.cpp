@@ -1,5 +1,8 @@
 #include "script/control_flow.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "script/script_state.h"
 #include "storage/hashes.h"
 #include "script/read_mode.h"
@@ -65,6 +68,18 @@ bool callLabel(uint32_t labelKey) {
   return true;
 }
 
+namespace {
+std::vector<FastForwardEndHook>& fastForwardEndHooks() {
+  static std::vector<FastForwardEndHook> hooks;
+  return hooks;
+}
+}  // namespace
+
+void addFastForwardEndHook(FastForwardEndHook hook) {
+  auto& hooks = fastForwardEndHooks();
+  if (hook && std::find(hooks.begin(), hooks.end(), hook) == hooks.end()) hooks.push_back(hook);
+}
+
 void endFastForward() {
   ScriptState& s = scriptState();
   ReadModeState& modes = readMode();
@@ -72,8 +87,7 @@ void endFastForward() {
   modes.transientSkip = false;
   s.fastForwardMode = 0;
   modes.pendingModeEvent = 0x41;
-  // Sprites, movies and sounds deferred during fast-forward are restored here once those
-  // subsystems exist, in that order.
+  for (FastForwardEndHook hook : fastForwardEndHooks()) hook();
   s.cursor.token = 0;
   s.cursor.jumpFlag = 1;
   s.fileJumpRequest = 1;

@@ -20,6 +20,12 @@ bool callLabel(uint32_t labelKey);
 // Ends fast-forward and returns to slot 0, calling load_lb first when the script defines it.
 void endFastForward();
 
+// Work deferred while fast-forwarding (frame sequences asked for meanwhile, ...) belongs to higher
+// layers; each adds a hook that endFastForward runs, in the order added, once the mode is cleared.
+// Adding the same hook again changes nothing.
+using FastForwardEndHook = void (*)();
+void addFastForwardEndHook(FastForwardEndHook hook);
+
 }  // namespace vellum
 
 namespace vellum {

@@ -260,6 +260,13 @@ bool delayedSoundsQueued() { return !delayedSounds().empty(); }
 
 void clearDelayedSounds() { delayedSounds().clear(); }
 
+bool pendingSoundStart(int channel, PendingSoundStart& start) {
+  const auto it = delayedSounds().find(channel);
+  if (it == delayedSounds().end() || it->second.name.empty()) return false;
+  start = {it->second.name, it->second.volume, it->second.pan, it->second.loops, it->second.start};
+  return true;
+}
+
 void processDelayedSounds(uint32_t now) {
   auto& queue = delayedSounds();
   for (auto it = queue.begin(); it != queue.end();) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace vellum {
@@ -27,6 +28,13 @@ void processDelayedSounds(uint32_t now);
 bool delayedSoundPending(int channel);
 bool delayedSoundsQueued();
 void clearDelayedSounds();
+// A start that `sd` queued with a delay: what a save records of it. False when none waits.
+struct PendingSoundStart {
+  std::string name;
+  int32_t volume = 100, pan = 0, loops = 0;
+  int64_t start = 0;
+};
+bool pendingSoundStart(int channel, PendingSoundStart& start);
 
 // Registers the sd_ commands.
 void provideSoundCommands();

@@ -11,7 +11,9 @@
 #include "image/image_io.h"
 #include "movie/frame_sequences.h"
 #include "movie/movie_test_files.h"
+#include "scene/frame_sequence_slot.h"
 #include "scene/sprite_fixture.h"
+#include "script/control_flow.h"
 
 namespace vellum::test {
 namespace {
@@ -113,6 +115,22 @@ TEST_F(FrameSequenceTest, TheContainerRepeatsFramesAndLoopsWithoutEnd) {
     EXPECT_TRUE(shown == expected[phase] || shown == expected[(phase + 3) % 4]) << std::hex << shown << " at " << std::dec << at;
   }
   EXPECT_TRUE(sprite(2).inUse());  // pass count 0: it goes on
+}
+
+// A frame file asked for while fast-forwarding shows its placeholder until the fast-forward ends,
+// then plays at once, its delay no longer waited for.
+TEST_F(FrameSequenceTest, AFrameFileAskedForWhileFastForwardingPlaysWhenItEnds) {
+  writeContainer("c.mjpg", 400);
+  script("setJump\nsp_ani 2, \"c.mjpg\", 0, 0, 0, 0, 100000\n");
+  ASSERT_TRUE(reports.boxes.empty()) << reports.boxes[0];
+  EXPECT_TRUE(sprite(2).inUse());
+  EXPECT_FALSE(hasFrameSequence(2));
+  EXPECT_EQ(shownColour(), 0x000000u);  // the placeholder
+  const uint32_t start = tickMilliseconds();
+  endFastForward();
+  ASSERT_TRUE(hasFrameSequence(2));
+  sleepUntil(start, 50);
+  EXPECT_EQ(shownColour(), 0xFF0000u);
 }
 
 struct BadFrames {

@@ -129,6 +129,41 @@ TEST(ColourConversion, ConvertsBlocksOfFourSharingTheirChromaAndRefusesWhatDoesN
   EXPECT_FALSE(convertFrame(smallChroma, out.data(), 6, 3, ColourForm::Plain));
 }
 
+// Every (Y, Cb, Cr) through whole frames gives the bytes of the form's own pixel: one frame per Cr
+// value, Cb across (each chroma column covers a 2 x 2 block), every luma value down 64 block rows.
+// 512 pixels are whole groups of eight; 510 leave each row pixels past the last group.
+TEST(ColourConversion, WholeFramesGiveEachFormsPixelForEveryInput) {
+  constexpr int kH = 128;
+  std::vector<uint32_t> out;
+  for (int width : {512, 510}) {
+    const int columns = width / 2;
+    std::vector<uint8_t> luma(width * kH), cb(columns * kH / 2), cr(columns * kH / 2);
+    out.assign(width * kH, 0);
+    for (int row = 0; row < kH; ++row)
+      for (int x = 0; x < width; ++x) luma[row * width + x] = static_cast<uint8_t>((row / 2) * 4 + (row % 2) * 2 + x % 2);
+    for (ColourForm form : {ColourForm::Plain, ColourForm::Vector}) {
+      const auto pixel = form == ColourForm::Plain ? &plainPixel : &vectorPixel;
+      int wrong = 0;
+      for (int v = 0; v < 256; ++v) {
+        for (int i = 0; i < columns * kH / 2; ++i) {
+          cb[i] = static_cast<uint8_t>(i % columns);
+          cr[i] = static_cast<uint8_t>(v);
+        }
+        const FramePlanes p{width, kH, width, columns, kH / 2, columns, luma.data(), cb.data(), cr.data()};
+        ASSERT_TRUE(convertFrame(p, out.data(), width, kH, form));
+        for (int row = 0; row < kH; ++row)
+          for (int x = 0; x < width; ++x) {
+            const int chroma = (row / 2) * columns + x / 2;
+            if (out[row * width + x] != pixel(luma[row * width + x], cb[chroma], cr[chroma]) && ++wrong < 5)
+              ADD_FAILURE() << "width " << width << " form " << static_cast<int>(form) << " y "
+                            << int{luma[row * width + x]} << " cb " << int{cb[chroma]} << " cr " << v;
+          }
+      }
+      EXPECT_EQ(wrong, 0) << "width " << width;
+    }
+  }
+}
+
 class TheoraFiles : public ::testing::Test {
  protected:
   void SetUp() override {

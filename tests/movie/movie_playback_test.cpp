@@ -10,6 +10,8 @@
 #include "movie/frame_sequences.h"
 #include "movie/thor_header.h"
 #include "movie/movie_test_files.h"
+#include "script/control_flow.h"
+#include "script/script_state.h"
 #include "scene/sprite_fixture.h"
 #include "support/game_builder.h"
 
@@ -98,6 +100,30 @@ TEST_F(MoviePlaybackTest, AFrameRateReplacesTheFilesTiming) {
   script("theora_create\nsp_ani 3, \"g.thor\", 0, 1, 4, 1000, 0\n");
   sleepMs(200);
   EXPECT_EQ(movieCurrentFrame(3), 10);
+}
+
+// While fast-forwarding a request only sets up the sprite's picture; when fast-forward ends the
+// movie opens and starts at once, its delay no longer waited for. A request whose sprite got
+// another picture meanwhile is dropped.
+TEST_F(MoviePlaybackTest, AMovieAskedForWhileFastForwardingOpensWhenItEnds) {
+  packGreySteps();
+  writePicture("p.png", 8, 8, 0xFFFF0000u);
+  script("theora_create\nsetJump\nsp_ani 1, \"g.thor\", 0, 1, 4, 0, 100000\n"
+         "sp_ani 2, \"g.thor\", 0, 1, 4, 0, 0\nsp 2, \"p.png\", 0, 0\n");
+  ASSERT_NE(scriptState().fastForwardMode, 0);
+  EXPECT_EQ(movieState(1), -2);
+  EXPECT_TRUE(sprite(1).inUse());
+  endFastForward();
+  EXPECT_GT(movieState(1), 0);
+  EXPECT_EQ(movieState(2), -2);
+  const uint32_t start = tickMilliseconds();
+  while (movieCurrentFrame(1) < 3 && tickMilliseconds() - start < 2000) sleepMs(5);
+  EXPECT_GE(movieCurrentFrame(1), 3);
+  EXPECT_TRUE(reports.boxes.empty());
+  // Stopped like any sequence; a second end of fast-forward opens nothing again.
+  script("sp_d 1\ndraw\n");
+  endFastForward();
+  EXPECT_EQ(movieState(1), -2);
 }
 
 struct BadMovie {

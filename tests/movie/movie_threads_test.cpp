@@ -43,18 +43,23 @@ TEST_F(MovieThreads, TheMainThreadTakesEveryFrameTheMovieHandsOver) {
   ASSERT_NE(movie, nullptr);
   ASSERT_TRUE(movie->start(tickMilliseconds()));
   int taken = 0, lastGrey = -1;
+  // Taken in turns as a fresh picture and copied into one the caller keeps (as a sprite does).
+  Image* kept = createImage(static_cast<int>(movie->width()), static_cast<int>(movie->height()), 32);
+  ASSERT_NE(kept, nullptr);
   const uint32_t start = tickMilliseconds();
   while (movie->current() < 10 && tickMilliseconds() - start < 3000) {
-    if (Image* frame = movie->takeNewFrame()) {
+    Image* frame = taken % 2 ? (movie->copyNewFrameInto(*kept) ? kept : nullptr) : movie->takeNewFrame();
+    if (frame) {
       const int grey = static_cast<int>(frame->pixels[0] & 0xFF);
       EXPECT_GE(grey, lastGrey);  // frames arrive in order
       lastGrey = grey;
       ++taken;
-      freeImage(frame);
+      if (frame != kept) freeImage(frame);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  EXPECT_GT(taken, 0);
+  freeImage(kept);
+  EXPECT_GT(taken, 1);
   movie->stop();
   EXPECT_EQ(movie->state(), -1);
 }

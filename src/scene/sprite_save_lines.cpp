@@ -1,0 +1,272 @@
+#include "scene/sprite_save_lines.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "scene/sprite_commit.h"
+#include "scene/sprite_loading.h"
+#include "scene/sprite_mask.h"
+#include "scene/sprite_shakes.h"
+#include "scene/sprite_standing.h"
+#include "storage/file_loader.h"
+
+namespace vellum {
+
+namespace {
+
+// Track letters in the order the lines are written, with their kinds.
+struct TrackLetter {
+  const char* letter;
+  int kind;
+};
+constexpr TrackLetter kTrackLetters[] = {
+    {"A", track::Alpha}, {"L", track::Cell},    {"C", track::Colour}, {"M", track::Mask},
+    {"S", track::CrossFade}, {"X", track::X},   {"Y", track::Y},      {"W", track::ScaleW},
+    {"H", track::ScaleH}, {"RX", track::RotX},  {"RY", track::RotY},  {"RZ", track::RotZ},
+};
+
+std::string n(int64_t v) { return std::to_string(v); }
+uint32_t elapsedSince(uint32_t start, uint32_t now) { return start == 0 ? 0 : now - start; }
+uint32_t startFrom(uint32_t elapsed, uint32_t now) { return elapsed == 0 ? 0 : now - elapsed; }
+
+std::string shakeText(const ShakeAxis& a, uint32_t now) {
+  return n(a.amplitude) + "," + n(a.period) + "," + n(a.passes) + "," + n(a.wave) + "," + n(elapsedSince(a.start, now)) +
+         "," + n(a.easing) + "," + realText(a.offset);
+}
+
+ShakeAxis readShake(SaveLineReader& r, uint32_t now) {
+  ShakeAxis a;
+  a.amplitude = r.int32();
+  a.period = static_cast<uint32_t>(r.int32());
+  a.passes = r.int32();
+  a.wave = r.int32();
+  a.start = startFrom(r.elapsed(), now);
+  a.easing = r.int32();
+  a.offset = r.real();
+  return a;
+}
+
+// The source kind and the values that reload it, as one piece: "kind:w:h:clipX:clipY:clipW:clipH:maskX:maskY".
+std::string kindArea(const Sprite& s) {
+  return n(static_cast<int>(s.sourceKind)) + ":" + n(s.standingW) + ":" + n(s.standingH) + ":" + n(s.clipX) + ":" +
+         n(s.clipY) + ":" + n(s.clipW) + ":" + n(s.clipH) + ":" + n(s.maskX) + ":" + n(s.maskY);
+}
+
+bool readKindArea(std::string_view text, SpriteSaveRecord& r) {
+  int32_t* fields[] = {&r.standingW, &r.standingH, &r.clipX, &r.clipY, &r.clipW, &r.clipH, &r.maskX, &r.maskY};
+  int32_t kind = 0;
+  const char* p = text.data();
+  const char* end = text.data() + text.size();
+  auto number = [&](int32_t& into) {
+    const auto result = std::from_chars(p, end, into);
+    if (result.ec != std::errc()) return false;
+    p = result.ptr;
+    return true;
+  };
+  if (!number(kind)) return false;
+  for (int32_t* f : fields) {
+    if (p == end || *p != ':') return false;
+    ++p;
+    if (!number(*f)) return false;
+  }
+  if (p != end) return false;
+  switch (kind) {
+    case 0: case 1: case 2: case 4: case 8: r.kind = static_cast<SourceKind>(kind); return true;
+    default: return false;
+  }
+}
+
+std::string trackLine(const char* letter, int kind, int32_t sprite, size_t index, const TrackKeyframe& f, uint32_t now) {
+  std::string line = std::string("Image") + letter + n(sprite) + "_" + n(static_cast<int64_t>(index)) + "=" +
+                     n(elapsedSince(f.start, now)) + "," + n(f.flags) + "," + n(f.passes) + ", " + n(f.from) + "," +
+                     n(f.to) + "," + n(f.duration) + "," + n(f.easing);
+  if (kind == track::Mask) line += "," + n(f.extra);
+  if (kind == track::CrossFade) line += "," + n(f.extra) + ",";
+  return line + "\n";
+}
+
+void writeSprite(std::string& out, int32_t id, uint32_t now) {
+  Sprite& s = sprite(id);
+  const SpriteImage& front = s.frontImage();
+  for (const TrackLetter& t : kTrackLetters) {
+    const std::vector<TrackKeyframe> frames = trackKeyframes(id, t.kind);
+    for (size_t i = 0; i < frames.size(); ++i) out += trackLine(t.letter, t.kind, id, i, frames[i], now);
+  }
+  const SpriteProperties& p = front.props;
+  const SpritePicture& pic = front.picture;
+  const int32_t w = pic.canvas ? pic.width : pic.cellW, h = pic.canvas ? pic.height : pic.cellH;
+  std::string line = "Image" + n(id) + "=" + SaveBlock::field(s.sourceName) + "," + SaveBlock::field(s.secondName) +
+                     "," + kindArea(s) + "," + n(s.textParams[0]) + "," + n(s.textParams[1]) + "," +
+                     hexText(static_cast<uint32_t>(s.textParams[2])) + "," +
+                     hexText(static_cast<uint32_t>(s.textParams[3])) + "," +
+                     hexText(static_cast<uint32_t>(s.textParams[4])) + "," + n(s.order) + ", " +
+                     shakeText(s.shakeX, now) + ", " + shakeText(s.shakeY, now) + ", ";
+  for (size_t i = 0; i < s.loadEffects.size(); ++i) line += n(s.loadEffects[i]) + (i + 1 < s.loadEffects.size() ? "," : ", ");
+  line += n(p.flags) + "," + n(p.alpha) + "," + n(p.blend) + "," + n(p.colourOp) + "," + hexText(p.colour) + "," + n(w) +
+          "," + n(h) + "," + realText(p.x) + "," + realText(p.y) + "," + realText(p.scaleW) + "," + realText(p.scaleH) +
+          "," + realText(p.rotX) + "," + realText(p.rotY) + "," + realText(p.rotZ) + "," + n(p.anchorX) + "," +
+          n(p.anchorY) + "," + n(p.cell * 256 + pic.division) + "," + n(p.parent) + "," + n(p.maskSoftness) + "," +
+          n(p.maskProgress) + "," + n(p.maskInvert) + ", " + n(s.textDrawing ? 1 : 0) + "\n";
+  out += line;
+}
+
+void visitList(std::string& out, int32_t parent, uint32_t now, int depth) {
+  const auto& lists = spriteTable().lists;
+  const auto it = lists.find(parent);
+  if (it == lists.end() || depth > kSpriteCount) return;
+  for (const auto& [key, id] : it->second) {
+    const Sprite& s = sprite(id);
+    if (s.buffers[static_cast<size_t>(s.front & 1)].picture.present() &&
+        !(s.buffers[static_cast<size_t>(s.front & 1)].props.flags & 8))
+      writeSprite(out, id, now);
+    if (id != parent) visitList(out, id, now, depth + 1);
+  }
+}
+
+// "Image" + digits only: a sprite line; its number, or -1 for other keys.
+int64_t spriteLineNumber(const std::string& key) {
+  if (key.size() <= 5 || key.compare(0, 5, "Image") != 0) return -1;
+  int64_t value = 0;
+  const auto result = std::from_chars(key.data() + 5, key.data() + key.size(), value);
+  if (result.ec != std::errc() || result.ptr != key.data() + key.size()) return -1;
+  return value;
+}
+
+bool readSprite(const SaveBlock& block, const std::vector<std::string>& pieces, uint32_t now, SpriteSaveRecord& r) {
+  SaveLineReader in(block, pieces);
+  if (pieces.size() != 53) return false;
+  r.source = in.text();
+  r.second = in.text();
+  if (!readKindArea(in.raw(), r)) return false;
+  r.textParams[0] = in.int32();
+  r.textParams[1] = in.int32();
+  for (int i = 2; i < 5; ++i) r.textParams[static_cast<size_t>(i)] = static_cast<int32_t>(in.hex());
+  r.order = in.int32();
+  r.shakeX = readShake(in, now);
+  r.shakeY = readShake(in, now);
+  for (int32_t& e : r.loadEffects) e = in.int32();
+  SpriteProperties& p = r.props;
+  p.flags = static_cast<uint32_t>(in.integer());
+  p.alpha = in.int32();
+  p.blend = in.int32();
+  p.colourOp = static_cast<uint32_t>(in.integer());
+  p.colour = in.hex();
+  r.width = in.int32();
+  r.height = in.int32();
+  p.x = in.real(), p.y = in.real(), p.scaleW = in.real(), p.scaleH = in.real();
+  p.rotX = in.real(), p.rotY = in.real(), p.rotZ = in.real();
+  p.anchorX = in.int32(), p.anchorY = in.int32();
+  const int32_t cellCode = in.int32();
+  p.cell = cellCode >> 8;
+  r.division = cellCode & 0xFF;
+  p.parent = in.int32();
+  p.maskSoftness = in.int32(), p.maskProgress = in.int32(), p.maskInvert = in.int32();
+  r.textDrawing = in.int32() != 0;
+  return in.ok && validShakeAxis(r.shakeX) && validShakeAxis(r.shakeY) && p.parent >= 0 && p.parent < kSpriteCount && r.width >= 0 && r.height >= 0 && r.width <= 16384 &&
+         r.height <= 16384;
+}
+
+bool readTracks(const SaveBlock& block, uint32_t now, SpriteSaveRecord& r) {
+  for (const TrackLetter& t : kTrackLetters) {
+    auto& frames = r.tracks[static_cast<size_t>(t.kind)];
+    for (size_t i = 0;; ++i) {
+      const std::string key = std::string("Image") + t.letter + n(r.n) + "_" + n(static_cast<int64_t>(i));
+      const auto* pieces = block.find(key);
+      if (!pieces) break;
+      if (i >= 4096) return reportBrokenSave(key);
+      SaveLineReader in(block, *pieces);
+      TrackKeyframe f;
+      f.start = startFrom(in.elapsed(), now);
+      f.flags = static_cast<uint32_t>(in.integer());
+      f.passes = static_cast<uint32_t>(in.integer());
+      f.from = in.int32(), f.to = in.int32();
+      f.duration = in.integer();
+      f.easing = in.int32();
+      if (t.kind == track::Mask || t.kind == track::CrossFade) f.extra = in.int32();
+      if (!in.ok || f.duration < 0 || f.flags > 15 || f.passes > 255) return reportBrokenSave(key);
+      frames.push_back(f);
+    }
+  }
+  return true;
+}
+
+bool pictureExists(const std::string& name) {
+  const std::string file = name.substr(0, name.find('?'));
+  return storedFileExists(file) || reportMissingSaveFile(file);
+}
+
+}  // namespace
+
+void writeSpriteSaveLines(std::string& out, uint32_t now) { visitList(out, 0, now, 0); }
+
+bool readSpriteSaveLines(const SaveBlock& block, uint32_t now, std::vector<SpriteSaveRecord>& sprites) {
+  sprites.clear();
+  std::array<const std::vector<std::string>*, kSpriteCount> lines{};
+  for (const auto& [key, pieces] : block.values) {
+    const int64_t id = spriteLineNumber(key);
+    if (id == -1) continue;
+    if (id < 0 || id >= kSpriteCount) return reportBrokenSave(key);
+    lines[static_cast<size_t>(id)] = &pieces;
+  }
+  for (int32_t id = 0; id < kSpriteCount; ++id) {
+    if (!lines[static_cast<size_t>(id)]) continue;
+    SpriteSaveRecord r;
+    r.n = id;
+    if (!readSprite(block, *lines[static_cast<size_t>(id)], now, r)) return reportBrokenSave("Image" + n(id));
+    if (!readTracks(block, now, r)) return false;
+    const bool fromFile = r.kind == SourceKind::Picture || r.kind == SourceKind::Standing;
+    if (fromFile && !r.source.empty() && !pictureExists(r.source)) return false;
+    if (!r.second.empty() && fromFile && !pictureExists(r.second)) return false;
+    sprites.push_back(std::move(r));
+  }
+  return true;
+}
+
+void applySpriteSaveLines(const std::vector<SpriteSaveRecord>& sprites) {
+  for (const SpriteSaveRecord& r : sprites) {
+    Sprite& s = sprite(r.n);
+    s.loadEffects = r.loadEffects;
+    s.clipX = r.clipX, s.clipY = r.clipY, s.clipW = r.clipW, s.clipH = r.clipH;
+    bool loaded = false;
+    switch (r.kind) {
+      case SourceKind::Picture:
+        loaded = loadSprite(r.n, r.source, r.props.flags, r.division, {r.clipX, r.clipY, r.clipW, r.clipH});
+        break;
+      case SourceKind::Standing:
+        loaded = loadStandingSprite(r.n, r.source, r.props.flags, r.standingW, r.standingH);
+        break;
+      case SourceKind::Canvas:
+        loaded = makeCanvasSprite(r.n, std::max(r.width, 1), std::max(r.height, 1), r.props.flags);
+        break;
+      default:
+        break;  // kept and composed pictures have nothing to load from
+    }
+    if (!loaded) continue;
+    if (!r.second.empty() && r.kind != SourceKind::Canvas)
+      maskSprite(r.n, r.second, r.props.maskInvert, r.props.maskProgress, r.props.maskSoftness, r.maskX, r.maskY);
+    s.sourceName = r.source;
+    s.secondName = r.second;
+    s.sourceKind = r.kind;
+    s.standingW = r.standingW, s.standingH = r.standingH;
+    s.maskX = r.maskX, s.maskY = r.maskY;
+    s.textParams = r.textParams;
+    s.textDrawing = r.textDrawing;
+    s.order = r.order;
+    s.backImage().props = r.props;
+    commitSprite(r.n);
+    for (SpriteImage& b : s.buffers) {
+      b.props = r.props;
+      b.dirty = true;
+    }
+    listSprite(r.n, r.props.parent);
+  }
+  // Tracks and shakes once every sprite is there.
+  for (const SpriteSaveRecord& r : sprites) {
+    if (!sprite(r.n).inUse()) continue;
+    restoreSpriteShakes(r.n, r.shakeX, r.shakeY);
+    for (int kind = 0; kind < kTrackKinds; ++kind)
+      if (kind != track::CrossFade) restoreTrackKeyframes(r.n, kind, r.tracks[static_cast<size_t>(kind)]);
+  }
+}
+
+}  // namespace vellum
