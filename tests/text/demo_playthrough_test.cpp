@@ -27,6 +27,10 @@ const std::string kDemoStory =
     "（左边：留在长椅上等船。右边：沿着码头走走。）\n"
     "我沿着码头慢慢走到尽头，灯塔就在眼前。\n"
     "海风吹散了雾，远处传来了汽笛声。\n"
+    "（故事到这里暂时结束。）\n"
+    // Loaded back at the choice, the walk again.
+    "我沿着码头慢慢走到尽头，灯塔就在眼前。\n"
+    "海风吹散了雾，远处传来了汽笛声。\n"
     "（故事到这里暂时结束。）\n";
 
 struct DemoRgb {
@@ -138,11 +142,11 @@ TempFolder* DemoPlaythrough::folder = nullptr;
 ProcessResult* DemoPlaythrough::run = nullptr;
 bool DemoPlaythrough::packed = false;
 
-TEST_F(DemoPlaythrough, GoesFromTheTitleThroughTheChoiceToTheEndWithEveryShotTaken) {
+TEST_F(DemoPlaythrough, GoesFromTheTitleThroughASaveAndALoadToTheEndWithEveryShotTaken) {
   EXPECT_EQ(run->out, kDemoStory);
   EXPECT_EQ(run->err, "");
   EXPECT_EQ(run->exitCode, 0);
-  for (const char* name : {"title", "settings", "first-page", "choice", "backlog", "end"}) {
+  for (const char* name : {"title", "settings", "first-page", "choice", "save", "backlog", "loaded", "end"}) {
     DemoShot picture(shot(name));
     ASSERT_TRUE(picture.loaded()) << name;
     // What the player sees: the game's 1280x720 picture.
@@ -208,8 +212,9 @@ TEST_F(DemoPlaythrough, TheFirstPageFitsItsMessageWindow) {
   EXPECT_LT(page.brightPixels(110, 480, 136, 690), 20);
   // The window darkens the harbour behind it.
   EXPECT_LT(page.mean(880, 650, 1040, 700).luminance(), 110);
-  // The story's buttons at the window's right end: labels in the plates at (1115, 500/552/604).
-  for (const int y : {500, 552, 604}) EXPECT_GT(page.brightPixels(1065, y - 15, 1165, y + 15, 120), 30) << "button at y " << y;
+  // The story's buttons at the window's right end: labels in the plates at (1115, 500/552/604/656).
+  for (const int y : {500, 552, 604, 656})
+    EXPECT_GT(page.brightPixels(1065, y - 15, 1165, y + 15, 120), 30) << "button at y " << y;
 }
 
 TEST_F(DemoPlaythrough, TheChoiceShowsBothButtonsWithTheSkipEnded) {
@@ -247,6 +252,40 @@ TEST_F(DemoPlaythrough, TheBacklogShowsAnEarlierPageWithItsPictureAndVoice) {
   EXPECT_GT(log.brightPixels(810, 105, 910, 135), 40);
   // Nothing of the story shows through the dark ground.
   EXPECT_LT(log.mean(740, 440, 1200, 700).luminance(), 40);
+}
+
+TEST_F(DemoPlaythrough, TheSaveScreenShowsTheNewSaveWithItsThumbnail) {
+  DemoShot save(shot("save"));
+  ASSERT_TRUE(save.loaded());
+  // Slot 1 (row at y 220): the thumbnail (300..492, 166..274) is the choice in small, the morning
+  // sky above the window; its time is written beside it (510..740).
+  const DemoRgb sky = save.mean(310, 172, 480, 190);
+  EXPECT_GT(sky.luminance(), 140);
+  EXPECT_GT(sky.b, sky.r + 10);
+  EXPECT_GT(save.brightPixels(510, 205, 740, 235), 300) << "the save's time";
+  // Slots 2 and 3 are empty: a plain dark frame and a short "empty" mark.
+  for (const int y : {360, 500}) {
+    EXPECT_LT(save.mean(310, y - 40, 480, y + 40).luminance(), 80) << "slot at y " << y;
+    EXPECT_LT(save.brightPixels(600, y - 15, 740, y + 15), 20) << "slot at y " << y;
+  }
+  // Each row has its save and load buttons.
+  for (const int y : {220, 360, 500}) {
+    EXPECT_GT(save.brightPixels(760, y - 15, 860, y + 15), 40) << "save button at y " << y;
+    EXPECT_GT(save.brightPixels(890, y - 15, 990, y + 15), 40) << "load button at y " << y;
+  }
+}
+
+TEST_F(DemoPlaythrough, LoadingFromTheLastPageGoesBackToTheChoice) {
+  DemoShot loaded(shot("loaded"));
+  ASSERT_TRUE(loaded.loaded());
+  // The morning harbour with both choice plates again, the save screen gone and the window empty.
+  for (const auto& [top, bottom] : {std::pair{220, 284}, std::pair{396, 460}})
+    EXPECT_GT(loaded.mean(186, top, 250, bottom).luminance(), 160) << "plate at y " << top;
+  EXPECT_GT(loaded.mean(20, 200, 150, 320).luminance(), 140);
+  EXPECT_LT(loaded.brightPixels(140, 494, 1040, 670), 20);
+  // The story's buttons are back in the window.
+  for (const int y : {500, 552, 604, 656})
+    EXPECT_GT(loaded.brightPixels(1065, y - 15, 1165, y + 15, 120), 30) << "button at y " << y;
 }
 
 TEST_F(DemoPlaythrough, TheEndIsThePierWithTheLastLines) {
