@@ -168,16 +168,16 @@ TEST_F(DemoPlaythrough, WithoutAClickTheTitleMenuWaits) {
 TEST_F(DemoPlaythrough, TheTitleShowsItsThreeButtonsWhereTheScriptPutsThem) {
   DemoShot title(shot("title"));
   ASSERT_TRUE(title.loaded());
-  // The begin (640, 440), settings (640, 560) and leave (640, 660) plates are light, 240x96 around
+  // The begin (640, 400), settings (640, 520) and leave (640, 640) plates are light, 240x96 around
   // their centres (their icons in the middle left out); the ground beside them is the dark blue
   // title picture.
-  for (const int y : {440, 560, 660}) {
+  for (const int y : {400, 520, 640}) {
     EXPECT_GT(title.mean(530, y - 30, 600, y + 30).luminance(), 160) << "plate at y " << y;
     EXPECT_GT(title.mean(680, y - 30, 750, y + 30).luminance(), 160) << "plate at y " << y;
     EXPECT_LT(title.mean(300, y - 30, 450, y + 30).luminance(), 110) << "ground at y " << y;
   }
   // Nothing between them.
-  EXPECT_LT(title.mean(560, 494, 720, 506).luminance(), 110);
+  for (const int y : {454, 574}) EXPECT_LT(title.mean(560, y, 720, y + 12).luminance(), 110) << "gap at y " << y;
 }
 
 TEST_F(DemoPlaythrough, TheSettingsShowTheChosenSpeedAndTheVolumes) {
