@@ -81,10 +81,38 @@ convert -size 1280x720 gradient:white-black -rotate 0 \
         -compose multiply -composite -colorspace Gray -depth 8 \
         -strip "PNG24:$out/rule_sweep.png"
 
-# The message window: a dark, half-transparent panel with a light rim that the text sits on.
-convert -size 1080x190 xc:none \
-        -fill '#10182880' -stroke '#c8d4e8c0' -strokewidth 3 -draw 'roundrectangle 2,2 1077,187 18,18' \
+# The message window: a dark, half-transparent panel with a light rim that the text sits on, tall
+# enough for four rows of text with their ruby.
+convert -size 1080x236 xc:none \
+        -fill '#10182880' -stroke '#c8d4e8c0' -strokewidth 3 -draw 'roundrectangle 2,2 1077,233 18,18' \
         -strip "PNG32:$out/window.png"
+
+# The title's settings button: a plate like the others with a ring and a dot (a dial).
+convert -size 240x96 xc:none -fill '#e8efe4' -draw 'roundrectangle 0,0 239,95 40,40' \
+        -fill none -stroke '#8a6a2f' -strokewidth 8 -draw 'circle 120,48 120,24' \
+        -fill '#8a6a2f' -stroke none -draw 'circle 120,48 120,40' \
+        -strip "PNG32:$out/btn_config.png"
+
+# Small dark plates with a light rim: the labelled buttons of the story, the settings screen and
+# the backlog (the engine writes their labels on them).
+convert -size 110x44 xc:none \
+        -fill '#2c3e5cf0' -stroke '#c8d4e8' -strokewidth 2 -draw 'roundrectangle 1,1 108,42 12,12' \
+        -strip "PNG32:$out/btn_small.png"
+
+# The settings screen's panel, and a volume meter: a dark track and the light bar laid over it.
+convert -size 800x560 xc:none \
+        -fill '#0c1424' -stroke '#c8d4e8' -strokewidth 3 -draw 'roundrectangle 2,2 797,557 24,24' \
+        -strip "PNG32:$out/settings_panel.png"
+convert -size 300x16 xc:'#394861' -strip "PNG32:$out/bar_track.png"
+convert -size 300x16 xc:'#e9c46a' -strip "PNG32:$out/bar_fill.png"
+
+# A clear pixel: the backlog's picture before a page's picture replaces it.
+convert -size 1x1 xc:none -strip "PNG32:$out/blank.png"
+
+# The backlog's ground: the whole screen darkened, with a rim around the place of the page's picture.
+convert -size 1280x720 xc:'#080c16' \
+        -fill none -stroke '#c8d4e8' -strokewidth 3 -draw 'rectangle 76,56 724,424' \
+        -strip "PNG32:$out/log_panel.png"
 
 # The opening movie: three seconds of dawn light drifting over the harbour's colours, fading in and
 # out, with the harbour bell as its sound.
