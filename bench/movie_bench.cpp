@@ -1,7 +1,8 @@
 // A 720p movie at 30 frames per second (made with ffmpeg): the engine's per-frame work — decoding
-// through the built-in decoder entry points, the colour conversion, the hand-over copy and the
-// upload into a sprite's textures — against bare libtheora decoding the same frames (aim: at most
-// 1.5 times), and the frames a real-time playback drops on this machine.
+// through the built-in decoder entry points, the colour conversion, the hand-over to the sprite's
+// kept pixels and the upload into its textures — against bare libtheora decoding the same frames
+// (aim: at most 1.5 times), the conversion of one frame alone, and the frames a real-time playback
+// drops on this machine.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <ogg/ogg.h>
@@ -20,6 +21,7 @@
 #include "base/engine_state.h"
 #include "headless_gl_window.h"
 #include "movie/colour_conversion.h"
+#include "movie/frame_hand_over.h"
 #include "movie/frame_sequences.h"
 #include "movie/movie_playback.h"
 #include "movie/theora_library.h"
@@ -139,9 +141,10 @@ int32_t planesInto(void* image, int32_t, const void* planes) {
   return convertFrame(*static_cast<const FramePlanes*>(planes), i->pixels, i->width, i->height, chosenColourForm()) ? 1 : 0;
 }
 
-// The engine's work per frame: decode and convert through the decoder's entry points, copy the
-// frame into the sprite's pixels as the hand-over does, and upload it into the sprite's textures.
-// upload: 0 copy only, 1 copy and upload, 2 decode and convert only, 3 decode only.
+// The engine's work per frame: decode and convert through the decoder's entry points into a
+// decode image of the movie thread's size, hand the frame over to the sprite's kept pixels as the
+// playback does, and upload it into the sprite's textures.
+// upload: 0 hand-over only, 1 hand-over and upload, 2 decode and convert only, 3 decode only.
 void BM_EngineFrames(benchmark::State& state) {
   if (folder().empty()) return state.SkipWithError("ffmpeg is not installed");
   static Gl gl;
@@ -151,7 +154,9 @@ void BM_EngineFrames(benchmark::State& state) {
   const std::vector<uint8_t> video = readAll(folder() / "m.ogv");
   loadTheoraLibrary();
   const TheoraLibrary& lib = *theoraLibrary();
-  Image* decodeImage = createImage(kW, kH, 32);
+  Image* decodeImage = createImage(kW, (kH + 31) & ~31, 32);
+  FrameHandOver frames;
+  frames.prepare(*decodeImage, kW, kH);
   Image* first = createImage(kW, kH, 32);
   loadSpriteImage(0, first, 0, 0);
   SpritePicture& picture = sprite(0).backImage().picture;
@@ -163,8 +168,8 @@ void BM_EngineFrames(benchmark::State& state) {
     for (int frame = 0; frame < kFrames; ++frame) {
       lib.decodeFrame(handle, frame);
       if (state.range(1) >= 2) continue;
-      // The hand-over copies the frame into the pixels the sprite keeps; the upload goes from there.
-      std::memcpy(picture.pixels->pixels, decodeImage->pixels, size_t{kW} * kH * 4);
+      frames.handOver(*decodeImage);
+      frames.takeInto(*picture.pixels);
       if (state.range(1) == 1) uploadPicturePixels(picture);
     }
     lib.free(handle);
@@ -174,6 +179,26 @@ void BM_EngineFrames(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kFrames);
 }
 BENCHMARK(BM_EngineFrames)->ArgsProduct({{0, 1}, {0, 1, 2, 3}})->ArgNames({"vector", "upload"})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The conversion alone: one 1280 x 720 frame of varied samples into a decode image's rows.
+void BM_ColourConversion(benchmark::State& state) {
+  std::vector<uint8_t> luma(size_t{kW} * kH), cb(size_t{kW / 2} * (kH / 2)), cr(cb.size());
+  for (size_t i = 0; i < luma.size(); ++i) luma[i] = static_cast<uint8_t>(i * 7 + i / kW);
+  for (size_t i = 0; i < cb.size(); ++i) {
+    cb[i] = static_cast<uint8_t>(i * 3);
+    cr[i] = static_cast<uint8_t>(255 - i * 5);
+  }
+  const FramePlanes planes{kW, kH, kW, kW / 2, kH / 2, kW / 2, luma.data(), cb.data(), cr.data()};
+  Image* out = createImage(kW, (kH + 31) & ~31, 32);
+  const ColourForm form = state.range(0) ? ColourForm::Vector : ColourForm::Plain;
+  for (auto _ : state) {
+    convertFrame(planes, out->pixels, out->width, out->height, form);
+    benchmark::DoNotOptimize(out->pixels[0]);
+  }
+  freeImage(out);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ColourConversion)->ArgName("vector")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Real-time playback of the two-second movie: frames the thread had to skip.
 void BM_RealTimePlayback(benchmark::State& state) {

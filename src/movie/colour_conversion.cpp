@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include <emmintrin.h>
 
@@ -85,10 +84,10 @@ struct VectorForm {
   static uint32_t pixel(uint8_t y, const Terms& t) { return pack(luma(y) + t.r, luma(y) + t.g, luma(y) + t.b); }
 };
 
-// Eight pixels at a time with SSE2 (the x86-64 baseline). Both forms give exactly the bytes of
-// their scalar pixel above: the plain form's products are formed in 32-bit lanes from pairs of
-// 16-bit factors (pmaddwd), the vector form's luma with integer formulas that reproduce its
-// rounded table and its chroma terms from the same tables as the scalar form.
+// Eight or sixteen pixels at a time with SSE2 (the x86-64 baseline). Both forms give exactly the
+// bytes of their scalar pixel above: the plain form's products are formed in 32-bit lanes from
+// pairs of 16-bit factors (pmaddwd), the vector form's with integer formulas that reproduce its
+// rounded tables.
 namespace sse2 {
 
 __m128i pair(int16_t a, int16_t b) { return _mm_set1_epi32(static_cast<int32_t>(static_cast<uint16_t>(a)) | (int32_t{b} << 16)); }
@@ -152,29 +151,58 @@ struct Plain {
 
 // Vector form, in 16-bit lanes like the form itself: luma limited to 10..235, then
 // trunc(0.5 + x x 74.496) for x = Y - 16, which equals (x x 19071 + c) >> 8 with c = 124 for
-// x >= 0 and c = 384 for the six negative x (one pmaddwd forms x x 19071 + c x 1); the chroma
-// terms come from the tables.
+// x >= 0 and c = 384 for the six negative x (one pmaddwd forms x x 19071 + c x 1). The chroma
+// terms likewise: each table value trunc(0.5 + x k), x the limited sample less 128 (-118..112),
+// equals (x K + 2^(s-1)) >> s, plus 1 where 0.5 + x k is negative (truncation rounds up there),
+// with K = k1 x 256 + k2 so that one pmaddwd of (x x 256, x) forms x K.
 struct Vector {
+  // Eight chroma samples' terms, each spread over the two pixels of its column pair: [0] for the
+  // first eight pixels, [1] for the next.
   struct Terms {
-    __m128i r, g, b;
+    __m128i r[2], g[2], b[2];
   };
-  static Terms terms(const int16_t* r, const int16_t* g, const int16_t* b) {
-    const auto spread = [](const int16_t* t) {
-      const __m128i four = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(t));
-      return _mm_unpacklo_epi16(four, four);
-    };
-    return {spread(r), spread(g), spread(b)};
+  template <int Shift>
+  static __m128i term(__m128i x, __m128i x256, int16_t k1, int16_t k2) {
+    const __m128i k = pair(k1, k2), half = _mm_set1_epi32(1 << (Shift - 1));
+    const __m128i lo = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(x256, x), k), half), Shift);
+    const __m128i hi = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(x256, x), k), half), Shift);
+    return _mm_packs_epi32(lo, hi);
   }
-  static void pixels8(const uint8_t* y, const Terms& t, uint32_t* out) {
-    const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(y));
-    const __m128i limited = _mm_min_epu8(_mm_max_epu8(bytes, _mm_set1_epi8(10)), _mm_set1_epi8(static_cast<char>(235)));
-    const __m128i x = _mm_sub_epi16(_mm_unpacklo_epi8(limited, _mm_setzero_si128()), _mm_set1_epi16(16));
+  static Terms terms(const uint8_t* cb, const uint8_t* cr) {
+    const __m128i both = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb)),
+                                            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(cr)));
+    const __m128i limited = _mm_min_epu8(_mm_max_epu8(both, _mm_set1_epi8(10)), _mm_set1_epi8(static_cast<char>(240)));
+    const __m128i zero = _mm_setzero_si128(), bias = _mm_set1_epi16(128);
+    const __m128i u = _mm_sub_epi16(_mm_unpacklo_epi8(limited, zero), bias);
+    const __m128i v = _mm_sub_epi16(_mm_unpackhi_epi8(limited, zero), bias);
+    const __m128i u256 = _mm_slli_epi16(u, 8), v256 = _mm_slli_epi16(v, 8);
+    // x 129.152, x 102.144 (rounded up below zero); -x 25.024 and -x 52.032 (rounded up above it).
+    const __m128i b = _mm_sub_epi16(term<12>(u, u256, 2066, 111), _mm_cmplt_epi16(u, zero));
+    const __m128i r = _mm_sub_epi16(term<11>(v, v256, 817, 39), _mm_cmplt_epi16(v, zero));
+    const __m128i gu = _mm_sub_epi16(term<11>(u, u256, -201, 207), _mm_cmpgt_epi16(u, zero));
+    const __m128i gv = _mm_sub_epi16(term<12>(v, v256, -833, 125), _mm_cmpgt_epi16(v, zero));
+    const __m128i g = _mm_add_epi16(gu, gv);
+    return {{_mm_unpacklo_epi16(r, r), _mm_unpackhi_epi16(r, r)},
+            {_mm_unpacklo_epi16(g, g), _mm_unpackhi_epi16(g, g)},
+            {_mm_unpacklo_epi16(b, b), _mm_unpackhi_epi16(b, b)}};
+  }
+  // Eight limited luma samples (16-bit) into their Yv.
+  static __m128i luma(__m128i limited16) {
+    const __m128i x = _mm_sub_epi16(limited16, _mm_set1_epi16(16));
     const __m128i c = _mm_add_epi16(_mm_set1_epi16(124), _mm_and_si128(_mm_cmplt_epi16(x, _mm_setzero_si128()), _mm_set1_epi16(260)));
     const __m128i k = pair(19071, 1);
-    const __m128i luma = _mm_packs_epi32(_mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(x, c), k), 8),
-                                         _mm_srai_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(x, c), k), 8));
-    store8(out, _mm_srai_epi16(_mm_add_epi16(luma, t.b), 6), _mm_srai_epi16(_mm_add_epi16(luma, t.g), 6),
-           _mm_srai_epi16(_mm_add_epi16(luma, t.r), 6));
+    return _mm_packs_epi32(_mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(x, c), k), 8),
+                           _mm_srai_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(x, c), k), 8));
+  }
+  static void store(uint32_t* out, __m128i yv, const Terms& t, int half) {
+    store8(out, _mm_srai_epi16(_mm_add_epi16(yv, t.b[half]), 6), _mm_srai_epi16(_mm_add_epi16(yv, t.g[half]), 6),
+           _mm_srai_epi16(_mm_add_epi16(yv, t.r[half]), 6));
+  }
+  static void pixels16(const uint8_t* y, const Terms& t, uint32_t* out) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y));
+    const __m128i limited = _mm_min_epu8(_mm_max_epu8(bytes, _mm_set1_epi8(10)), _mm_set1_epi8(static_cast<char>(235)));
+    store(out, luma(_mm_unpacklo_epi8(limited, _mm_setzero_si128())), t, 0);
+    store(out + 8, luma(_mm_unpackhi_epi8(limited, _mm_setzero_si128())), t, 1);
   }
 };
 
@@ -198,26 +226,14 @@ void plainRowPair(const uint8_t* y0, const uint8_t* y1, const uint8_t* cb, const
   }
 }
 
-// The vector form's chroma terms of a row pair go through its tables first (16-bit, as the form
-// keeps them).
+// Sixteen pixels at a time, the last few (a width that is no multiple of 16) one by one.
 void vectorRowPair(const uint8_t* y0, const uint8_t* y1, const uint8_t* cb, const uint8_t* cr, uint32_t* o0,
-                   uint32_t* o1, size_t width, std::vector<int16_t>& terms) {
-  const size_t columns = width / 2;
-  terms.resize(3 * columns + 4);
-  int16_t* r = terms.data();
-  int16_t* g = r + columns;
-  int16_t* b = g + columns;
-  for (size_t c = 0; c < columns; ++c) {
-    const VectorForm::Terms t = VectorForm::terms(cb[c], cr[c]);
-    r[c] = static_cast<int16_t>(t.r);
-    g[c] = static_cast<int16_t>(t.g);
-    b[c] = static_cast<int16_t>(t.b);
-  }
+                   uint32_t* o1, size_t width) {
   size_t x = 0;
-  for (; x + 8 <= width; x += 8) {
-    const sse2::Vector::Terms t = sse2::Vector::terms(r + x / 2, g + x / 2, b + x / 2);
-    sse2::Vector::pixels8(y0 + x, t, o0 + x);
-    sse2::Vector::pixels8(y1 + x, t, o1 + x);
+  for (; x + 16 <= width; x += 16) {
+    const sse2::Vector::Terms t = sse2::Vector::terms(cb + x / 2, cr + x / 2);
+    sse2::Vector::pixels16(y0 + x, t, o0 + x);
+    sse2::Vector::pixels16(y1 + x, t, o1 + x);
   }
   for (; x < width; x += 2) {
     const VectorForm::Terms t = VectorForm::terms(cb[x / 2], cr[x / 2]);
@@ -230,7 +246,6 @@ void vectorRowPair(const uint8_t* y0, const uint8_t* y1, const uint8_t* cb, cons
 
 void convertRows(const FramePlanes& p, uint32_t* out, int32_t outWidth, ColourForm form) {
   const auto width = static_cast<size_t>(p.lumaWidth);
-  std::vector<int16_t> terms;
   for (int32_t row = 0; row < p.lumaHeight; row += 2) {
     const uint8_t* cb = p.cb + static_cast<ptrdiff_t>(row / 2) * p.chromaStride;
     const uint8_t* cr = p.cr + static_cast<ptrdiff_t>(row / 2) * p.chromaStride;
@@ -241,7 +256,7 @@ void convertRows(const FramePlanes& p, uint32_t* out, int32_t outWidth, ColourFo
     if (form == ColourForm::Plain) {
       plainRowPair(y0, y1, cb, cr, o0, o1, width);
     } else {
-      vectorRowPair(y0, y1, cb, cr, o0, o1, width, terms);
+      vectorRowPair(y0, y1, cb, cr, o0, o1, width);
     }
   }
   _mm_sfence();  // the streamed rows are visible before the frame is handed over

@@ -5,12 +5,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
-#include <vector>
+#include <utility>
 
 #include "base/clock.h"
 #include "base/report.h"
 #include "movie/colour_conversion.h"
+#include "movie/frame_hand_over.h"
 #include "movie/movie_messages.h"
 #include "movie/worker_state.h"
 #include "movie/theora_library.h"
@@ -38,12 +38,8 @@ struct MoviePlayback::Shared {
   Image* decodeImage = nullptr;
   ColourForm form = ColourForm::Plain;
 
-  // The hand-over: the frame that fell due last, width x height, and its serial number.
-  std::mutex frameLock;
-  std::vector<uint32_t> shown;
-  uint64_t serial = 0;
-
-  // Wakes the thread early when a stop is asked.
+  // The frames that fell due, passed to the main thread.
+  FrameHandOver frames;
 
   ~Shared() {
     if (decoder && library) library->free(decoder);
@@ -58,14 +54,6 @@ struct MoviePlayback::Shared {
   }
   // Sleeps up to `ms`, returning early when a stop is asked.
   void nap(uint32_t ms) { state.nap(ms); }
-
-  void handOver() {
-    std::lock_guard<std::mutex> hold(frameLock);
-    shown.resize(size_t{width} * height);
-    for (uint32_t y = 0; y < height; ++y)
-      std::memcpy(shown.data() + size_t{y} * width, decodeImage->pixels + size_t{y} * decodeImage->width, width * 4u);
-    ++serial;
-  }
 
   void run();
 };
@@ -83,20 +71,45 @@ int32_t readVideo(void* stream, void* destination, int32_t offset, int32_t size)
 
 int32_t videoLengthOf(void* stream) { return static_cast<int32_t>(static_cast<MoviePlayback::Shared*>(stream)->videoLength); }
 
+// What the decoder's callbacks need besides the decode image, set by the movie thread before it
+// asks for frames (the callbacks run on the thread that asks).
+struct FrameTarget {
+  ColourForm form = ColourForm::Plain;
+  int32_t width = 0, height = 0;  // the movie's picture
+  bool wrote = false;             // a frame went into the decode image since the last hand-over
+};
+thread_local FrameTarget frameTarget;
+
+// Rows up to the picture's height + 1: the hand-over's buffers hold no more.
 void* rowAddress(void* image, int32_t row) {
   auto* i = static_cast<Image*>(image);
-  if (row < 0 || row >= i->height) return nullptr;
+  if (row < 0 || row > frameTarget.height || row >= i->height) return nullptr;
+  frameTarget.wrote = true;
   return i->pixels + static_cast<size_t>(row) * static_cast<size_t>(i->width);
 }
 
 void noop() {}
 
-// The decoder's planes go through the colour conversion straight into the decode image; the
-// form is chosen when the movie opens.
-thread_local ColourForm planesForm = ColourForm::Plain;
+// Opaque black where a frame smaller than the movie's picture left it uncovered.
+void blackenOutside(Image& image, int32_t frameWidth, int32_t frameHeight, int32_t width, int32_t height) {
+  for (int32_t y = 0; y < height; ++y) {
+    uint32_t* row = image.pixels + static_cast<size_t>(y) * static_cast<size_t>(image.width);
+    std::fill(row + (y < frameHeight ? frameWidth : 0), row + width, 0xFF000000u);
+  }
+}
+
+// The decoder's planes go through the colour conversion straight into the decode image. A frame
+// larger than the movie's picture is cut to it (in whole 2 x 2 blocks), so each frame rewrites
+// the picture and nothing past it.
 int32_t convertPlanes(void* image, int32_t, const void* planes) {
   auto* i = static_cast<Image*>(image);
-  convertFrame(*static_cast<const FramePlanes*>(planes), i->pixels, i->width, i->height, planesForm);
+  const FrameTarget& t = frameTarget;
+  FramePlanes p = *static_cast<const FramePlanes*>(planes);
+  p.lumaWidth = std::min(p.lumaWidth, (t.width + 1) & ~1);
+  p.lumaHeight = std::min(p.lumaHeight, (t.height + 1) & ~1);
+  if (!convertFrame(p, i->pixels, i->width, i->height, t.form)) return 1;
+  if (p.lumaWidth < t.width || p.lumaHeight < t.height) blackenOutside(*i, p.lumaWidth, p.lumaHeight, t.width, t.height);
+  frameTarget.wrote = true;
   return 1;
 }
 
@@ -105,7 +118,7 @@ uint32_t roundUp32(uint32_t v) { return (v + 31u) & ~31u; }
 }  // namespace
 
 void MoviePlayback::Shared::run() {
-  planesForm = form;
+  frameTarget = {form, static_cast<int32_t>(width), static_cast<int32_t>(height), false};
   state.beginRunning();
   while (state.load() != 0 && static_cast<int32_t>(tickMilliseconds() - startTime) < 0) nap(1);
   while (state.load() != 0) {
@@ -125,7 +138,8 @@ void MoviePlayback::Shared::run() {
     while (state.load() != 0 && !due(frame)) nap(1);
     if (state.load() == 0) break;
     current.store(static_cast<int32_t>(frame + 1));
-    handOver();
+    // A frame the decoder did not deliver (past the stream's end) leaves the last one shown.
+    if (std::exchange(frameTarget.wrote, false)) frames.handOver(*decodeImage);
   }
   if (decoder) library->free(decoder);
   decoder = nullptr;
@@ -174,7 +188,10 @@ std::unique_ptr<MoviePlayback> MoviePlayback::open(const std::string& name, cons
     errorc(ReportText().gbk(name).sjis(movie_messages::kNoTexture), true);
     return nullptr;
   }
-  for (int32_t i = 0; i < s->decodeImage->pixelCount; ++i) s->decodeImage->pixels[i] = 0xFF000000u;
+  if (!s->frames.prepare(*s->decodeImage, header.width, header.height)) {
+    errorc(ReportText().gbk(name).sjis(movie_messages::kNoTexture), true);
+    return nullptr;
+  }
   s->form = chosenColourForm();
   s->decoder = s->library->create();
   if (!s->library->load(s->decoder, s.get(), &readVideo, &videoLengthOf, s->decodeImage, &rowAddress, &noop,
@@ -207,26 +224,9 @@ void MoviePlayback::stop() {
   }
 }
 
-Image* MoviePlayback::takeNewFrame() {
-  Shared& s = *shared_;
-  std::lock_guard<std::mutex> hold(s.frameLock);
-  if (s.serial == takenSerial_ || s.shown.empty()) return nullptr;
-  Image* frame = createImage(static_cast<int>(s.width), static_cast<int>(s.height), 32);
-  if (!frame) return nullptr;
-  std::memcpy(frame->pixels, s.shown.data(), s.shown.size() * 4);
-  takenSerial_ = s.serial;
-  return frame;
-}
+Image* MoviePlayback::takeNewFrame() { return shared_->frames.take(); }
 
-bool MoviePlayback::copyNewFrameInto(Image& target) {
-  Shared& s = *shared_;
-  if (static_cast<uint32_t>(target.width) != s.width || static_cast<uint32_t>(target.height) != s.height) return false;
-  std::lock_guard<std::mutex> hold(s.frameLock);
-  if (s.serial == takenSerial_ || s.shown.size() != size_t{s.width} * s.height) return false;
-  std::memcpy(target.pixels, s.shown.data(), s.shown.size() * 4);
-  takenSerial_ = s.serial;
-  return true;
-}
+bool MoviePlayback::takeNewFrameInto(Image& target) { return shared_->frames.takeInto(target); }
 
 int32_t MoviePlayback::state() const { return shared_->state.load(); }
 int32_t MoviePlayback::current() const { return shared_->current.load(); }

@@ -32,9 +32,11 @@ class MoviePlayback {
   // The newest frame the thread handed over, when it is newer than the last one taken: a
   // width x height picture owned by the caller. nullptr otherwise.
   Image* takeNewFrame();
-  // The same frame copied into `target` (a width x height picture, e.g. the sprite's own pixels),
-  // which saves a fresh picture a frame. False when there is no newer frame or the size differs.
-  bool copyNewFrameInto(Image& target);
+  // The same frame put into `target` (a width x height picture, e.g. the sprite's own pixels),
+  // which saves a fresh picture a frame: its pixel buffer is exchanged for the frame's where the
+  // rows lie alike, so keep no pointer into it. False when there is no newer frame or the size
+  // differs.
+  bool takeNewFrameInto(Image& target);
 
   int32_t state() const;    // 1 start asked, 2 running, 0 stop asked, -1 ended
   int32_t current() const;  // the next frame to show
@@ -50,7 +52,6 @@ class MoviePlayback {
   explicit MoviePlayback(std::shared_ptr<Shared> shared);
   std::shared_ptr<Shared> shared_;
   std::thread thread_;
-  uint64_t takenSerial_ = 0;
 };
 
 }  // namespace vellum

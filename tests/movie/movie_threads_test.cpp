@@ -48,7 +48,7 @@ TEST_F(MovieThreads, TheMainThreadTakesEveryFrameTheMovieHandsOver) {
   ASSERT_NE(kept, nullptr);
   const uint32_t start = tickMilliseconds();
   while (movie->current() < 10 && tickMilliseconds() - start < 3000) {
-    Image* frame = taken % 2 ? (movie->copyNewFrameInto(*kept) ? kept : nullptr) : movie->takeNewFrame();
+    Image* frame = taken % 2 ? (movie->takeNewFrameInto(*kept) ? kept : nullptr) : movie->takeNewFrame();
     if (frame) {
       const int grey = static_cast<int>(frame->pixels[0] & 0xFF);
       EXPECT_GE(grey, lastGrey);  // frames arrive in order
@@ -82,6 +82,49 @@ TEST_F(MovieThreads, AMovieStartedLateSkipsTheFramesAlreadyPastWithoutDecodingTh
   freeImage(last);
   movie->stop();
 }
+
+// A header whose picture size differs from the stream's: frames are cut to the picture, and a
+// picture larger than the frames is opaque black outside them. Widths that are no multiple of 32
+// leave the decode image's rows wider than the picture's (the frames are copied, not exchanged).
+struct PictureSize {
+  uint32_t width, height;
+};
+class MovieFrameSizes : public MovieThreads, public ::testing::WithParamInterface<PictureSize> {};
+
+TEST_P(MovieFrameSizes, FramesFillThePictureWhateverTheStreamsSize) {
+  ASSERT_TRUE(makeGreyStepVideo(game / "g.ogv"));  // 64 x 48
+  ASSERT_EQ(runTool("vellum-movie", "pack " + (game / "g.ogv").string() + " -o " + (game / "g.thor").string()).exitCode, 0);
+  loadTheoraLibrary();
+  ThorHeader header = headerOf("g.thor");
+  header.width = GetParam().width;
+  header.height = GetParam().height;
+  auto movie = MoviePlayback::open("g.thor", header, 20);
+  ASSERT_NE(movie, nullptr);
+  ASSERT_TRUE(movie->start(tickMilliseconds()));
+  Image* kept = createImage(static_cast<int>(header.width), static_cast<int>(header.height), 32);
+  const uint32_t start = tickMilliseconds();
+  // Frame 0 is black: wait for a grey one.
+  while ((kept->pixels[0] & 0xFF) == 0 && tickMilliseconds() - start < 3000) {
+    movie->takeNewFrameInto(*kept);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  const uint32_t grey = kept->pixels[0];
+  ASSERT_NE(grey & 0xFF, 0u);
+  int wrong = 0;
+  for (uint32_t y = 0; y < header.height; ++y)
+    for (uint32_t x = 0; x < header.width; ++x) {
+      const uint32_t want = x < 64 && y < 48 ? grey : 0xFF000000u;
+      if (kept->pixels[y * header.width + x] != want) ++wrong;
+    }
+  EXPECT_EQ(wrong, 0);
+  freeImage(kept);
+  movie->stop();
+  EXPECT_EQ(movie->state(), -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, MovieFrameSizes,
+                         ::testing::Values(PictureSize{64, 48}, PictureSize{32, 24}, PictureSize{96, 64},
+                                           PictureSize{70, 50}, PictureSize{30, 20}));
 
 TEST_F(MovieThreads, FrameFileWorkersHandOverWhileTheMainThreadTakes) {
   const std::string command =
