@@ -5,8 +5,12 @@
 
 #include <fstream>
 
+#include "base/clock.h"
+#include "engine/save_snapshot.h"
 #include "persist/compressed_container.h"
 #include "save_run_fixture.h"
+#include "scene/animation_tracks.h"
+#include "scene/sprite_fixture.h"
 #include "sound/wav_files.h"
 
 namespace vellum::test {
@@ -155,6 +159,38 @@ TEST_F(SavedScene, ADelayedSoundStillWaitsAfterTheLoad) {
     EXPECT_LE(left, 60000) << sound;
     EXPECT_EQ(sound.substr(fadeAt), ",250");
   }
+}
+
+// The same restore in the test process (where the sanitizers watch it): a block composed mid-fade
+// with a text sprite restores to the same picture, the fade waiting at its saved point.
+class RestoredInProcess : public SpriteScreenTest {};
+
+TEST_F(RestoredInProcess, TextSpritesAndACrossFadeLookAsTheyDid) {
+  setTickSource(&fakeClock);
+  fakeNow = 5000;
+  writePicture("red.png", 100, 80, 0xFFFF0000);
+  writePicture("blue.png", 100, 80, 0xFF0000FF);
+  script(gbk("ssp_set \"黑体\", 24, 16, 65280, 0, 0\nssp 5, \"Kept\", 0\nsp_cxy 5, 0, 0\nsp_xy 5, 150, 150\n"
+             "sp_st 10, \"red.png\", 0, 100, 80, 0, 0\nsp_cxy 10, 0, 0\nsp_xy 10, 20, 20\ndraw\n"
+             "sp_st 10, \"blue.png\", 0, 100, 80, 1000, 0\ndraw\n"));
+  const Screen before = capture();
+  const std::string block = composeSaveBlock();
+  ASSERT_TRUE(restoreSaveBlock(block, false));
+  EXPECT_TRUE(sprite(10).crossFade);
+  EXPECT_EQ(trackSegmentCount(10, track::CrossFade), 1);
+  EXPECT_EQ(sprite(10).sourceName, "blue.png");
+  const Screen after = capture();
+  ASSERT_EQ(before.pixels.size(), after.pixels.size());
+  int differ = 0, green = 0;
+  for (size_t i = 0; i < after.pixels.size(); ++i) {
+    differ += (before.pixels[i] & 0xFFFFFF) != (after.pixels[i] & 0xFFFFFF);
+    green += (after.pixels[i] & 0xFFFFFF) == 0x00FF00;
+  }
+  EXPECT_EQ(differ, 0);
+  EXPECT_GT(green, 20);
+  EXPECT_GE(after.at(70, 60) >> 16, 0xF0u);  // the fade has only begun: red, a trace of blue
+  EXPECT_LE(after.at(70, 60) & 0xFF, 0x10u);
+  setTickSource(nullptr);
 }
 
 }  // namespace
