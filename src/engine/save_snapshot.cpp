@@ -19,6 +19,7 @@
 #include "text/cstring.h"
 #include "text/message_save_lines.h"
 #include "text/message_window.h"
+#include "text/text_sprites.h"
 
 namespace vellum {
 
@@ -110,7 +111,7 @@ std::string composeSaveBlock() {
   writeScreenSaveLines(out, now);
   writeSpriteSaveLines(out, now);
   writeFrameSequenceSaveLines(out, now);
-  writeSoundSaveLines(out);
+  writeSoundSaveLines(out, now);
   writeBacklogSaveLines(out);
   writeMessageSaveLines(out);
   writeVariableSaveLines(out);
@@ -128,6 +129,7 @@ bool restoreSaveBlock(std::string_view text, bool preferFile2) {
   applyFrameSequenceSaveLines(p.sequences, p.sprites);
   if (p.haveBacklog) applyBacklogSaveLines(*p.backlog);
   applyMessageSaveLines(p.message);
+  redrawRestoredTextSprites();
   applyVariableSaveLines(p.variables);
   applyResumePosition(p.resume);
   if (p.haveComment) saveStore().comment = p.comment;

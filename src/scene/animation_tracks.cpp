@@ -148,6 +148,7 @@ void finishCrossFade(Sprite& s) {
   s.pending &= 0xF0F;
   s.crossFade = false;
   s.crossFadeProgress = 0;
+  s.fadeFromName.clear();
 }
 
 void endChain(Sprite& s, int kind, const Chain& c) {
@@ -320,6 +321,17 @@ bool startCrossFade(int32_t n, int32_t time, int32_t delay, uint32_t now) {
   s.pending = pending::kLive;
   state().chains[track::CrossFade].erase(n);
   return startTrack(n, r, now + static_cast<uint32_t>(delay));
+}
+
+bool resumeCrossFade(int32_t n, const std::vector<TrackKeyframe>& frames) {
+  Sprite& s = sprite(n);
+  if (frames.empty() || !s.frontImage().picture.present() || !s.backImage().picture.present()) return false;
+  s.backImage().props = s.frontImage().props;
+  s.crossFade = true;
+  s.crossFadeProgress = 1;
+  s.pending = pending::kLive;
+  restoreTrackKeyframes(n, track::CrossFade, frames);
+  return true;
 }
 
 void updateTracks(uint32_t now) {

@@ -66,6 +66,9 @@ struct TrackKeyframe {
 std::vector<TrackKeyframe> trackKeyframes(int32_t n, int kind);
 // Replaces the chain of a kind (an empty list removes it); the sprite's presence bit follows.
 void restoreTrackKeyframes(int32_t n, int kind, const std::vector<TrackKeyframe>& frames);
+// Takes up a saved cross-fade: the old picture is in front, the new one waits in the back buffer,
+// and the chain goes on from its saved times. False (nothing changed) when a picture is missing.
+bool resumeCrossFade(int32_t n, const std::vector<TrackKeyframe>& frames);
 
 // Sprite deletion drops everything that animates the sprite.
 void forgetSpriteTracks(int32_t n);

@@ -31,6 +31,9 @@ struct PictureCache {
   uint64_t nextStamp = 0;
   uint64_t bytes = 0;
   uint64_t decodes = 0, hits = 0;
+  // Pictures kept while a PictureBatch lives (also with the cache off), freed when the last ends.
+  std::unordered_map<uint64_t, Image*> batch;
+  int batchDepth = 0;
 };
 
 PictureCache& cache() {
@@ -138,6 +141,13 @@ Image* loadPicture(std::string_view requested, bool useCache, bool highResolutio
           copy = duplicateImage(it->second.picture);
         }
       }
+      if (!hit && c.batchDepth > 0) {
+        if (auto it = c.batch.find(key); it != c.batch.end()) {
+          ++c.hits;
+          hit = true;
+          copy = duplicateImage(it->second);
+        }
+      }
     }
     if (hit) {
       if (!copy) errorc(ReportText().gbk(name).gbk(scene_messages::kCannotCopyFromCache), true);
@@ -154,7 +164,24 @@ Image* loadPicture(std::string_view requested, bool useCache, bool highResolutio
   if (useCache && enabledLocked(c)) {
     if (Image* kept = duplicateImage(picture)) store(c, key, kept);
   }
+  if (useCache && c.batchDepth > 0 && c.batch.count(key) == 0) {
+    if (Image* kept = duplicateImage(picture)) c.batch.emplace(key, kept);
+  }
   return picture;
+}
+
+PictureBatch::PictureBatch() {
+  PictureCache& c = cache();
+  std::lock_guard<std::mutex> hold(c.lock);
+  ++c.batchDepth;
+}
+
+PictureBatch::~PictureBatch() {
+  PictureCache& c = cache();
+  std::lock_guard<std::mutex> hold(c.lock);
+  if (--c.batchDepth > 0) return;
+  for (auto& [key, picture] : c.batch) freeImage(picture);
+  c.batch.clear();
 }
 
 void storeCachedPicture(uint64_t key, Image* picture) {
@@ -181,6 +208,10 @@ void forgetCachedPicture(uint64_t key) {
   PictureCache& c = cache();
   std::lock_guard<std::mutex> hold(c.lock);
   if (auto it = c.entries.find(key); it != c.entries.end()) drop(c, it);
+  if (auto it = c.batch.find(key); it != c.batch.end()) {
+    freeImage(it->second);
+    c.batch.erase(it);
+  }
 }
 
 void keepOnlyCachedPictures(const std::unordered_set<uint64_t>& keep) {

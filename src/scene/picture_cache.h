@@ -41,6 +41,17 @@ std::string resolvePictureName(std::string_view name, bool highResolution, int32
 Image* loadPicture(std::string_view name, bool useCache = true, bool highResolution = false,
                    int32_t* scaleKind = nullptr);
 
+// While one lives, every picture loadPicture decodes is kept until the last one ends, also when the
+// cache is off or too small to hold them all: a save that shows one file in many sprites decodes it
+// once per load. Main thread only.
+class PictureBatch {
+ public:
+  PictureBatch();
+  ~PictureBatch();
+  PictureBatch(const PictureBatch&) = delete;
+  PictureBatch& operator=(const PictureBatch&) = delete;
+};
+
 // Takes the picture (decoded elsewhere) into the cache under `key`, evicting least recently used
 // pictures while the total is over the limit. Frees it when the cache is off.
 void storeCachedPicture(uint64_t key, Image* picture);

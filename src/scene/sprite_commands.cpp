@@ -40,12 +40,21 @@ int spStBody(void* call) {
   if (checkSpriteNumber(n)) {
     // A running cross-fade ends before the next picture comes.
     if (sprite(n).crossFade) endTracks(n, 1u << track::CrossFade);
-    const bool hadPicture = sprite(n).frontImage().picture.present();
+    Sprite& s = sprite(n);
+    const bool hadPicture = s.frontImage().picture.present();
+    const std::string fromName = s.sourceName;
+    const SourceKind fromKind = s.sourceKind;
+    const int32_t fromW = s.standingW, fromH = s.standingH;
     const int32_t fade = intArg(call, 6);
     if (loadStandingSprite(n, stringArgument(call, 2), static_cast<uint32_t>(intArg(call, 3)), intArg(call, 4),
                            intArg(call, 5)) &&
-        fade != 0 && hadPicture && scriptState().fastForwardMode == 0)
-      startCrossFade(n, fade, intArg(call, 7), tickMilliseconds());
+        fade != 0 && hadPicture && scriptState().fastForwardMode == 0 &&
+        startCrossFade(n, fade, intArg(call, 7), tickMilliseconds())) {
+      s.fadeFromName = fromName;
+      s.fadeFromKind = fromKind;
+      s.fadeFromW = fromW;
+      s.fadeFromH = fromH;
+    }
   }
   return noResult(call);
 }

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "image/image.h"
+#include "scene/picture_cache.h"
 #include "scene/sprite_commit.h"
 #include "scene/sprite_loading.h"
 #include "scene/sprite_mask.h"
@@ -27,7 +29,6 @@ constexpr TrackLetter kTrackLetters[] = {
 
 std::string n(int64_t v) { return std::to_string(v); }
 uint32_t elapsedSince(uint32_t start, uint32_t now) { return start == 0 ? 0 : now - start; }
-uint32_t startFrom(uint32_t elapsed, uint32_t now) { return elapsed == 0 ? 0 : now - elapsed; }
 
 std::string shakeText(const ShakeAxis& a, uint32_t now) {
   return n(a.amplitude) + "," + n(a.period) + "," + n(a.passes) + "," + n(a.wave) + "," + n(elapsedSince(a.start, now)) +
@@ -40,16 +41,21 @@ ShakeAxis readShake(SaveLineReader& r, uint32_t now) {
   a.period = static_cast<uint32_t>(r.int32());
   a.passes = r.int32();
   a.wave = r.int32();
-  a.start = startFrom(r.elapsed(), now);
+  // A shake saved in the millisecond it started has 0 for its elapsed time: it starts again now.
+  const uint32_t elapsed = r.elapsed();
+  a.start = a.amplitude != 0 ? now - elapsed : 0;
   a.easing = r.int32();
   a.offset = r.real();
   return a;
 }
 
-// The source kind and the values that reload it, as one piece: "kind:w:h:clipX:clipY:clipW:clipH:maskX:maskY".
+// The source kind and the values that reload it, as one piece:
+// "kind:w:h:clipX:clipY:clipW:clipH:maskX:maskY:textState" (blocks written before text sprites were
+// restored end after maskY).
 std::string kindArea(const Sprite& s) {
   return n(static_cast<int>(s.sourceKind)) + ":" + n(s.standingW) + ":" + n(s.standingH) + ":" + n(s.clipX) + ":" +
-         n(s.clipY) + ":" + n(s.clipW) + ":" + n(s.clipH) + ":" + n(s.maskX) + ":" + n(s.maskY);
+         n(s.clipY) + ":" + n(s.clipW) + ":" + n(s.clipH) + ":" + n(s.maskX) + ":" + n(s.maskY) + ":" +
+         n(s.textState);
 }
 
 bool readKindArea(std::string_view text, SpriteSaveRecord& r) {
@@ -69,6 +75,11 @@ bool readKindArea(std::string_view text, SpriteSaveRecord& r) {
     ++p;
     if (!number(*f)) return false;
   }
+  r.textState = 0;
+  if (p != end && *p == ':') {
+    ++p;
+    if (!number(r.textState) || r.textState < 0 || r.textState > 2) return false;
+  }
   if (p != end) return false;
   switch (kind) {
     case 0: case 1: case 2: case 4: case 8: r.kind = static_cast<SourceKind>(kind); return true;
@@ -76,12 +87,41 @@ bool readKindArea(std::string_view text, SpriteSaveRecord& r) {
   }
 }
 
-std::string trackLine(const char* letter, int kind, int32_t sprite, size_t index, const TrackKeyframe& f, uint32_t now) {
+// The picture a cross-fade fades out, as the text of its "ImageS" lines: "kind:width:height:name"
+// (the canvas size for a standing picture). Empty when there is none to name.
+std::string fadeOriginText(const Sprite& s) {
+  if (!s.crossFade || s.fadeFromName.empty()) return std::string();
+  return n(static_cast<int>(s.fadeFromKind)) + ":" + n(s.fadeFromW) + ":" + n(s.fadeFromH) + ":" + s.fadeFromName;
+}
+
+bool readFadeOrigin(std::string_view text, SpriteSaveRecord& r) {
+  r.fadeFromName.clear();
+  if (text.empty()) return true;
+  int32_t values[3] = {};
+  const char* p = text.data();
+  const char* end = p + text.size();
+  for (int32_t& v : values) {
+    const auto result = std::from_chars(p, end, v);
+    if (result.ec != std::errc() || result.ptr == end || *result.ptr != ':') return false;
+    p = result.ptr + 1;
+  }
+  if (values[0] != static_cast<int>(SourceKind::Picture) && values[0] != static_cast<int>(SourceKind::Standing))
+    return false;
+  if (values[1] < 0 || values[2] < 0 || values[1] > 16384 || values[2] > 16384 || p == end) return false;
+  r.fadeFromKind = static_cast<SourceKind>(values[0]);
+  r.fadeFromW = values[1];
+  r.fadeFromH = values[2];
+  r.fadeFromName.assign(p, end);
+  return true;
+}
+
+std::string trackLine(const char* letter, int kind, const Sprite& s, int32_t sprite, size_t index,
+                      const TrackKeyframe& f, uint32_t now) {
   std::string line = std::string("Image") + letter + n(sprite) + "_" + n(static_cast<int64_t>(index)) + "=" +
                      n(elapsedSince(f.start, now)) + "," + n(f.flags) + "," + n(f.passes) + ", " + n(f.from) + "," +
                      n(f.to) + "," + n(f.duration) + "," + n(f.easing);
   if (kind == track::Mask) line += "," + n(f.extra);
-  if (kind == track::CrossFade) line += "," + n(f.extra) + ",";
+  if (kind == track::CrossFade) line += "," + SaveBlock::field(fadeOriginText(s));
   return line + "\n";
 }
 
@@ -90,7 +130,7 @@ void writeSprite(std::string& out, int32_t id, uint32_t now) {
   const SpriteImage& front = s.frontImage();
   for (const TrackLetter& t : kTrackLetters) {
     const std::vector<TrackKeyframe> frames = trackKeyframes(id, t.kind);
-    for (size_t i = 0; i < frames.size(); ++i) out += trackLine(t.letter, t.kind, id, i, frames[i], now);
+    for (size_t i = 0; i < frames.size(); ++i) out += trackLine(t.letter, t.kind, s, id, i, frames[i], now);
   }
   const SpriteProperties& p = front.props;
   const SpritePicture& pic = front.picture;
@@ -176,13 +216,19 @@ bool readTracks(const SaveBlock& block, uint32_t now, SpriteSaveRecord& r) {
       if (i >= 4096) return reportBrokenSave(key);
       SaveLineReader in(block, *pieces);
       TrackKeyframe f;
-      f.start = startFrom(in.elapsed(), now);
+      f.start = now - in.elapsed();  // a segment saved as it started (0 elapsed) starts now
       f.flags = static_cast<uint32_t>(in.integer());
       f.passes = static_cast<uint32_t>(in.integer());
       f.from = in.int32(), f.to = in.int32();
       f.duration = in.integer();
       f.easing = in.int32();
-      if (t.kind == track::Mask || t.kind == track::CrossFade) f.extra = in.int32();
+      if (t.kind == track::Mask) f.extra = in.int32();
+      if (t.kind == track::CrossFade) {
+        // Written first with the segment's extra value before the text; that value is always 1.
+        if (in.remaining() == 2) in.int32();
+        f.extra = 1;
+        if (i == 0 && !readFadeOrigin(in.text(), r)) in.ok = false;
+      }
       if (!in.ok || f.duration < 0 || f.flags > 15 || f.passes > 255) return reportBrokenSave(key);
       frames.push_back(f);
     }
@@ -193,6 +239,13 @@ bool readTracks(const SaveBlock& block, uint32_t now, SpriteSaveRecord& r) {
 bool pictureExists(const std::string& name) {
   const std::string file = name.substr(0, name.find('?'));
   return storedFileExists(file) || reportMissingSaveFile(file);
+}
+
+// Whether a restored sprite takes up a cross-fade: a standing picture with a saved fade whose old
+// picture still exists. Otherwise the sprite simply shows the new picture, where the fade ends.
+bool fadesOnAfterLoad(const SpriteSaveRecord& r) {
+  return r.kind == SourceKind::Standing && !r.tracks[track::CrossFade].empty() && !r.fadeFromName.empty() &&
+         storedFileExists(r.fadeFromName.substr(0, r.fadeFromName.find('?')));
 }
 
 }  // namespace
@@ -223,12 +276,23 @@ bool readSpriteSaveLines(const SaveBlock& block, uint32_t now, std::vector<Sprit
 }
 
 void applySpriteSaveLines(const std::vector<SpriteSaveRecord>& sprites) {
+  const PictureBatch decodeEachFileOnce;
+  std::array<bool, kSpriteCount> showsOldPicture{};
   for (const SpriteSaveRecord& r : sprites) {
     Sprite& s = sprite(r.n);
     s.loadEffects = r.loadEffects;
     s.clipX = r.clipX, s.clipY = r.clipY, s.clipW = r.clipW, s.clipH = r.clipH;
     bool loaded = false;
-    switch (r.kind) {
+    // A sprite saved in the middle of a cross-fade comes back showing its old picture; the new
+    // one is loaded into the back buffer below, once the sprite is listed, and the fade goes on.
+    if (fadesOnAfterLoad(r)) {
+      const ClipRect clip{r.clipX, r.clipY, r.clipW, r.clipH};
+      loaded = r.fadeFromKind == SourceKind::Standing
+                   ? loadStandingSprite(r.n, r.fadeFromName, r.props.flags, r.fadeFromW, r.fadeFromH)
+                   : loadSprite(r.n, r.fadeFromName, r.props.flags, r.division, clip);
+      showsOldPicture[static_cast<size_t>(r.n)] = loaded;
+    }
+    if (!loaded) switch (r.kind) {
       case SourceKind::Picture:
         loaded = loadSprite(r.n, r.source, r.props.flags, r.division, {r.clipX, r.clipY, r.clipW, r.clipH});
         break;
@@ -236,7 +300,12 @@ void applySpriteSaveLines(const std::vector<SpriteSaveRecord>& sprites) {
         loaded = loadStandingSprite(r.n, r.source, r.props.flags, r.standingW, r.standingH);
         break;
       case SourceKind::Canvas:
-        loaded = makeCanvasSprite(r.n, std::max(r.width, 1), std::max(r.height, 1), r.props.flags);
+        // A text sprite gets a clear picture of its size; the text layer draws its text again once
+        // the fonts and the log layout are back.
+        if (r.textState != 0)
+          loaded = loadSpriteImage(r.n, createImage(std::max(r.width, 1), std::max(r.height, 1), 32), r.props.flags, 0);
+        else
+          loaded = makeCanvasSprite(r.n, std::max(r.width, 1), std::max(r.height, 1), r.props.flags);
         break;
       default:
         break;  // kept and composed pictures have nothing to load from
@@ -250,6 +319,7 @@ void applySpriteSaveLines(const std::vector<SpriteSaveRecord>& sprites) {
     s.standingW = r.standingW, s.standingH = r.standingH;
     s.maskX = r.maskX, s.maskY = r.maskY;
     s.textParams = r.textParams;
+    s.textState = r.kind == SourceKind::Canvas ? r.textState : 0;
     s.textDrawing = r.textDrawing;
     s.order = r.order;
     s.backImage().props = r.props;
@@ -262,10 +332,20 @@ void applySpriteSaveLines(const std::vector<SpriteSaveRecord>& sprites) {
   }
   // Tracks and shakes once every sprite is there.
   for (const SpriteSaveRecord& r : sprites) {
-    if (!sprite(r.n).inUse()) continue;
+    Sprite& s = sprite(r.n);
+    if (!s.inUse()) continue;
     restoreSpriteShakes(r.n, r.shakeX, r.shakeY);
     for (int kind = 0; kind < kTrackKinds; ++kind)
       if (kind != track::CrossFade) restoreTrackKeyframes(r.n, kind, r.tracks[static_cast<size_t>(kind)]);
+    if (!showsOldPicture[static_cast<size_t>(r.n)]) continue;
+    const SpriteProperties shown = s.frontImage().props;
+    if (!loadStandingSprite(r.n, r.source, shown.flags, r.standingW, r.standingH)) continue;
+    if (resumeCrossFade(r.n, r.tracks[track::CrossFade])) {
+      s.fadeFromName = r.fadeFromName;
+      s.fadeFromKind = r.fadeFromKind;
+      s.fadeFromW = r.fadeFromW;
+      s.fadeFromH = r.fadeFromH;
+    }
   }
 }
 

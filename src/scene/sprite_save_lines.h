@@ -20,6 +20,7 @@ struct SpriteSaveRecord {
   SourceKind kind = SourceKind::Picture;
   int32_t standingW = 0, standingH = 0, clipX = 0, clipY = 0, clipW = 0, clipH = 0, maskX = 0, maskY = 0;
   std::array<int32_t, 5> textParams{};
+  int32_t textState = 0;  // 1 string sprite, 2 log sprite: the text is drawn again after the load
   int32_t order = 0;
   ShakeAxis shakeX, shakeY;
   std::array<int32_t, 8> loadEffects{};
@@ -27,6 +28,10 @@ struct SpriteSaveRecord {
   int32_t width = 0, height = 0;  // cell size, or the canvas size
   int32_t division = 0;
   bool textDrawing = false;
+  // A cross-fade's old picture (from its "ImageS" lines); empty when the fade cannot be taken up.
+  std::string fadeFromName;
+  SourceKind fadeFromKind = SourceKind::Picture;
+  int32_t fadeFromW = 0, fadeFromH = 0;
   std::array<std::vector<TrackKeyframe>, kTrackKinds> tracks;
 };
 

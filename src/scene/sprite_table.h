@@ -109,6 +109,11 @@ struct Sprite {
   bool textDrawing = false;
   bool crossFade = false;
   int32_t crossFadeProgress = 0;  // 1-256 while a picture cross-fade runs
+  // While a cross-fade runs the source fields above describe the new picture; these describe the
+  // one fading out (a save needs both to take the fade up again).
+  std::string fadeFromName;
+  SourceKind fadeFromKind = SourceKind::Picture;
+  int32_t fadeFromW = 0, fadeFromH = 0;
   uint32_t animationBits = 0;
   std::array<int32_t, 12> trackSegments{};
   ShakeAxis shakeX, shakeY;

@@ -263,7 +263,8 @@ void clearDelayedSounds() { delayedSounds().clear(); }
 bool pendingSoundStart(int channel, PendingSoundStart& start) {
   const auto it = delayedSounds().find(channel);
   if (it == delayedSounds().end() || it->second.name.empty()) return false;
-  start = {it->second.name, it->second.volume, it->second.pan, it->second.loops, it->second.start};
+  const DelayedSound& d = it->second;
+  start = {d.name, d.volume, d.pan, d.loops, d.start, d.due, d.fadeIn};
   return true;
 }
 

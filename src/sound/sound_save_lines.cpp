@@ -14,12 +14,13 @@ std::string n(int64_t v) { return std::to_string(v); }
 
 }  // namespace
 
-void writeSoundSaveLines(std::string& out) {
+void writeSoundSaveLines(std::string& out, uint32_t now) {
   for (int channel = kFirstSavedChannel; channel <= kLastSavedChannel; ++channel) {
     PendingSoundStart start;
     SoundSaveRecord r;
     if (pendingSoundStart(channel, start)) {
-      r = {channel, start.name, start.loops, start.volume, start.pan, start.start};
+      const int32_t left = static_cast<int32_t>(start.due - now);
+      r = {channel, start.name, start.loops, start.volume, start.pan, start.start, left > 0 ? left : 1, start.fadeIn};
     } else {
       const ChannelSnapshot snapshot = channelSnapshot(channel);
       if (snapshot.fileName.empty()) continue;
@@ -27,7 +28,9 @@ void writeSoundSaveLines(std::string& out) {
            snapshot.pan, snapshot.position};
     }
     out += "Sound" + n(channel) + "=" + SaveBlock::field(r.name) + "," + n(r.loops) + "," + n(r.volume) + "," +
-           n(r.pan) + "," + n(r.position) + "\n";
+           n(r.pan) + "," + n(r.position);
+    if (r.delay > 0) out += "," + n(r.delay) + "," + n(r.fadeIn);
+    out += "\n";
   }
 }
 
@@ -45,7 +48,11 @@ bool readSoundSaveLines(const SaveBlock& block, std::vector<SoundSaveRecord>& so
     r.volume = in.int32();
     r.pan = in.int32();
     r.position = in.integer();
-    if (!in.ok || r.name.empty() || r.position < 0) return reportBrokenSave(key);
+    if (!in.atEnd()) {
+      r.delay = in.int32();
+      r.fadeIn = in.int32();
+    }
+    if (!in.ok || !in.atEnd() || r.name.empty() || r.position < 0 || r.delay < 0) return reportBrokenSave(key);
     if (!storedFileExists(r.name)) return reportMissingSaveFile(r.name);
     sounds.push_back(std::move(r));
   }
@@ -54,7 +61,7 @@ bool readSoundSaveLines(const SaveBlock& block, std::vector<SoundSaveRecord>& so
 
 void applySoundSaveLines(const std::vector<SoundSaveRecord>& sounds) {
   for (int channel = kFirstSavedChannel; channel <= kLastSavedChannel; ++channel) stopSound(channel, 0, 0);
-  for (const SoundSaveRecord& r : sounds) startSound(r.channel, r.name, 0, 0, r.volume, r.pan, r.loops, r.position);
+  for (const SoundSaveRecord& r : sounds) startSound(r.channel, r.name, r.fadeIn, r.delay, r.volume, r.pan, r.loops, r.position);
 }
 
 }  // namespace vellum

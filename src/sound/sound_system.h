@@ -33,6 +33,8 @@ struct PendingSoundStart {
   std::string name;
   int32_t volume = 100, pan = 0, loops = 0;
   int64_t start = 0;
+  uint32_t due = 0;  // tick of the start
+  int32_t fadeIn = 0;
 };
 bool pendingSoundStart(int channel, PendingSoundStart& start);
 

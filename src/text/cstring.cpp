@@ -457,7 +457,10 @@ CString& spriteText() { return *instances()[2]; }
 CString& spriteRubyText() { return *instances()[3]; }
 
 void resetTextObjects() {
-  for (CString* instance : instances()) instance->Release();
+  for (CString* instance : instances()) {
+    instance->Release();
+    instance->ResetRasteriser();
+  }
 }
 
 }  // namespace vellum

@@ -51,6 +51,8 @@ class CString {
   void RenderRubyText(const RasterTarget& target, const std::string& text, int spacing, int lineGap,
                       const CString& ruby) const;
   void Release();
+  // Style and colours back to those of a fresh object (a state reset; Release keeps them).
+  void ResetRasteriser() { raster_ = GlyphRasteriser{}; }
 
   // Rasterises one character code with its pen at (x, y) of the target.
   void rasterise(const RasterTarget& target, int x, int y, uint16_t code) const;

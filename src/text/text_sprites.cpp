@@ -1,6 +1,7 @@
 // Text sprites: strings (ssp) and backlog text with ruby (logsp) rasterised into sprite pictures,
 // and text drawn onto a sprite's prepared picture (ssp_draw).
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -18,6 +19,7 @@
 #include "text/cstring.h"
 #include "text/message_window.h"
 #include "text/text_messages.h"
+#include "text/text_sprites.h"
 
 namespace vellum {
 
@@ -122,6 +124,36 @@ void redrawTextSprite(int32_t n, int32_t kind) {
   const BuildResult built = buildPicture(image, front.picture.division, front.props.flags, front.picture, unused);
   if (built == BuildResult::Failed) freeImage(image);
   if (built == BuildResult::Fresh) freePicture(unused);  // cannot happen for a picture of the same size
+}
+
+// The text-sprite font as one value, so that a sprite can be drawn with its own and the shared
+// one put back afterwards.
+struct SpriteFont {
+  std::string name;
+  int size = 0, style = 0;
+  std::array<uint32_t, 3> colours{};
+};
+
+SpriteFont currentSpriteFont() {
+  const CString& t = spriteText();
+  return {t.fontName, t.size, t.style(), {t.rasteriser().colour(0), t.rasteriser().colour(1), t.rasteriser().colour(2)}};
+}
+
+void useSpriteFont(const SpriteFont& f) {
+  spriteText().SetFont(f.name, f.size, f.style);
+  spriteRubyText().SetFont(f.name, f.size / 2, f.style);
+  for (CString* t : {&spriteText(), &spriteRubyText()}) t->SetColors(f.colours[0], f.colours[1], f.colours[2]);
+}
+
+// The font a text sprite was made with, as recordText keeps it.
+SpriteFont recordedFont(const Sprite& s) {
+  return {s.secondName, s.textParams[0], s.textParams[1],
+          {static_cast<uint32_t>(s.textParams[2]), static_cast<uint32_t>(s.textParams[3]),
+           static_cast<uint32_t>(s.textParams[4])}};
+}
+
+bool sameFont(const SpriteFont& a, const SpriteFont& b) {
+  return a.name == b.name && a.size == b.size && a.style == b.style && a.colours == b.colours;
 }
 
 int sspSetBody(void* call) {
@@ -237,6 +269,21 @@ int sspDrawBody(void* call) {
 }
 
 }  // namespace
+
+void redrawRestoredTextSprites() {
+  const SpriteFont shared = currentSpriteFont();
+  SpriteFont inUse = shared;
+  for (int32_t n = 0; n < kSpriteCount; ++n) {
+    Sprite& s = sprite(n);
+    if (s.sourceKind != SourceKind::Canvas || (s.textState != kStringSprite && s.textState != kLogSprite) ||
+        !s.frontImage().picture.present())
+      continue;
+    const SpriteFont own = recordedFont(s);
+    if (!sameFont(own, inUse)) useSpriteFont(inUse = own);
+    redrawTextSprite(n, s.textState);
+  }
+  if (!sameFont(inUse, shared)) useSpriteFont(shared);
+}
 
 void provideTextSpriteCommands() {
   provideCommand("ssp_set", &sspSetBody);

@@ -2,14 +2,11 @@
 // saved line with its variables, sprites, music, message window and camera.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 
-#include "image/image.h"
-#include "image/image_io.h"
 #include "persist/compressed_container.h"
+#include "save_run_fixture.h"
 #include "sound/wav_files.h"
-#include "support/game_builder.h"
 
 namespace vellum::test {
 namespace {
@@ -59,45 +56,7 @@ const char* kScript =
     "saveScreenShot \"p.png\", 1, 24, 9, 0\n"
     "end\n";
 
-class SaveAcrossRuns : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    hadRuntime = runtime != nullptr;
-    savedRuntime = runtime ? runtime : "";
-    setenv("XDG_RUNTIME_DIR", lockFolder.path().c_str(), 1);
-  }
-  void TearDown() override {
-    if (hadRuntime)
-      setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
-    else
-      unsetenv("XDG_RUNTIME_DIR");
-  }
-
-  void writePicture(const std::string& name, int w, int h, uint32_t argb) {
-    Image* image = createImage(w, h, 32);
-    ASSERT_NE(image, nullptr);
-    for (int i = 0; i < w * h; ++i) image->pixels[i] = argb;
-    SaveRequest request;
-    request.format = SaveFormat::Png;
-    request.option1 = 32;
-    request.option2 = 1;
-    ASSERT_TRUE(saveImage((game / name).string(), image, request));
-    freeImage(image);
-  }
-
-  ProcessResult play() { return runTool("vellum", "--headless --game " + game.path().string()); }
-
-  static std::string line(const std::string& text, const std::string& key) {
-    const size_t at = text.find("\n" + key + "=");
-    if (at == std::string::npos) return "<none>";
-    return text.substr(at + 1, text.find('\n', at + 1) - at - 1);
-  }
-
-  TempFolder game, lockFolder;
-  std::string savedRuntime;
-  bool hadRuntime = false;
-};
+using SaveAcrossRuns = SaveRunTest;
 
 TEST_F(SaveAcrossRuns, TheSecondRunResumesWithTheSavedScene) {
   writePicture("bg.png", 100, 60, 0xFFFF0000);

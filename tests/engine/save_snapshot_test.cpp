@@ -11,7 +11,9 @@
 #include "save_fixture.h"
 #include "scene/screen_transform.h"
 #include "script/read_mode.h"
+#include "sound/sound_system.h"
 #include "storage/hashes.h"
+#include "support/fake_clock.h"
 #include "text/message_window.h"
 
 namespace vellum::test {
@@ -391,6 +393,46 @@ TEST_F(SaveTest, LoadSaveTextReadsTheWholeComment) {
   saveStore().comment.clear();
   ASSERT_TRUE(loadSave(6, true));
   EXPECT_EQ(saveStore().comment, "chapter 1, \"start\"");
+}
+
+// A sound line with the delay still to wait and the fade-in queues the start again for that long;
+// a line without them starts at once; damaged delay pieces stop the load.
+TEST_F(SaveTest, SoundLinesKeepTheDelayStillToWait) {
+  std::ofstream(game / "m.wav", std::ios::binary) << "RIFF";
+  setTickSource(&fakeClock);
+  fakeNow = 1000;
+  struct Case {
+    const char* line;
+    bool restores;
+  };
+  const Case cases[] = {
+      {"Sound3=m.wav,0,80,5,0,4000,100", true},
+      {"Sound3=m.wav,0,80,5,0,4000", false},
+      {"Sound3=m.wav,0,80,5,0,-3,0", false},
+      {"Sound3=m.wav,0,80,5,0,4000,100,7", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    clearDelayedSounds();
+    reports.clear();
+    EXPECT_EQ(restoreSaveBlock(std::string(kEscapedMarkerLine) + c.line + "\n", false), c.restores);
+    EXPECT_EQ(reports.boxes.size(), c.restores ? 0u : 1u);
+    PendingSoundStart start;
+    const bool pending = pendingSoundStart(3, start);
+    EXPECT_EQ(pending, c.restores);
+    if (!pending) continue;
+    EXPECT_EQ(start.name, "m.wav");
+    EXPECT_EQ(start.due, 5000u);
+    EXPECT_EQ(start.fadeIn, 100);
+    EXPECT_EQ(start.volume, 80);
+    EXPECT_EQ(start.pan, 5);
+    // Saved again 1500 ms later: 2500 ms are left.
+    fakeNow = 2500;
+    const std::string block = composeSaveBlock();
+    EXPECT_NE(block.find("\nSound3=m.wav,0,80,5,0,2500,100\n"), std::string::npos) << block;
+  }
+  clearDelayedSounds();
+  setTickSource(nullptr);
 }
 
 }  // namespace

@@ -74,6 +74,27 @@ TEST_F(PictureCacheTest, KeepsPicturesWithinTheLimitLeastRecentlyUsedFirst) {
   EXPECT_FALSE(loadWasHit("b.png"));
 }
 
+// A batch (a save being loaded) decodes each file once whatever the limit, and keeps nothing after.
+TEST_F(PictureCacheTest, ABatchDecodesEachFileOnceAtAnyLimit) {
+  writePicture("a.png", 10);
+  writePicture("b.png", 10);
+  for (int64_t bytes : {int64_t{0}, int64_t{400}}) {  // off; room for one picture only
+    SCOPED_TRACE(bytes);
+    limit(bytes);
+    clearPictureCache();
+    {
+      const PictureBatch batch;
+      EXPECT_FALSE(loadWasHit("a.png"));
+      EXPECT_FALSE(loadWasHit("b.png"));  // evicts a from a cache of 400 bytes, not from the batch
+      EXPECT_TRUE(loadWasHit("a.png"));
+      EXPECT_TRUE(loadWasHit("b.png"));
+    }
+    if (bytes == 0) {
+      EXPECT_FALSE(loadWasHit("a.png"));
+    }
+  }
+}
+
 TEST_F(PictureCacheTest, LimitZeroKeepsNothingAndFreesWhatWasKept) {
   writePicture("a.png", 8);
   limit(4096);
