@@ -5,6 +5,8 @@
 // (under script/ it is packed into script.dat, anything else lies loose in the game folder), one
 // tagged `vellum-script` is its script/0.txt and completes the game, and a `vellum-output` block
 // right after it is what the run prints on standard output (line ends at its end not counted).
+// A `vellum-error` block after the script instead shows the one report the run must make on
+// standard error (the examples of reports in the troubleshooting page).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,6 +27,8 @@ struct Snippet {
   std::map<std::string, std::string> files;
   bool hasOutput = false;
   std::string output;
+  bool hasError = false;
+  std::string error;
 };
 
 void PrintTo(const Snippet& s, std::ostream* out) { *out << s.where; }
@@ -75,6 +79,13 @@ std::vector<Snippet> snippetsOf(const std::filesystem::path& page) {
       }
       found.back().hasOutput = true;
       found.back().output = body;
+    } else if (tag == "vellum-error") {
+      if (found.empty() || found.back().hasError) {
+        ADD_FAILURE() << page << ":" << blockStart << ": a vellum-error block must follow a vellum-script block";
+        continue;
+      }
+      found.back().hasError = true;
+      found.back().error = body;
     }
   }
   if (!pending.empty()) ADD_FAILURE() << page << ": vellum-file blocks without a vellum-script after them";
@@ -117,8 +128,13 @@ TEST_P(GuideSnippet, PacksAndRunsWithoutAnErrorReport) {
       runTool("vellum", "--headless --game " + game.path().string() + " --input " + (scratch / "input.txt").string());
   if (previous) setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
   else unsetenv("XDG_RUNTIME_DIR");
-  EXPECT_EQ(result.exitCode, 0) << snippet.where;
-  EXPECT_EQ(result.err.find("Error"), std::string::npos) << snippet.where << ":\n" << result.err;
+  if (snippet.hasError) {
+    EXPECT_NE(result.err.find(withoutTrailingLineEnds(snippet.error)), std::string::npos)
+        << snippet.where << ": the guide shows\n" << snippet.error << "standard error was\n" << result.err;
+  } else {
+    EXPECT_EQ(result.exitCode, 0) << snippet.where;
+    EXPECT_EQ(result.err.find("Error"), std::string::npos) << snippet.where << ":\n" << result.err;
+  }
   if (snippet.hasOutput) {
     EXPECT_EQ(withoutTrailingLineEnds(result.out), withoutTrailingLineEnds(snippet.output)) << snippet.where;
   }
