@@ -30,15 +30,7 @@ class SaveRunTest : public ::testing::Test {
   }
 
   void writePicture(const std::string& name, int w, int h, uint32_t argb) {
-    Image* image = createImage(w, h, 32);
-    ASSERT_NE(image, nullptr);
-    for (int i = 0; i < w * h; ++i) image->pixels[i] = argb;
-    SaveRequest request;
-    request.format = SaveFormat::Png;
-    request.option1 = 32;
-    request.option2 = 1;
-    ASSERT_TRUE(saveImage((game / name).string(), image, request));
-    freeImage(image);
+    ASSERT_TRUE(writeSolidPicture(game / name, w, h, argb));
   }
 
   ProcessResult play() { return runTool("vellum", "--headless --game " + game.path().string()); }

@@ -15,6 +15,7 @@
 #include "script/script_state.h"
 #include "script/tokenizer.h"
 #include "support/engine_fixture.h"
+#include "support/game_builder.h"
 
 namespace vellum::test {
 namespace {
@@ -30,15 +31,7 @@ class PictureCacheTest : public EngineTest {
   // A square picture of one colour; side × side × 4 bytes when cached.
   void writePicture(const std::string& name, int side, uint32_t argb = 0xFF336699u) {
     std::filesystem::create_directories((game / name).parent_path());
-    Image* image = createImage(side, side, 32);
-    ASSERT_NE(image, nullptr);
-    for (int i = 0; i < image->pixelCount; ++i) image->pixels[i] = argb;
-    SaveRequest request;
-    request.format = SaveFormat::Png;
-    request.option1 = 32;
-    request.option2 = 1;
-    ASSERT_TRUE(saveImage((game / name).string(), image, request));
-    freeImage(image);
+    ASSERT_TRUE(writeSolidPicture(game / name, side, side, argb));
   }
 
   static void limit(int64_t bytes) { settings().cacheMaxSize = bytes; }

@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "image/image.h"
+#include "image/image_io.h"
+
 namespace vellum::test {
 
 std::vector<uint8_t> scriptContainer(const Sources& files, const std::string& title, ArchiveLayout layout) {
@@ -34,6 +37,19 @@ ProcessResult runTool(const std::string& tool, const std::string& arguments) {
   result.out = readFileBytes(out);
   result.err = readFileBytes(err);
   return result;
+}
+
+bool writeSolidPicture(const std::filesystem::path& file, int w, int h, uint32_t argb) {
+  Image* image = createImage(w, h, 32);
+  if (!image) return false;
+  for (int i = 0; i < image->pixelCount; ++i) image->pixels[i] = argb;
+  SaveRequest request;
+  request.format = SaveFormat::Png;
+  request.option1 = 32;
+  request.option2 = 1;
+  const bool saved = saveImage(file.string(), image, request);
+  freeImage(image);
+  return saved;
 }
 
 }  // namespace vellum::test

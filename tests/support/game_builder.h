@@ -2,6 +2,8 @@
 // writer vellum-pack uses.
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,5 +27,9 @@ struct ProcessResult {
 };
 // Runs a program of the build tree (vellum, vellum-pack) with arguments, capturing its output.
 ProcessResult runTool(const std::string& tool, const std::string& arguments);
+
+// A w x h picture of one colour (0xAARRGGBB) saved as a 32-bit PNG with its alpha; false when it
+// cannot be made or written.
+bool writeSolidPicture(const std::filesystem::path& file, int w, int h, uint32_t argb);
 
 }  // namespace vellum::test
