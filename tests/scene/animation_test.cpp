@@ -157,6 +157,28 @@ TEST_F(Animation, FastForwardJumpsFiniteTracksToTheirEnd) {
   EXPECT_EQ(x(), 20.0f);
 }
 
+// A track that deletes its sprite at its end (flags 0x20) ends at once while fast-forwarding; each
+// way fast-forward ends commits that deletion at once, not at the next draw.
+TEST_F(Animation, EndingFastForwardDeletesWhatATrackDeletedMeanwhile) {
+  struct Case {
+    const char* name;
+    const char* start;
+    const char* end;
+  };
+  for (const Case c : {Case{"stopMode", "setJump\n", "stopMode\n"},
+                       Case{"unread text", "setJump\n", "\xd2\xbb\xa1\xa3\n\n"},
+                       Case{"fileJump target", "fileJump \"script/0.txt\", 6\n", "\xd2\xbb\xa1\xa3\n\n"}}) {
+    SCOPED_TRACE(c.name);
+    script("int before, after\n");
+    script(std::string("sp 1, \"w.png\", 0, 0\ndraw\n") + c.start +
+           "sp_aa 1, 0, 1000, 0, 0x120\nsp_exist 1, %before\n" + c.end + "sp_exist 1, %after\n");
+    EXPECT_EQ(scriptState().fastForwardMode, 0);
+    EXPECT_EQ(intVariable("before"), 1);  // the deletion waits for a commit
+    EXPECT_EQ(intVariable("after"), 0);
+    EXPECT_FALSE(sprite(1).inUse());
+  }
+}
+
 TEST_F(Animation, EndingCommandsWriteTheEndValue) {
   script("sp_axya 1, 30, 40, 50, 1000, 0, 0x000\nsp_arz 1, 90, 1000, 0, 0x100\n");
   frameAt(100);
