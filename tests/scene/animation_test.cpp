@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "base/clock.h"
+#include "movie/frame_sequences.h"
 #include "persist/engine_settings.h"
 #include "scene/animation_tracks.h"
 #include "scene/animation_update.h"
@@ -31,7 +32,7 @@ class Animation : public SpriteScreenTest {
   }
   void TearDown() override {
     setTickSource(nullptr);
-    setFrameSequenceQuery(nullptr);
+    provideFrameSequenceCommands();  // the movie layer's query again, for the tests after this one
     scriptState().fastForwardMode = 0;
     settings().systemActive = 0;
     SpriteScreenTest::TearDown();
