@@ -258,6 +258,12 @@ bool pictureKept(int32_t n) {
 // One update of a movie: its newest frame, and its passes; false when the sequence is over.
 bool advanceMovie(int32_t n, FrameSequence& e, uint32_t now) {
   if (!pictureKept(n)) return false;
+  uint32_t streamWidth = 0, streamHeight = 0;
+  if (e.movie->takeOtherStreamSize(streamWidth, streamHeight))
+    errorc(ReportText().gbk(e.request.file).ascii(": the header's picture is " + std::to_string(e.movie->width()) + "x" +
+                                                  std::to_string(e.movie->height()) + ", the stream's " +
+                                                  std::to_string(streamWidth) + "x" + std::to_string(streamHeight)),
+           true);
   showMovieFrame(n, *e.movie);
   bool newPass = false;
   return countPasses(n, e, e.movie->durationMs(), now, newPass);

@@ -179,6 +179,50 @@ TEST_F(MoviePlaybackTest, TheLastPassDeletesTheSprite) {
   EXPECT_TRUE(reports.boxes.empty()) << (reports.boxes.empty() ? "" : reports.boxes.front());
 }
 
+// A header whose picture size is not the stream's: reported once, and the frames are shown cut to
+// the header's picture or padded black (MovieFrameSizes checks the pixels).
+TEST_F(MoviePlaybackTest, AHeaderSizeThatIsNotTheStreamsIsReportedOnce) {
+  packGreySteps();  // a 64 x 48 stream
+  const std::string packed = readFileBytes(game / "g.thor");
+  struct Case {
+    uint32_t width, height;
+    size_t reports;
+  };
+  for (const Case c : {Case{64, 48, 0}, Case{96, 64, 1}, Case{32, 24, 1}, Case{64, 40, 1}}) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    ThorHeader h;
+    std::string problem;
+    ASSERT_TRUE(parseThorHeader(reinterpret_cast<const uint8_t*>(packed.data()), packed.size(), packed.size(), h, problem));
+    h.width = c.width;
+    h.height = c.height;
+    std::string bytes = packed;
+    writeThorHeader(h, reinterpret_cast<uint8_t*>(bytes.data()));
+    std::ofstream(game / "s.thor", std::ios::binary) << bytes;
+    reports.clear();
+    script("theora_create\nsp_ani 1, \"s.thor\", 0, 0, 4, 50, 0\n");
+    ASSERT_NE(movieState(1), -2);
+    const uint32_t start = tickMilliseconds();
+    while (movieCurrentFrame(1) < 10 && tickMilliseconds() - start < 3000) {
+      updateFrameSequences();
+      script("draw\n");
+      sleepMs(5);
+    }
+    EXPECT_EQ(movieCurrentFrame(1), 10);
+    for (int i = 0; i < 3; ++i) {
+      updateFrameSequences();
+      script("draw\n");
+    }
+    ASSERT_EQ(reports.boxes.size(), c.reports) << (reports.boxes.empty() ? "" : reports.boxes.front());
+    if (c.reports) {
+      EXPECT_NE(reports.boxes[0].find("s.thor: the header's picture is " + std::to_string(c.width) + "x" +
+                                      std::to_string(c.height) + ", the stream's 64x48"),
+                std::string::npos)
+          << reports.boxes[0];
+    }
+    script("sp_d 1\ndraw\n");
+  }
+}
+
 struct BadMovie {
   const char* name;
   std::string bytes;  // written as the file "bad.thor"; empty: no file
