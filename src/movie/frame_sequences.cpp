@@ -38,7 +38,7 @@ struct FrameSequence {
   FrameSequenceRequest request;
   std::unique_ptr<MoviePlayback> movie;
   std::unique_ptr<FrameFilePlayback> frames;
-  // The frame file's timing, kept on the main thread.
+  // The passes, kept on the main thread (a movie keeps its last picture through its later passes).
   uint32_t start = 0;
   int32_t passes = 0;
   uint32_t index = 0;
@@ -116,6 +116,8 @@ bool launchMovie(const FrameSequenceRequest& r, const ThorHeader& header, bool w
   if (!movie->start(start)) return false;
   auto entry = std::make_unique<FrameSequence>();
   entry->request = r;
+  entry->start = start;
+  entry->passes = r.passes;
   entry->movie = std::move(movie);
   sequences()[static_cast<size_t>(r.sprite)] = std::move(entry);
   return true;
@@ -229,27 +231,56 @@ void showMovieFrame(int32_t n, MoviePlayback& movie) {
   if (Image* frame = movie.takeNewFrame()) showFrame(n, frame);
 }
 
+// The pass count of a sequence whose pass lasts `passMs`: false when its last pass is over (the
+// sprite is then deleted at the next commit); true when a new pass began or the pass goes on.
+bool countPasses(int32_t n, FrameSequence& e, uint32_t passMs, uint32_t now, bool& newPass) {
+  newPass = false;
+  if (static_cast<int32_t>(now - e.start) < 0 || now - e.start < passMs) return true;
+  if (e.passes == 1) {
+    sprite(n).pending |= pending::kDelete;
+    return false;
+  }
+  if (e.passes > 1) --e.passes;  // 0 plays without end
+  e.start = now;
+  newPass = true;
+  return true;
+}
+
+// The sprite of a sequence lost its picture: reported, and the sprite goes at the next commit.
+bool pictureKept(int32_t n) {
+  Sprite& s = sprite(n);
+  if (shownPicture(s).present() && !s.sourceName.empty()) return true;
+  errorc(ReportText().number(n).gbk(movie_messages::kNoPicture), true);
+  s.pending |= pending::kDelete;
+  return false;
+}
+
+// One update of a movie: its newest frame, and its passes; false when the sequence is over.
+bool advanceMovie(int32_t n, FrameSequence& e, uint32_t now) {
+  if (!pictureKept(n)) return false;
+  uint32_t streamWidth = 0, streamHeight = 0;
+  if (e.movie->takeOtherStreamSize(streamWidth, streamHeight))
+    errorc(ReportText().gbk(e.request.file).ascii(": the header's picture is " + std::to_string(e.movie->width()) + "x" +
+                                                  std::to_string(e.movie->height()) + ", the stream's " +
+                                                  std::to_string(streamWidth) + "x" + std::to_string(streamHeight)),
+           true);
+  showMovieFrame(n, *e.movie);
+  bool newPass = false;
+  return countPasses(n, e, e.movie->durationMs(), now, newPass);
+}
+
 // One update of a frame file's sequence; false when the sequence is over.
 bool advanceFrames(int32_t n, FrameSequence& e, uint32_t now) {
   for (const ReportText& text : e.frames->takeReports()) errorc(text, true);
-  Sprite& s = sprite(n);
-  if (!shownPicture(s).present() || s.sourceName.empty()) {
-    errorc(ReportText().number(n).gbk(movie_messages::kNoPicture), true);
-    s.pending |= pending::kDelete;
-    return false;
-  }
+  if (!pictureKept(n)) return false;
   const FrameFileLayout& layout = e.frames->layout();
-  const bool started = static_cast<int32_t>(now - e.start) >= 0;
-  if (started && now - e.start >= layout.passDurationMs) {
-    if (e.passes == 1) {
-      s.pending |= pending::kDelete;
-      return false;
-    }
-    if (e.passes > 1) --e.passes;  // 0 plays without end
+  bool newPass = false;
+  if (!countPasses(n, e, layout.passDurationMs, now, newPass)) return false;
+  if (newPass) {
     e.index = 0;
     e.shownIndex = -1;
-    e.start = now;
   }
+  const bool started = static_cast<int32_t>(now - e.start) >= 0;
   if (!started) return true;
   if (e.frames->variant() != 0) {
     if (Image* frame = e.frames->takeNewFrame()) showFrame(n, frame);
@@ -324,11 +355,9 @@ void updateFrameSequences() {
   for (size_t n = 0; n < sequences().size(); ++n) {
     FrameSequence* entry = sequences()[n].get();
     if (!entry) continue;
-    if (entry->movie) {
-      showMovieFrame(static_cast<int32_t>(n), *entry->movie);
-    } else if (entry->frames && !advanceFrames(static_cast<int32_t>(n), *entry, now)) {
-      stopSpriteSequence(static_cast<int32_t>(n));
-    }
+    const bool goesOn = entry->movie ? advanceMovie(static_cast<int32_t>(n), *entry, now)
+                                     : !entry->frames || advanceFrames(static_cast<int32_t>(n), *entry, now);
+    if (!goesOn) stopSpriteSequence(static_cast<int32_t>(n));
   }
 }
 

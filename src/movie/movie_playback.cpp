@@ -24,6 +24,9 @@ struct MoviePlayback::Shared {
   WorkerState state;
   std::atomic<int32_t> current{0};
   std::atomic<uint64_t> decodedFrames{0};
+  // The stream's picture size (width << 16 | height) when it is not the header's; 0 otherwise or
+  // once the main thread took it.
+  std::atomic<uint32_t> otherStreamSize{0};
   uint32_t startTime = 0;
   uint32_t duration = 0;
   uint32_t frameCount = 0;
@@ -77,6 +80,7 @@ struct FrameTarget {
   ColourForm form = ColourForm::Plain;
   int32_t width = 0, height = 0;  // the movie's picture
   bool wrote = false;             // a frame went into the decode image since the last hand-over
+  int32_t streamWidth = 0, streamHeight = 0;  // the planes' size, once a frame came as planes
 };
 thread_local FrameTarget frameTarget;
 
@@ -105,6 +109,8 @@ int32_t convertPlanes(void* image, int32_t, const void* planes) {
   auto* i = static_cast<Image*>(image);
   const FrameTarget& t = frameTarget;
   FramePlanes p = *static_cast<const FramePlanes*>(planes);
+  frameTarget.streamWidth = p.lumaWidth;
+  frameTarget.streamHeight = p.lumaHeight;
   p.lumaWidth = std::min(p.lumaWidth, (t.width + 1) & ~1);
   p.lumaHeight = std::min(p.lumaHeight, (t.height + 1) & ~1);
   if (!convertFrame(p, i->pixels, i->width, i->height, t.form)) return 1;
@@ -118,7 +124,8 @@ uint32_t roundUp32(uint32_t v) { return (v + 31u) & ~31u; }
 }  // namespace
 
 void MoviePlayback::Shared::run() {
-  frameTarget = {form, static_cast<int32_t>(width), static_cast<int32_t>(height), false};
+  frameTarget = {form, static_cast<int32_t>(width), static_cast<int32_t>(height), false, 0, 0};
+  bool sizeChecked = false;
   state.beginRunning();
   while (state.load() != 0 && static_cast<int32_t>(tickMilliseconds() - startTime) < 0) nap(1);
   while (state.load() != 0) {
@@ -135,6 +142,14 @@ void MoviePlayback::Shared::run() {
     }
     library->decodeFrame(decoder, static_cast<int32_t>(frame));
     decodedFrames.fetch_add(1);
+    if (!sizeChecked && frameTarget.streamWidth > 0) {
+      // Planes come in whole 2 x 2 blocks: sizes are compared rounded up to even.
+      sizeChecked = true;
+      const auto even = [](int32_t v) { return static_cast<uint32_t>((v + 1) & ~1); };
+      const uint32_t w = even(frameTarget.streamWidth), h = even(frameTarget.streamHeight);
+      if (w != even(static_cast<int32_t>(width)) || h != even(static_cast<int32_t>(height)))
+        otherStreamSize.store(std::min(w, 0xFFFFu) << 16 | std::min(h, 0xFFFFu));
+    }
     while (state.load() != 0 && !due(frame)) nap(1);
     if (state.load() == 0) break;
     current.store(static_cast<int32_t>(frame + 1));
@@ -227,6 +242,14 @@ void MoviePlayback::stop() {
 Image* MoviePlayback::takeNewFrame() { return shared_->frames.take(); }
 
 bool MoviePlayback::takeNewFrameInto(Image& target) { return shared_->frames.takeInto(target); }
+
+bool MoviePlayback::takeOtherStreamSize(uint32_t& streamWidth, uint32_t& streamHeight) {
+  const uint32_t size = shared_->otherStreamSize.exchange(0);
+  if (size == 0) return false;
+  streamWidth = size >> 16;
+  streamHeight = size & 0xFFFFu;
+  return true;
+}
 
 int32_t MoviePlayback::state() const { return shared_->state.load(); }
 int32_t MoviePlayback::current() const { return shared_->current.load(); }

@@ -37,6 +37,9 @@ class MoviePlayback {
   // rows lie alike, so keep no pointer into it. False when there is no newer frame or the size
   // differs.
   bool takeNewFrameInto(Image& target);
+  // The size of the stream's pictures (rounded up to even) when it is not the header's: true once,
+  // after the first frame showed it. The frames are cut to the header's picture or padded black.
+  bool takeOtherStreamSize(uint32_t& streamWidth, uint32_t& streamHeight);
 
   int32_t state() const;    // 1 start asked, 2 running, 0 stop asked, -1 ended
   int32_t current() const;  // the next frame to show

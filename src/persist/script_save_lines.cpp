@@ -81,17 +81,22 @@ void applyVariableSaveLines(const VariableSaveRecord& record) {
   for (const auto& [name, value] : record.strings) v.namedStrings[name] = value;
 }
 
+// The loop moves on one line after a restore, so each position is written one line before the
+// line that is to run first.
 void writeResumeLine(std::string& out) {
   const ScriptState& s = scriptState();
   const uint64_t current = s.slots[s.cursor.slot].key;
   if (!s.callFrames.empty()) {
-    // In a message wait the message's line runs again; otherwise the outermost call returns.
-    const int64_t line = s.callFrames.front().resumeLine - (s.messageWaited ? 1 : 0);
+    // The line of the outermost call runs again (in a message wait that shows the message again).
+    // A call followed by more commands on its line left its frame one line before it.
+    const CallFrame& frame = s.callFrames.front();
+    const int64_t line = frame.resumeLine - (frame.resumeToken == 0 ? 1 : 0);
     resumeText(out, "File", s.callerKeys.front(), line);
   } else if (s.messageWaited) {
     resumeText(out, "File", current, s.cursor.line - 1);
   } else {
-    resumeText(out, "File", current, s.cursor.line);
+    // The line after this one does not run again: a game opens its save menu there.
+    resumeText(out, "File", current, s.cursor.line + 1);
   }
 }
 

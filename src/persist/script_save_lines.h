@@ -20,8 +20,9 @@ bool readVariableSaveLines(const SaveBlock& block, VariableSaveRecord& record);
 void applyVariableSaveLines(const VariableSaveRecord& record);
 
 // "File=<key>,<line>": the position the script continues from after a restore (the line after the
-// stored one): in a message wait the message's own line, in a subroutine the line after the
-// outermost call, else the line after the current one.
+// stored one): in a message wait the message's own line, in a subroutine the line of the outermost
+// call, else the second line after the current one (the line right after makeSave, where a game
+// opens its menu, does not run again). The key is the current file's, also for script/0.txt.
 void writeResumeLine(std::string& out);
 // "File2=<key>,<line>" for a label text ("*name"); false (nothing written) for an unknown label.
 bool writeLabelResumeLine(std::string& out, std::string_view labelText);

@@ -6,6 +6,7 @@
 #include "base/report.h"
 #include "commands/arg_accessor.h"
 #include "commands/command_registry.h"
+#include "script/control_flow.h"
 #include "script/script_state.h"
 #include "scene/animation_tracks.h"
 #include "scene/scene_messages.h"
@@ -216,6 +217,8 @@ void provideSpriteCommands() {
   provideCommand("sp_exist", &spExistBody);
   provideCommand("sp_reload", &spReloadBody);
   provideSpritePropertyCommands();
+  // What fast-forward left pending (a track that deleted its sprite, ...) shows once it ends.
+  addFastForwardEndHook(&commitAllSprites);
 }
 
 }  // namespace vellum

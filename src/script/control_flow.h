@@ -20,9 +20,10 @@ bool callLabel(uint32_t labelKey);
 // Ends fast-forward and returns to slot 0, calling load_lb first when the script defines it.
 void endFastForward();
 
-// Work deferred while fast-forwarding (frame sequences asked for meanwhile, ...) belongs to higher
-// layers; each adds a hook that endFastForward runs, in the order added, once the mode is cleared.
-// Adding the same hook again changes nothing.
+// Work deferred while fast-forwarding (pending sprite changes, frame sequences asked for meanwhile,
+// ...) belongs to higher layers; each adds a hook that endFastForward runs, in the order added (the
+// sprites' commit comes before the movies), once the mode is cleared. Adding the same hook again
+// changes nothing.
 using FastForwardEndHook = void (*)();
 void addFastForwardEndHook(FastForwardEndHook hook);
 

@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The first run sets the scene and saves; the second jumps to *resume, loads, and the restored
-// position (the line after makeSave) sends it to *restored, since `loaded` is not saved.
+// position (two lines after makeSave) sends it to *restored, since `loaded` is not saved.
 const char* kScript =
     "screen 320, 240, 320, 2\n"
     "sd_create\n"
@@ -33,8 +33,8 @@ const char* kScript =
     "draw\n"
     "sp_aa 10, 255, 100000, 0, 0\n"
     "makeSave\n"
-    "if (%loaded == 1) goto *restored\n"
     "saveSave 1, 1\n"
+    "if (%loaded == 1) goto *restored\n"
     "print \"saved\"\n"
     "end\n"
     "*resume\n"

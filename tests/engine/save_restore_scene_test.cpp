@@ -17,7 +17,7 @@ namespace vellum::test {
 namespace {
 
 // The lines every game here starts with: a second run (a save exists) goes to *resume and loads;
-// the line after makeSave then sends it on to *restored.
+// the line after the one after makeSave then sends it on to *restored.
 std::string savingGame(const std::string& scene, const std::string& beforeLoad, const std::string& afterLoad) {
   return gbk("screen 320, 240, 320, 2\n"
              "sd_create\n"
@@ -26,8 +26,8 @@ std::string savingGame(const std::string& scene, const std::string& beforeLoad, 
              "if (%loaded == 1) goto *resume\n" +
              scene +
              "makeSave\n"
-             "if (%loaded == 1) goto *restored\n"
              "saveSave 1, 1\n"
+             "if (%loaded == 1) goto *restored\n"
              "print \"saved\"\n"
              "end\n"
              "*resume\n" +

@@ -54,7 +54,7 @@ TEST_F(SaveTest, AFixedStateComposesToTheseLines) {
                                "Window=0,0,0,24,0,0,24,20,3,0,0,0,0,0,0\n"
                                "Integer=g_count=5,\n"
                                "String=g_name='Ann%2C %22Bo%22',\n"
-                               "File=" + key + ",2\n";
+                               "File=" + key + ",3\n";  // the line after the next one
   EXPECT_EQ(composeSaveBlock(), expected);
 }
 
@@ -92,9 +92,10 @@ TEST_F(SaveTest, ComposeRestoreComposeGivesTheSameBlock) {
   EXPECT_EQ(intVariable("g_count"), -7);
   EXPECT_EQ(backlog().entries[1].imageLog[0].cellCode, static_cast<int16_t>(0x8102));
   EXPECT_EQ(readMode().currentMessageRead, 1);
-  // The loop continues on the line after the stored one.
-  EXPECT_EQ(scriptState().cursor.line, 2);
+  // The loop continues on the line after the stored one, two lines after the one that saved.
+  EXPECT_EQ(scriptState().cursor.line, 3);
   EXPECT_EQ(scriptState().cursor.jumpFlag, 1);
+  scriptState().cursor.line = 2;  // back on the line that saved
   EXPECT_EQ(composeSaveBlock(), first);
 }
 
@@ -204,8 +205,8 @@ TEST_F(SaveTest, PopSaveOfTwoBlocksRestoresTheLastAndDropsIt) {
   EXPECT_EQ(splitSaveStack(saveStore().pushStack).size(), 1u);
   // The noted depth was 1: the backlog steps back one entry.
   EXPECT_EQ(backlog().savePushDepth, 0);
-  // "File" is preferred: the position where pushSave was called.
-  EXPECT_EQ(scriptState().cursor.line, 2);
+  // "File" is preferred: the position where pushSave was called (two lines on, as for makeSave).
+  EXPECT_EQ(scriptState().cursor.line, 3);
 }
 
 TEST_F(SaveTest, PopSaveOfOneBlockResumesAtItsLabelAndKeepsIt) {

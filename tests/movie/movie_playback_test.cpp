@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "base/clock.h"
@@ -11,6 +13,7 @@
 #include "movie/thor_header.h"
 #include "movie/movie_test_files.h"
 #include "script/control_flow.h"
+#include "script/expression.h"
 #include "script/script_state.h"
 #include "scene/sprite_fixture.h"
 #include "support/game_builder.h"
@@ -54,9 +57,10 @@ class MoviePlaybackTest : public SpriteScreenTest {
   static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 };
 
+// Without end (pass count 0) the last picture stays until the sprite is deleted.
 TEST_F(MoviePlaybackTest, ShowsEachFrameOnTimeAndKeepsTheLastOne) {
   packGreySteps();
-  script("theora_create\nsp_ani 1, \"g.thor\", 0, 1, 4, 0, 0\n");
+  script("theora_create\nsp_ani 1, \"g.thor\", 0, 0, 4, 0, 0\n");
   const uint32_t start = tickMilliseconds();
   ASSERT_NE(movieState(1), -2) << (reports.boxes.empty() ? "" : reports.boxes[0]);
   int checks = 0;
@@ -124,6 +128,99 @@ TEST_F(MoviePlaybackTest, AMovieAskedForWhileFastForwardingOpensWhenItEnds) {
   script("sp_d 1\ndraw\n");
   endFastForward();
   EXPECT_EQ(movieState(1), -2);
+}
+
+// The pass count as for the other frame sequences: when the last pass is over the sprite goes at
+// the next commit and its sequence is freed (sp_alv no longer counts it); later passes show the
+// last picture, since a movie does not start again.
+TEST_F(MoviePlaybackTest, TheLastPassDeletesTheSprite) {
+  packGreySteps();
+  struct Case {
+    int passes;
+    bool ends;
+  };
+  script("int alv, exist\n");
+  for (const Case c : {Case{1, true}, Case{2, true}, Case{0, false}}) {
+    SCOPED_TRACE(c.passes);
+    const uint32_t asked = tickMilliseconds();
+    script("theora_create\nsp_ani 1, \"g.thor\", 0, " + std::to_string(c.passes) + ", 4, 50, 0\n");  // 200 ms a pass
+    ASSERT_NE(movieState(1), -2);
+    bool gone = false;
+    uint32_t goneAfter = 0;
+    // Frames until the sprite is gone (3 s at most), or for 700 ms when it should stay.
+    while (tickMilliseconds() - asked < (c.ends ? 3000u : 700u)) {
+      updateFrameSequences();
+      script("draw\n");
+      if (!sprite(1).inUse()) {
+        gone = true;
+        goneAfter = tickMilliseconds() - asked;
+        break;
+      }
+      sleepMs(5);
+    }
+    script("sp_alv 0, 999, %alv\nsp_exist 1, %exist\n");
+    const int32_t* alv = findIntVariable("%alv");
+    const int32_t* exist = findIntVariable("%exist");
+    ASSERT_TRUE(alv && exist);
+    EXPECT_EQ(gone, c.ends);
+    if (c.ends) {
+      EXPECT_GE(goneAfter, 200u * static_cast<uint32_t>(c.passes));
+      EXPECT_EQ(movieState(1), -2);
+      EXPECT_EQ(*alv, 0);
+      EXPECT_EQ(*exist, 0);
+      EXPECT_EQ(capture().at(16, 12), 0u);  // the screen's black where the movie was
+    } else {
+      EXPECT_EQ(frameOnScreen(), 9);
+      EXPECT_EQ(*alv, 1);
+      EXPECT_EQ(*exist, 2);
+      script("sp_d 1\ndraw\n");
+    }
+  }
+  EXPECT_TRUE(reports.boxes.empty()) << (reports.boxes.empty() ? "" : reports.boxes.front());
+}
+
+// A header whose picture size is not the stream's: reported once, and the frames are shown cut to
+// the header's picture or padded black (MovieFrameSizes checks the pixels).
+TEST_F(MoviePlaybackTest, AHeaderSizeThatIsNotTheStreamsIsReportedOnce) {
+  packGreySteps();  // a 64 x 48 stream
+  const std::string packed = readFileBytes(game / "g.thor");
+  struct Case {
+    uint32_t width, height;
+    size_t reports;
+  };
+  for (const Case c : {Case{64, 48, 0}, Case{96, 64, 1}, Case{32, 24, 1}, Case{64, 40, 1}}) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    ThorHeader h;
+    std::string problem;
+    ASSERT_TRUE(parseThorHeader(reinterpret_cast<const uint8_t*>(packed.data()), packed.size(), packed.size(), h, problem));
+    h.width = c.width;
+    h.height = c.height;
+    std::string bytes = packed;
+    writeThorHeader(h, reinterpret_cast<uint8_t*>(bytes.data()));
+    std::ofstream(game / "s.thor", std::ios::binary) << bytes;
+    reports.clear();
+    script("theora_create\nsp_ani 1, \"s.thor\", 0, 0, 4, 50, 0\n");
+    ASSERT_NE(movieState(1), -2);
+    const uint32_t start = tickMilliseconds();
+    while (movieCurrentFrame(1) < 10 && tickMilliseconds() - start < 3000) {
+      updateFrameSequences();
+      script("draw\n");
+      sleepMs(5);
+    }
+    EXPECT_EQ(movieCurrentFrame(1), 10);
+    for (int i = 0; i < 3; ++i) {
+      updateFrameSequences();
+      script("draw\n");
+    }
+    ASSERT_EQ(reports.boxes.size(), c.reports) << (reports.boxes.empty() ? "" : reports.boxes.front());
+    if (c.reports) {
+      EXPECT_NE(reports.boxes[0].find("s.thor: the header's picture is " + std::to_string(c.width) + "x" +
+                                      std::to_string(c.height) + ", the stream's 64x48"),
+                std::string::npos)
+          << reports.boxes[0];
+    }
+    script("sp_d 1\ndraw\n");
+  }
 }
 
 struct BadMovie {

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "base/clock.h"
+#include "movie/frame_sequences.h"
 #include "persist/engine_settings.h"
 #include "scene/animation_tracks.h"
 #include "scene/animation_update.h"
@@ -31,7 +32,7 @@ class Animation : public SpriteScreenTest {
   }
   void TearDown() override {
     setTickSource(nullptr);
-    setFrameSequenceQuery(nullptr);
+    provideFrameSequenceCommands();  // the movie layer's query again, for the tests after this one
     scriptState().fastForwardMode = 0;
     settings().systemActive = 0;
     SpriteScreenTest::TearDown();
@@ -155,6 +156,28 @@ TEST_F(Animation, FastForwardJumpsFiniteTracksToTheirEnd) {
   script("sp_ax 1, 20, 1000, 0, 0x101\n");
   EXPECT_TRUE(reports.boxes.empty());
   EXPECT_EQ(x(), 20.0f);
+}
+
+// A track that deletes its sprite at its end (flags 0x20) ends at once while fast-forwarding; each
+// way fast-forward ends commits that deletion at once, not at the next draw.
+TEST_F(Animation, EndingFastForwardDeletesWhatATrackDeletedMeanwhile) {
+  struct Case {
+    const char* name;
+    const char* start;
+    const char* end;
+  };
+  for (const Case c : {Case{"stopMode", "setJump\n", "stopMode\n"},
+                       Case{"unread text", "setJump\n", "\xd2\xbb\xa1\xa3\n\n"},
+                       Case{"fileJump target", "fileJump \"script/0.txt\", 6\n", "\xd2\xbb\xa1\xa3\n\n"}}) {
+    SCOPED_TRACE(c.name);
+    script("int before, after\n");
+    script(std::string("sp 1, \"w.png\", 0, 0\ndraw\n") + c.start +
+           "sp_aa 1, 0, 1000, 0, 0x120\nsp_exist 1, %before\n" + c.end + "sp_exist 1, %after\n");
+    EXPECT_EQ(scriptState().fastForwardMode, 0);
+    EXPECT_EQ(intVariable("before"), 1);  // the deletion waits for a commit
+    EXPECT_EQ(intVariable("after"), 0);
+    EXPECT_FALSE(sprite(1).inUse());
+  }
 }
 
 TEST_F(Animation, EndingCommandsWriteTheEndValue) {

@@ -72,7 +72,20 @@ INSTANTIATE_TEST_SUITE_P(
                    "else print \".\"\nreturn\n", "............"},
         ScriptCase{"file_jump_fast_forwards_to_the_line",
                    "fileJump \"script/0.txt\", 7\n（一）\n\n（二）\n\n\n（三）\n\n（四）\n", "（三）\n（四）\n"},
-        ScriptCase{"text_and_commands", "print \"x\"\n（你好）\n\nprint \"y\"\n", "x（你好）\ny"}),
+        ScriptCase{"text_and_commands", "print \"x\"\n（你好）\n\nprint \"y\"\n", "x（你好）\ny"},
+        // A load goes on two lines after makeSave: the line right after it does not run again.
+        ScriptCase{"load_skips_the_line_after_make_save",
+                   "makeSave : saveSave 1, 0\nprint \"a\"\nprint \"b\"\nif (%1 == 1) end\ncal %1 = 1 : loadSave 1, 0\n",
+                   "abb"},
+        // Saved inside a subroutine, a load runs the line of the outermost call again.
+        ScriptCase{"load_in_a_subroutine_calls_again",
+                   "gosub *s\nprint \"a\"\nif (%1 == 1) end\ncal %1 = 1 : loadSave 1, 0\nend\n"
+                   "*s\nprint \"s\"\ngosub *t\nreturn\n*t\nmakeSave : saveSave 1, 0\nreturn\n",
+                   "sasa"},
+        ScriptCase{"load_in_a_subroutine_called_mid_line_calls_again",
+                   "print \"<\"\ngosub *s : print \"b\"\nif (%1 == 1) end\ncal %1 = 1 : loadSave 1, 0\nend\n"
+                   "*s\nprint \"s\"\nmakeSave : saveSave 1, 0\nreturn\n",
+                   "<sbsb"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScriptRunLong, UserCommandArgumentsAreKeptWhole) {
@@ -82,6 +95,17 @@ TEST(ScriptRunLong, UserCommandArgumentsAreKeptWhole) {
       game, {{"script/0.txt", "defsub echo\necho \"" + word + "\"\nend\n*echo\nstring t\ngetParam $t\nprint $t\nreturn\n"}});
   const auto result = test::runTool("vellum", "--headless --game " + game.path().string());
   EXPECT_EQ(result.out, word);
+  EXPECT_EQ(result.err, "");
+}
+
+// A save made in a file other than script/0.txt goes on in that file.
+TEST(ScriptRunLong, ALoadGoesOnInTheFileItWasSavedIn) {
+  test::TempFolder game;
+  test::writeScriptContainer(game, {{"script/0.txt", "goto *other\n"},
+                                    {"script/b.txt", "*other\nmakeSave : saveSave 1, 0\nprint \"a\"\nprint \"b\"\n"
+                                                     "if (%1 == 1) end\ncal %1 = 1 : loadSave 1, 0\n"}});
+  const auto result = test::runTool("vellum", "--headless --game " + game.path().string());
+  EXPECT_EQ(result.out, "abb");
   EXPECT_EQ(result.err, "");
 }
 
