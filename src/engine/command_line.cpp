@@ -27,6 +27,7 @@ const char* const kUsageText =
     "  --game DIR   run the game in DIR (default: the executable's folder when it holds\n"
     "               script.dat, else the current folder)\n"
     "  --headless   no window and no sound device; boxes print to standard error\n"
+    "               (without it vellum needs a display: DISPLAY or WAYLAND_DISPLAY)\n"
     "  --answers LIST  answers for headless question boxes, in order (yes,no,cancel);\n"
     "               once they run out every box takes its first button\n"
     "  --input FILE replay the timed input events in FILE (see docs/)\n"

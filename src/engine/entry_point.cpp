@@ -12,6 +12,7 @@
 #include "engine/replay_shots.h"
 #include "engine/startup.h"
 #include "platform/audio_device.h"
+#include "platform/display_probe.h"
 #include "platform/question_box.h"
 #include "platform/quit_signals.h"
 #include "shell/input_replay.h"
@@ -46,6 +47,15 @@ int main(int argc, char** argv) {
   if (!std::filesystem::is_directory(state.exeDirectory, ec)) {
     std::fprintf(stderr, "vellum: no game folder at %s\n", state.exeDirectory.c_str());
     return 2;
+  }
+  // Without a display a windowed game would wait for a player who can neither see nor click it.
+  if (!state.headless) {
+    const DisplayCheck display = findDisplay();
+    if (!display.found) {
+      std::fprintf(stderr, "vellum: no display found (%s); --headless runs the game without one\n",
+                   display.reason.c_str());
+      return 2;
+    }
   }
   // Relative game paths resolve against the game folder, as scripts expect.
   if (chdir(state.exeDirectory.c_str()) != 0) {

@@ -83,9 +83,8 @@ bool askForSaveLocation(const std::string& documentsPath) {
 }
 
 // Offers another game's settings when this game has none yet. False when the player gave up.
-bool offerCarryOver(size_t secondNameLength, bool& carried) {
+bool offerCarryOver(const std::string& root, bool& carried) {
   carried = false;
-  const std::string root = carryOverRoot(engine().userDataDirectory, secondNameLength);
   const std::optional<std::string> chosen = chooseCarryOverGame(findCarryOverGames(root));
   if (chosen) {
     const std::string otherFile = root + *chosen + "/save/setting.dat";
@@ -97,13 +96,40 @@ bool offerCarryOver(size_t secondNameLength, bool& carried) {
   return engine().quitFlag == 0;
 }
 
+// A folder name from the script (file-system text) without the separators at its ends:
+// "/Studio/" and "Studio" name the same folder.
+std::string bareFolderName(std::string_view name) {
+  while (!name.empty() && name.front() == '/') name.remove_prefix(1);
+  while (!name.empty() && name.back() == '/') name.remove_suffix(1);
+  return std::string(name);
+}
+
+// The Documents folder and the two names, one '/' where two pieces meet and one at the end
+// ("~/Documents/Studio/Game/"): the names may bring their own separators (Windows scripts write
+// "\\Studio\\") or none at all, and the saves must land inside the Documents folder either way.
+std::string documentsSaveFolder(const std::string& first, const std::string& second) {
+  std::string path = documentsFolder();
+  if (path.empty() || path.back() != '/') path += '/';
+  for (const std::string& name : {first, second})
+    if (!name.empty()) path += name + '/';
+  return path;
+}
+
+// Where other games of the same studio keep their saves: the user-data folder without the
+// game's own name. Without names the saves sit straight in the Documents folder and there is no
+// studio folder to search (nothing is searched then).
+std::string studioFolder(const std::string& userData, const std::string& first, const std::string& second) {
+  if (first.empty() && second.empty()) return {};
+  return carryOverRoot(userData, second.empty() ? 0 : second.size() + 1);
+}
+
 }  // namespace
 
 void loadSetting(std::string_view s1, std::string_view s2) {
   EngineState& e = engine();
-  const std::string first = gamePathToFileSystem(s1);
-  const std::string second = gamePathToFileSystem(s2);
-  const std::string documentsPath = documentsFolder() + first + second;
+  const std::string first = bareFolderName(gamePathToFileSystem(s1));
+  const std::string second = bareFolderName(gamePathToFileSystem(s2));
+  const std::string documentsPath = documentsSaveFolder(first, second);
 
   std::optional<bool> inDocuments;
   if (const std::optional<std::string> marker = findMarker()) inDocuments = readMarker(*marker);
@@ -119,7 +145,7 @@ void loadSetting(std::string_view s1, std::string_view s2) {
 
   bool carried = false;
   if (!e.userDataDirectory.empty() && !isFile(p.settingsPath)) {
-    if (!offerCarryOver(second.size(), carried)) return;
+    if (!offerCarryOver(studioFolder(e.userDataDirectory, first, second), carried)) return;
   }
   if (!carried) readSettings();
   readAlreadyFile();

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cfloat>
+#include <cmath>
 #include <set>
 
 #include "platform/clipboard.h"
@@ -26,6 +28,7 @@ struct OverlayState {
   std::string fontFile;       // empty: ImGui's own font (Latin only)
   std::set<ImWchar> extraGlyphs;
   bool fontsDirty = true;
+  bool textureStale = false;  // the glyphs were rebuilt for measuring; the texture is older
   ImVector<ImWchar> ranges;
   std::chrono::steady_clock::time_point lastFrame = std::chrono::steady_clock::now();
   bool lastWantMouse = false;
@@ -144,15 +147,17 @@ bool ensureGraphics() {
     ImGui_ImplOpenGL3_Shutdown();
     state.glContext = nullptr;
   }
-  if (state.fontsDirty && state.glContext) {
+  if ((state.fontsDirty || state.textureStale) && state.glContext) {
     ImGui_ImplOpenGL3_DestroyFontsTexture();
-    buildFonts();
+    if (state.fontsDirty) buildFonts();
     ImGui_ImplOpenGL3_CreateFontsTexture();
+    state.textureStale = false;
   }
   if (!state.glContext) {
     if (state.fontsDirty) buildFonts();
     if (!ImGui_ImplOpenGL3_Init("#version 330 core")) return false;
     state.glContext = current;
+    state.textureStale = false;  // the new back-end uploads the glyphs as they are now
   }
   return true;
 }
@@ -177,7 +182,52 @@ void typeCharacter(int vkCode) {
 
 ImVec2 add(ImVec2 a, float x, float y) { return ImVec2(a.x + x, a.y + y); }
 
+// The font that will draw the text, its glyphs built (on the CPU; the texture follows with the
+// next frame).
+ImFont* measuringFont(const std::string& text) {
+  makeContext();
+  if (addGlyphs(text)) state.fontsDirty = true;
+  ImGuiIO& io = ImGui::GetIO();
+  if (state.fontsDirty) {
+    buildFonts();
+    if (state.glContext) state.textureStale = true;
+  }
+  if (!io.Fonts->IsBuilt()) io.Fonts->Build();
+  return io.Fonts->Fonts.empty() ? nullptr : io.Fonts->Fonts[0];
+}
+
+// As ImGui::CalcTextSize measures a label: text after "##" is hidden, widths are rounded up.
+ImVec2 labelTextSize(ImFont& font, const std::string& text, float wrapWidth) {
+  const char* begin = text.c_str();
+  const char* end = ImGui::FindRenderedTextEnd(begin, begin + text.size());
+  if (begin == end) return ImVec2(0, font.FontSize);
+  ImVec2 size = font.CalcTextSizeA(font.FontSize, FLT_MAX, wrapWidth, begin, end);
+  size.x = IM_FLOOR(size.x + 0.95f);
+  return size;
+}
+
 }  // namespace
+
+LabelSize choiceSize(const std::string& label) {
+  ImFont* font = measuringFont(label);
+  if (!font) return {};
+  const ImGuiStyle& style = ImGui::GetStyle();
+  const ImVec2 text = labelTextSize(*font, label, 0.0f);
+  // RadioButton and Checkbox: a square one frame high, then the inner spacing and the label.
+  const float square = font->FontSize + style.FramePadding.y * 2;
+  const float width = square + (text.x > 0 ? style.ItemInnerSpacing.x + text.x : 0.0f);
+  const float height = std::max(square, text.y + style.FramePadding.y * 2);
+  return {static_cast<int32_t>(std::ceil(width)), static_cast<int32_t>(std::ceil(height))};
+}
+
+LabelSize wrappedTextSize(const std::string& text, int32_t wrapWidth) {
+  ImFont* font = measuringFont(text);
+  if (!font) return {};
+  // TextUnformatted draws every line, a last empty one included, without hiding "##".
+  const ImVec2 size = font->CalcTextSizeA(font->FontSize, FLT_MAX, static_cast<float>(std::max(wrapWidth, 1)),
+                                          text.c_str(), text.c_str() + text.size());
+  return {static_cast<int32_t>(std::ceil(size.x)), static_cast<int32_t>(std::ceil(size.y))};
+}
 
 bool feedMessage(const WindowMessage& m, bool interfaceShown) {
   makeContext();

@@ -57,6 +57,16 @@ struct FindView {
 };
 enum class FindAction { None, FindNext, Close };
 
+// How big a label makes a control in the kit's font, in pixels: a radio button or check box whole
+// (its box, the gap and the text), or a text wrapped at `wrapWidth`. Needs no frame and no OpenGL
+// context: the font gets the label's glyphs first, so a layer above can lay a dialog out before
+// it is drawn.
+struct LabelSize {
+  int32_t width = 0, height = 0;
+};
+LabelSize choiceSize(const std::string& label);
+LabelSize wrappedTextSize(const std::string& text, int32_t wrapWidth);
+
 // Feeds one window message (client pixels) to the interface. True when the interface takes it:
 // the pointer is over something it draws, or a menu or dialog holds the input.
 bool feedMessage(const WindowMessage& m, bool interfaceShown);

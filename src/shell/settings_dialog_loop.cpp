@@ -50,7 +50,7 @@ SettingsDialogInputs dialogInputs(int32_t gameW, int32_t gameH, int32_t refW, in
 
 // One frame; the index of the control clicked in it, or -1.
 int32_t drawFrame(const SettingsDialog& d, bool shot) {
-  const int32_t w = kDialogClientW, h = kDialogClientH + kTitleBarH;
+  const int32_t w = d.clientW, h = d.clientH + kTitleBarH;
   const ui::DialogView view = dialogView(d, settings());
   beginDialogSurfaceFrame();
   if (!ui::beginFrame(w, h, labelsOf(view))) return -1;
@@ -65,12 +65,16 @@ int32_t drawFrame(const SettingsDialog& d, bool shot) {
 
 void runStartupSettingsDialog(int32_t gameW, int32_t gameH, int32_t refW, int32_t flag) {
   EngineSettings& s = settings();
-  SettingsDialog d = openSettingsDialog(dialogInputs(gameW, gameH, refW, flag), s);
   // Headless, the dialog answers "启动" at once like every box, unless a test asks to drive it
   // with replayed input.
   const char* driven = std::getenv("VELLUM_HEADLESS_DIALOGS");
-  if (engine().headless && !(driven && *driven == '1')) return;
-  if (!openDialogSurface(kDialogClientW, kDialogClientH + kTitleBarH)) {
+  const bool shown = !engine().headless || (driven && *driven == '1');
+  SettingsDialogInputs inputs = dialogInputs(gameW, gameH, refW, flag);
+  // A dialog that is drawn is laid out in the font that draws it.
+  if (shown) inputs.measure = &measureDialogControl;
+  SettingsDialog d = openSettingsDialog(inputs, s);
+  if (!shown) return;
+  if (!openDialogSurface(d.clientW, d.clientH + kTitleBarH)) {
     showErrorBox(ReportText().ascii("CreateWindow"));
     closeDialogSurface();
     return;

@@ -1,25 +1,38 @@
 #include "shell/settings_dialog_model.h"
 
 #include <algorithm>
+#include <array>
 
 #include "shell/menu_texts.h"
+#include "shell/shell_messages.h"
 
 namespace vellum {
 
 namespace {
 
 constexpr int32_t kFirstGroupX = 10, kFirstGroupY = 10, kSecondGroupX = 10, kSecondGroupY = 60;
+// The designed places: the first group's radios, the preset grid's column pitch, the buttons.
+constexpr int32_t kModeRadioX[] = {10, 110, 310, 410};
+constexpr int32_t kPresetColumns = 5, kPresetPitch = 100;
+constexpr int32_t kButtonW = 80, kButtonH = 20;
+// Room kept between a control and the next one in its row, and inside a group box's edges.
+constexpr int32_t kGap = 10, kMargin = 10;
 
-// Radios and check boxes: 12 pixels high, 6 per text byte plus 18 wide.
-DialogControl choice(DialogControlKind kind, std::string_view label, int32_t x, int32_t y, DialogBinding binding,
-                     int32_t value = 0) {
+ControlSize measured(const SettingsDialog& d, DialogControlKind kind, std::string_view label, int32_t width = 0) {
+  const std::string text(label);
+  return d.in.measure ? d.in.measure(kind, text, width) : designedControlSize(kind, text, width);
+}
+
+DialogControl choice(const SettingsDialog& d, DialogControlKind kind, std::string_view label, int32_t x, int32_t y,
+                     DialogBinding binding, int32_t value = 0) {
   DialogControl c;
   c.kind = kind;
   c.label = std::string(label);
   c.x = x;
   c.y = y;
-  c.width = 6 * static_cast<int32_t>(label.size()) + 18;
-  c.height = 12;
+  const ControlSize size = measured(d, kind, label);
+  c.width = size.width;
+  c.height = size.height;
   c.binding = binding;
   c.value = value;
   return c;
@@ -38,6 +51,8 @@ DialogControl box(DialogControlKind kind, std::string_view label, int32_t x, int
   return c;
 }
 
+int32_t rightOf(const DialogControl& c) { return c.x + c.width; }
+
 bool fourThreeRow(const SettingsDialog& d, const EngineSettings& s) { return !d.in.aspectSwitchable || s.screenAspect == 1; }
 
 // Step E2.
@@ -54,9 +69,10 @@ void computeMaxClient(SettingsDialog& d) {
   d.maxClientW = w0 * sh / h0;
 }
 
+int32_t dotByDotWidth(const SettingsDialog& d) { return d.in.flag == 1 ? d.in.refW : d.in.gameW; }
+
 std::string presetRadioLabel(const SettingsDialog& d, const WindowPreset& p) {
-  const int32_t dotByDot = d.in.flag == 1 ? d.in.refW : d.in.gameW;
-  return p.label + (p.width == dotByDot ? std::string(menu_texts::kDotByDot) : std::string());
+  return p.label + (p.width == dotByDotWidth(d) ? std::string(menu_texts::kDotByDot) : std::string());
 }
 
 // Step E4 (and the radios' first making).
@@ -66,9 +82,37 @@ void bindPresetRadios(SettingsDialog& d) {
     if (c.binding != DialogBinding::Resolution) continue;
     const WindowPreset& p = d.presets[i++];
     c.label = presetRadioLabel(d, p);
-    c.width = 6 * static_cast<int32_t>(c.label.size()) + 18;
+    const ControlSize size = measured(d, c.kind, c.label);
+    c.width = size.width;
+    c.height = size.height;
     c.value = p.width;
     c.enabled = p.width <= d.maxClientW && p.height <= d.maxClientH;
+  }
+}
+
+// The widest label each column of the preset grid can show: either preset row (a rebuild switches
+// them), marked as the current size (any preset can become it) and as dot by dot where it is.
+std::array<int32_t, kPresetColumns> presetColumnWidths(const SettingsDialog& d) {
+  std::array<int32_t, kPresetColumns> widths{};
+  for (int32_t aspect : {0, 1}) {
+    const WindowPresets row = buildWindowPresets(d.in.gameW, d.in.gameH, aspect, 0);
+    for (int i = 0; i < kWindowPresets; ++i) {
+      const WindowPreset& p = row[static_cast<size_t>(i)];
+      std::string label = presetLabel(p.width, p.height) + std::string(shell_messages::kSameSize);
+      if (p.width == dotByDotWidth(d)) label += menu_texts::kDotByDot;
+      int32_t& widest = widths[static_cast<size_t>(i % kPresetColumns)];
+      widest = std::max(widest, measured(d, DialogControlKind::Radio, label).width);
+    }
+  }
+  return widths;
+}
+
+// Left edges for a row of controls: each at its designed place, or further right when the one
+// before it would reach it.
+void placeInRow(std::vector<DialogControl*> row, const std::vector<int32_t>& designedX) {
+  for (size_t i = 0; i < row.size(); ++i) {
+    row[i]->x = designedX[i];
+    if (i > 0) row[i]->x = std::max(row[i]->x, rightOf(*row[i - 1]) + kGap);
   }
 }
 
@@ -77,25 +121,75 @@ void buildControls(SettingsDialog& d) {
   using B = DialogBinding;
   auto& c = d.controls;
   const int32_t ax = kFirstGroupX, ay = kFirstGroupY, bx = kSecondGroupX, by = kSecondGroupY;
-  c.push_back(box(K::GroupBox, menu_texts::kScreenMode, ax, ay, 510, 40));
-  c.push_back(choice(K::Radio, menu_texts::kWindowed, ax + 10, ay + 20, B::FullScreen, 0));
-  c.push_back(choice(K::Radio, menu_texts::kFullScreen, ax + 110, ay + 20, B::FullScreen, 1));
+  // The first group: the screen mode and, where it can switch, the aspect.
+  const size_t firstGroup = c.size();
+  c.push_back(box(K::GroupBox, menu_texts::kScreenMode, ax, ay, 0, 40));
+  const size_t modeRadios = c.size();
+  c.push_back(choice(d, K::Radio, menu_texts::kWindowed, 0, ay + 20, B::FullScreen, 0));
+  c.push_back(choice(d, K::Radio, menu_texts::kFullScreen, 0, ay + 20, B::FullScreen, 1));
   if (d.in.aspectSwitchable) {
-    c.push_back(choice(K::Radio, menu_texts::kAspect169, ax + 310, ay + 20, B::ScreenAspect, 0));
-    c.push_back(choice(K::Radio, menu_texts::kAspect43, ax + 410, ay + 20, B::ScreenAspect, 1));
+    c.push_back(choice(d, K::Radio, menu_texts::kAspect169, 0, ay + 20, B::ScreenAspect, 0));
+    c.push_back(choice(d, K::Radio, menu_texts::kAspect43, 0, ay + 20, B::ScreenAspect, 1));
   }
-  c.push_back(box(K::GroupBox, menu_texts::kResolutionGroup, bx, by, 510, 110));
+  // The second group: the preset grid in columns wide enough for their labels, the check box and
+  // the note.
+  const size_t secondGroup = c.size();
+  c.push_back(box(K::GroupBox, menu_texts::kResolutionGroup, bx, by, 0, 0));
+  const std::array<int32_t, kPresetColumns> columnW = presetColumnWidths(d);
+  std::array<int32_t, kPresetColumns> columnX{};
+  columnX[0] = bx + kMargin;
+  for (int i = 1; i < kPresetColumns; ++i)
+    columnX[i] = columnX[i - 1] + std::max(kPresetPitch, columnW[static_cast<size_t>(i - 1)] + kGap);
   for (int i = 0; i < kWindowPresets; ++i)
-    c.push_back(choice(K::Radio, "", bx + 10 + (i % 5) * 100, by + 20 + (i / 5) * 20, B::Resolution));
-  c.push_back(choice(K::CheckBox, menu_texts::kResolutionWindow, bx + 10, by + 60, B::ResolutionWindow));
-  c.push_back(box(K::Static, menu_texts::kResolutionNote, bx + 10, by + 80, 490, 24));
-  c.push_back(box(K::Button, menu_texts::kDetailedSettings, 240, 175, 80, 20, B::Detailed));
+    c.push_back(choice(d, K::Radio, "", columnX[static_cast<size_t>(i % kPresetColumns)],
+                       by + 20 + (i / kPresetColumns) * 20, B::Resolution));
+  const size_t fitCheck = c.size();
+  c.push_back(choice(d, K::CheckBox, menu_texts::kResolutionWindow, bx + kMargin, by + 60, B::ResolutionWindow));
+  const size_t note = c.size();
+  c.push_back(box(K::Static, menu_texts::kResolutionNote, bx + kMargin, by + 80, 0, 0));
+  // The bottom row: the buttons at the right edge, the check box at the left.
+  const size_t detailed = c.size();
+  c.push_back(box(K::Button, menu_texts::kDetailedSettings, 0, 0, kButtonW, kButtonH, B::Detailed));
   // There is no detailed-settings program to start on this system.
   c.back().enabled = false;
-  c.push_back(box(K::Button, menu_texts::kStart, 350, 175, 80, 20, B::Start));
-  c.push_back(box(K::Button, menu_texts::kEnd, 440, 175, 80, 20, B::End));
-  c.push_back(choice(K::CheckBox, menu_texts::kShowNextTime, 10, 180, B::StartingSetUp));
+  c.push_back(box(K::Button, menu_texts::kStart, 0, 0, kButtonW, kButtonH, B::Start));
+  c.push_back(box(K::Button, menu_texts::kEnd, 0, 0, kButtonW, kButtonH, B::End));
+  const size_t showCheck = c.size();
+  c.push_back(choice(d, K::CheckBox, menu_texts::kShowNextTime, 10, 0, B::StartingSetUp));
   bindPresetRadios(d);
+
+  std::vector<DialogControl*> modeRow;
+  std::vector<int32_t> modeX;
+  for (size_t i = modeRadios; i < secondGroup; ++i) {
+    modeRow.push_back(&c[i]);
+    modeX.push_back(ax + kModeRadioX[i - modeRadios]);
+  }
+  placeInRow(modeRow, modeX);
+
+  // The width: the widest row inside the groups, and the bottom row (check box, 30, three buttons
+  // 10 apart), never narrower than designed.
+  int32_t inner = std::max(rightOf(*modeRow.back()) - ax, columnX[kPresetColumns - 1] + columnW.back() - bx);
+  inner = std::max(inner, rightOf(c[fitCheck]) - bx);
+  const int32_t buttonsW = 3 * kButtonW + 30 + 10;
+  d.clientW = std::max(
+      {kDialogClientW, ax + inner + kMargin + kMargin, rightOf(c[showCheck]) + kGap + buttonsW + kMargin});
+  const int32_t groupW = d.clientW - 2 * ax;
+  c[firstGroup].width = groupW;
+
+  // The note wraps at the group's inner width; the group grows when it needs more lines than two.
+  DialogControl& noteText = c[note];
+  noteText.width = groupW - 2 * kMargin;
+  noteText.height = std::max(24, measured(d, K::Static, noteText.label, noteText.width).height);
+  c[secondGroup].width = groupW;
+  c[secondGroup].height = std::max(110, noteText.y + noteText.height + 4 - by);
+
+  const int32_t buttonsY = by + c[secondGroup].height + 5;
+  c[showCheck].y = buttonsY + 5;
+  c[detailed + 2].x = d.clientW - kMargin - kButtonW;
+  c[detailed + 1].x = c[detailed + 2].x - 10 - kButtonW;
+  c[detailed].x = c[detailed + 1].x - 30 - kButtonW;
+  for (size_t i = detailed; i < detailed + 3; ++i) c[i].y = buttonsY;
+  d.clientH = std::max(kDialogClientH, buttonsY + kButtonH + 5);
 }
 
 template <class Settings>
@@ -111,6 +205,12 @@ auto boundSetting(DialogBinding b, Settings& s) -> decltype(&s.fullScreen) {
 }
 
 }  // namespace
+
+ControlSize designedControlSize(DialogControlKind kind, const std::string& gbkLabel, int32_t width) {
+  if (kind == DialogControlKind::Radio || kind == DialogControlKind::CheckBox)
+    return {6 * static_cast<int32_t>(gbkLabel.size()) + 18, 12};
+  return {width, 24};
+}
 
 void chooseFirstStartResolution(const SettingsDialogInputs& in, int32_t maxClientW, const WindowPresets& presets,
                                 EngineSettings& s) {

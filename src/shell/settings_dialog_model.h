@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,21 @@ namespace vellum {
 
 // The dialog's flag word.
 constexpr int32_t kDialogRebuild = 1, kDialogClose = 2, kDialogDetailed = 4;
+// The client area as designed; labels wider than the design allows widen it.
 constexpr int32_t kDialogClientW = 530, kDialogClientH = 200;
 
 enum class DialogControlKind { GroupBox, Radio, CheckBox, Static, Button };
+
+// How big a label makes a control in the font that draws the dialog: a radio button or check box
+// whole, a static text wrapped at `width`. The layout is made from these sizes.
+struct ControlSize {
+  int32_t width = 0, height = 0;
+};
+using MeasureControl = std::function<ControlSize(DialogControlKind kind, const std::string& gbkLabel, int32_t width)>;
+
+// The measure the dialog was designed with: a choice is 6 pixels per label byte plus 18 wide and
+// 12 high; a text keeps the box it is given (24 high).
+ControlSize designedControlSize(DialogControlKind kind, const std::string& gbkLabel, int32_t width);
 // The setting or action a control is bound to.
 enum class DialogBinding { None, FullScreen, ScreenAspect, Resolution, ResolutionWindow, StartingSetUp, Detailed, Start, End };
 
@@ -36,6 +49,7 @@ struct SettingsDialogInputs {
   bool firstStart = false;           // no settings file exists yet
   int32_t freeMiB = 0, videoMiB = 0;  // as the system report measured them
   int32_t screenW = 0, screenH = 0;  // the primary screen
+  MeasureControl measure;            // empty: designedControlSize
 };
 
 struct SettingsDialog {
@@ -43,11 +57,17 @@ struct SettingsDialog {
   int32_t flagWord = 0;
   WindowPresets presets{};
   int32_t maxClientW = 0, maxClientH = 0;
+  // The client area, at least kDialogClientW x kDialogClientH.
+  int32_t clientW = kDialogClientW, clientH = kDialogClientH;
   std::vector<DialogControl> controls;
 };
 
 // Steps 2-4 of opening: the presets and the largest client size, the first-start resolution rule,
 // then the controls. Settings the rule changes are written to `s`.
+// The controls keep their designed places while their measured labels fit; the resolution radios'
+// columns are as wide as the widest label each can ever show (both preset rows, with the
+// "(等倍)" and ":DBD" marks), and the group boxes and the dialog widen to hold them, the buttons
+// keeping to the right edge. So no two controls overlap, before or after a list rebuild.
 SettingsDialog openSettingsDialog(const SettingsDialogInputs& in, EngineSettings& s);
 
 // The first-start rule alone (for a given largest client width and preset table).

@@ -46,8 +46,8 @@ ui::MenuBarView menuBarView(const MenuModel& model) {
 ui::DialogView dialogView(const SettingsDialog& dialog, const EngineSettings& s) {
   ui::DialogView view;
   view.title = utf8(std::string(menu_texts::kDialogTitle));
-  view.width = kDialogClientW;
-  view.height = kDialogClientH;
+  view.width = dialog.clientW;
+  view.height = dialog.clientH;
   for (const DialogControl& c : dialog.controls) {
     ui::DialogWidget w;
     w.kind = widgetKind(c.kind);
@@ -61,6 +61,18 @@ ui::DialogView dialogView(const SettingsDialog& dialog, const EngineSettings& s)
     view.widgets.push_back(std::move(w));
   }
   return view;
+}
+
+ControlSize measureDialogControl(DialogControlKind kind, const std::string& gbkLabel, int32_t width) {
+  ui::LabelSize size;
+  if (kind == DialogControlKind::Radio || kind == DialogControlKind::CheckBox) {
+    size = ui::choiceSize(utf8(gbkLabel));
+  } else if (kind == DialogControlKind::Static) {
+    size = ui::wrappedTextSize(utf8(gbkLabel), width);
+  } else {
+    return designedControlSize(kind, gbkLabel, width);
+  }
+  return {size.width, size.height};
 }
 
 std::string labelsOf(const ui::MenuBarView& view) {

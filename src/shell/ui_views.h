@@ -12,6 +12,8 @@ namespace vellum {
 
 ui::MenuBarView menuBarView(const MenuModel& model);
 ui::DialogView dialogView(const SettingsDialog& dialog, const EngineSettings& s);
+// A dialog control's size in the kit's font, for laying the settings dialog out.
+ControlSize measureDialogControl(DialogControlKind kind, const std::string& gbkLabel, int32_t width);
 // Every label of the view, for the font's glyphs.
 std::string labelsOf(const ui::MenuBarView& view);
 std::string labelsOf(const ui::DialogView& view);

@@ -4,6 +4,7 @@
 #include <vellum/exports.h>
 #include <zlib.h>
 
+#include "shell/engine_process.h"
 #include "storage/hashes.h"
 #include "support/game_builder.h"
 
@@ -93,6 +94,39 @@ TEST_F(EngineRun, BadCommandLine) {
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_NE(result.err.find("usage: vellum"), std::string::npos);
 }
+
+// Started for a player but where nobody can see a window (over SSH, from a service, under env -i),
+// the engine says so and ends instead of waiting for input that cannot come. The child's whole
+// environment is the row's.
+struct NoDisplayCase {
+  const char* name;
+  std::vector<std::string> environment;
+};
+
+class EngineWithoutDisplay : public ::testing::TestWithParam<NoDisplayCase> {};
+
+TEST_P(EngineWithoutDisplay, SaysSoAndExitsWithStatusTwo) {
+  test::TempFolder game, output;
+  test::writeScriptContainer(game, {{"script/0.txt", "screen 640, 480, 640, 2\n*wait\nsleep 5\ngoto *wait\n"}});
+  game.write("save.dat", "");
+  test::EngineProcess engine({"--game", game.path().string()}, GetParam().environment, output.path(),
+                             test::Inherit::Nothing);
+  ASSERT_TRUE(engine.started());
+  EXPECT_EQ(engine.waitForExit(30000), 2) << test::readFileBytes(output / "err");
+  const std::string err = test::readFileBytes(output / "err");
+  EXPECT_NE(err.find("no display found"), std::string::npos) << err;
+  EXPECT_NE(err.find("--headless runs the game without one"), std::string::npos) << err;
+  EXPECT_EQ(test::readFileBytes(output / "out"), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EngineWithoutDisplay,
+    ::testing::Values(NoDisplayCase{"empty_environment", {}},
+                      NoDisplayCase{"a_login_without_a_display", {"PATH=/usr/bin:/bin", "TERM=xterm", "LANG=C.UTF-8"}},
+                      NoDisplayCase{"the_offscreen_driver_asked_for", {"DISPLAY=:0", "SDL_VIDEODRIVER=offscreen"}},
+                      NoDisplayCase{"a_display_that_does_not_answer",
+                                    {"DISPLAY=/nonexistent/vellum-test-socket:0", "SDL_VIDEODRIVER=x11"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vellum

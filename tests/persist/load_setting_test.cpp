@@ -8,6 +8,7 @@
 #include "persist/engine_settings.h"
 #include "persist/load_setting.h"
 #include "persist/persist_state.h"
+#include "persist/settings_file.h"
 #include "persist_fixture.h"
 #include "base/clock.h"
 #include "platform/list_dialog.h"
@@ -122,13 +123,51 @@ TEST_F(LoadSetting, ReadsTheSettingsAtTheChosenPlace) {
   EXPECT_TRUE(reports.boxes.empty());
 }
 
-TEST_F(LoadSetting, NamesAreJoinedWithoutSeparatorAndBackslashesBecomeSlashes) {
+// Where the two names of loadSetting put the saves when they live under the Documents folder.
+struct SaveFolderCase {
+  const char* name;
+  const char* first;
+  const char* second;
+  bool documentsExists;
+  const char* folder;  // under the Documents folder (under home without one), ending in '/' or empty
+};
+
+class LoadSettingSaveFolder : public LoadSetting, public ::testing::WithParamInterface<SaveFolderCase> {};
+
+TEST_P(LoadSettingSaveFolder, SavesLandInsideTheDocumentsFolder) {
+  const SaveFolderCase& c = GetParam();
+  if (!c.documentsExists) fs::remove_all(home / "Documents");
+  const std::string base = c.documentsExists ? documents() + "/" : home.withSlash();
   game.write("save.dat", "1");
-  loadSetting("\\Co\\", "Game\\");
-  EXPECT_EQ(engine().userDataDirectory, documents() + "/Co/Game/");
-  loadSetting("Co", "Game/");
-  EXPECT_EQ(engine().userDataDirectory, documents() + "CoGame/");
+  loadSetting(c.first, c.second);
+  EXPECT_EQ(engine().userDataDirectory, base + c.folder);
+  EXPECT_EQ(persistState().saveDirectory, base + c.folder + "save/");
+  ASSERT_TRUE(writeSettings());
+  EXPECT_TRUE(fs::is_regular_file(base + c.folder + "save/setting.dat"));
+  // Nothing lands beside the home folder or beside the Documents folder.
+  EXPECT_FALSE(fs::exists(home.path().string() + "save"));
+  std::vector<std::string> inHome;
+  for (const auto& entry : fs::directory_iterator(home.path())) inHome.push_back(entry.path().filename().string());
+  const std::string top = std::string(c.folder).substr(0, std::string(c.folder).find('/'));
+  EXPECT_EQ(inHome, std::vector<std::string>{c.documentsExists ? "Documents" : top.empty() ? "save" : top});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LoadSettingSaveFolder,
+    ::testing::Values(
+        SaveFolderCase{"no_names_save_in_the_documents_folder", "", "", true, ""},
+        SaveFolderCase{"bare_names_get_separators", "Studio", "Game", true, "Studio/Game/"},
+        SaveFolderCase{"windows_names_bring_backslashes", "\\Studio\\", "Game\\", true, "Studio/Game/"},
+        SaveFolderCase{"slashes_on_both_ends", "/Co/", "Game/", true, "Co/Game/"},
+        SaveFolderCase{"doubled_separators_become_one", "Studio\\\\", "\\\\Game", true, "Studio/Game/"},
+        SaveFolderCase{"separators_inside_a_name_stay", "Studio\\Label", "Game", true, "Studio/Label/Game/"},
+        SaveFolderCase{"only_a_studio", "Studio", "", true, "Studio/"},
+        SaveFolderCase{"only_a_game", "", "Game", true, "Game/"},
+        // 乗 ends in the byte 0x5C: a trail byte, not a separator.
+        SaveFolderCase{"double_byte_names", "\xc9\xe7", "\x81\x5c", true, "\xe7\xa4\xbe/\xe4\xb9\x97/"},
+        SaveFolderCase{"no_documents_folder_saves_under_home", "", "", false, ""},
+        SaveFolderCase{"no_documents_folder_with_names", "Studio", "Game", false, "Studio/Game/"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LoadSetting, HeadlessCarryOverPicksNothingAndReadsOwnDefaults) {
   game.write("save.dat", "1");

@@ -20,18 +20,22 @@ extern char** environ;
 
 namespace vellum::test {
 
+// Whether the child starts from this process's environment or from nothing (as under `env -i`).
+enum class Inherit { Environment, Nothing };
+
 class EngineProcess {
  public:
   // Runs build/vellum with the arguments; `environment` entries ("NAME=value") are added.
   EngineProcess(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-                const std::filesystem::path& output) {
+                const std::filesystem::path& output, Inherit inherit = Inherit::Environment) {
     std::vector<std::string> words = {std::string(VELLUM_BINARY_DIR) + "/vellum"};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
     std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    if (inherit == Inherit::Environment)
+      for (char** e = environ; *e; ++e) env.emplace_back(*e);
     env.insert(env.end(), environment.begin(), environment.end());
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(e.data());

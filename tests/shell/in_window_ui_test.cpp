@@ -4,11 +4,15 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "image/image.h"
 #include "image/image_io.h"
 #include "persist/persist_fixture.h"
+#include "platform/ui_overlay.h"
 #include "script/builtins/packed_game.h"
+#include "shell/settings_dialog_model.h"
+#include "shell/ui_views.h"
 
 namespace vellum {
 namespace {
@@ -24,17 +28,28 @@ class InWindowUi : public ::testing::Test {
     game.file("input.txt", input);
     return game.run("scramble", "--input " + (game.folder() / "input.txt").string());
   }
-  // The shot's pixel as 0xRRGGBB.
-  uint32_t pixel(int shot, int x, int y) {
+  // The shot's pixels as 0xRRGGBB, row by row; empty when it cannot be read.
+  struct Shot {
+    int32_t width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t at(int x, int y) const {
+      return x >= 0 && y >= 0 && x < width && y < height ? pixels[static_cast<size_t>(y) * width + x] : 0xDEAD;
+    }
+  };
+  Shot shot(int number) {
     char name[32];
-    std::snprintf(name, sizeof name, "ui-%03d.png", shot);
+    std::snprintf(name, sizeof name, "ui-%03d.png", number);
     const std::string bytes = test::readFileBytes(shots / name);
+    Shot s;
     Image* image = loadImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    if (!image) return 0xDEAD;
-    const uint32_t value = x < image->width && y < image->height ? image->pixels[y * image->width + x] & 0xFFFFFF : 0xDEAD;
+    if (!image) return s;
+    s.width = image->width;
+    s.height = image->height;
+    for (int32_t i = 0; i < s.width * s.height; ++i) s.pixels.push_back(image->pixels[i] & 0xFFFFFF);
     freeImage(image);
-    return value;
+    return s;
   }
+  uint32_t pixel(int number, int x, int y) { return shot(number).at(x, y); }
   size_t shotCount() const {
     size_t n = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(shots.path())) ++n;
@@ -78,13 +93,46 @@ TEST_F(InWindowUi, ClicksOnTheBarsEmptyStretchReachTheGame) {
   EXPECT_EQ(shotCount(), 0u);
 }
 
-// The dialog's controls sit 13 pixels below the top (the title bar), at the places of the layout.
+// The settings dialog of `screen W, H, REF, 0` as the engine lays it out: in this process, from
+// the same font. Its controls sit 13 pixels below the window's top (the title bar).
+constexpr int32_t kTitleBar = 13;
+
+SettingsDialog dialogLayout(int32_t gameW, int32_t gameH, int32_t refW) {
+  SettingsDialogInputs in;
+  in.gameW = gameW;
+  in.gameH = gameH;
+  in.refW = refW;
+  in.aspectSwitchable = 1;
+  in.screenW = 1920;
+  in.screenH = 1080;
+  in.measure = &measureDialogControl;
+  EngineSettings s;
+  s.resolution = gameW;
+  SettingsDialog d = openSettingsDialog(in, s);
+  ui::shutdown();
+  return d;
+}
+
+const DialogControl& controlFor(const SettingsDialog& d, DialogBinding binding, int32_t value = 0) {
+  for (const DialogControl& c : d.controls)
+    if (c.binding == binding && (c.kind != DialogControlKind::Radio || c.value == value)) return c;
+  ADD_FAILURE() << "no such control";
+  return d.controls.front();
+}
+
+// A left click in the middle of the control, pressed at `ms` and released 50 ms later.
+std::string clickLines(const SettingsDialog& d, int ms, DialogBinding binding, int32_t value = 0) {
+  const DialogControl& c = controlFor(d, binding, value);
+  const std::string at = std::to_string(c.x + c.width / 2) + " " + std::to_string(c.y + kTitleBar + c.height / 2);
+  return std::to_string(ms) + " press left " + at + "\n" + std::to_string(ms + 50) + " release left " + at + "\n";
+}
+
 constexpr const char* kDialogGame = "int f\nscreen 640, 480, 640, 0\ngetFullScreen %f\nprint \"full=\", %f\n";
 
 TEST_F(InWindowUi, TheSettingsDialogChoosesFullScreenAndStarts) {
-  const auto result = run(kDialogGame,
-                          "500 press left 126 49\n550 release left 126 49\n"
-                          "700 press left 390 198\n750 release left 390 198\n");
+  const SettingsDialog d = dialogLayout(640, 480, 640);
+  const auto result =
+      run(kDialogGame, clickLines(d, 500, DialogBinding::FullScreen, 1) + clickLines(d, 700, DialogBinding::Start));
   EXPECT_EQ(result.out, "full=1");
   ASSERT_GE(shotCount(), 4u);
   // The first picture: the dialog on its light face with the title bar above.
@@ -92,7 +140,7 @@ TEST_F(InWindowUi, TheSettingsDialogChoosesFullScreenAndStarts) {
 }
 
 TEST_F(InWindowUi, TheSettingsDialogsEndButtonQuits) {
-  const auto result = run(kDialogGame, "500 press left 480 198\n550 release left 480 198\n");
+  const auto result = run(kDialogGame, clickLines(dialogLayout(640, 480, 640), 500, DialogBinding::End));
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.exitCode, 0);
 }
@@ -103,10 +151,49 @@ TEST_F(InWindowUi, ClosingTheSettingsDialogQuits) {
 }
 
 TEST_F(InWindowUi, TheGreyedDetailedSettingsButtonDoesNothing) {
-  const auto result = run(kDialogGame,
-                          "500 press left 280 198\n550 release left 280 198\n"
-                          "700 press left 390 198\n750 release left 390 198\n");
+  const SettingsDialog d = dialogLayout(640, 480, 640);
+  const auto result =
+      run(kDialogGame, clickLines(d, 500, DialogBinding::Detailed) + clickLines(d, 700, DialogBinding::Start));
   EXPECT_EQ(result.out, "full=0");
+}
+
+// The first screen of a new 1280x720 game: "1280x 720(等倍):DBD", the longest label, has a column
+// wide enough; between any two controls side by side the dialog's face shows, nothing drawn.
+TEST_F(InWindowUi, TheSettingsDialogsControlsStayApartOnScreen) {
+  const SettingsDialog d = dialogLayout(1280, 720, 1280);
+  const auto result = run("screen 1280, 720, 1280, 0\nprint \"started\"\n", clickLines(d, 500, DialogBinding::Start));
+  EXPECT_EQ(result.out, "started");
+  ASSERT_GE(shotCount(), 1u);
+  const Shot first = shot(1);
+  ASSERT_EQ(first.width, d.clientW);
+  ASSERT_EQ(first.height, d.clientH + kTitleBar);
+  const uint32_t face = first.at(5, kTitleBar + 100);
+  EXPECT_GT(face & 0xFF, 0xC0u);
+  // The current size's radio, dot by dot, is drawn where the layout puts it.
+  const DialogControl& current = controlFor(d, DialogBinding::Resolution, 1280);
+  EXPECT_NE(current.label.find(":DBD"), std::string::npos);
+  int drawn = 0;
+  for (int x = current.x; x < current.x + current.width; ++x)
+    for (int y = current.y; y < current.y + current.height; ++y) drawn += first.at(x, y + kTitleBar) != face;
+  EXPECT_GT(drawn, current.width);
+  // Every pair of neighbours in a row: the strip between them is bare face.
+  int strips = 0;
+  for (const DialogControl& left : d.controls) {
+    if (left.kind == DialogControlKind::GroupBox || left.kind == DialogControlKind::Static) continue;
+    const DialogControl* right = nullptr;
+    for (const DialogControl& c : d.controls)
+      if (c.kind != DialogControlKind::GroupBox && c.kind != DialogControlKind::Static && c.y == left.y &&
+          c.x > left.x && (!right || c.x < right->x))
+        right = &c;
+    if (!right) continue;
+    ++strips;
+    ASSERT_GE(right->x - (left.x + left.width), 4) << left.label << " / " << right->label;
+    for (int x = left.x + left.width + 1; x < right->x - 1; ++x)
+      for (int y = left.y; y < left.y + left.height; ++y)
+        ASSERT_EQ(first.at(x, y + kTitleBar), face) << "at " << x << "," << y << " between the controls at " << left.x
+                                                    << " and " << right->x;
+  }
+  EXPECT_GE(strips, 12);
 }
 
 TEST_F(InWindowUi, TheFindDialogTakesTyping) {

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <tuple>
 
+#include "base/text_encoding.h"
+#include "platform/ui_overlay.h"
 #include "shell/menu_texts.h"
 #include "shell/settings_dialog_model.h"
+#include "shell/ui_views.h"
 
 namespace vellum {
 namespace {
@@ -89,7 +94,7 @@ TEST(SettingsDialogRebuild, FourThreeWith1366AndNarrowMonitorGives1280) {
   EXPECT_EQ(remapResolution(777, false, 1900), 777);
 }
 
-TEST(SettingsDialog, ControlsSitWhereTheLayoutSays) {
+TEST(SettingsDialog, ControlsKeepTheirDesignedPlacesWhereTheirLabelsFit) {
   EngineSettings s;
   s.resolution = 1280;
   const SettingsDialog d = openSettingsDialog(wideGame(), s);
@@ -98,18 +103,26 @@ TEST(SettingsDialog, ControlsSitWhereTheLayoutSays) {
   EXPECT_EQ(windowed.y, 30);
   EXPECT_EQ(windowed.width, 6 * 4 + 18);
   EXPECT_EQ(windowed.height, 12);
+  EXPECT_EQ(d.controls[indexOf(d, DialogBinding::FullScreen, 1)].x, 120);
+  EXPECT_EQ(d.controls[indexOf(d, DialogBinding::ScreenAspect, 1)].x, 420);
   const DialogControl& start = d.controls[indexOf(d, DialogBinding::Start)];
   EXPECT_EQ(start.label, menu_texts::kStart);
-  EXPECT_EQ(start.x, 350);
   EXPECT_EQ(start.y, 175);
+  // The buttons keep to the right edge, 10 pixels in, as designed for a 530-pixel dialog.
+  EXPECT_EQ(d.controls[indexOf(d, DialogBinding::End)].x, d.clientW - 90);
+  EXPECT_EQ(start.x, d.clientW - 180);
+  EXPECT_EQ(d.controls[indexOf(d, DialogBinding::Detailed)].x, d.clientW - 290);
+  EXPECT_EQ(d.controls[indexOf(d, DialogBinding::StartingSetUp)].y, 180);
+  EXPECT_EQ(d.clientH, kDialogClientH);
   EXPECT_FALSE(d.controls[indexOf(d, DialogBinding::Detailed)].enabled);
-  // Ten preset radios, in two rows of five; the 1920 one (the reference width) says DBD only
-  // with flag 1, the game width's one without it.
+  // Ten preset radios, in two rows of five columns; the 1920 one (the reference width) says DBD
+  // only with flag 1, the game width's one without it.
   std::vector<const DialogControl*> radios;
   for (const DialogControl& c : d.controls)
     if (c.binding == DialogBinding::Resolution) radios.push_back(&c);
   ASSERT_EQ(radios.size(), 10u);
-  EXPECT_EQ(radios[6]->x, 10 + 10 + 100);
+  EXPECT_EQ(radios[5]->x, 20);
+  EXPECT_EQ(radios[6]->x, radios[1]->x);
   EXPECT_EQ(radios[6]->y, 60 + 20 + 20);
   const auto& r1280 = *std::find_if(radios.begin(), radios.end(), [](auto* c) { return c->value == 1280; });
   EXPECT_NE(r1280->label.find(":DBD"), std::string::npos);
@@ -158,6 +171,100 @@ TEST(SettingsDialog, PresetsTooLargeForTheScreenAreGreyed) {
       EXPECT_EQ(c.enabled, c.value <= d.maxClientW) << c.value;
     }
 }
+
+// The first pair of controls that overlap, as "A / B"; empty when none do. Group boxes hold the
+// controls inside their frame (below their label) and touch nothing else; every other pair is
+// apart; everything is inside the dialog.
+std::string firstOverlap(const SettingsDialog& d) {
+  struct Rect {
+    int32_t left, top, right, bottom;
+  };
+  const auto rect = [](const DialogControl& c) { return Rect{c.x, c.y, c.x + c.width, c.y + c.height}; };
+  const auto meet = [](Rect a, Rect b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  };
+  const auto name = [](const DialogControl& c) {
+    return toUtf8(c.label, CodePage::Gbk) + " at " + std::to_string(c.x) + "," + std::to_string(c.y) + " " +
+           std::to_string(c.width) + "x" + std::to_string(c.height);
+  };
+  for (size_t i = 0; i < d.controls.size(); ++i) {
+    const DialogControl& a = d.controls[i];
+    const Rect ra = rect(a);
+    if (ra.left < 0 || ra.top < 0 || ra.right > d.clientW || ra.bottom > d.clientH)
+      return name(a) + " / the dialog's edge";
+    for (size_t j = i + 1; j < d.controls.size(); ++j) {
+      const DialogControl& b = d.controls[j];
+      const Rect rb = rect(b);
+      if (!meet(ra, rb)) continue;
+      const bool aGroup = a.kind == DialogControlKind::GroupBox, bGroup = b.kind == DialogControlKind::GroupBox;
+      if (aGroup != bGroup) {
+        const Rect group = aGroup ? ra : rb, inner = aGroup ? rb : ra;
+        // The frame's line, and the label in its top edge (a text line high).
+        if (inner.left > group.left && inner.right < group.right && inner.top >= group.top + 14 &&
+            inner.bottom < group.bottom)
+          continue;
+      }
+      return name(a) + " / " + name(b);
+    }
+  }
+  return {};
+}
+
+struct LayoutCase {
+  const char* name;
+  int32_t gameW, gameH, refW, flag, aspectSwitchable;
+};
+enum class LabelFont { Designed, Kit };
+
+// Every game shape, every current resolution (the "(等倍)" mark moves with it), both aspects and
+// the list rebuild between them, measured by the designed byte rule and by the font the kit
+// draws with.
+class SettingsDialogLayout : public ::testing::TestWithParam<std::tuple<LayoutCase, LabelFont>> {
+ protected:
+  void TearDown() override { ui::shutdown(); }
+};
+
+TEST_P(SettingsDialogLayout, NoTwoControlsOverlap) {
+  const LayoutCase& c = std::get<0>(GetParam());
+  SettingsDialogInputs in = wideGame();
+  in.gameW = c.gameW;
+  in.gameH = c.gameH;
+  in.refW = c.refW;
+  in.flag = c.flag;
+  in.aspectSwitchable = c.aspectSwitchable;
+  if (std::get<1>(GetParam()) == LabelFont::Kit) in.measure = &measureDialogControl;
+  for (int32_t aspect : {0, 1}) {
+    for (const WindowPreset& p : buildWindowPresets(c.gameW, c.gameH, aspect, 0)) {
+      EngineSettings s;
+      s.screenAspect = aspect;
+      s.resolution = p.width;
+      SettingsDialog d = openSettingsDialog(in, s);
+      EXPECT_EQ(firstOverlap(d), "") << "aspect " << aspect << ", resolution " << p.width;
+      EXPECT_GE(d.clientW, kDialogClientW);
+      const int32_t width = d.clientW;
+      if (!c.aspectSwitchable) continue;
+      int quit = 0;
+      clickDialogControl(d, indexOf(d, DialogBinding::ScreenAspect, 1 - aspect), s, quit);
+      rebuildResolutionList(d, s);
+      EXPECT_EQ(firstOverlap(d), "") << "switched from aspect " << aspect << ", resolution " << p.width;
+      EXPECT_EQ(d.clientW, width) << "the dialog keeps its size";
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SettingsDialogLayout,
+    ::testing::Combine(::testing::Values(LayoutCase{"wide_1280x720", 1280, 720, 1280, 0, 1},
+                                         LayoutCase{"wide_with_reference_dot_by_dot", 1280, 720, 1920, 1, 1},
+                                         LayoutCase{"full_hd", 1920, 1080, 1920, 0, 1},
+                                         LayoutCase{"four_three_640x480", 640, 480, 640, 0, 0},
+                                         LayoutCase{"tall_720x1280", 720, 1280, 720, 0, 1},
+                                         LayoutCase{"odd_shape_1000x700", 1000, 700, 1000, 0, 0}),
+                       ::testing::Values(LabelFont::Designed, LabelFont::Kit)),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) +
+             (std::get<1>(info.param) == LabelFont::Kit ? "_kit_font" : "_designed");
+    });
 
 }  // namespace
 }  // namespace vellum
