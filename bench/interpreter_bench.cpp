@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "engine/interpreter.h"
 #include "base/report.h"
 #include "engine/startup.h"

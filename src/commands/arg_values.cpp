@@ -1,6 +1,6 @@
 #include <string>
 
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 
 namespace vellum {
 

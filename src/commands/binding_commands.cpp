@@ -1,6 +1,6 @@
 // The commands that hand work to the script VMs, and the VM built-ins for script variables.
 #include "commands/binding_commands.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "commands/lua/lua_binding.h"
 #include "commands/squirrel/squirrel_binding.h"
 #include "script/variable_commands.h"

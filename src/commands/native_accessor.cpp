@@ -2,7 +2,7 @@
 // into the variables that output arguments name.
 #include <string>
 
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 #include "commands/arg_list.h"
 #include "base/engine_state.h"
 #include "base/report.h"

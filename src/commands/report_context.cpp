@@ -2,7 +2,7 @@
 // traceback of the Lua or Squirrel VM that is running the command.
 #include "base/engine_state.h"
 #include "base/report.h"
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 #include "commands/lua/lua_binding.h"
 #include "commands/squirrel/squirrel_binding.h"
 #include "script/script_state.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "commands/arg_list.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 
 namespace vellum {
 

@@ -1,7 +1,7 @@
 #include "engine/command_providers.h"
 
 #include "commands/binding_commands.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "engine/diagnostics_commands.h"
 #include "engine/save_commands.h"
 #include "movie/frame_sequences.h"

@@ -9,8 +9,8 @@
 
 #include <vellum/exports.h>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "base/report.h"
 #include "base/text_encoding.h"
 #include "script/script_messages.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "engine/message_handoff.h"
 #include "base/report.h"

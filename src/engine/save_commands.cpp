@@ -6,8 +6,8 @@
 
 #include "base/engine_state.h"
 #include "base/report.h"
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "engine/save_snapshot.h"
 #include "persist/compressed_container.h"
 #include "persist/save_messages.h"

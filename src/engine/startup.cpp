@@ -4,7 +4,7 @@
 #include <ctime>
 #include <string_view>
 
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "commands/lua/lua_binding.h"
 #include "commands/squirrel/squirrel_binding.h"
 #include "base/engine_state.h"

@@ -2,7 +2,7 @@
 // classes and integer constants.
 #include <vellum/exports.h>
 
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 #include "commands/squirrel/squirrel_binding.h"
 
 extern "C" void getVMSquirrel(HSQUIRRELVM* vm) {

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "base/engine_state.h"
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "movie/colour_conversion.h"
 #include "movie/theora_stream.h"
 

@@ -1,8 +1,8 @@
 // Play time and getTotalTime: the seconds carried in the TotalTime setting plus this run's.
 #include "persist/play_time.h"
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "persist/engine_settings.h"
 
 namespace vellum {

@@ -6,8 +6,8 @@
 #include <utility>
 #include <variant>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "persist/load_setting.h"

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <thread>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "render/renderer_state.h"
 
 namespace vellum {

@@ -7,8 +7,8 @@
 
 #include "base/clock.h"
 #include "base/engine_state.h"
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "scene/animation_tracks.h"
 #include "scene/animation_update.h"
 #include "scene/button_table.h"

@@ -3,8 +3,8 @@
 
 #include "base/clock.h"
 #include "base/engine_state.h"
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "scene/animation_commands.h"
 #include "scene/screen_transform.h"
 

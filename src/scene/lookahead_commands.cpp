@@ -2,8 +2,8 @@
 #include <string>
 
 #include "base/engine_state.h"
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "scene/lookahead.h"
 #include "scene/picture_cache.h"
 

@@ -7,8 +7,8 @@
 
 #include "base/engine_state.h"
 #include "base/report.h"
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "image/image_io.h"
 #include "image/ops/image_ops.h"
 #include "persist/engine_settings.h"

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "base/engine_state.h"
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "scene/button_table.h"
 #include "scene/picture_cache.h"
 #include "scene/sprite_commands.h"

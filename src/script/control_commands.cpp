@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "base/report.h"
 #include "script/assignment.h"
 #include "script/control_flow.h"

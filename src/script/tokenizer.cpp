@@ -1,6 +1,6 @@
 #include "script/tokenizer.h"
 
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "script/char_classes.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"

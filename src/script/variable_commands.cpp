@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "script/script_commands.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "base/report.h"
 #include "script/assignment.h"
 #include "script/expression.h"

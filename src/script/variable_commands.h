@@ -2,7 +2,7 @@
 // which Lua and Squirrel reach the same variables.
 #pragma once
 
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 
 namespace vellum {
 

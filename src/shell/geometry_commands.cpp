@@ -1,7 +1,7 @@
 // The script commands that read the display geometry.
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 #include "shell/shell_commands.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "shell/screen_geometry.h"
 
 namespace vellum {

@@ -1,8 +1,8 @@
 // screen, setWindowText and the display commands.
 #include <string>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "platform/main_window.h"

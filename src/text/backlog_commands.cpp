@@ -4,8 +4,8 @@
 #include <string>
 
 #include "base/engine_state.h"
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "script/read_mode.h"
 #include "script/script_state.h"
 #include "shell/shell_hooks.h"

@@ -7,7 +7,7 @@
 #include "base/engine_state.h"
 #include "base/report.h"
 #include "base/text_encoding.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "persist/engine_settings.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"

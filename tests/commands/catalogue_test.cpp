@@ -3,8 +3,8 @@
 #include <set>
 #include <string>
 
-#include "commands/command_catalogue.h"
-#include "commands/command_registry.h"
+#include "script/command_catalogue.h"
+#include "script/command_registry.h"
 #include "engine/startup.h"
 #include "storage/hashes.h"
 

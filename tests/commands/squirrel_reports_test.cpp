@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "commands/squirrel/squirrel_binding.h"
 #include "base/engine_state.h"
 #include "script/builtins/plugin_libraries.h"

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "commands/command_catalogue.h"
-#include "commands/command_summaries.h"
+#include "script/command_catalogue.h"
+#include "script/command_summaries.h"
 
 namespace vellum {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "script/control_flow.h"
 #include "script/script_state.h"

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "base/clock.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "image/image_io.h"
 #include "movie/frame_sequences.h"
 #include "movie/movie_test_files.h"

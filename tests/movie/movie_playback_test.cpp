@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "base/clock.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "movie/frame_sequences.h"
 #include "movie/thor_header.h"
 #include "movie/movie_test_files.h"

@@ -7,8 +7,8 @@
 
 #include <vellum/exports.h>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "render/device_caps.h"
 #include "render/filter_passes.h"

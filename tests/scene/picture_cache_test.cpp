@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "image/image_io.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "persist/engine_settings.h"
 #include "scene/lookahead.h"
 #include "scene/picture_cache.h"

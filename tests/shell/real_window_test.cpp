@@ -9,8 +9,8 @@
 #include <fstream>
 #include <thread>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "platform/main_window.h"
 #include "render/renderer_state.h"

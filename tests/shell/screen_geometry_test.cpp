@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "engine/startup.h"
 #include "persist/engine_settings.h"
 #include "script/variables.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "platform/message_queue.h"

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "base/clock.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "engine/startup.h"
 #include "platform/audio_device.h"
 #include "sound/gain_law.h"

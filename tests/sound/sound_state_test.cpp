@@ -9,7 +9,7 @@
 #include <fstream>
 #include <thread>
 
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "persist/engine_settings.h"
 #include "platform/audio_device.h"
 #include "script/script_state.h"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <thread>
 
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "platform/audio_device.h"
 #include "sound/loop_comment.h"
 #include "sound/sound_channel.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/engine_state.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "engine/startup.h"
 #include "persist/engine_settings.h"
 #include "script/script_state.h"

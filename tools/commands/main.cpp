@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "commands/command_catalogue.h"
-#include "commands/command_summaries.h"
+#include "script/command_catalogue.h"
+#include "script/command_summaries.h"
 
 namespace {
 

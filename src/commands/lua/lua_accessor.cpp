@@ -1,6 +1,6 @@
 // The Lua implementation of the argument accessor: arguments are the stack slots of the call,
 // results are pushed.
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 #include "commands/lua/lua_binding.h"
 #include "base/engine_state.h"
 #include "script/value.h"

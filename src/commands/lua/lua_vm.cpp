@@ -3,9 +3,9 @@
 
 #include <vellum/exports.h>
 
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 #include "commands/arg_list.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "commands/script_function_call.h"
 #include "commands/lua/lua_binding.h"
 #include "base/engine_state.h"

@@ -1,6 +1,6 @@
 // The Squirrel implementation of the argument accessor: argument i is stack slot i + 1 (slot 1 is
 // `this`), results are pushed and arrays are Squirrel arrays.
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 #include "commands/squirrel/squirrel_binding.h"
 #include "base/engine_state.h"
 #include "script/value.h"

@@ -8,9 +8,9 @@
 
 #include <vellum/squirrel_std.h>
 
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 #include "commands/arg_list.h"
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "commands/script_function_call.h"
 #include "commands/squirrel/squirrel_binding.h"
 #include "commands/squirrel/squirrel_messages.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 
 namespace vellum {
 

@@ -1,8 +1,8 @@
 // getLocalTime and getWeek.
 #include <ctime>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "script/builtins/builtin_families.h"
 
 namespace vellum {

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <utility>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "script/builtins/builtin_arguments.h"
 #include "script/builtins/builtin_families.h"
 #include "script/builtins/character_split.h"

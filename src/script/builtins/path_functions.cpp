@@ -1,8 +1,8 @@
 // getParentFolderName, getBaseName, getExtensionName and getFileName: parts of a path.
 #include <string>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "base/report.h"
 #include "script/builtins/builtin_arguments.h"
 #include "script/builtins/builtin_families.h"

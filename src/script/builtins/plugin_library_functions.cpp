@@ -1,6 +1,6 @@
 // loadLibrary and freeLibrary.
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "script/builtins/builtin_arguments.h"
 #include "script/builtins/builtin_families.h"
 #include "script/builtins/plugin_libraries.h"

@@ -1,8 +1,8 @@
 // getArg index, $out: the game's command-line arguments.
 #include <string>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "base/text_encoding.h"
 #include "script/builtins/builtin_families.h"

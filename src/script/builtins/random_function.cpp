@@ -3,8 +3,8 @@
 #include <ctime>
 #include <random>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "script/builtins/builtin_families.h"
 #include "script/builtins/random_generator.h"
 

@@ -5,8 +5,8 @@
 
 #include <vellum/exports.h>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "base/report.h"
 #include "script/builtins/builtin_arguments.h"
 #include "script/builtins/builtin_families.h"

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <thread>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "base/clock.h"
 #include "platform/message_pump.h"

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "base/clock.h"
 #include "persist/play_time.h"

@@ -7,8 +7,8 @@
 #include <variant>
 #include <vector>
 
-#include "commands/arg_accessor.h"
-#include "commands/command_registry.h"
+#include "script/arg_accessor.h"
+#include "script/command_registry.h"
 
 namespace vellum::test {
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 #include "script/builtins/packed_game.h"
 #include "script/builtins/plugin_libraries.h"
 #include "support/engine_fixture.h"

@@ -1,4 +1,4 @@
-#include "commands/command_summaries.h"
+#include "script/command_summaries.h"
 
 #include <algorithm>
 #include <array>

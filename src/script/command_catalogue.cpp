@@ -1,4 +1,4 @@
-#include "commands/command_catalogue.h"
+#include "script/command_catalogue.h"
 
 namespace vellum {
 

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "commands/arg_accessor.h"
+#include "script/arg_accessor.h"
 
 namespace vellum {
 

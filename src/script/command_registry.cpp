@@ -1,6 +1,6 @@
-#include "commands/command_registry.h"
+#include "script/command_registry.h"
 
-#include "commands/command_catalogue.h"
+#include "script/command_catalogue.h"
 #include "storage/hashes.h"
 
 namespace vellum {
