@@ -4,7 +4,8 @@
 #   platform  the only code that knows SDL, OpenGL, fontconfig, Dear ImGui and Linux devices
 #   squirrel  our Squirrel VM and its standard libraries; it stands alone
 #   formats   storage (archives, hashes), image (codecs, image library), services (conversions, downloads)
-#   script    the script language and the command layer (registry, accessor, Lua and Squirrel)
+#   script    the script language and the command table it dispatches into (registry, accessor)
+#   commands  the commands' argument lists and their bindings to the native script, Lua and Squirrel
 #   persist   settings, read flags, carry-over
 #   shell     window, display modes, geometry, input
 #   report    the system report (Information.txt)
@@ -43,8 +44,9 @@ vellum_layer(base      FOLDERS base)
 vellum_layer(platform  FOLDERS platform             USES base                 PACKAGES PkgConfig::SDL2 PkgConfig::FREETYPE PkgConfig::FONTCONFIG PkgConfig::IMGUI Threads::Threads)
 vellum_layer(squirrel  FOLDERS squirrel                                       PACKAGES PkgConfig::PCRE2)
 vellum_layer(formats   FOLDERS storage image services USES base               PACKAGES ZLIB::ZLIB PNG::PNG JPEG::JPEG PkgConfig::CURL Threads::Threads)
-vellum_layer(script    FOLDERS script commands      USES platform formats squirrel PACKAGES PkgConfig::LUA PkgConfig::PCRE2 ${CMAKE_DL_LIBS})
-vellum_layer(persist   FOLDERS persist              USES script)
+vellum_layer(script    FOLDERS script               USES platform formats squirrel PACKAGES PkgConfig::PCRE2 ${CMAKE_DL_LIBS})
+vellum_layer(commands  FOLDERS commands             USES script               PACKAGES PkgConfig::LUA)
+vellum_layer(persist   FOLDERS persist              USES commands)
 vellum_layer(shell     FOLDERS shell                USES persist)
 vellum_layer(report    FOLDERS report               USES shell)
 vellum_layer(render    FOLDERS render               USES shell)
