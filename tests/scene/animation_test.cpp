@@ -208,9 +208,10 @@ TEST_F(Animation, OvershootingCurvesHoldAlphaAndColourChannelsInTheirRange) {
     for (int easing : {9, -9, 19, -19, 8, -8}) {
       SCOPED_TRACE(testing::Message() << (colour ? "colour" : "alpha") << " track, easing " << easing);
       fakeNow = 100000;
+      const std::string e = std::to_string(easing);
       script(std::string("sp_cxy 1, 0, 0\nsp_xy 1, 100, 100\n") +
-             (colour ? "sp_a 1, 255\nsp_c 1, 4, 0xFF000000\ndraw\nsp_ac 1, 0xFFFFFF, 400, " + std::to_string(easing) + ", 0x100\n"
-                     : "sp_c 1, 0, 0\nsp_a 1, 0\ndraw\nsp_aa 1, 255, 400, " + std::to_string(easing) + ", 0x100\n"));
+             (colour ? "sp_a 1, 255\nsp_c 1, 4, 0xFF000000\ndraw\nsp_ac 1, 0xFFFFFF, 400, " + e + ", 0x100\n"
+                     : "sp_c 1, 0, 0\nsp_a 1, 0\ndraw\nsp_aa 1, 255, 400, " + e + ", 0x100\n"));
       int offCurve = 0;
       for (uint32_t t = 0; t < 402; t += 8) {
         frameAt(t);

@@ -265,7 +265,9 @@ class TransitionFrames : public Transitions {
     if (IsSkipped()) return;
     writePicture("before.png", kGameW, kGameH, 0xFF000000u | kBefore);
     writePicture("after.png", kGameW, kGameH, 0xFF000000u | kAfter);
-    writePicture("rule.png", kGameW, kGameH, [](int x, int y) { return 0xFF000000u | 0x010101u * static_cast<uint32_t>((x + y) * 255 / 558); });
+    // A diagonal rule: the top-left corner changes first.
+    writePicture("rule.png", kGameW, kGameH,
+                 [](int x, int y) { return 0xFF000000u | 0x010101u * static_cast<uint32_t>((x + y) * 255 / 558); });
     running = this;
     fakeNow = 50000;
     setTickSource(&fakeClock);
@@ -303,7 +305,8 @@ class TransitionFrames : public Transitions {
 
   // The frames the effect line draws, from the before picture to the after one.
   std::vector<Shot> frames(const std::string& line) {
-    script("sp_d 1\nsp 1, \"before.png\", 0, 0\nsp_xy 1, 160, 120\ndraw\nsp 1, \"after.png\", 0, 0\nsp_xy 1, 160, 120\n");
+    script("sp_d 1\nsp 1, \"before.png\", 0, 0\nsp_xy 1, 160, 120\ndraw\n"
+           "sp 1, \"after.png\", 0, 0\nsp_xy 1, 160, 120\n");
     std::string lines;
     for (uint32_t at = 0; at <= 4000; at += kStep) lines += std::to_string(at) + " shot frame\n";
     std::vector<ReplayedEvent> events;

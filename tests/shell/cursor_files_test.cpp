@@ -126,7 +126,7 @@ TEST(AnimatedCursor, AnOddLastFrameWithoutItsPadByteEndsTheList) {
     // Take the frame's pad byte out of the list: the list's length becomes odd.
     const size_t listLength = 4 + 8 + odd.size();
     const size_t list = file.size() - 1 - listLength - 8;
-    ASSERT_EQ(std::string(file.begin() + static_cast<std::ptrdiff_t>(list), file.begin() + static_cast<std::ptrdiff_t>(list) + 4), "LIST");
+    ASSERT_EQ(std::string(reinterpret_cast<const char*>(&file[list]), 4), "LIST");
     file.pop_back();
     for (size_t i = 0; i < 4; ++i) file[list + 4 + i] = static_cast<uint8_t>(listLength >> (8 * i));
     if (chunkAfter) {

@@ -168,12 +168,10 @@ int edgeMismatches(int style, const GlyphBitmap& g) {
       std::vector<Word> block(kBlock * kBlock, kUntouched);
       for (int ty = 0; ty < kH; ++ty)
         for (int tx = 0; tx < kW; ++tx) block[static_cast<size_t>((kAt + ty) * kBlock + kAt + tx)] = 0;
-      const RasterTarget inner{reinterpret_cast<uint8_t*>(&block[kAt * kBlock + kAt]), kBlock * static_cast<int>(sizeof(Word)),
-                               kW, kH, sixteen};
-      r.draw(inner, x, y, g);
+      constexpr int pitch = kBlock * static_cast<int>(sizeof(Word));
+      r.draw({reinterpret_cast<uint8_t*>(&block[kAt * kBlock + kAt]), pitch, kW, kH, sixteen}, x, y, g);
       std::vector<Word> whole(kBlock * kBlock, 0);
-      r.draw({reinterpret_cast<uint8_t*>(whole.data()), kBlock * static_cast<int>(sizeof(Word)), kBlock, kBlock, sixteen},
-             x + kAt, y + kAt, g);
+      r.draw({reinterpret_cast<uint8_t*>(whole.data()), pitch, kBlock, kBlock, sixteen}, x + kAt, y + kAt, g);
       for (int by = 0; by < kBlock; ++by)
         for (int bx = 0; bx < kBlock; ++bx) {
           const size_t i = static_cast<size_t>(by * kBlock + bx);
