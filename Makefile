@@ -4,7 +4,7 @@ BUILD_TYPE  ?= RelWithDebInfo
 JOBS        ?= $(shell nproc)
 DEMO_DIR    := $(BUILD_DIR)/demo-game
 
-.PHONY: all deps configure build test tsan run bench fuzz-build fuzz clean
+.PHONY: all deps configure build test tsan run bench fuzz-build fuzz fuzz-smoke clean
 
 all: build
 
@@ -46,8 +46,21 @@ fuzz-build: deps
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVELLUM_LIBFUZZER=ON >/dev/null
 	@cmake --build $(BUILD_DIR)/fuzz -j $(JOBS) --target vellum_fuzzers
 
+# Each target starts from its seeds in tests/fuzz/corpus; what it finds on the way goes into a
+# temporary folder (libFuzzer adds to the first folder only), so the seeds stay as they are, and
+# so do the game folders the targets write into. An input that crashes or hangs (over 25 s) is
+# kept in build/fuzz/crashes and stops the run.
 fuzz: fuzz-build
-	@for f in $(BUILD_DIR)/fuzz/tests/fuzz/*_fuzz; do echo "== $$f"; $$f -max_total_time=$(FUZZ_SECONDS) || exit 1; done
+	@tmp=$$(mktemp -d) && trap 'rm -rf "$$tmp"' EXIT && mkdir -p $(BUILD_DIR)/fuzz/crashes && \
+	for f in $(BUILD_DIR)/fuzz/tests/fuzz/*_fuzz; do \
+	  name=$$(basename $$f); echo "== $$name ($(FUZZ_SECONDS) s)"; mkdir "$$tmp/$$name"; \
+	  TMPDIR="$$tmp" $$f -max_total_time=$(FUZZ_SECONDS) -timeout=25 \
+	    -artifact_prefix=$(BUILD_DIR)/fuzz/crashes/$$name- "$$tmp/$$name" tests/fuzz/corpus/$$name || exit 1; \
+	done
+
+# A short run of every target (CI, after the suite): each landing explores the parsers a little.
+fuzz-smoke:
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=15
 
 clean:
 	rm -rf $(BUILD_DIR)

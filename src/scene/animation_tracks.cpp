@@ -1,5 +1,6 @@
 #include "scene/animation_tracks.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -108,11 +109,15 @@ void writeEnd(Sprite& s, int kind, const Segment& g) {
   else writeInt(s, kind, g.to, g.extra);
 }
 
+// A curve that overshoots carries alpha and colour channels past 0 or 255; they are held there,
+// since a byte that wrapped would flash the other end of its range.
+int32_t heldByte(int32_t v) { return std::clamp(v, 0, 255); }
+
 int32_t blendColour(int32_t from, int32_t to, int64_t a, int64_t d, int32_t e) {
   int32_t out = 0;
   for (int shift = 0; shift <= 16; shift += 8) {
     const int32_t f = (from >> shift) & 0xFF, t = (to >> shift) & 0xFF;
-    out |= ((f + progress(t - f, a, d, e)) & 0xFF) << shift;
+    out |= heldByte(f + progress(t - f, a, d, e)) << shift;
   }
   return out;
 }
@@ -128,6 +133,7 @@ void writeBetween(Sprite& s, int kind, const Segment& g, int64_t a) {
     case track::Cell:
       if (s.frontImage().props.cell != g.to) writeInt(s, kind, g.to, g.extra);
       break;
+    case track::Alpha: writeInt(s, kind, heldByte(g.from + progress(change, a, g.duration, g.easing)), g.extra); break;
     case track::Colour: writeInt(s, kind, blendColour(g.from, g.to, a, g.duration, g.easing), g.extra); break;
     case track::CrossFade:
       writeInt(s, kind, static_cast<int32_t>((a * 256) / g.duration) | 1, g.extra);

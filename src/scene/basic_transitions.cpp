@@ -34,8 +34,14 @@ void mosaicScene(int32_t elapsed, int32_t duration, int32_t easing) {
   const float w = static_cast<float>(size.w), h = static_cast<float>(size.h);
   if (!targetFrame("SetRenderTarget MosaicTransition 2 ")) return;
   drawRenderTextureQuad(0, 0, w / f, h / f, 255, true, r.plainFilter);
-  const gpu::Rect corner{0, 0, std::min(size.w, static_cast<int32_t>(std::ceil(w / f)) + 1),
-                         std::min(size.h, static_cast<int32_t>(std::ceil(h / f)) + 1)};
+  // Only the pixels the shrink drew (centres left of W/f - 0.5): past them the render surface keeps
+  // the picture itself, as a surface drawn into itself would. A wider corner carried what the
+  // frame target still held of the last frame into the edge blocks, so the frame where the
+  // after picture takes over showed the before picture along the right and bottom edges.
+  const auto drawn = [](float edge, int32_t side) {
+    return std::clamp(static_cast<int32_t>(std::ceil(edge - 0.5f)), 1, side);
+  };
+  const gpu::Rect corner{0, 0, drawn(w / f, size.w), drawn(h / f, size.h)};
   r.device->stretchRect(r.frameTarget, &corner, r.renderSurface, &corner, gpu::texf::None);
   drawRenderTextureQuad(0, 0, w * f, h * f, 255, true, gpu::texf::Point);
 }

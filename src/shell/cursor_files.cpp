@@ -222,7 +222,10 @@ bool parseAnimatedCursor(const uint8_t* data, size_t size, CursorAnimation& out,
           if (!parseCursorFile(sub + 8, subLength, frame, error)) return false;
           out.frames.push_back(std::move(frame));
         }
-        in += 8 + subLength + (subLength & 1);
+        // The pad byte of an odd frame may be left out at the end of the list.
+        const size_t step = 8 + subLength + (subLength & 1);
+        if (step > length - in) break;
+        in += step;
       }
     }
     at = body + length + (length & 1);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "movie/colour_conversion.h"
+#include "movie/frame_files.h"
 #include "movie/theora_stream.h"
 #include "movie/thor_header.h"
 #include "movie/movie_test_files.h"
@@ -77,6 +78,50 @@ INSTANTIATE_TEST_SUITE_P(
                    [](ThorHeader& h, std::vector<uint8_t>& b, uint64_t&) { h.soundLength = 0xFFFFFFF0u; rewrite(h, b); },
                    false}),
     [](const ::testing::TestParamInfo<HeaderCase>& info) { return std::string(info.param.name); });
+
+void putWord(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
+  for (size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+void appendChunk(std::vector<uint8_t>& bytes, const char* tag, const std::vector<uint8_t>& body) {
+  bytes.insert(bytes.end(), tag, tag + 4);
+  bytes.resize(bytes.size() + 4);
+  putWord(bytes, bytes.size() - 4, static_cast<uint32_t>(body.size()));
+  bytes.insert(bytes.end(), body.begin(), body.end());
+}
+
+// An AVI file whose frames have odd lengths: the first is padded, the last ends the file without
+// its pad byte. Both frames are found and the walk ends at the file's end.
+TEST(FrameFiles, AnOddLastFrameWithoutItsPadByteEndsTheFrames) {
+  std::vector<uint8_t> avi(140, 0);
+  std::memcpy(avi.data(), "RIFF", 4);
+  std::memcpy(avi.data() + 8, "AVI LIST", 8);
+  putWord(avi, 16, 140 - 20);
+  std::memcpy(avi.data() + 20, "hdrl", 4);
+  putWord(avi, 48, 2);   // frames
+  putWord(avi, 64, 4);   // width
+  putWord(avi, 68, 4);   // height
+  std::memcpy(avi.data() + 112, "MJPG", 4);
+  putWord(avi, 132, 10);  // frames a second
+  std::vector<uint8_t> movi = {'m', 'o', 'v', 'i'};
+  appendChunk(movi, "00dc", {0xFF, 0xD8, 0x01});
+  movi.push_back(0);
+  appendChunk(movi, "00dc", {0xFF, 0xD8, 0x02});
+  appendChunk(avi, "LIST", movi);
+  putWord(avi, 4, static_cast<uint32_t>(avi.size() - 8));
+  FrameFileLayout layout;
+  std::string problem;
+  ASSERT_TRUE(readFrameFileLayout(avi.data(), avi.size(), 0, layout, problem)) << problem;
+  EXPECT_EQ(layout.firstChunk, 152u);
+  uint64_t position = layout.firstChunk;
+  for (uint8_t last : {0x01, 0x02}) {
+    const FrameChunk c = nextFrameChunk(avi.data(), avi.size(), position, layout.avi);
+    ASSERT_EQ(c.kind, FrameChunk::Frame);
+    ASSERT_EQ(c.length, 3u);
+    EXPECT_EQ(avi[c.offset + 2], last);
+  }
+  EXPECT_EQ(nextFrameChunk(avi.data(), avi.size(), position, layout.avi).kind, FrameChunk::End);
+}
 
 TEST(ColourConversion, TheTwoFormsDifferAsTheirFixedPointSays) {
   EXPECT_EQ(plainPixel(16, 128, 128), 0xFF000000u);

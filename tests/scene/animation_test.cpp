@@ -1,10 +1,12 @@
 // Animation tracks and shakes against a clock the test moves: durations, the mode word, passes,
 // fast-forward, the ending commands, sp_alv, and the refusals with the sprite left as it was.
+#include <algorithm>
 #include <fstream>
 
 #include "base/clock.h"
 #include "movie/frame_sequences.h"
 #include "persist/engine_settings.h"
+#include "scene/easing.h"
 #include "scene/animation_tracks.h"
 #include "scene/animation_update.h"
 #include "scene/frame_sequence_slot.h"
@@ -217,6 +219,33 @@ TEST_F(Animation, ColourCellAndMaskTracksInterpolate) {
   script("sp_al 1, 3, 100, 0, 0x100\n");
   frameAt(103);
   EXPECT_EQ(sprite(1).frontImage().props.cell, 3);  // switched when the segment started
+}
+
+// Curves that overshoot (back OUT past the end, back IN below the start, the IN-OUT and OUT-IN
+// forms and elastic both ways) hold a sprite's alpha and colour channels at 0 and 255: on the
+// screen the white sprite over black follows the curve held to its range and never flashes the
+// other end of it.
+TEST_F(Animation, OvershootingCurvesHoldAlphaAndColourChannelsInTheirRange) {
+  settings().colorBlend = 1;
+  for (const bool colour : {false, true}) {
+    for (int easing : {9, -9, 19, -19, 8, -8}) {
+      SCOPED_TRACE(testing::Message() << (colour ? "colour" : "alpha") << " track, easing " << easing);
+      fakeNow = 100000;
+      const std::string e = std::to_string(easing);
+      script(std::string("sp_cxy 1, 0, 0\nsp_xy 1, 100, 100\n") +
+             (colour ? "sp_a 1, 255\nsp_c 1, 4, 0xFF000000\ndraw\nsp_ac 1, 0xFFFFFF, 400, " + e + ", 0x100\n"
+                     : "sp_c 1, 0, 0\nsp_a 1, 0\ndraw\nsp_aa 1, 255, 400, " + e + ", 0x100\n"));
+      int offCurve = 0;
+      for (uint32_t t = 0; t < 402; t += 8) {
+        frameAt(t);
+        const float wanted = std::clamp(ease(easing, static_cast<float>(t) / 402.0f, 0, 255), 0.0f, 255.0f);
+        const uint32_t shown = capture().at(110, 110);
+        for (int shift : {0, 8, 16}) offCurve += std::abs(static_cast<float>((shown >> shift) & 0xFF) - wanted) > 3;
+      }
+      EXPECT_EQ(offCurve, 0);
+      script("sp_ae 1\n");
+    }
+  }
 }
 
 TEST_F(Animation, BadRequestsAreReportedAndChangeNothing) {

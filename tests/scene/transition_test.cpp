@@ -1,14 +1,18 @@
 // Transitions drawn by the real renderer and read back: frames of every named transition at a
 // known progress, the fade, the mosaic, both rule versions, motion blur, and the effect command's
 // preparation, refusals, cancelling and quitting.
+#include <algorithm>
 #include <chrono>
 
+#include "base/clock.h"
 #include "platform/message_queue.h"
 #include "render/renderer_state.h"
+#include "scene/easing.h"
 #include "scene/effect_commands.h"
 #include "scene/transition_scenes.h"
 #include "script/expression.h"
 #include "script/read_mode.h"
+#include "shell/input_replay.h"
 #include "shell/shell_window_state.h"
 #include "sprite_fixture.h"
 
@@ -240,6 +244,171 @@ TEST_F(Transitions, MosaicBlocksGrowToSoftnessAtHalfTime) {
   // An overshooting curve never makes blocks below one pixel.
   const Screen overshoot = frame(4, 30, 400, -9);
   EXPECT_NE(overshoot.at(0, 0), overshoot.at(1, 0));
+}
+
+// Every frame of a transition, one after another as the effect command draws them: the test's
+// clock moves one step each time the frame loop takes its messages, and a replayed shot there
+// reads back the frame just drawn. Before is one colour, after another; the channels of the two
+// run in both directions, so a pixel between them is a blend of the two by one amount.
+class TransitionFrames : public Transitions {
+ protected:
+  static constexpr uint32_t kBefore = 0x3060C0, kAfter = 0xD0A040;
+  static constexpr uint32_t kStep = 16;  // about 60 frames a second
+
+  struct Shot {
+    int elapsed;
+    Screen screen;
+  };
+
+  void SetUp() override {
+    Transitions::SetUp();
+    if (IsSkipped()) return;
+    writePicture("before.png", kGameW, kGameH, 0xFF000000u | kBefore);
+    writePicture("after.png", kGameW, kGameH, 0xFF000000u | kAfter);
+    // A diagonal rule: the top-left corner changes first.
+    writePicture("rule.png", kGameW, kGameH,
+                 [](int x, int y) { return 0xFF000000u | 0x010101u * static_cast<uint32_t>((x + y) * 255 / 558); });
+    running = this;
+    fakeNow = 50000;
+    setTickSource(&fakeClock);
+    setReplayShotTaker(&takeShot);
+    // Each scene procedure notes the elapsed time of the frame it draws.
+    SceneCallbacks& c = sceneCallbacks();
+    for (size_t mode = 1; mode <= 4; ++mode) c.transitionScenes[mode] = noting(c.transitionScenes[mode]);
+    c.ruleSceneCpu = noting(c.ruleSceneCpu);
+    // The commit at the end shows the finished scene, no transition frame.
+    c.commitPending = [commit = c.commitPending] {
+      running->drawnElapsed = -1;
+      if (commit) commit();
+    };
+  }
+  void TearDown() override {
+    setReplayShotTaker(nullptr);
+    resetInputReplay();
+    setTickSource(nullptr);
+    running = nullptr;
+    Transitions::TearDown();
+  }
+
+  static std::function<void(int, int, int)> noting(std::function<void(int, int, int)> scene) {
+    return [scene](int elapsed, int duration, int easing) {
+      running->drawnElapsed = elapsed;
+      scene(elapsed, duration, easing);
+    };
+  }
+  static void takeShot(const std::string&) {
+    TransitionFrames& t = *running;
+    if (t.drawnElapsed >= 0) t.shots.push_back({t.drawnElapsed, t.capture()});
+    t.drawnElapsed = -1;
+    fakeNow += kStep;
+  }
+
+  // The frames the effect line draws, from the before picture to the after one.
+  std::vector<Shot> frames(const std::string& line) {
+    script("sp_d 1\nsp 1, \"before.png\", 0, 0\nsp_xy 1, 160, 120\ndraw\n"
+           "sp 1, \"after.png\", 0, 0\nsp_xy 1, 160, 120\n");
+    std::string lines;
+    for (uint32_t at = 0; at <= 4000; at += kStep) lines += std::to_string(at) + " shot frame\n";
+    std::vector<ReplayedEvent> events;
+    std::string error;
+    EXPECT_TRUE(parseInputReplay(lines, events, error)) << error;
+    startInputReplay(std::move(events), fakeNow);
+    shots.clear();
+    drawnElapsed = -1;
+    script(line + "\n");
+    resetInputReplay();
+    setReplayShotTaker(&takeShot);
+    expectRectangle(capture(), 0, 0, kGameW, kGameH, kAfter, kAfter);
+    return shots;
+  }
+
+  static int channel(uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+  // How far a pixel has gone from the before colour to the after one (by its red channel).
+  static double progressOf(uint32_t c) {
+    return static_cast<double>(channel(c, 16) - channel(kBefore, 16)) / (channel(kAfter, 16) - channel(kBefore, 16));
+  }
+  // Pixels that are not a blend of the two pictures: past either of them, or with channels that
+  // went different ways.
+  static int notBetween(const Screen& s) {
+    int count = 0;
+    for (uint32_t c : s.pixels) {
+      const double f = progressOf(c);
+      bool off = f < -0.02 || f > 1.02;
+      for (int shift : {8, 0}) {
+        const double expected = channel(kBefore, shift) + f * (channel(kAfter, shift) - channel(kBefore, shift));
+        off = off || std::abs(channel(c, shift) - expected) > 3;
+      }
+      count += off;
+    }
+    return count;
+  }
+
+  static inline TransitionFrames* running = nullptr;
+  int drawnElapsed = -1;
+  std::vector<Shot> shots;
+};
+
+// Back and elastic curves in their four forms leave the 0 ... 1 range: back OUT past 1 near the
+// end, back IN below 0 near the start, the IN-OUT and OUT-IN forms both ways, elastic on both sides.
+constexpr int kOvershooting[] = {9, -9, 19, -19, 8, -8, 18, -18};
+
+TEST_F(TransitionFrames, EveryFadeFrameFollowsTheCurveHeldBetweenTheTwoPictures) {
+  for (int easing : kOvershooting) {
+    SCOPED_TRACE(testing::Message() << "easing " << easing);
+    const std::vector<Shot> shots = frames("effect 1, 400, " + std::to_string(easing) + ", \"\", 0");
+    ASSERT_GE(shots.size(), 24u);
+    int offCurve = 0, outside = 0;
+    for (const Shot& shot : shots) {
+      const double wanted = std::clamp(ease(easing, static_cast<float>(shot.elapsed) / 402.0f, 0, 1), 0.0f, 1.0f);
+      offCurve += std::abs(progressOf(shot.screen.at(160, 120)) - wanted) > 0.02;
+      outside += notBetween(shot.screen) > 0;
+    }
+    EXPECT_EQ(offCurve, 0);
+    EXPECT_EQ(outside, 0);
+  }
+}
+
+// The rule, the mosaic and the named transitions. The mosaic of a picture of one colour is that
+// colour everywhere, in the frame where the after picture takes over too. The fading named ones
+// also show the picture whose alpha is past its end whole where it covers the middle of the
+// screen: the after picture from 0.4 of the way under back OUT (In slides and scrolls), the
+// before one until 0.6 under back IN (Out slides), while their positions overshoot by at most a
+// tenth of the screen.
+TEST_F(TransitionFrames, EveryFrameOfEveryTypeStaysBetweenTheTwoPictures) {
+  struct Run {
+    std::string line;
+    bool fadingIn = false, fadingOut = false, oneColour = false;
+  };
+  std::vector<Run> runs;
+  for (int easing : {9, -19, 8, 0}) {
+    const std::string e = std::to_string(easing);
+    runs.push_back({"effect 3, 120, " + e + ", \"rule.png\", 32"});
+    runs.push_back({"effect 4, 120, " + e + ", \"\", 24", false, false, true});
+  }
+  for (int32_t i = 0; i < namedTransitionCount(); ++i) {
+    const std::string name = namedTransitionName(i);
+    const bool out = name.rfind("FadeSlideOut", 0) == 0, in = !out && name.rfind("Fade", 0) == 0;
+    runs.push_back({"effect 2, 120, 9, \"" + name + "\", 0", in});
+    runs.push_back({"effect 2, 120, -9, \"" + name + "\", 0", false, out});
+  }
+  for (const Run& run : runs) {
+    SCOPED_TRACE(run.line);
+    const std::vector<Shot> shots = frames(run.line);
+    ASSERT_GE(shots.size(), 7u);
+    int outside = 0, notWhole = 0, mixed = 0;
+    for (const Shot& shot : shots) {
+      outside += notBetween(shot.screen) > 0;
+      if (run.oneColour)
+        mixed += std::any_of(shot.screen.pixels.begin(), shot.screen.pixels.end(),
+                             [&](uint32_t c) { return ((c ^ shot.screen.pixels[0]) & 0xFFFFFF) != 0; });
+      const double t = shot.elapsed / 122.0, middle = progressOf(shot.screen.at(160, 120));
+      if (run.fadingIn && t >= 0.4) notWhole += middle < 0.98;
+      if (run.fadingOut && t <= 0.6) notWhole += middle > 0.02;
+    }
+    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(notWhole, 0);
+    EXPECT_EQ(mixed, 0);
+  }
 }
 
 class RuleVersions : public Transitions {

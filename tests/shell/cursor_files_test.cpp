@@ -113,6 +113,35 @@ TEST(AnimatedCursor, WithoutSequenceTheFramesRunInOrderAtTheDefaultRate) {
   EXPECT_EQ(animation.durationsMs, (std::vector<uint32_t>{50, 50}));
 }
 
+// The last frame of the list has an odd length and the list ends without its pad byte (the
+// pad of the list itself follows): the frame is read and the walk stops at the list's end,
+// whether the file ends there or another chunk follows.
+TEST(AnimatedCursor, AnOddLastFrameWithoutItsPadByteEndsTheList) {
+  auto odd = curFile(2, 2, 0, 0, twoByTwo(0xFF0000AA));
+  odd.push_back(0);  // a byte the picture does not use
+  ASSERT_EQ(odd.size() % 2, 1u);
+  for (const bool chunkAfter : {true, false}) {
+    SCOPED_TRACE(chunkAfter ? "a chunk after the list" : "the list at the end");
+    auto file = test::aniFile({odd}, 3, {}, {});
+    // Take the frame's pad byte out of the list: the list's length becomes odd.
+    const size_t listLength = 4 + 8 + odd.size();
+    const size_t list = file.size() - 1 - listLength - 8;
+    ASSERT_EQ(std::string(reinterpret_cast<const char*>(&file[list]), 4), "LIST");
+    file.pop_back();
+    for (size_t i = 0; i < 4; ++i) file[list + 4 + i] = static_cast<uint8_t>(listLength >> (8 * i));
+    if (chunkAfter) {
+      file.push_back(0);  // the list's own pad byte
+      test::chunk(file, "icon", {});
+    }
+    for (size_t i = 0; i < 4; ++i) file[4 + i] = static_cast<uint8_t>((file.size() - 8) >> (8 * i));
+    CursorAnimation animation;
+    std::string error;
+    ASSERT_TRUE(parseAnimatedCursor(file.data(), file.size(), animation, error)) << error;
+    ASSERT_EQ(animation.frames.size(), 1u);
+    EXPECT_EQ(animation.frames[0].pixels[0], 0xFF0000AAu);
+  }
+}
+
 TEST(AnimatedCursor, DamagedFilesAreRefused) {
   const auto a = curFile(2, 2, 0, 0, twoByTwo(0xFF0000AA));
   CursorAnimation animation;

@@ -40,6 +40,13 @@ TEST(WavProbe, ReadsTheCanonicalHeaderAndExtraChunks) {
   ASSERT_TRUE(read(listed, layout));
   EXPECT_EQ(layout.dataOffset, 56u);
   EXPECT_EQ(layout.dataSize, 40u);
+  // An odd data chunk that ends the file without its pad byte: whole frames only.
+  std::string odd = stereoWav(10);
+  odd.push_back('\x07');
+  put32(odd, 40, 41);
+  put32(odd, 4, static_cast<uint32_t>(odd.size() - 8));
+  ASSERT_TRUE(read(odd, layout));
+  EXPECT_EQ(layout.dataSize, 40u);
 }
 
 TEST(WavProbe, RefusesHeadersThatDoNotFitTheFile) {
@@ -61,6 +68,8 @@ TEST(WavProbe, RefusesHeadersThatDoNotFitTheFile) {
       {"chunk length past the end", [](std::string& b) { put32(b, 16, 0xFFFFFFF0u); }},
       {"truncated in the header", [](std::string& b) { b.resize(30); }},
       {"no data chunk", [](std::string& b) { b.replace(36, 4, "junk"); }},
+      {"an odd chunk last, without its pad byte",
+       [](std::string& b) { b.replace(36, std::string::npos, std::string("LIST\x03\x00\x00\x00" "abc", 11)); }},
       {"not RIFF", [](std::string& b) { b.replace(0, 4, "RIFX"); }},
       {"empty data", [](std::string& b) { put32(b, 40, 2); }},
   };

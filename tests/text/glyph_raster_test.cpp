@@ -1,5 +1,5 @@
 // The rasteriser on synthetic glyphs: exact pixels for each edge kind in 1-bit and anti-aliased
-// mode, the composite arithmetic, 16-bit pixels, the gradient, and clipping.
+// mode, the composite arithmetic, 16-bit pixels, the gradient, and clipping at every edge.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -151,6 +151,44 @@ TEST(GlyphRaster, DrawingIsClippedToTheBuffer) {
     for (int x = 0; x < 16; ++x)
       if ((x < 4 || x >= 8 || y < 4 || y >= 8) && block[static_cast<size_t>(y * 16 + x)] != 0x12345678) ++changedOutside;
   EXPECT_EQ(changedOutside, 0);
+}
+
+// Draws a glyph at every pen position across the four edges of a small target that lies inside a
+// larger block of words, and counts the words that differ from what they should be: inside the
+// target, the same glyph drawn well inside a large target; outside it, the block as it was.
+template <typename Word>
+int edgeMismatches(int style, const GlyphBitmap& g) {
+  constexpr int kBlock = 32, kAt = 8, kW = 9, kH = 7;
+  constexpr Word kUntouched = static_cast<Word>(0x5A5A5A5A);
+  const bool sixteen = sizeof(Word) == 2;
+  const GlyphRasteriser r = rasteriser(style);
+  int wrong = 0;
+  for (int y = -7; y <= kH + 2; ++y)
+    for (int x = -7; x <= kW + 2; ++x) {
+      std::vector<Word> block(kBlock * kBlock, kUntouched);
+      for (int ty = 0; ty < kH; ++ty)
+        for (int tx = 0; tx < kW; ++tx) block[static_cast<size_t>((kAt + ty) * kBlock + kAt + tx)] = 0;
+      constexpr int pitch = kBlock * static_cast<int>(sizeof(Word));
+      r.draw({reinterpret_cast<uint8_t*>(&block[kAt * kBlock + kAt]), pitch, kW, kH, sixteen}, x, y, g);
+      std::vector<Word> whole(kBlock * kBlock, 0);
+      r.draw({reinterpret_cast<uint8_t*>(whole.data()), pitch, kBlock, kBlock, sixteen}, x + kAt, y + kAt, g);
+      for (int by = 0; by < kBlock; ++by)
+        for (int bx = 0; bx < kBlock; ++bx) {
+          const size_t i = static_cast<size_t>(by * kBlock + bx);
+          const bool in = bx >= kAt && bx < kAt + kW && by >= kAt && by < kAt + kH;
+          wrong += block[i] != (in ? whole[i] : kUntouched);
+        }
+    }
+  return wrong;
+}
+
+TEST(GlyphRaster, GlyphsAcrossEveryEdgeDrawWhatFitsAndNothingPastIt) {
+  // Full and partial coverage in every row and column, so the stamps reach as far as they can.
+  const GlyphBitmap g = glyph(3, {255, 200, 255, 128, 255, 64});
+  for (int style : {2, 4, 6, 16 | 2, 16 | 4, 16 | 6, 1 | 6, 1 | 16 | 6}) {
+    EXPECT_EQ(edgeMismatches<uint32_t>(style, g), 0) << "32-bit, style " << style;
+    EXPECT_EQ(edgeMismatches<uint16_t>(style, g), 0) << "16-bit, style " << style;
+  }
 }
 
 }  // namespace
