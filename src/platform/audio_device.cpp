@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <vector>
 
+#include "platform/audio_pacer.h"
 #include "platform/audio_recording.h"
 #include "platform/audio_resampler.h"
 
@@ -16,11 +19,13 @@ namespace vellum {
 
 namespace {
 
-// The mixer's output: CD rate, stereo, 20 ms per device period (so the dummy driver's wait between
-// periods is a whole number of milliseconds and its cursor keeps to the clock).
+// The mixer's output: CD rate, stereo, 20 ms per device period (a whole number of frames, so the
+// pacing thread's schedule is exact).
 constexpr int kMixRate = 44100;
 constexpr int kMixChannels = 2;
 constexpr int kMixFrames = 882;
+constexpr std::chrono::nanoseconds kMixPeriod{int64_t{1'000'000'000} * kMixFrames / kMixRate};
+static_assert(int64_t{1'000'000'000} * kMixFrames % kMixRate == 0);
 
 class MixedBuffer;
 
@@ -35,6 +40,10 @@ struct Mixer {
   WavRecorder recorder;
   bool recorded = false;  // the recording was opened at least once
   std::atomic<bool> appFocused{true};
+  std::atomic<uint64_t> framesMixed{0};
+  // Mixes the periods when the driver has no clock of its own. Made and ended by open and close
+  // only (the main thread), outside the mutex: its thread takes the mutex for each period.
+  std::unique_ptr<AudioPacer> pacer;
 };
 
 Mixer& mixer() {
@@ -284,11 +293,9 @@ class MixedBuffer final : public AudioBuffer {
   int32_t pan_ = 0;
 };
 
-void SDLCALL mixCallback(void*, Uint8* stream, int length) {
-  Mixer& m = mixer();
-  const int frames = length / (kMixChannels * static_cast<int>(sizeof(int16_t)));
+// Mixer mutex held: sums `frames` frames of every buffer into `m.output` and the recording.
+void mixLocked(Mixer& m, int frames) {
   const size_t samples = static_cast<size_t>(frames) * kMixChannels;
-  std::lock_guard lock(m.mutex);
   m.accumulator.assign(samples, 0.0f);
   for (MixedBuffer* buffer : m.buffers) buffer->mixInto(m.accumulator.data(), frames, m.converted);
   m.output.resize(samples);
@@ -296,8 +303,39 @@ void SDLCALL mixCallback(void*, Uint8* stream, int length) {
     const float scaled = std::clamp(m.accumulator[i] * 32768.0f, -32768.0f, 32767.0f);
     m.output[i] = static_cast<int16_t>(std::lrint(scaled));
   }
-  std::memcpy(stream, m.output.data(), samples * sizeof(int16_t));
   m.recorder.write(m.output.data(), samples);
+  m.framesMixed += static_cast<uint64_t>(frames);
+}
+
+// SDL's audio thread, with a sound card setting the pace.
+void SDLCALL mixCallback(void*, Uint8* stream, int length) {
+  Mixer& m = mixer();
+  const int frames = length / (kMixChannels * static_cast<int>(sizeof(int16_t)));
+  std::lock_guard lock(m.mutex);
+  mixLocked(m, frames);
+  std::memcpy(stream, m.output.data(), m.output.size() * sizeof(int16_t));
+}
+
+// SDL's audio thread under a driver without a clock: the pacing thread mixes, the driver is given
+// silence (zero is silence for signed 16-bit samples).
+void SDLCALL silenceCallback(void*, Uint8* stream, int length) {
+  std::memset(stream, 0, static_cast<size_t>(length));
+}
+
+// The pacing thread: one period, when it falls due.
+void mixPacedPeriod() {
+  Mixer& m = mixer();
+  std::lock_guard lock(m.mutex);
+  mixLocked(m, kMixFrames);
+}
+
+// Whether the driver only pretends to play: SDL's dummy driver consumes each period and then
+// sleeps for it rounded up to a power of two of frames and cut to whole milliseconds (882 frames
+// take 23 ms), so it runs at 0.86 of real time. The disk driver writes what it is given to a file
+// and is left as it is: fed silence, its file would be empty.
+bool driverHasNoClock() {
+  const char* driver = SDL_GetCurrentAudioDriver();
+  return driver && std::strcmp(driver, "dummy") == 0;
 }
 
 // Follows the focus of the game's windows for the buffers heard only while it has it.
@@ -327,7 +365,9 @@ bool openAudioDevice(std::string& error) {
   wanted.format = AUDIO_S16SYS;
   wanted.channels = kMixChannels;
   wanted.samples = kMixFrames;
-  wanted.callback = &mixCallback;
+  const bool paced = driverHasNoClock();
+  m.framesMixed = 0;
+  wanted.callback = paced ? &silenceCallback : &mixCallback;
   SDL_AudioSpec obtained{};
   // No format changes allowed: SDL converts to whatever the hardware wants behind the callback.
   m.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
@@ -340,6 +380,7 @@ bool openAudioDevice(std::string& error) {
     if (m.recorder.open(m.recordingPath, kMixChannels, kMixRate, reason)) m.recorded = true;
   }
   SDL_AddEventWatch(&watchFocus, nullptr);
+  if (paced) m.pacer = std::make_unique<AudioPacer>(kMixPeriod, &mixPacedPeriod);
   SDL_PauseAudioDevice(m.device, 0);
   return true;
 }
@@ -348,6 +389,7 @@ void closeAudioDevice() {
   Mixer& m = mixer();
   if (m.device != 0) {
     SDL_DelEventWatch(&watchFocus, nullptr);
+    m.pacer.reset();                 // waits for the period being mixed
     SDL_CloseAudioDevice(m.device);  // waits for the callback to return
     m.device = 0;
   }
@@ -358,6 +400,8 @@ void closeAudioDevice() {
 bool audioDeviceIsOpen() { return mixer().device != 0; }
 
 AudioFormat audioDeviceFormat() { return AudioFormat{kMixChannels, kMixRate}; }
+
+uint64_t audioFramesMixed() { return mixer().framesMixed; }
 
 bool setAudioRecordingPath(const std::string& path, std::string& error) {
   Mixer& m = mixer();

@@ -2,12 +2,15 @@
 // that a mixer sums into one SDL audio device. A buffer has a play cursor that advances as the
 // device consumes it, a region that can be locked for writing, a volume in hundredths of a decibel
 // (-10000 = silence, 0 = full) and a pan in the same unit (-10000 left only ... 10000 right only).
-// Sources at other rates than the device's go through SDL's resampler. Under SDL's dummy driver
-// (headless runs) the device consumes audio at the pace of the clock, so cursors behave the same.
+// Sources at other rates than the device's go through SDL's resampler. A sound card sets the pace
+// at which periods are mixed; SDL's dummy driver (headless runs) has no clock of its own and falls
+// behind real time, so there the engine's own thread mixes each period when it falls due on the
+// monotonic clock, and cursors and the recording keep to real time all the same.
 //
-// Threads: buffer calls may come from any thread; the mixer runs on SDL's audio thread. A region
-// handed out by lock() may be written without further synchronisation until unlock(); writers keep
-// to the part of the buffer the play cursor is not in, as with any looping stream buffer.
+// Threads: buffer calls may come from any thread; the mixer runs on SDL's audio thread, or on the
+// pacing thread under the dummy driver. A region handed out by lock() may be written without
+// further synchronisation until unlock(); writers keep to the part of the buffer the play cursor
+// is not in, as with any looping stream buffer.
 #pragma once
 
 #include <cstdint>
@@ -59,6 +62,8 @@ void closeAudioDevice();
 bool audioDeviceIsOpen();
 // The mixer's output format (valid while open).
 AudioFormat audioDeviceFormat();
+// Frames the mixer has put out since the device last opened (what a recording of the run holds).
+uint64_t audioFramesMixed();
 
 // Everything the mixer outputs while the device is open is also written to `path` as a 16-bit PCM
 // WAV (the header is completed when the device closes). Set before the device opens; an empty path

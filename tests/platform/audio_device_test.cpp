@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include "sound/wav_files.h"
@@ -54,7 +55,20 @@ class AudioDeviceTest : public ::testing::Test {
     closeAudioDevice();
     return readWav(folder / "mix.wav");
   }
-  static void wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+  // The device mixes in real time; a busy machine may hold it back, so waits are long and bounded.
+  static bool waitFor(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+  }
+  // Until the device has mixed `frames` more frames.
+  static bool waitForMixed(uint64_t frames) {
+    const uint64_t target = audioFramesMixed() + frames;
+    return waitFor([target] { return audioFramesMixed() >= target; });
+  }
 
   test::TempFolder folder;
 };
@@ -62,8 +76,8 @@ class AudioDeviceTest : public ::testing::Test {
 TEST_F(AudioDeviceTest, OneShotIsRecordedSampleForSampleThenSilence) {
   auto buffer = countingBuffer(4410);
   buffer->play(false);
-  wait(400);
-  EXPECT_FALSE(buffer->playing());
+  ASSERT_TRUE(waitFor([&] { return !buffer->playing(); }));
+  ASSERT_TRUE(waitForMixed(882));
   const test::WavData wav = stopAndRead();
   ASSERT_TRUE(wav.valid);
   EXPECT_EQ(wav.formatTag, 1);
@@ -83,11 +97,9 @@ TEST_F(AudioDeviceTest, OneShotIsRecordedSampleForSampleThenSilence) {
 TEST_F(AudioDeviceTest, LoopingWrapsWithoutAGapAndTheCursorMovesWithTheClock) {
   auto buffer = countingBuffer(2205);
   buffer->play(true);
-  wait(120);
   const uint32_t before = buffer->currentPosition();
-  wait(25);
-  EXPECT_NE(buffer->currentPosition(), before);
-  wait(200);
+  EXPECT_TRUE(waitFor([&] { return buffer->currentPosition() != before; }));
+  ASSERT_TRUE(waitForMixed(6 * 2205));
   EXPECT_TRUE(buffer->playing());
   buffer->stop();
   const test::WavData wav = stopAndRead();
@@ -130,7 +142,7 @@ TEST_F(AudioDeviceTest, VolumeAndPanScaleTheChannels) {
     buffer->setVolume(c.volume);
     buffer->setPan(c.pan);
     buffer->play(false);
-    wait(250);
+    ASSERT_TRUE(waitFor([&] { return !buffer->playing(); }));
     const test::WavData wav = stopAndRead();
     int16_t left = 0, right = 0;
     for (size_t i = 0; i + 1 < wav.samples.size(); i += 2) {
@@ -155,10 +167,9 @@ TEST_F(AudioDeviceTest, OtherRatesAreResampledToThePitch) {
   for (uint32_t i = 0; i < 22050; ++i) samples[i] = static_cast<int16_t>(10000 * std::sin(2 * M_PI * 441 * i / 22050.0));
   buffer->unlock();
   buffer->play(false);
-  // Until the one-shot has been consumed (the dummy device can fall behind the clock on a busy
-  // machine), then a little longer for the converter's last frames.
-  for (int waited = 0; buffer->playing() && waited < 5000; waited += 10) wait(10);
-  wait(150);
+  // Until the one-shot has been consumed, then 100 ms more for the converter's last frames.
+  ASSERT_TRUE(waitFor([&] { return !buffer->playing(); }));
+  ASSERT_TRUE(waitForMixed(4410));
   const test::WavData wav = stopAndRead();
   // Sign changes counted with a little hysteresis: the band-limited edges of the tone ring for a
   // few samples at a level far below it.

@@ -15,9 +15,12 @@ TEST(AudioOut, HeadlessRunRecordsTheMix) {
   std::vector<int16_t> ramp;
   for (int k = 0; k < 8000; ++k) ramp.push_back(static_cast<int16_t>(k + 1));  // mono
   std::ofstream(game / "ramp.wav", std::ios::binary) << test::makeWav(ramp, 1, 44100);
+  // Ends once the whole ramp (181 ms) has been played, or after ten seconds.
   test::writeScriptContainer(game, {{"script/0.txt",
-                                     "setMasterVolume 100\nsetSeVolume 100\nsd_create\n"
-                                     "sd_load 3, \"ramp.wav\"\nsd_play 3, 0, 100, 0, 1, 0\nsleep 600\n"}});
+                                     "int pos, t0, now\nsetMasterVolume 100\nsetSeVolume 100\nsd_create\n"
+                                     "sd_load 3, \"ramp.wav\"\nsd_play 3, 0, 100, 0, 1, 0\ngetTimer %t0\n"
+                                     "*w\nsleep 10\nsd_nowTime 3, %pos\ngetTimer %now\n"
+                                     "if ((%pos < 200) && (%now - %t0 < 10000)) goto *w\n"}});
   const std::string out = (game / "out.wav").string();
   const test::ProcessResult result = test::runTool("vellum", "--game " + game.path().string() + " --headless --audio-out " + out);
   ASSERT_EQ(result.exitCode, 0) << result.err;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "script/command_registry.h"
@@ -52,6 +53,14 @@ class SoundStateTest : public test::EngineTest {
   void runScript(const std::string& lines) {
     addScript("script/0.txt", lines, 0);
     run();
+  }
+  static bool waitFor(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
   }
   int32_t volume2Of(int channel) {
     auto stream = soundState().channels[channel].stream;
@@ -171,9 +180,11 @@ TEST_F(SoundStateTest, WithoutGlobalFocusABufferIsSilentWhileTheGameIsAway) {
   settings().volume(VolumeCategory::Se).volume = 100;
   setAudioAppFocus(false);
   runScript("sd_create\nsd 3, \"ramp.wav\", 0, 0, 100, 0, 1, 0\n");
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  // Away while the first 150 ms play, back for the rest (the device runs in real time, and a busy
+  // machine may hold it back: the waits are for where the sound has got to, long and bounded).
+  ASSERT_TRUE(waitFor([] { return channelNowSample(3) >= 44100 * 15 / 100; }));
   setAudioAppFocus(true);
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  ASSERT_TRUE(waitFor([] { return channelNowSample(3) >= 20000; }));
   shutdownSound();
   const test::WavData wav = test::readWav(game / "mix.wav");
   ASSERT_TRUE(wav.valid);
