@@ -22,6 +22,7 @@ class Animation : public SpriteScreenTest {
  protected:
   void SetUp() override {
     SpriteScreenTest::SetUp();
+    keptQuery = frameSequenceQuery();
     if (IsSkipped()) return;
     fakeNow = 100000;
     setTickSource(&fakeClock);
@@ -31,7 +32,8 @@ class Animation : public SpriteScreenTest {
   }
   void TearDown() override {
     setTickSource(nullptr);
-    setFrameSequenceQuery(nullptr);
+    // A test may answer for the movie layer; later tests get the movie layer's answer back.
+    setFrameSequenceQuery(keptQuery);
     scriptState().fastForwardMode = 0;
     settings().systemActive = 0;
     SpriteScreenTest::TearDown();
@@ -42,6 +44,7 @@ class Animation : public SpriteScreenTest {
     script("draw\n");
   }
   float x() { return sprite(1).frontImage().props.x; }
+  FrameSequenceQuery keptQuery = nullptr;
   int32_t intVariable(const std::string& name) {
     const int32_t* v = findIntVariable("%" + name);
     return v ? *v : -12345;
