@@ -4,7 +4,7 @@ BUILD_TYPE  ?= RelWithDebInfo
 JOBS        ?= $(shell nproc)
 DEMO_DIR    := $(BUILD_DIR)/demo-game
 
-.PHONY: all deps configure build test tsan run bench fuzz-build fuzz fuzz-smoke clean
+.PHONY: all deps configure build test test-loaded tsan run bench fuzz-build fuzz fuzz-smoke clean
 
 all: build
 
@@ -19,6 +19,13 @@ build: configure
 
 test: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The plain suite RUNS times while two busy processes load the CPUs, then every test that failed
+# at least once and the time of each run. `make test-loaded LOADED_ARGS=--all` runs every test.
+RUNS        ?= 3
+LOADED_ARGS ?=
+test-loaded: build
+	@bash scripts/test-under-load.sh --runs $(RUNS) --build-dir $(BUILD_DIR) -j $(JOBS) $(LOADED_ARGS)
 
 # The threaded suites (sound workers and mixer, image worker bands) under ThreadSanitizer, in a
 # build of their own: a second engine build, so it is kept out of `make test`.

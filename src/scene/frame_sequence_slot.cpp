@@ -4,7 +4,7 @@ namespace vellum {
 
 namespace {
 FrameSequenceStopper stopper = nullptr;
-bool (*query)(int32_t) = nullptr;
+FrameSequenceQuery query = nullptr;
 int32_t (*movieQuery)(int32_t) = nullptr;
 }  // namespace
 
@@ -14,7 +14,8 @@ void stopFrameSequence(int32_t sprite) {
   if (stopper) stopper(sprite);
 }
 
-void setFrameSequenceQuery(bool (*ask)(int32_t)) { query = ask; }
+void setFrameSequenceQuery(FrameSequenceQuery ask) { query = ask; }
+FrameSequenceQuery frameSequenceQuery() { return query; }
 
 bool hasFrameSequence(int32_t sprite) { return query && query(sprite); }
 

@@ -12,7 +12,9 @@ void setFrameSequenceStopper(FrameSequenceStopper stop);
 // Stops sprite n's frame sequence, if it has one.
 void stopFrameSequence(int32_t sprite);
 
-void setFrameSequenceQuery(bool (*query)(int32_t sprite));
+using FrameSequenceQuery = bool (*)(int32_t sprite);
+void setFrameSequenceQuery(FrameSequenceQuery query);
+FrameSequenceQuery frameSequenceQuery();  // the one installed (tests put it back after theirs)
 // False while no query is installed.
 bool hasFrameSequence(int32_t sprite);
 

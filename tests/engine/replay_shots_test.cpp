@@ -8,6 +8,7 @@
 
 #include "image/image_io.h"
 #include "support/game_builder.h"
+#include "support/param_names.h"
 
 namespace vellum::test {
 namespace {
@@ -91,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RefusedName{"10 shot ../x", "shot name \"../x\" must not contain a slash"},
                       RefusedName{"10 shot /tmp/x", "shot name \"/tmp/x\" must not contain a slash"},
                       RefusedName{"10 shot ..", "shot name \"..\" must not contain \"..\""},
-                      RefusedName{"10 shot", "shot needs one name"}));
+                      RefusedName{"10 shot", "shot needs one name"}),
+    test::namedBy([](const RefusedName& c) { return c.line; }));
 
 TEST_F(ReplayShots, ThatCannotBeTakenAreNamedAndTheGameGoesOn) {
   // No screen yet at the first shot; the game ends before the second.

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "movie/frame_hand_over.h"
+#include "support/param_names.h"
 
 namespace vellum::test {
 namespace {
@@ -68,7 +69,11 @@ TEST_P(FrameHandOverShapes, TakesEachNewFrameOnceIntoThePicture) {
 
 INSTANTIATE_TEST_SUITE_P(Shapes, FrameHandOverShapes,
                          ::testing::Values(HandOverShape{64, 64, 64, 48, true}, HandOverShape{32, 32, 30, 20, false},
-                                           HandOverShape{64, 32, 64, 32, true}));
+                                           HandOverShape{64, 32, 64, 32, true}),
+                         test::namedBy([](const HandOverShape& c) {
+                           return test::testNameOf(test::sizeText(c.width, c.height), "in",
+                                                   test::sizeText(c.decodeWidth, c.decodeHeight));
+                         }));
 
 TEST(FrameHandOverPrepare, RefusesFramesLargerThanTheDecodeImage) {
   Image* decode = createImage(32, 32, 32);

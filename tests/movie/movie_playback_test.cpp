@@ -5,7 +5,6 @@
 #include <chrono>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "base/clock.h"
 #include "script/command_registry.h"
@@ -16,7 +15,9 @@
 #include "script/expression.h"
 #include "script/script_state.h"
 #include "scene/sprite_fixture.h"
+#include "support/fake_clock.h"
 #include "support/game_builder.h"
+#include "support/wait_until.h"
 
 namespace vellum::test {
 namespace {
@@ -54,56 +55,77 @@ class MoviePlaybackTest : public SpriteScreenTest {
     return best;
   }
 
-  static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+  // The movie's clock is the test's own from here on, started where the real one stands (so that
+  // going back to the real clock keeps the times the movies were given).
+  void useFakeClock() {
+    fakeNow = tickMilliseconds();
+    setTickSource(&fakeClock);
+  }
+  void TearDown() override {
+    resetFrameSequences();  // no worker reads the clock when it changes back
+    setTickSource(nullptr);
+    SpriteScreenTest::TearDown();
+  }
+
+  static int64_t msSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  }
 };
 
 // Without end (pass count 0) the last picture stays until the sprite is deleted.
 TEST_F(MoviePlaybackTest, ShowsEachFrameOnTimeAndKeepsTheLastOne) {
   packGreySteps();
+  useFakeClock();
+  const uint32_t start = fakeNow;
   script("theora_create\nsp_ani 1, \"g.thor\", 0, 0, 4, 0, 0\n");
-  const uint32_t start = tickMilliseconds();
   ASSERT_NE(movieState(1), -2) << (reports.boxes.empty() ? "" : reports.boxes[0]);
-  int checks = 0;
-  for (uint32_t at : {150u, 450u, 750u}) {
-    while (tickMilliseconds() - start < at) sleepMs(2);
-    const int due = static_cast<int>((tickMilliseconds() - start) / 100);
-    const int shown = frameOnScreen();
-    EXPECT_LE(std::abs(shown - due), 1) << "at " << at << " ms";
-    ++checks;
+  // The clock stands still at each time: the worker reaches the frame due then and no further.
+  for (uint32_t at : {150u, 450u, 750u, 950u}) {
+    fakeNow = start + at;
+    const int due = static_cast<int>(at / 100);
+    int shown = -1;
+    EXPECT_TRUE(waitUntil([&] { return (shown = frameOnScreen()) == due; })) << "at " << at << " ms: " << shown;
   }
-  while (tickMilliseconds() - start < 1300) sleepMs(5);
+  // Past the end the last frame stays.
+  fakeNow = start + 1300;
+  EXPECT_TRUE(waitUntil([&] { return movieCurrentFrame(1) == 10; }));
   EXPECT_EQ(frameOnScreen(), 9);
-  EXPECT_EQ(movieCurrentFrame(1), 10);
   EXPECT_GT(movieState(1), 0);  // the movie ends only when its sequence is stopped
-  const uint32_t asked = tickMilliseconds();
+  setTickSource(nullptr);
+  const auto asked = std::chrono::steady_clock::now();
   script("sp_d 1\ndraw\n");
   EXPECT_EQ(movieState(1), -2);
-  EXPECT_LT(tickMilliseconds() - asked, 500u);
+  EXPECT_LT(msSince(asked), 5000);
   EXPECT_TRUE(reports.boxes.empty());
-  EXPECT_EQ(checks, 3);
 }
 
 TEST_F(MoviePlaybackTest, ADelayedMovieWaitsAndAStopWakesItAtOnce) {
   packGreySteps();
-  const uint32_t start = tickMilliseconds();
+  useFakeClock();
+  const uint32_t start = fakeNow;
   script("theora_create\nsp_ani 2, \"g.thor\", 0, 1, 4, 0, 500\n");
-  while (tickMilliseconds() - start < 300) sleepMs(2);
-  if (tickMilliseconds() - start < 450) {
-    EXPECT_EQ(movieCurrentFrame(2), 0);
-  }
-  const uint32_t asked = tickMilliseconds();
+  fakeNow = start + 499;
+  EXPECT_EQ(movieCurrentFrame(2), 0);
+  fakeNow = start + 500;
+  EXPECT_TRUE(waitUntil([] { return movieCurrentFrame(2) == 1; }));
+  // On the real clock a movie delayed 100 s waits; only the stop can end that wait, and the
+  // stop gives up (with a report) after a second.
+  setTickSource(nullptr);
   script("sp_ani 2, \"g.thor\", 0, 1, 4, 0, 100000\n");  // a new sequence stops the old one
+  const auto asked = std::chrono::steady_clock::now();
   script("sp_d 2\ndraw\n");
   EXPECT_EQ(movieState(2), -2);
-  EXPECT_LT(tickMilliseconds() - asked, 500u);
+  EXPECT_LT(msSince(asked), 5000);
+  EXPECT_TRUE(reports.boxes.empty()) << reports.boxes[0];
 }
 
 TEST_F(MoviePlaybackTest, AFrameRateReplacesTheFilesTiming) {
   packGreySteps();
-  // 10 frames at 1000 per second: the whole movie is due within 10 ms, not one second.
+  useFakeClock();
+  // 10 frames at 1000 per second: the whole movie is due after 10 ms, not one second.
   script("theora_create\nsp_ani 3, \"g.thor\", 0, 1, 4, 1000, 0\n");
-  sleepMs(200);
-  EXPECT_EQ(movieCurrentFrame(3), 10);
+  fakeNow += 10;
+  EXPECT_TRUE(waitUntil([] { return movieCurrentFrame(3) == 10; })) << movieCurrentFrame(3);
 }
 
 // While fast-forwarding a request only sets up the sprite's picture; when fast-forward ends the
@@ -120,9 +142,7 @@ TEST_F(MoviePlaybackTest, AMovieAskedForWhileFastForwardingOpensWhenItEnds) {
   endFastForward();
   EXPECT_GT(movieState(1), 0);
   EXPECT_EQ(movieState(2), -2);
-  const uint32_t start = tickMilliseconds();
-  while (movieCurrentFrame(1) < 3 && tickMilliseconds() - start < 2000) sleepMs(5);
-  EXPECT_GE(movieCurrentFrame(1), 3);
+  EXPECT_TRUE(waitUntil([] { return movieCurrentFrame(1) >= 3; }));
   EXPECT_TRUE(reports.boxes.empty());
   // Stopped like any sequence; a second end of fast-forward opens nothing again.
   script("sp_d 1\ndraw\n");
@@ -145,18 +165,22 @@ TEST_F(MoviePlaybackTest, TheLastPassDeletesTheSprite) {
     const uint32_t asked = tickMilliseconds();
     script("theora_create\nsp_ani 1, \"g.thor\", 0, " + std::to_string(c.passes) + ", 4, 50, 0\n");  // 200 ms a pass
     ASSERT_NE(movieState(1), -2);
-    bool gone = false;
-    uint32_t goneAfter = 0;
-    // Frames until the sprite is gone (3 s at most), or for 700 ms when it should stay.
-    while (tickMilliseconds() - asked < (c.ends ? 3000u : 700u)) {
+    const auto drawFrame = [&] {
       updateFrameSequences();
       script("draw\n");
-      if (!sprite(1).inUse()) {
-        gone = true;
-        goneAfter = tickMilliseconds() - asked;
-        break;
-      }
-      sleepMs(5);
+    };
+    // Frames until the sprite is gone; one that stays is drawn on past the movie's end.
+    const bool gone = c.ends && waitUntil([&] {
+      drawFrame();
+      return !sprite(1).inUse();
+    });
+    const uint32_t goneAfter = tickMilliseconds() - asked;
+    if (!c.ends) {
+      EXPECT_TRUE(waitUntil([&] {
+        drawFrame();
+        return movieCurrentFrame(1) == 10;
+      }));
+      for (int i = 0; i < 3; ++i) drawFrame();
     }
     script("sp_alv 0, 999, %alv\nsp_exist 1, %exist\n");
     const int32_t* alv = findIntVariable("%alv");
@@ -201,12 +225,11 @@ TEST_F(MoviePlaybackTest, AHeaderSizeThatIsNotTheStreamsIsReportedOnce) {
     reports.clear();
     script("theora_create\nsp_ani 1, \"s.thor\", 0, 0, 4, 50, 0\n");
     ASSERT_NE(movieState(1), -2);
-    const uint32_t start = tickMilliseconds();
-    while (movieCurrentFrame(1) < 10 && tickMilliseconds() - start < 3000) {
+    EXPECT_TRUE(waitUntil([&] {
       updateFrameSequences();
       script("draw\n");
-      sleepMs(5);
-    }
+      return movieCurrentFrame(1) >= 10;
+    }));
     EXPECT_EQ(movieCurrentFrame(1), 10);
     for (int i = 0; i < 3; ++i) {
       updateFrameSequences();

@@ -14,6 +14,8 @@
 #include "movie/theora_library.h"
 #include "support/engine_fixture.h"
 #include "support/game_builder.h"
+#include "support/param_names.h"
+#include "support/wait_until.h"
 
 namespace vellum::test {
 namespace {
@@ -46,8 +48,8 @@ TEST_F(MovieThreads, TheMainThreadTakesEveryFrameTheMovieHandsOver) {
   // Taken in turns as a fresh picture and copied into one the caller keeps (as a sprite does).
   Image* kept = createImage(static_cast<int>(movie->width()), static_cast<int>(movie->height()), 32);
   ASSERT_NE(kept, nullptr);
-  const uint32_t start = tickMilliseconds();
-  while (movie->current() < 10 && tickMilliseconds() - start < 3000) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kGenerousWaitMs);
+  while (movie->current() < 10 && std::chrono::steady_clock::now() < deadline) {
     Image* frame = taken % 2 ? (movie->takeNewFrameInto(*kept) ? kept : nullptr) : movie->takeNewFrame();
     if (frame) {
       const int grey = static_cast<int>(frame->pixels[0] & 0xFF);
@@ -72,9 +74,7 @@ TEST_F(MovieThreads, AMovieStartedLateSkipsTheFramesAlreadyPastWithoutDecodingTh
   ASSERT_NE(movie, nullptr);
   // Frame 0 was due 550 ms ago: frames 0 to 4 are late.
   ASSERT_TRUE(movie->start(tickMilliseconds() - 550));
-  const uint32_t start = tickMilliseconds();
-  while (movie->current() < 10 && tickMilliseconds() - start < 3000) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  EXPECT_EQ(movie->current(), 10);
+  EXPECT_TRUE(waitUntil([&] { return movie->current() == 10; })) << movie->current();
   EXPECT_LE(movie->framesDecoded(), 5u);
   Image* last = movie->takeNewFrame();
   ASSERT_NE(last, nullptr);
@@ -102,12 +102,11 @@ TEST_P(MovieFrameSizes, FramesFillThePictureWhateverTheStreamsSize) {
   ASSERT_NE(movie, nullptr);
   ASSERT_TRUE(movie->start(tickMilliseconds()));
   Image* kept = createImage(static_cast<int>(header.width), static_cast<int>(header.height), 32);
-  const uint32_t start = tickMilliseconds();
   // Frame 0 is black: wait for a grey one.
-  while ((kept->pixels[0] & 0xFF) == 0 && tickMilliseconds() - start < 3000) {
+  waitUntil([&] {
     movie->takeNewFrameInto(*kept);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+    return (kept->pixels[0] & 0xFF) != 0;
+  });
   const uint32_t grey = kept->pixels[0];
   ASSERT_NE(grey & 0xFF, 0u);
   int wrong = 0;
@@ -124,7 +123,8 @@ TEST_P(MovieFrameSizes, FramesFillThePictureWhateverTheStreamsSize) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, MovieFrameSizes,
                          ::testing::Values(PictureSize{64, 48}, PictureSize{32, 24}, PictureSize{96, 64},
-                                           PictureSize{70, 50}, PictureSize{30, 20}));
+                                           PictureSize{70, 50}, PictureSize{30, 20}),
+                         test::namedBy([](const PictureSize& c) { return test::sizeText(c.width, c.height); }));
 
 TEST_F(MovieThreads, FrameFileWorkersHandOverWhileTheMainThreadTakes) {
   const std::string command =
@@ -141,13 +141,14 @@ TEST_F(MovieThreads, FrameFileWorkersHandOverWhileTheMainThreadTakes) {
     ASSERT_NE(frames, nullptr);
     ASSERT_TRUE(frames->start(tickMilliseconds()));
     int taken = 0;
-    const uint32_t start = tickMilliseconds();
-    while (tickMilliseconds() - start < 600) {
+    // Taking alongside the workers for a while (600 ms), and until a frame came.
+    const auto start = std::chrono::steady_clock::now();
+    waitUntil([&] {
       Image* frame = variant == 0 ? frames->decodedFrame(static_cast<uint32_t>(taken % 25)) : frames->takeNewFrame();
       if (frame) ++taken;
       freeImage(frame);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+      return taken > 0 && std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(600);
+    });
     EXPECT_GT(taken, 0) << variant;
     EXPECT_TRUE(frames->takeReports().empty()) << variant;
     frames->stop();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/audio_resampler.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -55,7 +56,8 @@ TEST_P(Rates, AToneKeepsItsPitchAndLevel) {
   EXPECT_NEAR(peak, 10000.0f, 100.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Rates, ::testing::Values(8000, 11025, 16000, 22050, 32000, 48000, 96000));
+INSTANTIATE_TEST_SUITE_P(Table, Rates, ::testing::Values(8000, 11025, 16000, 22050, 32000, 48000, 96000),
+                         test::namedBy([](int rate) { return std::to_string(rate) + " Hz"; }));
 
 TEST(ResamplerRatios, FewPhasesOnly) {
   EXPECT_TRUE(AudioResampler::supports(22050, kOut));

@@ -8,6 +8,7 @@
 #include "persist/engine_settings.h"
 #include "report/system_report_format.h"
 #include "shell/screen_geometry.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -118,7 +119,8 @@ INSTANTIATE_TEST_SUITE_P(Table, VideoModes,
                                            ModeCase{"640 x 480 x 3 colors", true, 640, 480, 1},
                                            ModeCase{"640 x 480 x 1 colors", true, 640, 480, 0},
                                            ModeCase{"640 x 480 x 0 colors", true, 640, 480, 0},
-                                           ModeCase{"", false, 0, 0, 0}, ModeCase{"1920x1080", false, 0, 0, 0}));
+                                           ModeCase{"", false, 0, 0, 0}, ModeCase{"1920x1080", false, 0, 0, 0}),
+                         test::namedBy([](const ModeCase& c) { return c.text; }));
 
 TEST(VideoModes, DescriptionOfADisplayModeRoundTrips) {
   EXPECT_EQ(videoModeDescription({1920, 1080, 32, 60}), "1920 x 1080 x 4294967296 colors");

@@ -25,6 +25,7 @@ class Animation : public SpriteScreenTest {
  protected:
   void SetUp() override {
     SpriteScreenTest::SetUp();
+    keptQuery = frameSequenceQuery();
     if (IsSkipped()) return;
     fakeNow = 100000;
     setTickSource(&fakeClock);
@@ -34,7 +35,8 @@ class Animation : public SpriteScreenTest {
   }
   void TearDown() override {
     setTickSource(nullptr);
-    provideFrameSequenceCommands();  // the movie layer's query again, for the tests after this one
+    // A test may answer for the movie layer; later tests get the movie layer's answer back.
+    setFrameSequenceQuery(keptQuery);
     scriptState().fastForwardMode = 0;
     settings().systemActive = 0;
     SpriteScreenTest::TearDown();
@@ -45,6 +47,7 @@ class Animation : public SpriteScreenTest {
     script("draw\n");
   }
   float x() { return sprite(1).frontImage().props.x; }
+  FrameSequenceQuery keptQuery = nullptr;
   int32_t intVariable(const std::string& name) {
     const int32_t* v = findIntVariable("%" + name);
     return v ? *v : -12345;

@@ -3,6 +3,7 @@
 #include "script/expression.h"
 #include "script/variables.h"
 #include "support/engine_fixture.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -86,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExpressionCase{"*($4)4", 0, 0x4241, nullptr}, ExpressionCase{"*start", 1, 0, "*start"},
         ExpressionCase{"*my_label2", 1, 0, "*my_label2"},
         // nothing
-        ExpressionCase{"", -1, 0, nullptr}, ExpressionCase{"   ", -1, 0, nullptr}));
+        ExpressionCase{"", -1, 0, nullptr}, ExpressionCase{"   ", -1, 0, nullptr}),
+    test::namedBy([](const ExpressionCase& c) { return c.text; }));
 
 struct BadCase {
   const char* text;
@@ -102,7 +104,8 @@ TEST_P(BadExpressions, ReportAndGiveNoValue) {
 
 INSTANTIATE_TEST_SUITE_P(Table, BadExpressions,
                          ::testing::Values(BadCase{"%undeclared"}, BadCase{"$nothing + 1"}, BadCase{"%256"},
-                                           BadCase{"%-1"}, BadCase{"$300"}, BadCase{"*($0)5"}, BadCase{"%$nothing"}));
+                                           BadCase{"%-1"}, BadCase{"$300"}, BadCase{"*($0)5"}, BadCase{"%$nothing"}),
+                         test::namedBy([](const BadCase& c) { return c.text; }));
 
 TEST_F(Expressions, FindVariableNeedsExactlyOneReference) {
   EXPECT_EQ(findIntVariable("%1"), &variables().ints[1]);

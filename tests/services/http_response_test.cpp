@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "services/http_response.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -22,7 +23,8 @@ INSTANTIATE_TEST_SUITE_P(Table, ContentLength,
                                            LengthCase{"1001", kUnusableLength}, LengthCase{"-5", kUnusableLength},
                                            LengthCase{"+5", kUnusableLength}, LengthCase{"5x", kUnusableLength},
                                            LengthCase{"", kUnusableLength}, LengthCase{"1 2", kUnusableLength},
-                                           LengthCase{"99999999999999999999999", kUnusableLength}));
+                                           LengthCase{"99999999999999999999999", kUnusableLength}),
+                         test::namedBy([](const LengthCase& c) { return c.text; }));
 
 TEST(ResponseAssembler, TheLastResponsesLengthCounts) {
   ResponseAssembler r(100);

@@ -7,6 +7,7 @@
 #include "shell/cursor_glide.h"
 #include "shell/screen_geometry.h"
 #include "shell_test_support.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -64,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         MappingCase{"mode 3: fitted", {1, 3, 1280, 720}, 960, 600, 640, 360},
         // Dest[4] = (-107, 0, 2026, 1200): fill width 2133.
         MappingCase{"mode 4: filled", {1, 4, 1280, 720}, 0, 0, 64, 0}),
-    [](const auto& info) { return std::to_string(info.index); });
+    test::byCaseName);
 
 // A 4:3 game on a 16:9 monitor: the full-screen modes put the picture behind bars at the sides
 // (mode 3, the default), in the middle (mode 2) or cut top and bottom (mode 4), so every mode has

@@ -10,6 +10,7 @@
 #include "support/recorded_reports.h"
 #include "cursor_file_builder.h"
 #include "shell_test_support.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -88,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Damage{"offset past the end", 0, 18, "the picture lies outside the file"},
                       Damage{"huge width", 0, 26, "the bitmap size is out of range"},
                       Damage{"bad header size", 0, 22, "the bitmap header size is wrong"}),
-    [](const auto& info) { return std::to_string(info.index); });
+    test::byCaseName);
 
 TEST(AnimatedCursor, FramesFollowTheSequenceAndRates) {
   const auto a = curFile(2, 2, 0, 0, twoByTwo(0xFF0000AA));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/screen_geometry.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -57,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
         SizingCase{"bottom-right wide", E::BottomRight, outer(100, 100, 1500, 700), {100, 100, 1616, 1003}},
         // Already at the aspect: nothing moves.
         SizingCase{"exact top-left", E::TopLeft, outer(100, 100, 1280, 720), outer(100, 100, 1280, 720)},
-        SizingCase{"exact bottom-right", E::BottomRight, outer(100, 100, 1280, 720), outer(100, 100, 1280, 720)}));
+        SizingCase{"exact bottom-right", E::BottomRight, outer(100, 100, 1280, 720), outer(100, 100, 1280, 720)}),
+    test::namedBy([](const SizingCase& c) { return c.what; }));
 
 INSTANTIATE_TEST_SUITE_P(
     Snap, EdgeSizing,
@@ -74,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Above the largest client: the largest client.
         SizingCase{"big bottom-right", E::BottomRight, outer(100, 100, 1900, 1100), outer(100, 100, 1814, 1020)},
         SizingCase{"big width only", E::Right, outer(100, 100, 1900, 500), outer(100, 100, 1814, 1020)},
-        SizingCase{"big top-left", E::TopLeft, {0, 0, 1916, 1159}, {86, 80, 1916, 1159}}));
+        SizingCase{"big top-left", E::TopLeft, {0, 0, 1916, 1159}, {86, 80, 1916, 1159}}),
+                         test::namedBy([](const SizingCase& c) { return c.what; }));
 
 TEST(EdgeSizingRefit, LeavingTheMaximisedStateFitsTheHeightFirst) {
   SizingLimits l = wideLimits();
@@ -121,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(Table, PositionChanging,
                                            PositionCase{"taller", 1116, 759, 1116, 678, false, true},
                                            PositionCase{"current size", 1296, 779, 1296, 779, false, false},
                                            PositionCase{"negative client", 10, 779, 10, 779, false, false},
-                                           PositionCase{"zero height", 1016, 59, 16, 59, true, false}));
+                                           PositionCase{"zero height", 1016, 59, 16, 59, true, false}),
+                         test::namedBy([](const PositionCase& c) { return c.what; }));
 
 }  // namespace
 }  // namespace vellum

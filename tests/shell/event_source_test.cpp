@@ -12,6 +12,7 @@
 #include "support/recorded_reports.h"
 #include "script/read_mode.h"
 #include "shell_test_support.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -130,7 +131,11 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"0 keydown 121\n0 keyup 121\n", {triple(-1, 121, kPress), triple(-1, 121, kRelease)}},
         // With no buttons the arrows are nothing.
         KeyCase{"0 keydown 40\n0 keyup 40\n", {triple(-1, 40, kRelease)}},
-        KeyCase{"0 press middle\n0 release middle\n", {triple(-1, 4, kPress), triple(-1, 4, kRelease)}}));
+        KeyCase{"0 press middle\n0 release middle\n", {triple(-1, 4, kPress), triple(-1, 4, kRelease)}}),
+    test::namedBy([](const KeyCase& c) {
+      const std::string lines = c.lines;
+      return lines.substr(0, lines.find('\n'));  // the first line tells them apart
+    }));
 
 TEST_F(EventSource, HeldCtrlIsTheAdvanceKeyWithHoldKeys) {
   replay("0 keydown 17\n");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/screen_geometry.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -59,7 +60,10 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{0, 720, 1920, 1080, {960, 540, 960, 540}, {960, 540, 960, 540}, {960, 540, 960, 540}, 0, 0},
         LayoutCase{1280, 0, 1920, 1080, {960, 540, 960, 540}, {960, 540, 960, 540}, {960, 540, 960, 540}, 0, 0},
         // No monitor size: empty destinations at the origin.
-        LayoutCase{1280, 720, 0, 0, {-640, -360, 640, 360}, {0, 0, 0, 0}, {0, 0, 0, 0}, 0, 0}));
+        LayoutCase{1280, 720, 0, 0, {-640, -360, 640, 360}, {0, 0, 0, 0}, {0, 0, 0, 0}, 0, 0}),
+    test::namedBy([](const LayoutCase& c) {
+      return test::testNameOf(test::sizeText(c.renderW, c.renderH), "on", test::sizeText(c.monW, c.monH));
+    }));
 
 struct MaxClientCase {
   int32_t fitW, fitH, frameW, frameH, renderW, renderH, monW, monH;
@@ -89,7 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Frames larger than the monitor never give a negative client.
         MaxClientCase{100, 100, 300, 300, 100, 100, 100, 100, {0, 0}},
         // No render size: no client.
-        MaxClientCase{1920, 1080, 16, 59, 0, 0, 1920, 1080, {0, 0}}));
+        MaxClientCase{1920, 1080, 16, 59, 0, 0, 1920, 1080, {0, 0}}),
+    test::namedBy([](const MaxClientCase& c) {
+      return test::testNameOf("fit", test::sizeText(c.fitW, c.fitH), "frame", test::sizeText(c.frameW, c.frameH),
+                              "render", test::sizeText(c.renderW, c.renderH), "on", test::sizeText(c.monW, c.monH));
+    }));
 
 TEST(OuterFitsMonitor, OnlyStrictlyInside) {
   EXPECT_TRUE(outerFitsMonitor(1919, 1199, 1920, 1200));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/screen_geometry.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -41,7 +42,10 @@ INSTANTIATE_TEST_SUITE_P(Table, RenderSizes,
                                            RenderCase{0, 720, 1920, 1.0f, 0, 720, 100, 0},
                                            RenderCase{1280, 720, 0, 1.0f, 1280, 720, 100, 720},
                                            RenderCase{1280, 720, -5, 1.0f, 1280, 720, 100, 720},
-                                           RenderCase{1280, 0, 1920, 1.5f, 1920, 0, 150, 0}));
+                                           RenderCase{1280, 0, 1920, 1.5f, 1920, 0, 150, 0}),
+                         test::namedBy([](const RenderCase& c) {
+                           return test::testNameOf(test::sizeText(c.gameW, c.gameH), "at", c.resolution);
+                         }));
 
 TEST(ReferenceRatios, DivideByTheReferenceWidthOrGiveOne) {
   const ReferenceRatios r = computeReferenceRatios(1280, 1920, 1920);
@@ -90,7 +94,8 @@ TEST_P(Pacing, ReducesMillisecondsAndFrames) { EXPECT_EQ(framePacingFor(GetParam
 INSTANTIATE_TEST_SUITE_P(Table, Pacing,
                          ::testing::Values(PacingCase{60, {50, 3}}, PacingCase{59, {1000, 59}}, PacingCase{75, {40, 3}},
                                            PacingCase{120, {25, 3}}, PacingCase{144, {125, 18}},
-                                           PacingCase{1000, {1, 1}}, PacingCase{0, {0, 0}}, PacingCase{-60, {0, 0}}));
+                                           PacingCase{1000, {1, 1}}, PacingCase{0, {0, 0}}, PacingCase{-60, {0, 0}}),
+                         test::namedBy([](const PacingCase& c) { return std::to_string(c.rate) + " Hz"; }));
 
 TEST(ZoomPanning, MovesTowardTheNearEdgeUntilTheLimit) {
   // The 1920x1200 monitor at (0, 0) showing 2133x1200: panMinX -213, left starts at -107.
@@ -176,7 +181,10 @@ INSTANTIATE_TEST_SUITE_P(Table, CacheSize,
                                            CacheCase{512, 300, 108}, CacheCase{256, 300, 108},
                                            // A configured limit under 192 MiB: no cache, never a negative one.
                                            CacheCase{300, 100, 0}, CacheCase{300, 192, 0}, CacheCase{255, 300, 0},
-                                           CacheCase{0, 300, 0}, CacheCase{-1, 300, 0}));
+                                           CacheCase{0, 300, 0}, CacheCase{-1, 300, 0}),
+                         test::namedBy([](const CacheCase& c) {
+                           return test::testNameOf(c.totalMiB, "MiB configured", c.configuredMiB);
+                         }));
 
 }  // namespace
 }  // namespace vellum

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "shell/input_replay.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -77,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"0 shot a\\b\n",
                               "line 1: shot name \"a\\b\" must not contain a slash (pictures stay in the shots folder)"},
                       BadLine{"0 shot ..\n",
-                              "line 1: shot name \"..\" must not contain \"..\" (pictures stay in the shots folder)"}));
+                              "line 1: shot name \"..\" must not contain \"..\" (pictures stay in the shots folder)"}),
+    test::namedBy([](const BadLine& c) { return c.text; }));
 
 // Shot lines post nothing: they go to the taker in their turn, or are skipped without one.
 std::vector<std::string> shotsSeen;

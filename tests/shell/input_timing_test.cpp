@@ -1,28 +1,28 @@
 // The timed behaviours of the event source: the idle pointer hidden after CursorClear ms of
 // stillness (and only then), the auto-advance deadline looked at every other pass, and the power
-// saver's keep-awake every 30 seconds. The waits are short real sleeps, each longer than the
-// threshold it crosses, so a busy machine can only make them longer.
+// saver's keep-awake every 30 seconds. The engine's clock is the test's own, moved by hand.
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <thread>
 
 #include "base/clock.h"
 #include "shell/input_state.h"
 #include "script/read_mode.h"
 #include "shell_test_support.h"
+#include "support/fake_clock.h"
 
 namespace vellum {
 namespace {
 
+using test::fakeNow;
 using test::triple;
 
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void passMs(uint32_t ms) { fakeNow += ms; }
 
 class InputTiming : public test::ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
+    fakeNow = 100000;
+    setTickSource(&test::fakeClock);
     setUpScreen(1280, 720);
     settings().cursorClear = 0;
     settings().powerSaver = 0;
@@ -31,6 +31,10 @@ class InputTiming : public test::ShellTest {
   void moveTo(int x, int y) { replay("0 move " + std::to_string(x) + " " + std::to_string(y) + "\n"); }
   bool pointerShown() { return inputState().cursorShown != 0; }
   InputEvent pass() { return nextInputEvent(false, false); }
+  void TearDown() override {
+    setTickSource(nullptr);
+    ShellTest::TearDown();
+  }
 };
 
 // ---- the idle pointer ---------------------------------------------------------------------------
@@ -51,7 +55,10 @@ TEST_F(InputTiming, StillPointerIsHiddenAfterCursorClear) {
   moveTo(100, 100);
   pass();
   ASSERT_TRUE(pointerShown());
-  sleepMs(80);
+  passMs(40);
+  pass();
+  EXPECT_TRUE(pointerShown()) << "still for exactly CursorClear";
+  passMs(1);
   pass();
   EXPECT_FALSE(pointerShown());
   // The next movement shows it again.
@@ -67,7 +74,7 @@ TEST_F(InputTiming, MovingPointerIsNeverHidden) {
     pass();
     EXPECT_TRUE(pointerShown()) << "move " << i;
     // Longer than CursorClear between movements: only stillness counts, not time.
-    sleepMs(80);
+    passMs(80);
   }
 }
 
@@ -75,7 +82,7 @@ TEST_F(InputTiming, CursorClearZeroNeverHides) {
   moveTo(100, 100);
   pass();
   const int32_t shownBefore = inputState().cursorShown;
-  sleepMs(60);
+  passMs(60);
   pass();
   pass();
   EXPECT_EQ(inputState().cursorShown, shownBefore);
@@ -104,7 +111,7 @@ TEST_F(AutoAdvance, NothingBeforeTheDeadline) {
 
 TEST_F(AutoAdvance, EveryOtherPassOnceTheDeadlineHasPassed) {
   setAutoAdvanceDeadline(tickMilliseconds() + 30);
-  sleepMs(60);
+  passMs(60);
   const InputEvent first = pass();
   const InputEvent second = pass();
   // One of two passes looks at the deadline; which one depends on the toggle's phase.
@@ -128,15 +135,16 @@ TEST_F(InputTiming, PowerSaverKeepsAwakeEveryThirtySeconds) {
   InputState& in = inputState();
   // Due: the pass keeps the display awake and sets the next time 30 s on.
   in.powerSaverDeadline = tickMilliseconds() - 1;
-  const uint32_t before = tickMilliseconds();
   pass();
-  const uint32_t after = tickMilliseconds();
-  EXPECT_GE(in.powerSaverDeadline - before, 30000u);
-  EXPECT_LE(in.powerSaverDeadline - after, 30000u);
-  // Not due yet: the deadline stays.
+  EXPECT_EQ(in.powerSaverDeadline, tickMilliseconds() + 30000u);
+  // Not due yet: the deadline stays; once it comes, the next is 30 s on again.
   const uint32_t next = in.powerSaverDeadline;
+  passMs(29999);
   pass();
   EXPECT_EQ(in.powerSaverDeadline, next);
+  passMs(1);
+  pass();
+  EXPECT_EQ(in.powerSaverDeadline, next + 30000u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "shell/menu_model.h"
 #include "shell/menu_texts.h"
 #include "shell/screen_geometry.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -69,7 +70,10 @@ TEST_P(MenuModelFilters, ListedByShaderVersionAndCheckedByPosition) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MenuModelFilters,
-                         ::testing::Values(FilterCase{0, 3}, FilterCase{1, 3}, FilterCase{2, 7}, FilterCase{3, 8}));
+                         ::testing::Values(FilterCase{0, 3}, FilterCase{1, 3}, FilterCase{2, 7}, FilterCase{3, 8}),
+                         test::namedBy([](const FilterCase& c) {
+                           return test::testNameOf("shader model", c.shaderMajor);
+                         }));
 
 TEST(MenuModel, FullScreenHasNoPinItemAndUsesThePopup) {
   MenuInputs in = windowed1280x720();

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #ifdef VELLUM_TEST_HAVE_X11
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <thread>
 
 #include "script/arg_accessor.h"
 #include "script/command_registry.h"
@@ -17,6 +15,8 @@
 #include "shell/message_pumps.h"
 #include "shell/shell_window_state.h"
 #include "support/game_builder.h"
+#include "support/kept_environment.h"
+#include "support/wait_until.h"
 #include "support/x_server.h"
 #include "engine_process.h"
 #include "shell_test_support.h"
@@ -38,24 +38,14 @@ class RealWindow : public test::ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
-    const char* previous = std::getenv("DISPLAY");
-    hadDisplay = previous != nullptr;
-    previousDisplay = previous ? previous : "";
     display = test::PrivateXServer::display();
     if (display.empty()) GTEST_SKIP() << "no X server (Xvfb) could be started";
     setenv("DISPLAY", display.c_str(), 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
     engine().headless = false;
   }
-  void TearDown() override {
-    ShellTest::TearDown();
-    // Later tests of this process must not find a display they would open boxes on.
-    if (!hadDisplay) {
-      unsetenv("DISPLAY");
-    } else {
-      setenv("DISPLAY", previousDisplay.c_str(), 1);
-    }
-  }
+  // Later tests of this process must not find a display they would open boxes on.
+  test::KeptEnvironment keptDisplay{"DISPLAY"};
 
   Window xWindow() {
     SDL_SysWMinfo info;
@@ -69,18 +59,12 @@ class RealWindow : public test::ShellTest {
     return SDL_GetWindowWMInfo(mainWindowHandle(), &info) ? info.info.x11.display : nullptr;
   }
 
-  // Passes until the event comes or two seconds pass.
+  // Passes until the event comes (or a generous deadline passes).
   bool waitForEvent(const InputEvent& wanted) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (std::chrono::steady_clock::now() < deadline) {
-      if (nextInputEvent(false, false) == wanted) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
+    return test::waitUntil([&] { return nextInputEvent(false, false) == wanted; });
   }
 
-  std::string display, previousDisplay;
-  bool hadDisplay = false;
+  std::string display;
 };
 
 TEST_F(RealWindow, OpensWithTheTitle) {
@@ -142,21 +126,25 @@ TEST_F(RealWindow, ShowsTheFramesDrawPresents) {
   setUpScreen(640, 480);
   // Without sprites the scene is the clear colour; the window must show it once draw presents.
   renderer().clearColour = 0xFF3366CC;
-  // What is presented before the server has mapped the window is lost, as on any X server.
+  // What is presented before the server has mapped the window is lost, as on any X server: the
+  // frame is drawn again until the window shows it.
   Display* d = xDisplay();
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  XWindowAttributes attributes{};
-  while (XGetWindowAttributes(d, xWindow(), &attributes) && attributes.map_state != IsViewable &&
-         std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  while (pumpOneMessage() == PumpResult::Taken) {
-  }
-  runNative(providedCommand("draw").body, "", 0);
-  XSync(d, False);
-  XImage* image = XGetImage(d, xWindow(), 320, 240, 1, 1, AllPlanes, ZPixmap);
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0x3366CCu);
-  XDestroyImage(image);
+  ASSERT_NE(d, nullptr);
+  unsigned long shown = 0;
+  const bool showed = test::waitUntil([&] {
+    while (pumpOneMessage() == PumpResult::Taken) {
+    }
+    runNative(providedCommand("draw").body, "", 0);
+    XSync(d, False);
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(d, xWindow(), &attributes) || attributes.map_state != IsViewable) return false;
+    XImage* image = XGetImage(d, xWindow(), 320, 240, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return false;
+    shown = XGetPixel(image, 0, 0) & 0xFFFFFF;
+    XDestroyImage(image);
+    return shown == 0x3366CCu;
+  });
+  EXPECT_TRUE(showed) << std::hex << shown;
 }
 
 TEST_F(RealWindow, SigtermEndsTheGameWithTheSettingsWritten) {

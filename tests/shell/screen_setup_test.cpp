@@ -120,7 +120,7 @@ TEST_F(ScreenCommand, RendererSeamIsCalledWithTheWindow) {
   };
   setRendererHooks(hooks);
   setUpScreen(640, 480);
-  setRendererHooks(RendererHooks{});
+  setRendererHooks(keptRendererHooks);
   EXPECT_EQ(seen, mainWindowHandle());
   EXPECT_EQ(resets, 1);
 }
@@ -130,7 +130,7 @@ TEST_F(ScreenCommand, RendererThatCannotStartStopsTheGame) {
   hooks.create = [](SDL_Window*) { return false; };
   setRendererHooks(hooks);
   runScreenCommand(640, 480, 640, kSetUpNoDialog);
-  setRendererHooks(RendererHooks{});
+  setRendererHooks(keptRendererHooks);
   EXPECT_EQ(engine().quitFlag, 1);
 }
 

@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "persist/persist_fixture.h"
 #include "script/builtins/packed_game.h"
 #include "support/local_http_server.h"
+#include "support/wait_until.h"
 
 namespace vellum {
 namespace {
@@ -90,17 +89,15 @@ TEST(ServiceCommandsDownload, TheBodyReachesTheVariable) {
   EXPECT_EQ(result.err, "");
 }
 
-// Waits up to five seconds for a file a started program writes.
-std::string awaitFile(const fs::path& path) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (fs::exists(path)) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      return test::readFileBytes(path);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return "(never written)";
+// What a started program writes into the file, once it holds the expected text (or what it holds
+// when a generous deadline passes): the program may still be writing when the file appears.
+std::string awaitFile(const fs::path& path, const std::string& expected) {
+  std::string text = "(never written)";
+  test::waitUntil([&] {
+    if (fs::exists(path)) text = test::readFileBytes(path);
+    return text == expected;
+  });
+  return text;
 }
 
 TEST(ServiceCommandsShell, ParametersAreOneLiteralArgument) {
@@ -110,7 +107,7 @@ TEST(ServiceCommandsShell, ParametersAreOneLiteralArgument) {
   fs::permissions(game.folder() / "args.sh", fs::perms::owner_all);
   const auto result = game.run();
   EXPECT_EQ(result.out, "33");
-  EXPECT_EQ(awaitFile(game.folder() / "seen.txt"), "1\n; rm -rf x\n");
+  EXPECT_EQ(awaitFile(game.folder() / "seen.txt", "1\n; rm -rf x\n"), "1\n; rm -rf x\n");
   EXPECT_TRUE(game.exists("x/keep.txt"));
 }
 
@@ -126,13 +123,11 @@ TEST(ServiceCommandsShell, DocumentsAndAddressesGoToTheDesktopOpener) {
   const auto result = game.run();
   EXPECT_EQ(result.out, "3333");
   // Both reach the opener; the order of two detached children is not fixed.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   std::string opened;
-  while (std::chrono::steady_clock::now() < deadline) {
+  test::waitUntil([&] {
     opened = fs::exists(log) ? test::readFileBytes(log) : "";
-    if (std::count(opened.begin(), opened.end(), '\n') >= 2) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+    return std::count(opened.begin(), opened.end(), '\n') >= 2;
+  });
   EXPECT_NE(opened.find("https://example.org/a?b=1;c\n"), std::string::npos) << opened;
   EXPECT_NE(opened.find((game.folder() / "manual.txt").string() + "\n"), std::string::npos) << opened;
 }

@@ -16,8 +16,10 @@
 #include "shell/event_source.h"
 #include "shell/input_buttons.h"
 #include "shell/input_replay.h"
+#include "shell/renderer_seam.h"
 #include "shell/screen_setup.h"
 #include "support/engine_fixture.h"
+#include "support/kept_environment.h"
 #include "support/temp_folder.h"
 
 namespace vellum::test {
@@ -80,9 +82,13 @@ class ShellTest : public EngineTest {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     registerAllCommands();
     FakeButtons::install();
+    keptRendererHooks = rendererHooks();
   }
   void TearDown() override {
     FakeButtons::uninstall();
+    // A test may put hooks of its own between the shell and the renderer; later tests get the
+    // renderer back.
+    setRendererHooks(keptRendererHooks);
     EngineTest::TearDown();
   }
 
@@ -127,6 +133,9 @@ class ShellTest : public EngineTest {
   }
 
   TempFolder runtime;
+  RendererHooks keptRendererHooks;
+  // Set for each test and put back after it: the runtime folder goes with the test.
+  KeptEnvironment keptRuntime{"XDG_RUNTIME_DIR"}, keptDriver{"SDL_VIDEODRIVER"};
 };
 
 inline InputEvent triple(int32_t owner, int32_t code, int32_t state) {

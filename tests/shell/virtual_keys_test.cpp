@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "platform/virtual_keys.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -37,7 +38,11 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{SDL_SCANCODE_GRAVE, 0xC0, 0xC0}, KeyCase{SDL_SCANCODE_LSHIFT, 0x10, 0xA0},
                       KeyCase{SDL_SCANCODE_RSHIFT, 0x10, 0xA1}, KeyCase{SDL_SCANCODE_LCTRL, 0x11, 0xA2},
                       KeyCase{SDL_SCANCODE_RALT, 0x12, 0xA5}, KeyCase{SDL_SCANCODE_LGUI, 0x5B, 0x5B},
-                      KeyCase{SDL_SCANCODE_INTERNATIONAL4, 0x1C, 0x1C}, KeyCase{SDL_SCANCODE_UNKNOWN, 0, 0}));
+                      KeyCase{SDL_SCANCODE_INTERNATIONAL4, 0x1C, 0x1C}, KeyCase{SDL_SCANCODE_UNKNOWN, 0, 0}),
+    test::namedBy([](const KeyCase& c) {
+      const std::string name = SDL_GetScancodeName(c.scancode);  // empty for the unnamed ones
+      return name.empty() ? "scancode " + std::to_string(c.scancode) : name;
+    }));
 
 TEST(VirtualKeysRange, OutOfRangeScancodesHaveNoNumber) {
   EXPECT_EQ(virtualKeyForScancode(-1), 0);

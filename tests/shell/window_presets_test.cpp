@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shell/screen_geometry.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -46,7 +47,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PresetCase{800, 600, 1, &kFourThree}, PresetCase{600, 800, 0, &kThreeFour},
                       PresetCase{720, 1280, 0, &kNineSixteen}, PresetCase{720, 1280, 1, &kThreeFour},
                       PresetCase{800, 800, 0, nullptr}, PresetCase{1366, 768, 0, nullptr},
-                      PresetCase{0, 600, 0, nullptr}, PresetCase{-16, 9, 0, nullptr}));
+                      PresetCase{0, 600, 0, nullptr}, PresetCase{-16, 9, 0, nullptr}),
+    test::namedBy([](const PresetCase& c) {
+      return test::testNameOf(test::sizeText(c.gameW, c.gameH), "aspect", c.screenAspect);
+    }));
 
 TEST(PresetLabels, AreFourWideAndMarkTheOneToOneSize) {
   const WindowPresets p = buildWindowPresets(1280, 720, 0, 1280);
@@ -104,7 +108,11 @@ INSTANTIATE_TEST_SUITE_P(Table, AspectSwitch,
                              SwitchCase{1024, 768, 1, 0, 1, 768}, SwitchCase{600, 800, 1, 0, 1, 800},
                              SwitchCase{800, 800, 1, 0, 1, 800}, SwitchCase{1366, 768, 1, 0, 1, 768},
                              // Without the switch the stored value stands.
-                             SwitchCase{1024, 768, 0, 0, 0, 768}, SwitchCase{1280, 720, 0, 1, 1, 960}));
+                             SwitchCase{1024, 768, 0, 0, 0, 768}, SwitchCase{1280, 720, 0, 1, 1, 960}),
+                         test::namedBy([](const SwitchCase& c) {
+                           return test::testNameOf(test::sizeText(c.gameW, c.gameH), "switch", c.switchable, "stored",
+                                                   c.stored);
+                         }));
 
 struct WindowHeightCase {
   int32_t windowW, gameW, gameH, screenAspect, expected;
@@ -128,7 +136,11 @@ INSTANTIATE_TEST_SUITE_P(Table, WindowHeight,
                                            WindowHeightCase{1000, 1000, 700, 0, 700},
                                            WindowHeightCase{1001, 1000, 700, 1, 700},
                                            // No game width: no height rather than a division by zero.
-                                           WindowHeightCase{1000, 0, 700, 0, 0}));
+                                           WindowHeightCase{1000, 0, 700, 0, 0}),
+                         test::namedBy([](const WindowHeightCase& c) {
+                           return test::testNameOf("window", c.windowW, "game", test::sizeText(c.gameW, c.gameH),
+                                                   "aspect", c.screenAspect);
+                         }));
 
 }  // namespace
 }  // namespace vellum

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/clock.h"
 #include "base/engine_state.h"
 #include "engine/interpreter.h"
 #include "engine/startup.h"
@@ -26,6 +27,8 @@ std::string readFileBytes(const std::filesystem::path& path) {
 std::string gbk(const std::string& utf8) { return fromUtf8(utf8, CodePage::Gbk); }
 
 void EngineTest::SetUp() {
+  // A test that stopped early may have left its own clock in place.
+  setTickSource(nullptr);
   resetAllState();
   resetEngineState();
   engine().exeDirectory = game.withSlash();
@@ -35,6 +38,7 @@ void EngineTest::SetUp() {
 void EngineTest::TearDown() {
   resetAllState();
   resetEngineState();
+  setTickSource(nullptr);
 }
 
 bool EngineTest::addScript(const std::string& path, const std::string& text, int slot) {

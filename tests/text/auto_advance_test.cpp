@@ -1,13 +1,11 @@
 // Auto mode end to end: the deadline the message window accumulates reaches the input source,
 // which reports the auto-advance event once the clock passes it; committing the page clears it.
-#include <chrono>
-#include <thread>
-
 #include "base/clock.h"
 #include "persist/engine_settings.h"
 #include "script/read_mode.h"
 #include "shell/event_source.h"
 #include "shell/shell_test_support.h"
+#include "support/fake_clock.h"
 #include "text/message_window.h"
 
 namespace vellum::test {
@@ -17,6 +15,9 @@ class AutoAdvanceFromMessages : public ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
+    // The deadline is read on the engine's clock, which the test moves.
+    fakeNow = 100000;
+    setTickSource(&fakeClock);
     setUpScreen(640, 480);
     settings().cursorClear = 0;
     settings().powerSaver = 0;
@@ -24,6 +25,7 @@ class AutoAdvanceFromMessages : public ShellTest {
   }
   void TearDown() override {
     setAutoAdvanceDeadline(0);
+    setTickSource(nullptr);
     ShellTest::TearDown();
   }
   // Two passes: the source looks at the deadline on every other one.
@@ -44,7 +46,9 @@ TEST_F(AutoAdvanceFromMessages, TheLineEndWaitSetsTheDeadlineAndACommitClearsIt)
   const int next = 1, after = 1;
   LayoutMessageLine(line.c_str(), static_cast<int>(line.size()), &next, &after);
   EXPECT_FALSE(advanced());
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  fakeNow += 79;
+  EXPECT_FALSE(advanced());
+  fakeNow += 2;
   EXPECT_TRUE(advanced());
   commitBacklogEntry(0);
   EXPECT_FALSE(advanced());

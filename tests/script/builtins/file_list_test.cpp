@@ -5,6 +5,7 @@
 
 #include "script/builtins/packed_game.h"
 #include "script/builtins/wildcard.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -29,7 +30,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Wildcard,
                                            WildcardCase{"a?c", "ac", false}, WildcardCase{"*b*", "aaa", false},
                                            WildcardCase{"*a*b", "xaxb", true}, WildcardCase{"bg*", "BG01.jpg", true},
                                            // 俠 is 82 62 in GBK: '?' takes it whole, 'b' is not its trail.
-                                           WildcardCase{"?", "\x82\x62", true}, WildcardCase{"*b", "\x82\x62", false}));
+                                           WildcardCase{"?", "\x82\x62", true}, WildcardCase{"*b", "\x82\x62", false}),
+                         test::namedBy([](const WildcardCase& c) { return std::string(c.pattern) + " on " + c.name; }));
 
 // Lists every name with getFileList, one per line.
 std::string listing(const std::string& setCommands) {

@@ -4,6 +4,7 @@
 #include "base/text_encoding.h"
 #include "script/builtins/packed_game.h"
 #include "script/builtins/path_parts.h"
+#include "support/param_names.h"
 
 namespace vellum {
 namespace {
@@ -36,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(Table, PathPartsSplit,
                                            PartsCase{"dir.d/file", "dir.d/", "file", ""},
                                            PartsCase{"/", "/", "", ""},
                                            // ソ is 83 5C in Shift-JIS: its trail byte is no separator.
-                                           PartsCase{"\x83\x5c\\x.txt", "\x83\x5c\\", "x", ".txt"}));
+                                           PartsCase{"\x83\x5c\\x.txt", "\x83\x5c\\", "x", ".txt"}),
+                         test::namedBy([](const PartsCase& c) { return c.path; }));
 
 TEST(PathPartsSplit, EmptyPathHasNone) { EXPECT_FALSE(splitPath("")); }
 
