@@ -8,11 +8,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
-#include <thread>
 
 #include "sound/wav_files.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 namespace vellum {
 namespace {
@@ -55,19 +54,10 @@ class AudioDeviceTest : public ::testing::Test {
     closeAudioDevice();
     return readWav(folder / "mix.wav");
   }
-  // The device mixes in real time; a busy machine may hold it back, so waits are long and bounded.
-  static bool waitFor(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-  }
   // Until the device has mixed `frames` more frames.
   static bool waitForMixed(uint64_t frames) {
     const uint64_t target = audioFramesMixed() + frames;
-    return waitFor([target] { return audioFramesMixed() >= target; });
+    return test::waitUntil([target] { return audioFramesMixed() >= target; });
   }
 
   test::TempFolder folder;
@@ -76,7 +66,7 @@ class AudioDeviceTest : public ::testing::Test {
 TEST_F(AudioDeviceTest, OneShotIsRecordedSampleForSampleThenSilence) {
   auto buffer = countingBuffer(4410);
   buffer->play(false);
-  ASSERT_TRUE(waitFor([&] { return !buffer->playing(); }));
+  ASSERT_TRUE(test::waitUntil([&] { return !buffer->playing(); }));
   ASSERT_TRUE(waitForMixed(882));
   const test::WavData wav = stopAndRead();
   ASSERT_TRUE(wav.valid);
@@ -98,7 +88,7 @@ TEST_F(AudioDeviceTest, LoopingWrapsWithoutAGapAndTheCursorMovesWithTheClock) {
   auto buffer = countingBuffer(2205);
   buffer->play(true);
   const uint32_t before = buffer->currentPosition();
-  EXPECT_TRUE(waitFor([&] { return buffer->currentPosition() != before; }));
+  EXPECT_TRUE(test::waitUntil([&] { return buffer->currentPosition() != before; }));
   ASSERT_TRUE(waitForMixed(6 * 2205));
   EXPECT_TRUE(buffer->playing());
   buffer->stop();
@@ -142,7 +132,7 @@ TEST_F(AudioDeviceTest, VolumeAndPanScaleTheChannels) {
     buffer->setVolume(c.volume);
     buffer->setPan(c.pan);
     buffer->play(false);
-    ASSERT_TRUE(waitFor([&] { return !buffer->playing(); }));
+    ASSERT_TRUE(test::waitUntil([&] { return !buffer->playing(); }));
     const test::WavData wav = stopAndRead();
     int16_t left = 0, right = 0;
     for (size_t i = 0; i + 1 < wav.samples.size(); i += 2) {
@@ -168,7 +158,7 @@ TEST_F(AudioDeviceTest, OtherRatesAreResampledToThePitch) {
   buffer->unlock();
   buffer->play(false);
   // Until the one-shot has been consumed, then 100 ms more for the converter's last frames.
-  ASSERT_TRUE(waitFor([&] { return !buffer->playing(); }));
+  ASSERT_TRUE(test::waitUntil([&] { return !buffer->playing(); }));
   ASSERT_TRUE(waitForMixed(4410));
   const test::WavData wav = stopAndRead();
   // Sign changes counted with a little hysteresis: the band-limited edges of the tone ring for a

@@ -5,10 +5,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <cstdlib>
 #include <fstream>
-#include <thread>
 
 #include "base/clock.h"
 #include "script/command_registry.h"
@@ -21,6 +19,7 @@
 #include "sound/sound_timing.h"
 #include "sound/wav_files.h"
 #include "support/engine_fixture.h"
+#include "support/wait_until.h"
 
 namespace vellum {
 namespace {
@@ -62,16 +61,6 @@ class SoundTest : public test::EngineTest {
     addScript("script/0.txt", "setMasterVolume 100\nsetVoVolume 100\nsd_create\n" + lines, 0);
     run();
   }
-  // The device and the workers run in real time, and a busy machine may hold them back: waits are
-  // for a condition, long and bounded.
-  static bool waitFor(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-  }
   static bool bufferPlaying(int channel) {
     auto stream = soundState().channels[channel].stream;
     std::lock_guard lock(stream->mutex);
@@ -80,9 +69,9 @@ class SoundTest : public test::EngineTest {
   // Until the device has mixed `frames` frames of the channel's buffer (its worker starts it a
   // moment after the command).
   static bool waitForPlayed(int channel, uint64_t frames) {
-    if (!waitFor([channel] { return bufferPlaying(channel); })) return false;
+    if (!test::waitUntil([channel] { return bufferPlaying(channel); })) return false;
     const uint64_t target = audioFramesMixed() + frames;
-    return waitFor([target] { return audioFramesMixed() >= target; });
+    return test::waitUntil([target] { return audioFramesMixed() >= target; });
   }
   // Runs the engine on the hand clock from now on (before any worker starts).
   static void useHandClock() {
@@ -115,7 +104,7 @@ TEST_F(SoundTest, OneShotPlaysEverySampleAcrossHalvesThenFinishesSilent) {
   runScript("sd_load 20, \"count.wav\"\nsd_play 20, 0, 100, 0, 1, 0\n");
   EXPECT_EQ(channelState(20), kStatePlaying);
   EXPECT_EQ(channelFileName(20), "count.wav");
-  ASSERT_TRUE(waitFor([] { return channelState(20) == kStateStopped; }));
+  ASSERT_TRUE(test::waitUntil([] { return channelState(20) == kStateStopped; }));
   EXPECT_EQ(channelFileName(20), "");
   const std::vector<int16_t> got = heard();
   std::vector<int16_t> want;
@@ -128,7 +117,7 @@ TEST_F(SoundTest, OneShotPlaysEverySampleAcrossHalvesThenFinishesSilent) {
 TEST_F(SoundTest, LoopCountsRepeatTheLoopThenPlayToTheEnd) {
   // loops 3: back from the loop end twice, then on through it to the end of the source.
   runScript("sd_load 20, \"count.wav\"\nsd_loopSample 20, 0, 5000, 15000\nsd_play 20, 0, 100, 0, 3, 0\n");
-  ASSERT_TRUE(waitFor([] { return channelState(20) == kStateStopped; }));
+  ASSERT_TRUE(test::waitUntil([] { return channelState(20) == kStateStopped; }));
   std::vector<int16_t> want;
   appendRange(want, 0, 15000);
   appendRange(want, 5000, 15000);
@@ -152,16 +141,16 @@ TEST_F(SoundTest, PauseAndResumeSkipNothingAndSeekJumpsExactly) {
   runScript("sd_load 20, \"count.wav\"\nsd_play 20, 0, 100, 0, 1, 0\n");
   // Paused once something was heard, for 100 ms of the device; resumed; moved on well before the
   // sound reaches frame 15000.
-  ASSERT_TRUE(waitFor([] { return channelNowSample(20) >= 1000; }));
+  ASSERT_TRUE(test::waitUntil([] { return channelNowSample(20) >= 1000; }));
   pauseChannel(20, true);
   EXPECT_EQ(channelState(20), kStatePaused);
   const int64_t paused = channelNowSample(20);
   const uint64_t target = audioFramesMixed() + 4410;
-  ASSERT_TRUE(waitFor([target] { return audioFramesMixed() >= target; }));
+  ASSERT_TRUE(test::waitUntil([target] { return audioFramesMixed() >= target; }));
   pauseChannel(20, false);
-  ASSERT_TRUE(waitFor([paused] { return channelNowSample(20) >= paused + 1000; }));
+  ASSERT_TRUE(test::waitUntil([paused] { return channelNowSample(20) >= paused + 1000; }));
   seekChannel(20, 15000);
-  ASSERT_TRUE(waitFor([] { return channelState(20) == kStateStopped; }));
+  ASSERT_TRUE(test::waitUntil([] { return channelState(20) == kStateStopped; }));
   // The count goes on without a gap over the pause, then jumps once to frame 15000.
   std::vector<int16_t> nonzero;
   for (int16_t v : heard())
@@ -184,9 +173,9 @@ TEST_F(SoundTest, PositionFollowsTheDevice) {
   const Clock::time_point requested = Clock::now();
   runScript("sd_load 20, \"count.wav\"\nsd_seekSample 20, 0\nsd_play 20, 0, 100, 0, 1, 0\n");
   EXPECT_EQ(channelTotalSamples(20), kFrames);
-  ASSERT_TRUE(waitFor([] { return bufferPlaying(20); }));
+  ASSERT_TRUE(test::waitUntil([] { return bufferPlaying(20); }));
   const Clock::time_point started = Clock::now();
-  ASSERT_TRUE(waitFor([] { return channelNowSample(20) >= 8820; }));
+  ASSERT_TRUE(test::waitUntil([] { return channelNowSample(20) >= 8820; }));
   // 200 ms of sound at 44.1 kHz is reached no sooner than 200 ms after the request, less the
   // period the device mixes ahead, and not much later than 200 ms after the worker started it.
   if (test::kTimingChecked) {
@@ -295,28 +284,28 @@ TEST_F(SoundTest, AVoiceOnChannel20DucksMusicAndItComesBack) {
   // Down to 15 over 250 ms while the voice plays.
   addScript("script/0.txt", "sd_load 20, \"count.wav\"\nsd_play 20, 0, 100, 0, 0, 0\n", 0);
   run();
-  ASSERT_TRUE(waitFor([&] { return fadingTo(15); }));
+  ASSERT_TRUE(test::waitUntil([&] { return fadingTo(15); }));
   handClock += 125;
-  ASSERT_TRUE(waitFor([&] { return volume2() < 29; }));
+  ASSERT_TRUE(test::waitUntil([&] { return volume2() < 29; }));
   EXPECT_NEAR(volume2(), 22.5, 0.01);
   handClock += 115;
-  ASSERT_TRUE(waitFor([&] { return volume2() < 16; }));
+  ASSERT_TRUE(test::waitUntil([&] { return volume2() < 16; }));
   EXPECT_NEAR(volume2(), 15.6, 0.01);
   handClock += 20;
-  ASSERT_TRUE(waitFor([&] { return !fadingTo(15); }));
+  ASSERT_TRUE(test::waitUntil([&] { return !fadingTo(15); }));
   EXPECT_EQ(volume2(), 15);
   // Back up four times slower when it stops: 1000 ms.
   addScript("script/0.txt", "sd_stop 20, 0, 0\n", 0);
   run();
-  ASSERT_TRUE(waitFor([&] { return fadingTo(30); }));
+  ASSERT_TRUE(test::waitUntil([&] { return fadingTo(30); }));
   handClock += 500;
-  ASSERT_TRUE(waitFor([&] { return volume2() > 16; }));
+  ASSERT_TRUE(test::waitUntil([&] { return volume2() > 16; }));
   EXPECT_NEAR(volume2(), 22.5, 0.01);
   handClock += 490;
-  ASSERT_TRUE(waitFor([&] { return volume2() > 29; }));
+  ASSERT_TRUE(test::waitUntil([&] { return volume2() > 29; }));
   EXPECT_NEAR(volume2(), 29.85, 0.01);
   handClock += 20;
-  ASSERT_TRUE(waitFor([&] { return !fadingTo(30); }));
+  ASSERT_TRUE(test::waitUntil([&] { return !fadingTo(30); }));
   EXPECT_EQ(volume2(), 30);
 }
 

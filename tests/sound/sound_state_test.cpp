@@ -7,8 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <thread>
 
 #include "script/command_registry.h"
 #include "persist/engine_settings.h"
@@ -22,6 +20,7 @@
 #include "sound/sound_system.h"
 #include "sound/wav_files.h"
 #include "support/engine_fixture.h"
+#include "support/wait_until.h"
 #include <vellum/exports.h>
 
 namespace vellum {
@@ -53,14 +52,6 @@ class SoundStateTest : public test::EngineTest {
   void runScript(const std::string& lines) {
     addScript("script/0.txt", lines, 0);
     run();
-  }
-  static bool waitFor(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
   }
   int32_t volume2Of(int channel) {
     auto stream = soundState().channels[channel].stream;
@@ -182,9 +173,9 @@ TEST_F(SoundStateTest, WithoutGlobalFocusABufferIsSilentWhileTheGameIsAway) {
   runScript("sd_create\nsd 3, \"ramp.wav\", 0, 0, 100, 0, 1, 0\n");
   // Away while the first 150 ms play, back for the rest (the device runs in real time, and a busy
   // machine may hold it back: the waits are for where the sound has got to, long and bounded).
-  ASSERT_TRUE(waitFor([] { return channelNowSample(3) >= 44100 * 15 / 100; }));
+  ASSERT_TRUE(test::waitUntil([] { return channelNowSample(3) >= 44100 * 15 / 100; }));
   setAudioAppFocus(true);
-  ASSERT_TRUE(waitFor([] { return channelNowSample(3) >= 20000; }));
+  ASSERT_TRUE(test::waitUntil([] { return channelNowSample(3) >= 20000; }));
   shutdownSound();
   const test::WavData wav = test::readWav(game / "mix.wav");
   ASSERT_TRUE(wav.valid);
