@@ -29,7 +29,6 @@ struct OverlayState {
   std::set<ImWchar> extraGlyphs;
   bool fontsDirty = true;
   bool textureStale = false;  // the glyphs were rebuilt for measuring; the texture is older
-  ImVector<ImWchar> ranges;
   std::chrono::steady_clock::time_point lastFrame = std::chrono::steady_clock::now();
   bool lastWantMouse = false;
   bool capture = false;  // this frame: the pointer is over something that takes clicks
@@ -39,6 +38,10 @@ struct OverlayState {
 };
 
 OverlayState state;
+// The glyph ranges the font was built from (ImGui keeps a pointer to them). Kept apart from
+// OverlayState, which is reset by assignment: ImVector has no move, and copying an empty one hands
+// memcpy a null pointer.
+ImVector<ImWchar> fontRanges;
 
 // A font file with Chinese glyphs, by fontconfig; empty when the system has none.
 std::string findChineseFont() {
@@ -125,12 +128,12 @@ void buildFonts() {
     builder.AddRanges(io.Fonts->GetGlyphRangesDefault());
     builder.AddRanges(io.Fonts->GetGlyphRangesChineseSimplifiedCommon());
     for (ImWchar c : state.extraGlyphs) builder.AddChar(c);
-    state.ranges.clear();
-    builder.BuildRanges(&state.ranges);
+    fontRanges.clear();
+    builder.BuildRanges(&fontRanges);
     ImFontConfig config;
     config.OversampleH = 1;
     config.OversampleV = 1;
-    if (!io.Fonts->AddFontFromFileTTF(state.fontFile.c_str(), kFontPixels, &config, state.ranges.Data)) {
+    if (!io.Fonts->AddFontFromFileTTF(state.fontFile.c_str(), kFontPixels, &config, fontRanges.Data)) {
       io.Fonts->AddFontDefault();
     }
   }
@@ -438,6 +441,7 @@ void shutdown() {
   if (!state.contextMade) return;
   releaseGraphics();
   ImGui::DestroyContext();
+  fontRanges.clear();
   state = OverlayState{};
 }
 
