@@ -9,6 +9,7 @@
 #include "image/image_io.h"
 #include "movie/frame_sequences.h"
 #include "movie/movie_test_files.h"
+#include "movie/sequence_clock_fixture.h"
 #include "scene/frame_sequence_slot.h"
 #include "scene/sprite_fixture.h"
 #include "script/control_flow.h"
@@ -19,10 +20,10 @@
 namespace vellum::test {
 namespace {
 
-class FrameSequenceTest : public SpriteScreenTest {
+class FrameSequenceTest : public SequenceClockTest {
  protected:
   void SetUp() override {
-    SpriteScreenTest::SetUp();
+    SequenceClockTest::SetUp();
     if (IsSkipped()) return;
     registerAllCommands();
   }
@@ -76,16 +77,6 @@ class FrameSequenceTest : public SpriteScreenTest {
     updateFrameSequences();
     script("draw\n");
     return capture().at(2, 2);  // the sprite is centred on the corner
-  }
-  // The sequences' clock is the test's own, started where the real one stands.
-  void useFakeClock() {
-    fakeNow = tickMilliseconds();
-    setTickSource(&fakeClock);
-  }
-  void TearDown() override {
-    resetFrameSequences();  // no worker reads the clock when it changes back
-    setTickSource(nullptr);
-    SpriteScreenTest::TearDown();
   }
   // Whether the screen comes to show the colour (the workers may need a moment to deliver it).
   bool comesToShow(uint32_t colour, uint32_t& shown) {

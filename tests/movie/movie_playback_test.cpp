@@ -11,6 +11,7 @@
 #include "movie/frame_sequences.h"
 #include "movie/thor_header.h"
 #include "movie/movie_test_files.h"
+#include "movie/sequence_clock_fixture.h"
 #include "script/control_flow.h"
 #include "script/expression.h"
 #include "script/script_state.h"
@@ -22,10 +23,10 @@
 namespace vellum::test {
 namespace {
 
-class MoviePlaybackTest : public SpriteScreenTest {
+class MoviePlaybackTest : public SequenceClockTest {
  protected:
   void SetUp() override {
-    SpriteScreenTest::SetUp();
+    SequenceClockTest::SetUp();
     if (IsSkipped()) return;
     if (!haveFfmpeg()) GTEST_SKIP() << "ffmpeg is not installed";
     registerAllCommands();
@@ -55,17 +56,6 @@ class MoviePlaybackTest : public SpriteScreenTest {
     return best;
   }
 
-  // The movie's clock is the test's own from here on, started where the real one stands (so that
-  // going back to the real clock keeps the times the movies were given).
-  void useFakeClock() {
-    fakeNow = tickMilliseconds();
-    setTickSource(&fakeClock);
-  }
-  void TearDown() override {
-    resetFrameSequences();  // no worker reads the clock when it changes back
-    setTickSource(nullptr);
-    SpriteScreenTest::TearDown();
-  }
 
   static int64_t msSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
