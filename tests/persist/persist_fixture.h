@@ -4,34 +4,20 @@
 #pragma once
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "persist/compressed_container.h"
 #include "support/engine_fixture.h"
+#include "support/kept_environment.h"
 
 namespace vellum::test {
 
 // Sets an environment variable for one scope and puts the old value back.
-class ScopedEnvironment {
+class ScopedEnvironment : public KeptEnvironment {
  public:
-  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
+  ScopedEnvironment(const char* name, const std::string& value) : KeptEnvironment(name) {
     setenv(name, value.c_str(), 1);
   }
-  ~ScopedEnvironment() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
 };
 
 class PersistTest : public EngineTest {
