@@ -15,7 +15,7 @@
 #include "scene/sprite_commands.h"
 #include "script/builtins/builtin_functions.h"
 #include "script/script_commands.h"
-#include "shell/service_commands.h"
+#include "shell/services/service_commands.h"
 #include "shell/shell_commands.h"
 #include "sound/sound_system.h"
 #include "text/message_window.h"

@@ -15,7 +15,7 @@
 #include "platform/display_probe.h"
 #include "platform/question_box.h"
 #include "platform/quit_signals.h"
-#include "shell/input_replay.h"
+#include "shell/input/input_replay.h"
 #include "shell/shell_lifecycle.h"
 
 int main(int argc, char** argv) {

@@ -8,7 +8,7 @@
 #include "image/image.h"
 #include "image/image_io.h"
 #include "scene/screenshot.h"
-#include "shell/input_replay.h"
+#include "shell/input/input_replay.h"
 
 namespace vellum {
 

@@ -33,7 +33,7 @@
 #include "script/variables.h"
 #include "script/builtins/plugin_libraries.h"
 #include "services/fast_math.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "shell/shell_lifecycle.h"
 #include "storage/file_loader.h"
 #include "script/script_container.h"

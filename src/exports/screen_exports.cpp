@@ -1,7 +1,7 @@
 // The screen size for plug-ins, from the display geometry.
 #include <vellum/exports.h>
 
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 
 extern "C" int getScreenWidth(void) { return vellum::screenGeometry().renderW; }
 

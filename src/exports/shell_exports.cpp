@@ -1,8 +1,8 @@
 // The pointer exports forward to the shell; null outputs are skipped.
 #include "platform/message_queue.h"
-#include "shell/coordinate_mapping.h"
-#include "shell/cursor_glide.h"
-#include "shell/input_replay.h"
+#include "shell/display/coordinate_mapping.h"
+#include "shell/input/cursor_glide.h"
+#include "shell/input/input_replay.h"
 #include "vellum/exports.h"
 
 void getCursorPos(int* x, int* y) {

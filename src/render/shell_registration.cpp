@@ -7,7 +7,7 @@
 #include "render/renderer.h"
 #include "render/renderer_state.h"
 #include "shell/renderer_seam.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 
 namespace vellum {
 

@@ -9,7 +9,7 @@
 #include "base/report.h"
 #include "persist/engine_settings.h"
 #include "report/system_report_format.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 
 namespace vellum {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "persist/engine_settings.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 
 namespace vellum {
 

@@ -11,8 +11,8 @@
 #include "scene/animation_tracks.h"
 #include "scene/button_table.h"
 #include "scene/sprite_table.h"
-#include "shell/event_source.h"
-#include "shell/input_state.h"
+#include "shell/input/event_source.h"
+#include "shell/input/input_state.h"
 
 namespace vellum {
 

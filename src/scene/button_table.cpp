@@ -5,7 +5,7 @@
 
 #include "scene/picture_cache.h"
 #include "scene/sprite_table.h"
-#include "shell/input_buttons.h"
+#include "shell/input/input_buttons.h"
 #include "shell/shell_hooks.h"
 
 namespace vellum {

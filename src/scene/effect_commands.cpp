@@ -16,8 +16,8 @@
 #include "scene/transition_scenes.h"
 #include "script/read_mode.h"
 #include "script/script_state.h"
-#include "shell/message_pumps.h"
-#include "shell/shell_window_state.h"
+#include "shell/input/message_pumps.h"
+#include "shell/display/shell_window_state.h"
 
 namespace vellum {
 

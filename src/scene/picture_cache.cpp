@@ -10,7 +10,7 @@
 #include "image/ops/output_image.h"
 #include "persist/engine_settings.h"
 #include "scene/scene_messages.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "storage/file_loader.h"
 #include "storage/hashes.h"
 

@@ -4,7 +4,7 @@
 #include "render/renderer_state.h"
 #include "scene/easing.h"
 #include "script/script_state.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 
 namespace vellum {
 

@@ -17,7 +17,7 @@
 #include "scene/sprite_commands.h"
 #include "scene/sprite_table.h"
 #include "script/script_state.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 
 namespace vellum {
 

@@ -12,7 +12,7 @@
 #include "scene/sprite_mask.h"
 #include "scene/sprite_table.h"
 #include "scene/sprite_textures.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 
 namespace vellum {
 

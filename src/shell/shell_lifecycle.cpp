@@ -3,15 +3,15 @@
 #include "platform/quit_signals.h"
 #include "platform/system_cursor.h"
 #include "platform/ui_overlay.h"
-#include "shell/cursor_glide.h"
-#include "shell/event_source.h"
-#include "shell/find_request.h"
-#include "shell/in_window_ui.h"
-#include "shell/input_replay.h"
-#include "shell/input_state.h"
-#include "shell/message_pumps.h"
+#include "shell/input/cursor_glide.h"
+#include "shell/input/event_source.h"
+#include "shell/services/find_request.h"
+#include "shell/ui/in_window_ui.h"
+#include "shell/input/input_replay.h"
+#include "shell/input/input_state.h"
+#include "shell/input/message_pumps.h"
 #include "shell/renderer_seam.h"
-#include "shell/shell_window_state.h"
+#include "shell/display/shell_window_state.h"
 
 namespace vellum {
 

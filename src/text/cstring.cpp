@@ -12,7 +12,7 @@
 #include "platform/font_provider.h"
 #include "render/renderer_state.h"
 #include "services/codepage_tables.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "storage/aligned_memory.h"
 #include "storage/file_loader.h"
 #include "storage/hashes.h"

@@ -16,7 +16,7 @@
 #include "scene/sprite_commit.h"
 #include "scene/sprite_loading.h"
 #include "scene/sprite_table.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "storage/aligned_memory.h"
 #include "storage/file_loader.h"
 #include "text/image_log.h"

@@ -9,7 +9,7 @@
 #include "render/renderer_state.h"
 #include "scene/screen_transform.h"
 #include "scene/sprite_table.h"
-#include "shell/event_source.h"
+#include "shell/input/event_source.h"
 #include "script/read_mode.h"
 #include "script/script_state.h"
 #include "text/backlog.h"

@@ -1,9 +1,0 @@
-#include "shell/other_windows.h"
-
-namespace vellum {
-
-void saveOtherWindowPlacements() {}
-void refitOtherWindowPlacements() {}
-void restoreOtherWindowPlacements() {}
-
-}  // namespace vellum
