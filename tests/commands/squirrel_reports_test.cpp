@@ -16,6 +16,7 @@
 #include "storage/archive_writer.h"
 #include "storage/file_loader.h"
 #include "support/engine_fixture.h"
+#include "test_paths.h"
 
 namespace vellum {
 namespace {

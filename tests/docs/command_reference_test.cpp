@@ -9,6 +9,7 @@
 
 #include "script/command_catalogue.h"
 #include "script/command_summaries.h"
+#include "test_paths.h"
 
 namespace vellum {
 namespace {

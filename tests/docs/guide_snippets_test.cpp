@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "support/game_builder.h"
+#include "test_paths.h"
 
 namespace vellum::test {
 namespace {

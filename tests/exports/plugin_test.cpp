@@ -4,6 +4,7 @@
 #include <string>
 
 #include "services/fast_math.h"
+#include "test_paths.h"
 
 namespace {
 

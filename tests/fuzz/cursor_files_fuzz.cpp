@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "shell/cursor_files.h"
+#include "shell/input/cursor_files.h"
 
 namespace {
 

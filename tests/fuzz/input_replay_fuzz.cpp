@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/input_replay.h"
+#include "shell/input/input_replay.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vellum;

@@ -7,6 +7,7 @@
 
 #include "image_test_util.h"
 #include "support/engine_fixture.h"
+#include "test_paths.h"
 
 namespace vellum::image_test {
 namespace {

@@ -16,6 +16,7 @@
 #include "render/renderer_commands.h"
 #include "render/renderer_fixture.h"
 #include "script/builtins/plugin_libraries.h"
+#include "test_paths.h"
 
 namespace vellum::test {
 namespace {

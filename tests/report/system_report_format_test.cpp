@@ -7,7 +7,7 @@
 
 #include "persist/engine_settings.h"
 #include "report/system_report_format.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "support/param_names.h"
 
 namespace vellum {

@@ -3,8 +3,8 @@
 #include "engine/interpreter.h"
 #include "scene/button_table.h"
 #include "script/expression.h"
-#include "shell/input_state.h"
-#include "shell/shell_window_state.h"
+#include "shell/input/input_state.h"
+#include "shell/display/shell_window_state.h"
 #include "sprite_fixture.h"
 
 namespace vellum::test {

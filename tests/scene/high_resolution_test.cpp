@@ -10,7 +10,7 @@
 #include "scene/picture_cache.h"
 #include "script/expression.h"
 #include "script/script_state.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "sprite_fixture.h"
 
 namespace vellum::test {

@@ -7,7 +7,7 @@
 #include "scene/scene_messages.h"
 #include "script/script_state.h"
 #include "script/expression.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "sprite_fixture.h"
 
 namespace vellum::test {

@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "render/renderer_state.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "scene/sprite_drawing.h"
 #include "sprite_fixture.h"
 

@@ -12,8 +12,8 @@
 #include "scene/transition_scenes.h"
 #include "script/expression.h"
 #include "script/read_mode.h"
-#include "shell/input_replay.h"
-#include "shell/shell_window_state.h"
+#include "shell/input/input_replay.h"
+#include "shell/display/shell_window_state.h"
 #include "sprite_fixture.h"
 
 namespace vellum::test {

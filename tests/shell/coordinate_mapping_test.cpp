@@ -3,9 +3,9 @@
 
 #include <vellum/exports.h>
 
-#include "shell/coordinate_mapping.h"
-#include "shell/cursor_glide.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/coordinate_mapping.h"
+#include "shell/input/cursor_glide.h"
+#include "shell/display/screen_geometry.h"
 #include "shell_test_support.h"
 #include "support/param_names.h"
 

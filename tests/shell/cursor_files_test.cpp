@@ -5,8 +5,8 @@
 
 #include "image/image_io.h"
 #include "script/variables.h"
-#include "shell/custom_cursor.h"
-#include "shell/cursor_files.h"
+#include "shell/input/custom_cursor.h"
+#include "shell/input/cursor_files.h"
 #include "support/recorded_reports.h"
 #include "cursor_file_builder.h"
 #include "shell_test_support.h"

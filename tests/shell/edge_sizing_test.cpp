@@ -2,7 +2,7 @@
 // largest client size.
 #include <gtest/gtest.h>
 
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "support/param_names.h"
 
 namespace vellum {

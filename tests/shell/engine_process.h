@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/engine_fixture.h"
+#include "test_paths.h"
 
 extern char** environ;
 

@@ -6,9 +6,9 @@
 
 #include "base/engine_state.h"
 #include "platform/virtual_keys.h"
-#include "shell/cursor_glide.h"
-#include "shell/input_state.h"
-#include "shell/shell_window_state.h"
+#include "shell/input/cursor_glide.h"
+#include "shell/input/input_state.h"
+#include "shell/display/shell_window_state.h"
 #include "support/recorded_reports.h"
 #include "script/read_mode.h"
 #include "shell_test_support.h"

@@ -2,8 +2,8 @@
 // search text, and closing.
 #include <gtest/gtest.h>
 
-#include "shell/find_request.h"
-#include "shell/shell_window_state.h"
+#include "shell/services/find_request.h"
+#include "shell/display/shell_window_state.h"
 #include "shell_test_support.h"
 
 namespace vellum {

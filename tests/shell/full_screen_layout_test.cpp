@@ -1,7 +1,7 @@
 // Where the render target lands on the monitor in each full-screen mode, and the largest client.
 #include <gtest/gtest.h>
 
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "support/param_names.h"
 
 namespace vellum {

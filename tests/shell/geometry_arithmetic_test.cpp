@@ -2,7 +2,7 @@
 // and the image-cache default.
 #include <gtest/gtest.h>
 
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "support/param_names.h"
 
 namespace vellum {

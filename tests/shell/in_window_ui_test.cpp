@@ -11,8 +11,8 @@
 #include "persist/persist_fixture.h"
 #include "platform/ui_overlay.h"
 #include "script/builtins/packed_game.h"
-#include "shell/settings_dialog_model.h"
-#include "shell/ui_views.h"
+#include "shell/ui/settings_dialog_model.h"
+#include "shell/ui/ui_views.h"
 
 namespace vellum {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "shell/input_replay.h"
+#include "shell/input/input_replay.h"
 #include "support/param_names.h"
 
 namespace vellum {

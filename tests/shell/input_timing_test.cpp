@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/clock.h"
-#include "shell/input_state.h"
+#include "shell/input/input_state.h"
 #include "script/read_mode.h"
 #include "shell_test_support.h"
 #include "support/fake_clock.h"

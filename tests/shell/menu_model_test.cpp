@@ -1,9 +1,9 @@
 // The menu bar built from the settings: which items exist, which are checked and which greyed.
 #include <gtest/gtest.h>
 
-#include "shell/menu_model.h"
-#include "shell/menu_texts.h"
-#include "shell/screen_geometry.h"
+#include "shell/ui/menu_model.h"
+#include "shell/ui/menu_texts.h"
+#include "shell/display/screen_geometry.h"
 #include "support/param_names.h"
 
 namespace vellum {

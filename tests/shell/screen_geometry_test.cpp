@@ -10,7 +10,7 @@
 #include "engine/startup.h"
 #include "persist/engine_settings.h"
 #include "script/variables.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "support/engine_fixture.h"
 
 namespace vellum {

@@ -11,10 +11,10 @@
 #include "platform/main_window.h"
 #include "base/text_encoding.h"
 #include "script/variables.h"
-#include "shell/display_mode.h"
+#include "shell/display/display_mode.h"
 #include "shell/renderer_seam.h"
-#include "shell/screen_geometry.h"
-#include "shell/shell_window_state.h"
+#include "shell/display/screen_geometry.h"
+#include "shell/display/shell_window_state.h"
 #include "shell_test_support.h"
 
 namespace vellum {

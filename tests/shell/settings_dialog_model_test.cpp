@@ -8,9 +8,9 @@
 
 #include "base/text_encoding.h"
 #include "platform/ui_overlay.h"
-#include "shell/menu_texts.h"
-#include "shell/settings_dialog_model.h"
-#include "shell/ui_views.h"
+#include "shell/ui/menu_texts.h"
+#include "shell/ui/settings_dialog_model.h"
+#include "shell/ui/ui_views.h"
 
 namespace vellum {
 namespace {

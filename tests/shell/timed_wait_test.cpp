@@ -5,9 +5,9 @@
 
 #include "platform/quit_signals.h"
 
-#include "shell/message_pumps.h"
+#include "shell/input/message_pumps.h"
 #include "shell/renderer_seam.h"
-#include "shell/shell_window_state.h"
+#include "shell/display/shell_window_state.h"
 #include "shell_test_support.h"
 
 namespace vellum {

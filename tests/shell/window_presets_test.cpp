@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "support/param_names.h"
 
 namespace vellum {

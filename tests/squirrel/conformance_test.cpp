@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "squirrel/squirrel_test_support.h"
+#include "test_paths.h"
 
 namespace vellum {
 namespace {

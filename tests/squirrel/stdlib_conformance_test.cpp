@@ -16,6 +16,7 @@
 #include "squirrel/stdlib/library_support.h"
 #include "support/engine_fixture.h"
 #include "support/temp_folder.h"
+#include "test_paths.h"
 
 namespace vellum {
 namespace {

@@ -9,6 +9,7 @@
 #include "storage/archive_index.h"
 #include "storage/hashes.h"
 #include "storage_fixture.h"
+#include "test_paths.h"
 
 namespace vellum {
 namespace {

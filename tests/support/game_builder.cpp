@@ -7,6 +7,7 @@
 
 #include "image/image.h"
 #include "image/image_io.h"
+#include "test_paths.h"
 
 namespace vellum::test {
 

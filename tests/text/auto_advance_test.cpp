@@ -3,7 +3,7 @@
 #include "base/clock.h"
 #include "persist/engine_settings.h"
 #include "script/read_mode.h"
-#include "shell/event_source.h"
+#include "shell/input/event_source.h"
 #include "shell/shell_test_support.h"
 #include "support/fake_clock.h"
 #include "text/message_window.h"

@@ -6,7 +6,7 @@
 #include "message_fixture.h"
 #include "script/expression.h"
 #include "script/read_mode.h"
-#include "shell/mode_keys.h"
+#include "shell/input/mode_keys.h"
 
 namespace vellum::test {
 namespace {

@@ -13,6 +13,7 @@
 
 #include "image/image_io.h"
 #include "support/game_builder.h"
+#include "test_paths.h"
 
 namespace vellum::test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "base/text_encoding.h"
 #include "script/expression.h"
-#include "shell/screen_geometry.h"
+#include "shell/display/screen_geometry.h"
 #include "message_fixture.h"
 
 namespace vellum::test {

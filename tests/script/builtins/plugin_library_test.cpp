@@ -8,6 +8,7 @@
 #include "script/builtins/packed_game.h"
 #include "script/builtins/plugin_libraries.h"
 #include "support/engine_fixture.h"
+#include "test_paths.h"
 
 namespace vellum {
 namespace {
