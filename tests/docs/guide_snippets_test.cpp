@@ -3,7 +3,8 @@
 //
 // Marking in the Markdown: a fenced block tagged `vellum-file PATH` is a file of the next game
 // (under script/ it is packed into script.dat, anything else lies loose in the game folder), one
-// tagged `vellum-script` is its script/0.txt and completes the game, and a `vellum-output` block
+// tagged `vellum-input` is the input the run replays (--input), one tagged `vellum-script` is its
+// script/0.txt and completes the game, and a `vellum-output` block
 // right after it is what the run prints on standard output (line ends at its end not counted).
 // A `vellum-error` block after the script instead shows the one report the run must make on
 // standard error (the examples of reports in the troubleshooting page).
@@ -26,6 +27,7 @@ namespace {
 struct Snippet {
   std::string where;  // page:line, for the test's name and messages
   std::map<std::string, std::string> files;
+  std::string input;  // replayed events, before the safety quit
   bool hasOutput = false;
   std::string output;
   bool hasError = false;
@@ -48,6 +50,7 @@ std::vector<Snippet> snippetsOf(const std::filesystem::path& page) {
   std::ifstream in(page);
   std::string line, tag, body;
   std::map<std::string, std::string> pending;
+  std::string pendingInput;
   int number = 0, blockStart = 0;
   bool inBlock = false;
   while (std::getline(in, line)) {
@@ -66,12 +69,16 @@ std::vector<Snippet> snippetsOf(const std::filesystem::path& page) {
     inBlock = false;
     if (tag.rfind("vellum-file ", 0) == 0) {
       pending[tag.substr(12)] = body;
+    } else if (tag == "vellum-input") {
+      pendingInput = body;
     } else if (tag == "vellum-script") {
       Snippet s;
       s.where = page.filename().string() + ":" + std::to_string(blockStart);
       s.files = std::move(pending);
       s.files["script/0.txt"] = body;
+      s.input = std::move(pendingInput);
       pending.clear();
+      pendingInput.clear();
       found.push_back(std::move(s));
     } else if (tag == "vellum-output") {
       if (found.empty() || found.back().hasOutput) {
@@ -89,7 +96,9 @@ std::vector<Snippet> snippetsOf(const std::filesystem::path& page) {
       found.back().error = body;
     }
   }
-  if (!pending.empty()) ADD_FAILURE() << page << ": vellum-file blocks without a vellum-script after them";
+  if (!pending.empty() || !pendingInput.empty()) {
+    ADD_FAILURE() << page << ": vellum-file or vellum-input blocks without a vellum-script after them";
+  }
   return found;
 }
 
@@ -121,7 +130,7 @@ TEST_P(GuideSnippet, PacksAndRunsWithoutAnErrorReport) {
   ASSERT_EQ(pack.exitCode, 0) << snippet.where << ": " << pack.err;
   // A snippet that waits for input must not hang the suite; the lock of a game's window lives in
   // this test's own folder so games other tests run at the same time do not stop this one.
-  scratch.write("input.txt", "20000 quit\n");
+  scratch.write("input.txt", snippet.input + "20000 quit\n");
   const char* previous = std::getenv("XDG_RUNTIME_DIR");
   const std::string saved = previous ? previous : "";
   setenv("XDG_RUNTIME_DIR", scratch.path().c_str(), 1);
