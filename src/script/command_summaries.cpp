@@ -247,8 +247,8 @@ constexpr CommandSummary kSummaries[] = {
     {"clearBtn", "", "removes every button"},
     {"getBtnNow", "→ identifier", "the current button"},
     {"setBtnNow", "identifier", "sets the current button"},
-    {"eventWait", "%owner, %code, %state", "one pass of the input loop: (button, 1, 2/3) press/release on a button, (-1, 1, 2/3) elsewhere, (256, 256, 256) nothing"},
-    {"eventWaitPT", "→ owner, code, state", "next event with hold keys (Ctrl and the middle mouse button act as hold-to-skip keys)"},
+    {"eventWait", "%owner, %code, %state", "one pass of the input loop. owner: the button id under the pointer, -1 none. code: 1 the left button (or Enter on a button), 2 the right button, 4 the middle button, 13 Enter and 17 Ctrl elsewhere, another key its virtual-key number, 0 the pointer or the wheel. state: 0 the pointer left the button, 1 entered it, 2 pressed, 3 released, 4 wheel toward the player, 5 away. Skip and fast-forward give (-1, 1, 3). Engine events have owner 256 and up: (256, 256, 256) nothing happened, 257 a mode changed, 258 full screen switched (state 1 on), 259 a file was dropped, 260 auto mode advances (state 3), 261 the close button, 262 the aspect switched, 263 the find dialog"},
+    {"eventWaitPT", "→ owner, code, state", "as eventWait, with hold keys: while Ctrl or the middle button is held, each pass gives (-1, 1, 3), so text runs on (hold to skip)"},
     {"eventWaitDD", "→ owner, code, state, text", "as eventWait, with the text that comes with the event (a dropped file's path, the find dialog's text)"},
     {"eventWaitPD", "→ owner, code, state, text", "as eventWaitPT with the text"},
     // Screen transforms.
