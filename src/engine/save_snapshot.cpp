@@ -75,7 +75,8 @@ void resetForRestore() {
   modes.transientSkip = false;
   modes.pendingModeEvent = 1;
   MessageWindow& w = messageWindow();
-  w.column = w.row = w.indent = 0;
+  w.row = w.indent = 0;
+  w.moveToColumn(0);
   w.justWrapped = false;
   w.autoDeadline = 0;
   w.finishedLines = 0;

@@ -84,6 +84,13 @@ std::string FontFace::familyName() const {
 
 bool FontFace::hasGlyph(char32_t code) const { return FT_Get_Char_Index(asFace(face_), code) != 0; }
 
+long FontFace::advance(char32_t code, bool antiAlias) const {
+  FT_Face f = asFace(face_);
+  const FT_Int32 flags = antiAlias ? FT_LOAD_NO_BITMAP : FT_LOAD_DEFAULT;
+  if (FT_Load_Glyph(f, FT_Get_Char_Index(f, code), flags) != 0) return -1;
+  return static_cast<long>(f->glyph->advance.x);
+}
+
 bool FontFace::renderGlyph(char32_t code, bool antiAlias, bool bold, GlyphBitmap& out) const {
   // The caller's buffer is reused from glyph to glyph.
   out.left = out.top = out.width = out.rows = 0;

@@ -44,6 +44,9 @@ class FontFace {
   // is emboldened by 37/64 pixel. False when FreeType fails; out is then empty.
   bool renderGlyph(char32_t code, bool antiAlias, bool bold, GlyphBitmap& out) const;
   bool hasGlyph(char32_t code) const;
+  // How far the pen moves past the character, in 1/64 pixels, loaded as renderGlyph loads it;
+  // -1 when FreeType fails.
+  long advance(char32_t code, bool antiAlias) const;
 
   // The SFNT "name" table, empty when the face has none.
   std::vector<uint8_t> nameTable() const;

@@ -47,8 +47,8 @@ const std::vector<CommandFamily>& engineCommandFamilies() {
       {"message windows",
        {
            "n", "i", "getTag", "setMessCreate", "setMessLine", "setMessIndent", "setMessXY", "setMessSXY",
-           "setMessWH", "setMessLog", "setMessSpeed", "getMessSpeed", "getMessLast", "setAutoWait",
-           "getAutoWait", "formatMess", "clearMess", "clearMess2", "resetMess", "formatMessDraw",
+           "setMessWH", "setMessProportional", "setMessLog", "setMessSpeed", "getMessSpeed", "getMessLast",
+           "setAutoWait", "getAutoWait", "formatMess", "clearMess", "clearMess2", "resetMess", "formatMessDraw",
            "setMessDraw", "endMessDraw",
        }},
       {"fonts",

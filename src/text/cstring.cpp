@@ -97,6 +97,7 @@ bool CString::Create(const std::string& name, int pixelSize, int style, int slot
 
 void CString::OpenFace() {
   face_.reset();
+  advances_.clear();
   if (fontName.empty()) return;
   // A name with a drive or an absolute path is used as it is; any other is in the game folder
   // (loose, then in the archives), and failing that an installed face.
@@ -139,6 +140,7 @@ bool CString::OpenSystemFace(const std::string& utf8Name) {
 }
 
 void CString::applySize() {
+  advances_.clear();
   if (!face_) return;
   if (!face_->setPixelSize(size)) {
     errord(nameAndSize("FT_Set_Pixel_Sizes ", fontName, size), true);
@@ -186,6 +188,18 @@ void CString::rasterise(const RasterTarget& target, int x, int y, uint16_t code)
   if (!face_->renderGlyph(codeToUnicode(code), raster_.antiAlias(), raster_.bold(), scratch_)) return;
   raster_.draw(target, x, y, scratch_);
 }
+
+double CString::exactAdvance(uint16_t code) const {
+  if (!face_) return 0;
+  if (const auto known = advances_.find(code); known != advances_.end()) return known->second;
+  const long measured = face_->advance(codeToUnicode(code), raster_.antiAlias());
+  const double pixels = std::min(static_cast<double>(std::max(measured, 0L)) / 64.0 + (raster_.bold() ? 1 : 0), 4096.0);
+  advances_.emplace(code, pixels);
+  return pixels;
+}
+
+int CString::advancePixels(uint16_t code) const { return static_cast<int>(std::lround(exactAdvance(code))); }
+int CString::advance(uint16_t code) const { return static_cast<int>(std::lround(exactAdvance(code) / displayScale())); }
 
 bool CString::drawSlot(int i, const char* who) {
   const size_t k = static_cast<size_t>(i);
@@ -331,33 +345,41 @@ void CString::RenderText(const RasterTarget& target, const std::string& text) co
 }
 
 void CString::RenderRubyText(const RasterTarget& target, const std::string& text, int spacing, int lineGap,
-                             const CString& ruby) const {
+                             const CString& ruby, bool proportional) const {
   if (!target.bits) return;
   clearTarget(target);
   // Worked out wide: log values and texts come from scripts.
   const int64_t pitch = int64_t{size} + spacing;
   const int64_t gap64 = lineGap;
   int64_t row = std::max<int64_t>(gap64, 0);
-  int64_t m = 0, groupStart = 0;
+  // The pen is m half cells plus, in the proportional layout, what the glyphs' own advances added.
+  int64_t m = 0, extra = 0, groupStart = 0;
   bool inGroup = false;
   const auto at = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -(int64_t{1} << 30), int64_t{1} << 30)); };
+  const auto pen = [&] { return pitch * m / 2 + extra; };
+  // Moves the pen past a character of `cells` half cells (its own advance when proportional).
+  const auto step = [&](uint16_t code, int64_t cells) {
+    const int64_t own = proportional ? advancePixels(code) : 0;
+    if (own > 0) extra += own + spacing - (pitch * (m + cells) / 2 - pitch * m / 2);
+    m += cells;
+  };
   const size_t length = text.size();
   for (size_t i = 0; i < length;) {
     if (row - size > target.height) break;  // every later row is below the buffer
     const auto b = static_cast<uint8_t>(text[i]);
     if (isLead(b) && i + 1 < length) {
       const auto code = static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(text[i + 1]));
-      if (code != kFullWidthSpace) rasterise(target, at(pitch * m / 2), at(row), code);
-      m += 2;
+      if (code != kFullWidthSpace) rasterise(target, at(pen()), at(row), code);
+      step(code, 2);
       i += 2;
       continue;
     }
     if (b == 12) {
       row += gap64 + size;
-      m = 0;
+      m = extra = 0;
     } else if (b == '{') {
       inGroup = true;
-      groupStart = m;
+      groupStart = pen();
     } else if (b == '}') {
       inGroup = false;
     } else if (b == '/' && inGroup) {
@@ -365,15 +387,25 @@ void CString::RenderRubyText(const RasterTarget& target, const std::string& text
       size_t end = i + 1;
       while (end < length && text[end] != '}') end += isLead(static_cast<uint8_t>(text[end])) && end + 1 < length ? 2 : 1;
       const std::string rubyText = text.substr(i + 1, std::min(end, length) - i - 1);
-      int64_t characters = 0;
-      for (size_t j = 0; j < rubyText.size(); ++j, ++characters)
-        if (isLead(static_cast<uint8_t>(rubyText[j])) && j + 1 < rubyText.size()) ++j;
-      const int64_t w = pitch * m / 2 - pitch * groupStart / 2;
-      const int64_t r = static_cast<int64_t>(rubyText.size()) * pitch / 4;
+      // Each ruby character's advance: a quarter or half cell, or its own when proportional.
+      const auto rubyAdvance = [&](uint16_t code) -> int64_t {
+        const int64_t cell = code > 0xFF ? pitch / 2 : pitch / 4;
+        const int64_t own = proportional ? ruby.advancePixels(code) : 0;
+        return own > 0 ? own + spacing / 2 : cell;
+      };
+      int64_t characters = 0, measured = 0;
+      for (size_t j = 0; j < rubyText.size(); ++j, ++characters) {
+        uint16_t code = static_cast<uint8_t>(rubyText[j]);
+        if (isLead(static_cast<uint8_t>(rubyText[j])) && j + 1 < rubyText.size())
+          code = static_cast<uint16_t>(code << 8 | static_cast<uint8_t>(rubyText[++j]));
+        measured += rubyAdvance(code);
+      }
+      const int64_t w = pen() - groupStart;
+      const int64_t r = proportional ? measured : static_cast<int64_t>(rubyText.size()) * pitch / 4;
       const int64_t n = characters + 1;
-      const int64_t x0 = pitch * groupStart / 2;
+      const int64_t x0 = groupStart;
       int64_t x = 0, gap = 0;
-      if (w == 2 * r) {
+      if (!proportional && w == 2 * r) {
         x = x0 + pitch / 4;
         gap = pitch / 2;
       } else if (w < r) {
@@ -390,21 +422,23 @@ void CString::RenderRubyText(const RasterTarget& target, const std::string& text
           j += 2;
           if (code == kFullWidthSpace) continue;
           ruby.rasterise(target, at(x), rubyRow, code);
-          x += pitch / 2 + gap;
+          x += rubyAdvance(code) + gap;
         } else {
           ruby.rasterise(target, at(x), rubyRow, c);
-          x += pitch / 4 + gap;
+          x += rubyAdvance(c) + gap;
           ++j;
         }
       }
       inGroup = false;
       i = end + (end < length ? 1 : 0);
       continue;
-    } else if (b == 1 || b == ' ') {
+    } else if (b == 1) {
       ++m;
+    } else if (b == ' ') {
+      step(b, 1);
     } else {
-      rasterise(target, at(pitch * m / 2), at(row), b);
-      ++m;
+      rasterise(target, at(pen()), at(row), b);
+      step(b, 1);
     }
     ++i;
   }

@@ -8,6 +8,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/font_face.h"
@@ -47,12 +48,19 @@ class CString {
   void Clear();
   // Rasterises a string side by side into a buffer (cleared first).
   void RenderText(const RasterTarget& target, const std::string& text) const;
-  // A string with line breaks (byte 12) and ruby groups "{base/ruby}".
+  // A string with line breaks (byte 12) and ruby groups "{base/ruby}"; `proportional` gives each
+  // glyph its own advance instead of a fixed cell.
   void RenderRubyText(const RasterTarget& target, const std::string& text, int spacing, int lineGap,
-                      const CString& ruby) const;
+                      const CString& ruby, bool proportional) const;
   void Release();
   // Style and colours back to those of a fresh object (a state reset; Release keeps them).
   void ResetRasteriser() { raster_ = GlyphRasteriser{}; }
+
+  // How far the pen moves past the character as the face draws it (bold adds a pixel): in the
+  // face's own pixels, and in unscaled (game) pixels as the message window places characters.
+  // 0 without a face.
+  int advancePixels(uint16_t code) const;
+  int advance(uint16_t code) const;
 
   // Rasterises one character code with its pen at (x, y) of the target.
   void rasterise(const RasterTarget& target, int x, int y, uint16_t code) const;
@@ -94,6 +102,8 @@ class CString {
   std::unique_ptr<FontFace> face_;
   GlyphRasteriser raster_;
   mutable GlyphBitmap scratch_;  // the current glyph's coverage
+  double exactAdvance(uint16_t code) const;
+  mutable std::unordered_map<uint16_t, double> advances_;  // for the face at this size and style
   bool sixteenBit_ = false;
   std::array<std::string, kAddedFontSlots> addedFonts_;
   std::vector<std::array<SceneVertex, 4>> quads_;

@@ -108,6 +108,15 @@ int setMessIndentBody(void* call) {
   return noResult(call);
 }
 
+int setMessProportionalBody(void* call) {
+  setCurrentCommandName("setMessProportional");
+  MessageWindow& w = messageWindow();
+  w.proportional = intArg(call, 1) != 0;
+  // The pen of a row already begun goes on from its column.
+  w.moveToColumn(w.column);
+  return noResult(call);
+}
+
 int setMessLogBody(void* call) {
   setCurrentCommandName("setMessLog");
   auto& log = messageWindow().log;
@@ -118,7 +127,13 @@ int setMessLogBody(void* call) {
 
 int getMessLastBody(void* call) {
   setCurrentCommandName("getMessLast");
-  const auto last = mainText().LastPosition();
+  const CString& t = mainText();
+  auto last = t.LastPosition();
+  // In the proportional layout the point after a character is its own advance away.
+  if (messageWindow().proportional && t.count > 0 && t.hasFace()) {
+    const size_t k = static_cast<size_t>(t.count - 1);
+    last[0] = t.pX[k] + t.advance(t.pCode[k]);
+  }
   args().returnInt(call, 1, last[0]);
   args().returnInt(call, 2, last[1]);
   return 1;
@@ -205,13 +220,13 @@ int newLineBody(void* call) {
   const size_t n = std::min(mark.size(), sizeof entry.text - 1 - used);
   std::memcpy(entry.text + used, mark.data(), n);
   entry.text[used + n] = '\0';
-  w.column = w.indent;
+  w.moveToColumn(w.indent);
   return noResult(call);
 }
 
 int columnBody(void* call) {
   setCurrentCommandName("i");
-  messageWindow().column = std::clamp(intArg(call, 1), 0, kLayoutLimit);
+  messageWindow().moveToColumn(std::clamp(intArg(call, 1), 0, kLayoutLimit));
   return noResult(call);
 }
 
@@ -229,6 +244,7 @@ void provideMessageCommands() {
   provideCommand("setMessWH", &setMessWHBody);
   provideCommand("setMessLine", &setMessLineBody);
   provideCommand("setMessIndent", &setMessIndentBody);
+  provideCommand("setMessProportional", &setMessProportionalBody);
   provideCommand("setMessLog", &setMessLogBody);
   provideCommand("getMessLast", &getMessLastBody);
   provideCommand("formatMessDraw", &formatMessDrawBody);

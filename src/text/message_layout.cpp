@@ -101,7 +101,7 @@ void startRow(MessageWindow& w, const char* text, int length, int pos) {
     w.indent = w.quoteIndent ? 2 : 0;
   } else if (w.paragraphIndent) {
     w.indent = 2;
-    w.column = 2;
+    w.moveToColumn(2);
     if (!w.justWrapped) appendBacklog("\xa1\xa1");
   } else {
     w.indent = 0;
@@ -131,9 +131,65 @@ int runInlineCommand(const char* text, int length, int pos) {
   return end + 1;
 }
 
+// ---- the proportional layout -------------------------------------------------------------------
+
+// How far a character moves the proportional pen: its glyph's advance plus the letter spacing, or
+// the fixed cell when there is no face to measure with. `spacing` is the letter spacing of the
+// text object's size.
+int advanceIn(const CString& t, uint16_t code, int cellWidth, int spacing) {
+  const int measured = t.advance(code);
+  return measured > 0 ? measured + spacing : cellWidth;
+}
+
+int mainAdvance(const MessageWindow& w, uint16_t code) {
+  return advanceIn(mainText(), code, (code > 0xFF ? w.pitch() : w.pitch() / 2), w.letterSpacing);
+}
+
+// The width of the word that starts at pos: Latin characters up to the next space, double-byte
+// character or the line's end. Markup inside it (inline commands, waits, ruby braces and the ruby
+// text itself) takes no room.
+int wordWidthFrom(const MessageWindow& w, const char* text, int length, int pos, bool inRubyGroup) {
+  int64_t width = 0;
+  for (int i = pos; i < length;) {
+    const auto c = static_cast<uint8_t>(text[i]);
+    if (c == ' ' || doubleByteAt(text, length, i)) break;
+    int skipTo = i + 1;
+    if (c == '[') {
+      skipTo = findByte(text, length, i, ']') + 1;
+    } else if (c == '/' && inRubyGroup) {
+      skipTo = findByte(text, length, i, '}') + 1;
+      inRubyGroup = false;
+    } else if (c == '{' || c == '}') {
+      inRubyGroup = c == '{';
+    } else if (c != '@' && c != '\\') {
+      width += mainAdvance(w, c);
+    }
+    if (skipTo <= i) break;  // unclosed markup: the word ends here
+    i = skipTo;
+  }
+  return position(width);
+}
+
+// Whether the character at pos begins a new row in the proportional layout: a word that does not
+// fit moves whole to the next row, and only a word longer than a row breaks inside it.
+bool proportionalRowFull(const MessageWindow& w, const char* text, int length, int pos, bool inRubyGroup) {
+  const int rowStart = position(int64_t{w.indent} * w.pitch() / 2);
+  const int right = position(int64_t{w.columns} * w.pitch());
+  if (w.penX <= rowStart) return false;
+  const uint16_t code = doubleByteAt(text, length, pos);
+  const auto c = static_cast<uint8_t>(text[pos]);
+  if (!code && c == ' ') return false;  // a space may run past the edge: the next word breaks
+  if (!code && !w.midWord && w.penX + wordWidthFrom(w, text, length, pos, inRubyGroup) > right) return true;
+  if (w.penX + mainAdvance(w, code ? code : c) <= right) return false;
+  return !(code && isHanging(code) && !isHanging(doubleByteAt(text, length, pos + 2)));
+}
+
+// ---- ruby ----------------------------------------------------------------------------------------
+
 struct RubyGroup {
   bool open = false;
   int column = 0;
+  int row = 0, penX = 0;  // where the base starts in the proportional layout
   int bodyCount = 0;
   int baseCharacters = 0;
 };
@@ -141,21 +197,32 @@ struct RubyGroup {
 // Places the ruby text (from after "/" up to "}") above the group's base.
 void placeRuby(MessageWindow& w, const RubyGroup& group, std::string_view ruby) {
   if (scriptState().fastForwardMode) return;
-  if (w.column < group.column) {
+  const bool acrossRows = w.proportional ? w.row != group.row || w.penX < group.penX : w.column < group.column;
+  if (acrossRows) {
     errord(ReportText().gbk(text_messages::kRubyAcrossRows), true);
     return;
   }
   const int p = w.pitch();
+  const CString& r = rubyText();
+  // Each ruby character's own advance in the proportional layout, else a quarter or half cell.
+  const auto rubyAdvance = [&](uint16_t code) {
+    const int cellWidth = code > 0xFF ? p / 2 : p / 4;
+    return w.proportional ? advanceIn(r, code, cellWidth, w.letterSpacing / 2) : cellWidth;
+  };
   int characters = 0;
-  for (size_t j = 0; j < ruby.size(); ++j, ++characters)
-    if (isLead(static_cast<uint8_t>(ruby[j])) && j + 1 < ruby.size()) ++j;
+  int64_t measured = 0;
+  for (size_t j = 0; j < ruby.size(); ++j, ++characters) {
+    uint16_t code = static_cast<uint8_t>(ruby[j]);
+    if (isLead(static_cast<uint8_t>(ruby[j])) && j + 1 < ruby.size()) code = static_cast<uint16_t>(code << 8 | static_cast<uint8_t>(ruby[++j]));
+    measured += rubyAdvance(code);
+  }
   const int64_t p64 = p;
-  const int base = position(p64 * group.column / 2);
-  const int width = position(p64 * w.column / 2 - base);
-  const int rubyWidth = position(static_cast<int64_t>(ruby.size()) * p64 / 4);
+  const int base = w.proportional ? group.penX : position(p64 * group.column / 2);
+  const int width = w.proportional ? w.penX - group.penX : position(p64 * w.column / 2 - base);
+  const int rubyWidth = w.proportional ? position(measured) : position(static_cast<int64_t>(ruby.size()) * p64 / 4);
   const int n = characters + 1;
   int x = 0, gap = 0;
-  if (width == 2 * rubyWidth) {
+  if (!w.proportional && width == 2 * rubyWidth) {
     x = base + p / 4;
     gap = p / 2;
   } else if (width < rubyWidth) {
@@ -164,26 +231,27 @@ void placeRuby(MessageWindow& w, const RubyGroup& group, std::string_view ruby) 
     gap = (width - rubyWidth) / n;
     x = base + gap;
   }
-  CString& r = rubyText();
+  CString& rubyObject = rubyText();
   const int y = position(int64_t{w.row} * w.rowPitch() - w.rubyGap / 2);
-  const int first = r.count;
-  for (size_t j = 0; j < ruby.size() && r.count < r.capacity;) {
+  const int first = rubyObject.count;
+  for (size_t j = 0; j < ruby.size() && rubyObject.count < rubyObject.capacity;) {
     const auto c = static_cast<uint8_t>(ruby[j]);
     if (isLead(c) && j + 1 < ruby.size()) {
-      r.SetChar(x, y, c, static_cast<uint8_t>(ruby[j + 1]));
-      x += p / 2 + gap;
+      const auto trail = static_cast<uint8_t>(ruby[j + 1]);
+      rubyObject.SetChar(x, y, c, trail);
+      x += rubyAdvance(static_cast<uint16_t>(c << 8 | trail)) + gap;
       j += 2;
     } else {
-      r.SetChar(x, y, 0, c);
-      x += p / 4 + gap;
+      rubyObject.SetChar(x, y, 0, c);
+      x += rubyAdvance(c) + gap;
       ++j;
     }
   }
   // Each ruby character appears with the part of the base it stands over.
-  const int placed = r.count - first;
-  r.anchors.resize(static_cast<size_t>(r.count));
+  const int placed = rubyObject.count - first;
+  rubyObject.anchors.resize(static_cast<size_t>(rubyObject.count));
   for (int j = 0; j < placed; ++j)
-    r.anchors[static_cast<size_t>(first + j)] = group.bodyCount + j * group.baseCharacters / placed;
+    rubyObject.anchors[static_cast<size_t>(first + j)] = group.bodyCount + j * group.baseCharacters / placed;
 }
 
 }  // namespace
@@ -223,8 +291,10 @@ int layoutLine(const char* text, int length, const int* nextLength, const int* a
       if (!(s.messageWaited & 1)) {
         ++w.finishedLines;
         w.justWrapped = false;
-        w.indent = w.column = 0;
+        w.indent = 0;
+        w.moveToColumn(0);
       }
+      w.midWord = false;  // a line's end ends its last word
       printShownLine(w);
     }
     return true;
@@ -246,7 +316,7 @@ int layoutLine(const char* text, int length, const int* nextLength, const int* a
       continue;
     }
     if (!code && c == '{') {
-      group = {true, w.column, mainText().count, 0};
+      group = {true, w.column, w.row, w.penX, mainText().count, 0};
       appendBacklog("{");
       ++pos;
       continue;
@@ -272,22 +342,32 @@ int layoutLine(const char* text, int length, const int* nextLength, const int* a
       ++pos;
       continue;
     }
+    // The proportional layout drops spaces at the start of a row.
+    if (w.proportional && !code && c == ' ' && w.penX <= position(int64_t{w.indent} * p / 2)) {
+      ++pos;
+      continue;
+    }
     // An ordinary character; a full row breaks unless it hangs.
-    if (w.column > 2 * w.columns && !placeAnyway) {
-      const bool hangs = code && isHanging(code) && !isHanging(doubleByteAt(text, length, pos + 2));
-      if (!hangs) {
-        appendLineBreak(w.indent);
-        ++w.row;
-        w.column = w.indent;
-        w.justWrapped = true;
-        placeAnyway = true;
-        continue;
-      }
+    const bool rowFull = w.proportional ? proportionalRowFull(w, text, length, pos, group.open)
+                                        : w.column > 2 * w.columns && !placeAnyway &&
+                                              !(code && isHanging(code) && !isHanging(doubleByteAt(text, length, pos + 2)));
+    if (rowFull) {
+      appendLineBreak(w.indent);
+      ++w.row;
+      w.moveToColumn(w.indent);
+      w.justWrapped = true;
+      placeAnyway = true;
+      continue;
     }
     placeAnyway = false;
+    const int x = w.proportional ? w.penX : position(int64_t{w.column} * p / 2);
     if (!s.fastForwardMode) {
       const uint8_t lead = code ? c : 0, trail = code ? static_cast<uint8_t>(text[pos + 1]) : c;
-      mainText().SetChar(position(int64_t{w.column} * p / 2), position(int64_t{w.row} * w.rowPitch()), lead, trail);
+      mainText().SetChar(x, position(int64_t{w.row} * w.rowPitch()), lead, trail);
+    }
+    if (w.proportional) {
+      w.penX = position(int64_t{x} + mainAdvance(w, code ? code : c));
+      w.midWord = !code && c != ' ';
     }
     w.column += width;
     w.justWrapped = false;
@@ -315,7 +395,8 @@ int layoutLine(const char* text, int length, const int* nextLength, const int* a
     ++w.row;
     appendLineBreak(w.indent);
   }
-  w.indent = w.column = 0;
+  w.indent = 0;
+  w.moveToColumn(0);
   s.textOffset = 0;
   if (group.open) errord(ReportText().gbk(text_messages::kRubyMalformed), true);
   s.messageWaited = 0;

@@ -44,6 +44,8 @@ void writeMessageSaveLines(std::string& out) {
   out += "Window=" + n(w.x) + "," + n(w.y) + "," + n(reservedWindowValue()) + "," + n(w.fontSize) + "," + n(w.rubyGap) +
          "," + n(w.letterSpacing) + "," + n(w.lineHeight) + "," + n(w.columns) + "," + n(w.rows) + "," + n(w.log[2]) +
          "," + n(w.log[3]) + "," + n(w.log[4]) + "," + n(w.log[5]) + "," + n(w.log[0]) + "," + n(w.log[1]) + "\n";
+  // Written only when on, so games in the fixed layout save exactly as before.
+  if (w.proportional) out += "Proportional=1\n";
 }
 
 bool readMessageSaveLines(const SaveBlock& block, MessageSaveRecord& r) {
@@ -75,6 +77,11 @@ bool readMessageSaveLines(const SaveBlock& block, MessageSaveRecord& r) {
       if (r.window[i] < 0 || r.window[i] > 4096) in.ok = false;
     if (!in.ok) return reportBrokenSave("Window");
     r.haveWindow = true;
+  }
+  if (const auto* pieces = block.find("Proportional")) {
+    SaveLineReader in(block, *pieces);
+    r.proportional = in.int32() != 0;
+    if (!in.ok) return reportBrokenSave("Proportional");
   }
   return true;
 }
@@ -119,6 +126,8 @@ void applyMessageSaveLines(const MessageSaveRecord& r) {
     w.lineHeight = r.window[6], w.columns = r.window[7], w.rows = r.window[8];
     w.log[2] = r.window[9], w.log[3] = r.window[10], w.log[4] = r.window[11], w.log[5] = r.window[12];
     w.log[0] = r.window[13], w.log[1] = r.window[14];
+    // A save without the line was made in the fixed layout.
+    w.proportional = r.proportional;
     fontsChanged = true;
   }
   if (fontsChanged && w.created) applyMessageFonts();

@@ -1,5 +1,6 @@
 // The message window's lines of a save: "Massage" (speeds, waits, indents, the backlog position),
-// "Font" (the message font and the string-sprite font) and "Window" (geometry and log layout).
+// "Font" (the message font and the string-sprite font), "Window" (geometry and log layout) and,
+// only when it is on, "Proportional" (the proportional layout of Latin text).
 #pragma once
 
 #include <array>
@@ -18,6 +19,7 @@ struct MessageSaveRecord {
   uint32_t spriteStyle = 0, spriteColour1 = 0, spriteColour2 = 0, spriteColour3 = 0;
   int32_t spriteSize = 0;
   std::array<int32_t, 15> window{};
+  bool proportional = false;
 };
 
 void writeMessageSaveLines(std::string& out);

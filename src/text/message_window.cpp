@@ -47,7 +47,8 @@ void applyMessageFonts() {
 void clearMessagePage() {
   renderer().refreshRequested = true;
   window.row = 0;
-  window.column = window.indent = 0;
+  window.indent = 0;
+  window.moveToColumn(0);
   window.justWrapped = false;
   for (CString* t : {&mainText(), &rubyText()}) {
     t->Clear();

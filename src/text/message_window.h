@@ -18,9 +18,15 @@ struct MessageWindow {
   std::array<int, 6> log{};  // value 1 stored as its argument + 2
   int windowVisible = 3;
   bool created = false;
+  // Latin text laid out as it is typeset: each glyph takes its own advance from the font and rows
+  // break at spaces. Off, every character takes a fixed half or whole cell.
+  bool proportional = false;
 
-  // Layout state.
+  // Layout state. `column` counts half cells; the proportional layout places by `penX` (pixels
+  // from the row's left) and knows whether the last character placed was inside a word.
   int column = 0, row = 0, indent = 0;
+  int penX = 0;
+  bool midWord = false;
   bool justWrapped = false;
   uint32_t autoDeadline = 0;
   int finishedLines = 0;
@@ -34,6 +40,12 @@ struct MessageWindow {
 
   int pitch() const { return fontSize + letterSpacing; }
   int rowPitch() const { return lineHeight + rubyGap; }
+  // The pen to a half-cell column of the row (both layouts).
+  void moveToColumn(int c) {
+    column = c;
+    penX = static_cast<int>(int64_t{c} * pitch() / 2);
+    midWord = false;
+  }
 };
 
 MessageWindow& messageWindow();

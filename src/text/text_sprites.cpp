@@ -68,7 +68,7 @@ void renderLog(Image* image, const std::string& text) {
   const float scale = displayScale();
   const int spacing = static_cast<int>(std::lround(static_cast<float>(w.log[4]) * scale));
   const int gap = static_cast<int>(std::lround(static_cast<float>(w.log[5]) * scale));
-  spriteText().RenderRubyText(targetOf(image), text, spacing, gap, spriteRubyText());
+  spriteText().RenderRubyText(targetOf(image), text, spacing, gap, spriteRubyText(), w.proportional);
 }
 
 void makeTextSprite(int32_t n, const std::string& text, uint32_t flags, int32_t kind, int rows) {

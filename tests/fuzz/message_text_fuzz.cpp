@@ -1,7 +1,8 @@
 // Any bytes as a story line, as log text for a log sprite, and as a font file: the layout (inline
-// command brackets, waits, ruby groups, wrapping at any column count), the ruby rasteriser and the
-// font reader report or carry on, never crash, hang or write outside their buffers. Inline
-// commands are looked up but none is registered, so the scan runs without side effects.
+// command brackets, waits, ruby groups, wrapping at any column count, fixed or proportional), the
+// ruby rasteriser and the font reader report or carry on, never crash, hang or write outside their
+// buffers. Inline commands are looked up but none is registered, so the scan runs without side
+// effects.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -46,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   w.quoteIndent = data[2] & 2;
   w.lineEndWait = (data[2] >> 2) & 3;
   w.blankLineWait = (data[2] >> 4) & 7;
+  w.proportional = (data[3] & 8) != 0;
   scriptState().postMessageSub = data[3] & 1;
   const int next = data[3] & 2, after = data[3] & 4;
   for (int pass = 0; pass < 4096; ++pass) {
@@ -58,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The same bytes as log text, into a small buffer with a margin that must stay untouched.
   std::vector<uint32_t> block(80 * 80, 0x5A5A5A5A);
   const RasterTarget inner{reinterpret_cast<uint8_t*>(&block[8 * 80 + 8]), 80 * 4, 64, 64, false};
-  logFont().RenderRubyText(inner, text, static_cast<int8_t>(data[1]), static_cast<int8_t>(data[2]), logFont());
+  logFont().RenderRubyText(inner, text, static_cast<int8_t>(data[1]), static_cast<int8_t>(data[2]), logFont(),
+                           (data[3] & 8) != 0);
   for (size_t i = 0; i < block.size(); ++i) {
     const size_t x = i % 80, y = i / 80;
     if ((x < 8 || x >= 72 || y < 8 || y >= 72) && block[i] != 0x5A5A5A5A) __builtin_trap();
