@@ -55,6 +55,62 @@ TEST_F(MessageScreen, APageStaysInsideItsCellsInTheFontColours) {
   }
 }
 
+// The columns a glyph inks, from its pen: {first, last}, or {1, 0} for none.
+std::pair<int, int> inkColumns(const CString& t, uint16_t code) {
+  const int side = 2 * t.cell, pen = t.cell / 2;
+  std::vector<uint32_t> pixels(static_cast<size_t>(side) * static_cast<size_t>(side), 0);
+  t.rasterise({reinterpret_cast<uint8_t*>(pixels.data()), side * 4, side, side, false}, pen, 0, code);
+  int first = side, last = -1;
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x)
+      if (pixels[static_cast<size_t>(y * side + x)] >> 24) first = std::min(first, x), last = std::max(last, x);
+  return last < 0 ? std::pair{1, 0} : std::pair{first - pen, last - pen};
+}
+
+TEST_F(MessageScreen, EnglishTextInBothLayouts) {
+  // A story line must not begin with an ASCII letter (it would be a command): this one opens a quote.
+  const std::string story = "\"We waved when the ferry moved away,\" said Mimi, and wept.";
+  struct Case {
+    const char* extra;
+    bool proportional;
+  };
+  for (const Case& c : {Case{"", false}, Case{"setMessProportional 1\n", true}}) {
+    SCOPED_TRACE(c.extra);
+    page(std::string("setFontStyle 16, -1\nformatMess\n") + c.extra, story);
+    const CString& t = mainText();
+    ASSERT_TRUE(t.hasFace()) << "no CJK face installed";
+    ASSERT_EQ(t.count, static_cast<int>(story.size()));
+    // How far the ink of neighbouring glyphs on a row runs into each other, at most.
+    int overlap = 0, brokenWords = 0, rightmost = 0;
+    for (int i = 1; i < t.count; ++i) {
+      const auto k = static_cast<size_t>(i);
+      if (t.pY[k] != t.pY[k - 1]) {
+        brokenWords += t.pCode[k - 1] != ' ';
+        continue;
+      }
+      const auto before = inkColumns(t, t.pCode[k - 1]), after = inkColumns(t, t.pCode[k]);
+      if (before.first > before.second || after.first > after.second) continue;
+      overlap = std::max(overlap, t.pX[k - 1] + before.second + 1 - (t.pX[k] + after.first));
+      rightmost = std::max(rightmost, t.pX[k] + after.second);
+    }
+    const Screen s = capture();
+    int outside = 0;
+    for (int y = 0; y < s.h; ++y)
+      for (int x = 0; x < s.w; ++x)
+        outside += s.at(x, y) != (kBackground & 0xFFFFFF) && (y < 150 || y >= 150 + 3 * 28 || x < 16);
+    EXPECT_EQ(outside, 0);
+    if (c.proportional) {
+      EXPECT_LE(overlap, 1);  // at most the anti-aliased pixel where two letters meet
+      EXPECT_EQ(brokenWords, 0);
+      EXPECT_LT(rightmost, 10 * 24);  // inside the row: ten cells
+    } else {
+      // The fixed layout gives every letter half a cell: wide letters run into their neighbours.
+      EXPECT_GT(overlap, 3);
+      EXPECT_GT(brokenWords, 0);
+    }
+  }
+}
+
 class MessageScreen16 : public MessageScreen {
  protected:
   void SetUp() override {
