@@ -208,6 +208,26 @@ TEST_F(MessageScreen, LogSpritesLayOutRowsAndRuby) {
   EXPECT_TRUE(reports.boxes.empty());
 }
 
+TEST_F(MessageScreen, LogSpritesFollowTheProportionalLayout) {
+  for (const bool proportional : {false, true}) {
+    SCOPED_TRACE(proportional);
+    script(gbk(std::string("ssp_set \"黑体\", 24, 16, 16777215, 16777215, 0\nsetMessLog 20, 0, 0, 0, 0, 4\n") +
+               "setMessProportional " + (proportional ? "1" : "0") + "\nlogsp 6, \"WWWW\", 0, 1\nlogsp_reset 6\n"));
+    const SpritePicture& p = sprite(6).frontImage().picture;
+    ASSERT_NE(p.pixels, nullptr);
+    int rightmost = -1;
+    for (int y = 0; y < p.pixels->height; ++y)
+      for (int x = 0; x < p.pixels->width; ++x)
+        if (p.pixels->pixels[y * p.pixels->width + x] >> 24) rightmost = std::max(rightmost, x);
+    const int w = spriteText().advancePixels('W');
+    ASSERT_GT(w, 12);
+    if (proportional)
+      EXPECT_GT(rightmost, 3 * w + w / 2);  // four whole letters side by side
+    else
+      EXPECT_LT(rightmost, 3 * 12 + w + 2);  // the fourth starts one and a half cells in
+  }
+}
+
 TEST_F(MessageScreen, LongTextSpritesKeepTheirWholeText) {
   const std::string text(300, 'x');
   script(gbk("ssp 7, \"" + text + "\", 0\nssp_reset 7\n"));
