@@ -108,7 +108,7 @@ constexpr CommandSummary kSummaries[] = {
     {"setMessXY", "x, y", "the top-left corner of the message window's text, in game pixels"},
     {"setMessSXY", "(ignored), offset", "sets the text offset y in both text objects"},
     {"setMessWH", "columns, rows, font size, ruby gap, letter spacing, line height", "shapes the message window's text"},
-    {"setMessProportional", "flag", "1: Latin text in the message window and the log sprites takes each glyph's own width from the font and rows break at spaces; 0 (the default): every character takes a fixed half (single byte) or whole (double byte) cell"},
+    {"setMessProportional", "flag", "1: for Latin text, each character takes its own width from the font and rows break at spaces; 0 (the default): fixed half (single-byte) and whole (double-byte) cells"},
     {"setMessLog", "six values", "stores the log layout"},
     {"setMessSpeed", "current, stored", "the typewriter's milliseconds per character now and the one kept in the settings (TextSpeed, 20 by default); 0 shows pages at once; a negative current takes the stored one, a negative or missing stored keeps it"},
     {"getMessSpeed", "%n", "the stored text speed, milliseconds per character"},

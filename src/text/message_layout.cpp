@@ -38,6 +38,12 @@ uint16_t doubleByteAt(const char* text, int length, int pos) {
   return static_cast<uint16_t>(static_cast<uint8_t>(text[pos]) << 8 | static_cast<uint8_t>(text[pos + 1]));
 }
 
+// Whether the double-byte character `code` at pos may overhang the row's end: closing punctuation
+// not followed by more of it.
+bool hangsAt(const char* text, int length, int pos, uint16_t code) {
+  return code && isHanging(code) && !isHanging(doubleByteAt(text, length, pos + 2));
+}
+
 // The position of the single byte `c` at or after `from`, stepping over double-byte characters
 // (whose trail byte may equal it); -1 when the line has none.
 int findByte(const char* text, int length, int from, char c) {
@@ -181,7 +187,7 @@ bool proportionalRowFull(const MessageWindow& w, const char* text, int length, i
   if (!code && c == ' ') return false;  // a space may run past the edge: the next word breaks
   if (!code && !w.midWord && w.penX + wordWidthFrom(w, text, length, pos, inRubyGroup) > right) return true;
   if (w.penX + mainAdvance(w, code ? code : c) <= right) return false;
-  return !(code && isHanging(code) && !isHanging(doubleByteAt(text, length, pos + 2)));
+  return !hangsAt(text, length, pos, code);
 }
 
 // ---- ruby ----------------------------------------------------------------------------------------
@@ -213,7 +219,8 @@ void placeRuby(MessageWindow& w, const RubyGroup& group, std::string_view ruby) 
   int64_t measured = 0;
   for (size_t j = 0; j < ruby.size(); ++j, ++characters) {
     uint16_t code = static_cast<uint8_t>(ruby[j]);
-    if (isLead(static_cast<uint8_t>(ruby[j])) && j + 1 < ruby.size()) code = static_cast<uint16_t>(code << 8 | static_cast<uint8_t>(ruby[++j]));
+    if (isLead(static_cast<uint8_t>(ruby[j])) && j + 1 < ruby.size())
+      code = static_cast<uint16_t>(code << 8 | static_cast<uint8_t>(ruby[++j]));
     measured += rubyAdvance(code);
   }
   const int64_t p64 = p;
@@ -349,8 +356,7 @@ int layoutLine(const char* text, int length, const int* nextLength, const int* a
     }
     // An ordinary character; a full row breaks unless it hangs.
     const bool rowFull = w.proportional ? proportionalRowFull(w, text, length, pos, group.open)
-                                        : w.column > 2 * w.columns && !placeAnyway &&
-                                              !(code && isHanging(code) && !isHanging(doubleByteAt(text, length, pos + 2)));
+                                        : w.column > 2 * w.columns && !placeAnyway && !hangsAt(text, length, pos, code);
     if (rowFull) {
       appendLineBreak(w.indent);
       ++w.row;
