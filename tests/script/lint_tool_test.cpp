@@ -128,6 +128,20 @@ const std::vector<LintCase> kLintCases = {
      "game/script/0.txt:3:25: error: %silver is not declared anywhere; declare it with int silver; the engine reports \"変数が存在しません\" (no such variable) when the line runs\n"
      "game/script/0.txt:4:7: error: $name is not declared anywhere; declare it with string name; the engine reports \"変数が存在しません\" (no such variable) when the line runs\n",
      1},
+    {"a named variable used before a run reaches its declaration",
+     {{"script/0.txt",
+       "*start\n"
+       "cal %gold = 1\n"
+       "gosub *declare\n"
+       "cal %gold += 1\n"
+       "end\n"
+       "\n"
+       "*declare\n"
+       "int gold\n"
+       "return\n"}},
+     "game/script/0.txt:2:5: warning: %gold is used before a run reaches its declaration (int gold at "
+     "game/script/0.txt:8); declare it earlier\n",
+     0},
     {"missing file names and names in another case",
      {{"data/bg.png",
        "x"},
