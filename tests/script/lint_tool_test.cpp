@@ -154,11 +154,13 @@ const std::vector<LintCase> kLintCases = {
        "effect 3, 500, 0, \"rule.png\", 0\n"
        "effect 2, 500, 0, \"FadeIn\", 0\n"
        "sp 3, $picture, 0, 0\n"
+       "sp 4, \"bg.png?shade.png\", 0, 0\n"
        "end\n"}},
      "game/script/0.txt:1:7: error: picture \"Bg.png\" is there only as \"bg.png\"; names are case-sensitive on Linux\n"
      "game/script/0.txt:2:7: error: picture \"missing.png\" is in no data folder and no packed game; the engine would report it as missing when the line runs\n"
      "game/script/0.txt:4:19: error: rule picture \"rule.png\" is in no data folder and no packed game; the engine would report it as missing when the line runs\n"
-     "game/script/0.txt:6:7: error: $picture is not declared anywhere; declare it with string picture; the engine reports \"変数が存在しません\" (no such variable) when the line runs\n",
+     "game/script/0.txt:6:7: error: $picture is not declared anywhere; declare it with string picture; the engine reports \"変数が存在しません\" (no such variable) when the line runs\n"
+     "game/script/0.txt:7:7: error: mask picture \"shade.png\" is in no data folder and no packed game; the engine would report it as missing when the line runs\n",
      1},
     {"characters the code page cannot hold",
      {{"script/0.txt",

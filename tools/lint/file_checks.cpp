@@ -14,11 +14,12 @@ struct FileArgument {
   std::string_view command;
   int index;              // 1-based
   std::string_view kind;  // for the message
+  bool maskPart = false;  // "picture?mask" names a mask picture after the '?'
 };
 
 constexpr std::array<FileArgument, 13> kFileArguments = {{
-    {"sp", 2, "picture"},
-    {"sp_cut", 2, "picture"},
+    {"sp", 2, "picture", true},
+    {"sp_cut", 2, "picture", true},
     {"sp_st", 2, "picture"},
     {"sp_mask", 2, "mask picture"},
     {"sp_ani", 2, "movie or picture"},
@@ -39,27 +40,38 @@ bool namesAFile(const FileArgument& argument, const std::vector<ArgumentPiece>& 
   return literalNumber(pieces[0].text, type) && type == 3;
 }
 
-void checkFileName(LintContext& context, const ParsedScript& script, const ParsedLine& line, const CommandUse& use,
-                   const FileArgument& argument, const ArgumentPiece& piece) {
-  std::string name;
-  if (!quotedLiteral(piece.text, name) || name.empty()) return;
+void checkOneName(LintContext& context, const ParsedScript& script, const ParsedLine& line, std::string_view kind,
+                  const std::string& name, size_t offset) {
   std::string actual;
-  const size_t offset = use.argumentsOffset + piece.offset;
   switch (context.game.files.find(name, actual)) {
     case DataFiles::Match::Found:
       return;
     case DataFiles::Match::OtherCase:
       context.report(script, line, offset, Severity::Error,
-                     std::string(argument.kind) + " \"" + readable(name) + "\" is there only as \"" +
-                         readable(actual) + "\"; names are case-sensitive on Linux");
+                     std::string(kind) + " \"" + readable(name) + "\" is there only as \"" + readable(actual) +
+                         "\"; names are case-sensitive on Linux");
       return;
     case DataFiles::Match::Missing:
       context.report(script, line, offset, Severity::Error,
-                     std::string(argument.kind) + " \"" + readable(name) +
+                     std::string(kind) + " \"" + readable(name) +
                          "\" is in no data folder and no packed game; the engine would report it as missing when "
                          "the line runs");
       return;
   }
+}
+
+void checkFileName(LintContext& context, const ParsedScript& script, const ParsedLine& line, const CommandUse& use,
+                   const FileArgument& argument, const ArgumentPiece& piece) {
+  std::string name;
+  if (!quotedLiteral(piece.text, name) || name.empty()) return;
+  const size_t offset = use.argumentsOffset + piece.offset;
+  const size_t question = argument.maskPart ? name.find('?') : std::string::npos;
+  if (question == std::string::npos) {
+    checkOneName(context, script, line, argument.kind, name, offset);
+    return;
+  }
+  checkOneName(context, script, line, argument.kind, name.substr(0, question), offset);
+  checkOneName(context, script, line, "mask picture", name.substr(question + 1), offset);
 }
 
 }  // namespace
