@@ -11,7 +11,8 @@ namespace vellum::lint {
 
 namespace {
 
-constexpr const char* kUnknownCommand = "the engine reports \"这是未对应的命令\" (unknown command) when the line runs";
+constexpr const char* kUnknownCommand =
+    "the engine reports \"这是未对应的命令\" (unknown command) when the line runs";
 
 bool isWordByte(char c) { return chars::isAsciiLetter(static_cast<unsigned char>(c)) || c == '\''; }
 

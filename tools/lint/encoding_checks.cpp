@@ -13,9 +13,11 @@ namespace {
 // The length of the UTF-8 sequence starting at `at`, or 0 when it is not one.
 size_t sequenceLength(std::string_view text, size_t at) {
   const auto lead = static_cast<unsigned char>(text[at]);
-  const size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                        : lead >= 0xF0 && lead < 0xF5                 ? 4
-                                                                      : 0;
+  size_t length = 0;
+  if (lead < 0x80) length = 1;
+  else if (lead >= 0xC2 && lead < 0xE0) length = 2;
+  else if (lead >= 0xE0 && lead < 0xF0) length = 3;
+  else if (lead >= 0xF0 && lead < 0xF5) length = 4;
   if (length == 0 || at + length > text.size()) return 0;
   for (size_t i = 1; i < length; ++i) {
     if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
@@ -25,7 +27,8 @@ size_t sequenceLength(std::string_view text, size_t at) {
 
 std::string codePointName(std::string_view character) {
   uint32_t value = static_cast<unsigned char>(character[0]) & (0x7F >> character.size());
-  for (size_t i = 1; i < character.size(); ++i) value = (value << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
+  for (size_t i = 1; i < character.size(); ++i)
+    value = (value << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
   char name[16];
   std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(value));
   return name;

@@ -7,7 +7,8 @@ namespace vellum::lint {
 
 namespace {
 
-constexpr const char* kNoSuchLabel = "; the engine reports \"ラベルが存在しません\" (no such label) when the line runs";
+constexpr const char* kNoSuchLabel =
+    "; the engine reports \"ラベルが存在しません\" (no such label) when the line runs";
 
 // Where in the line the piece starts.
 size_t offsetOf(const CommandUse& use, const ArgumentPiece& piece) { return use.argumentsOffset + piece.offset; }

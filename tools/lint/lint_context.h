@@ -28,9 +28,6 @@ struct LintContext {
 
   void report(const ParsedScript& script, const ParsedLine& line, size_t byteOffset, Severity severity,
               std::string message);
-  const CommandUse* firstCommand(const ParsedLine& line) const {
-    return line.commands.empty() ? nullptr : &line.commands.front();
-  }
 };
 
 }  // namespace vellum::lint
