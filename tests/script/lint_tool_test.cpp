@@ -105,6 +105,7 @@ const std::vector<LintCase> kLintCases = {
        "voice \"a.ogg\", 1\n"
        "funcLua remember, 0\n"
        "remember 1\n"
+       "The ferry is late.\n"
        "end\n"
        "*voice\n"
        "return\n"}},
@@ -112,7 +113,8 @@ const std::vector<LintCase> kLintCases = {
      "game/script/0.txt:3:1: error: this reads like story text, but a line that starts with an ASCII letter is a command line: 'Hello' is taken for a command; the engine reports \"这是未对应的命令\" (unknown command) when the line runs, and a ':' would split the line; begin story text with a character that is not an ASCII letter\n"
      "game/script/0.txt:4:1: error: this reads like story text, but a line that starts with an ASCII letter is a command line: 'Irene' is taken for a command; the engine reports \"这是未对应的命令\" (unknown command) when the line runs, and a ':' would split the line; begin story text with a character that is not an ASCII letter\n"
      "game/script/0.txt:5:1: error: sp takes 4 arguments, not 5\n"
-     "game/script/0.txt:6:1: error: sd_stop takes 3 arguments, not 0\n",
+     "game/script/0.txt:6:1: error: sd_stop takes 3 arguments, not 0\n"
+     "game/script/0.txt:11:1: error: this reads like story text, but a line that starts with an ASCII letter is a command line: 'The' is taken for a command; the engine reports \"这是未对应的命令\" (unknown command) when the line runs, and a ':' would split the line; begin story text with a character that is not an ASCII letter\n",
      1},
     {"named variables nothing declares",
      {{"data/a.lua",

@@ -26,7 +26,7 @@ bool readsLikeProse(std::string_view line) {
   if (i == firstEnd || line.substr(firstEnd, i - firstEnd).find(' ') == std::string_view::npos) return false;
   size_t word = i;
   while (i < line.size() && isWordByte(line[i])) ++i;
-  return i > word && (i == line.size() || !chars::is(chars::kName, line[i]));
+  return i > word && (i == line.size() || line[i] == '.' || !chars::is(chars::kName, line[i]));
 }
 
 bool isKnown(const LintContext& context, const CommandUse& use) {
