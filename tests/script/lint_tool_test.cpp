@@ -22,8 +22,9 @@ struct LintCase {
 
 // Writes the files into game/ of the folder and runs vellum-lint over it; the folder's place on
 // disk is taken out of the reports, so they read the same on every machine.
-test::ProcessResult lintFiles(const test::TempFolder& folder, const std::vector<std::pair<std::string, std::string>>& files,
-                              const std::string& options) {
+using LintFiles = std::vector<std::pair<std::string, std::string>>;
+
+test::ProcessResult lintFiles(const test::TempFolder& folder, const LintFiles& files, const std::string& options) {
   for (const auto& [path, text] : files) folder.write("game/" + path, text);
   test::ProcessResult result = test::runTool("vellum-lint", "'" + (folder / "game").string() + "' " + options);
   const std::string prefix = folder.path().string() + "/";
@@ -256,6 +257,16 @@ TEST(LintToolForms, JsonListsTheSameReportsForTools) {
             "runs\"}\n"
             "]\n");
   EXPECT_EQ(result.exitCode, 1);
+}
+
+TEST(LintToolForms, FilesMayLieInAnotherDataFolder) {
+  test::TempFolder folder;
+  folder.write("made/pictures/bg.png", "x");
+  const LintFiles files = {{"script/0.txt", "sp 1, \"pictures/bg.png\", 0, 0\nend\n"}};
+  EXPECT_EQ(lintFiles(folder, files, "").exitCode, 1);
+  const test::ProcessResult result = lintFiles(folder, files, "--data '" + (folder / "made").string() + "'");
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.exitCode, 0);
 }
 
 TEST(LintToolForms, WithoutScriptsOrWithABadOptionItCannotCheck) {
