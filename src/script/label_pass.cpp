@@ -29,8 +29,9 @@ void reportLabelError(uint64_t fileKey, int lineIndex, std::string_view lineText
 
 bool isLabelTerminator(char c) { return c == '\t' || c == ' ' || c == '/' || c == ':'; }
 
-// The name of a "*name" line, or false when a byte may not appear in a label name.
-bool scanLabelName(std::string_view line, std::string_view& name) {
+// The name of a "*name" line; false, with the offending byte's offset, when a byte may not appear
+// in a label name.
+bool scanLabelName(std::string_view line, std::string_view& name, size_t& badByte) {
   size_t end = 1;
   while (end < line.size()) {
     const char c = line[end];
@@ -41,6 +42,7 @@ bool scanLabelName(std::string_view line, std::string_view& name) {
     } else if (isLabelTerminator(c)) {
       break;
     } else {
+      badByte = end;
       return false;
     }
   }
@@ -56,31 +58,54 @@ bool isEmptyLine(const ScriptLine& line) { return line.tokens.empty() || line.to
 
 }  // namespace
 
-bool collectLabels(uint64_t fileKey, const ScriptFile& file) {
-  ScriptState& s = scriptState();
-  ReadFlagTable& readFlags = s.readFlags[fileKey];
-  const int count = static_cast<int>(file.size());
-  for (int j = 0; j < count; ++j) {
+std::vector<LabelLine> readLabelLines(const ScriptFile& file) {
+  std::vector<LabelLine> lines(file.size());
+  const size_t count = file.size();
+  for (size_t j = 0; j < count; ++j) {
     const ScriptLine& line = file[j];
-    if (isEmptyLine(line) || isCommandLine(line)) continue;
+    if (isEmptyLine(line)) continue;
+    if (isCommandLine(line)) {
+      lines[j].role = LineRole::Command;
+      continue;
+    }
     const std::string& first = line.tokens.front();
     if (first[0] == '*') {
-      std::string_view name;
-      if (!scanLabelName(first, name)) {
-        reportLabelError(fileKey, j, first, kInvalidLabelName);
-        return false;
-      }
-      auto [it, inserted] = s.labels.try_emplace(crc32Of(name), LabelRecord{std::string(name), fileKey, j});
-      if (!inserted) {
-        reportLabelError(fileKey, j, first, kDuplicateLabel);
-        return false;
-      }
+      LabelLine& label = lines[j];
+      label.role = scanLabelName(first, label.name, label.badByte) ? LineRole::Label : LineRole::InvalidLabel;
       continue;
     }
     // A message block runs to the next empty line; only its first line carries a read flag.
-    readFlags[j] = 0;
-    while (j + 1 < count && !isEmptyLine(file[j + 1])) ++j;
-    if (j + 1 < count) ++j;
+    lines[j].role = LineRole::MessageStart;
+    while (j + 1 < count && !isEmptyLine(file[j + 1])) lines[++j].role = LineRole::MessageLine;
+    if (j + 1 < count) lines[++j].role = LineRole::MessageLine;
+  }
+  return lines;
+}
+
+bool collectLabels(uint64_t fileKey, const ScriptFile& file) {
+  ScriptState& s = scriptState();
+  ReadFlagTable& readFlags = s.readFlags[fileKey];
+  const std::vector<LabelLine> lines = readLabelLines(file);
+  for (size_t j = 0; j < lines.size(); ++j) {
+    const int index = static_cast<int>(j);
+    const std::string_view text = lines[j].role == LineRole::Empty ? std::string_view() : file[j].tokens.front();
+    switch (lines[j].role) {
+      case LineRole::InvalidLabel:
+        reportLabelError(fileKey, index, text, kInvalidLabelName);
+        return false;
+      case LineRole::Label:
+        if (!s.labels.try_emplace(crc32Of(lines[j].name), LabelRecord{std::string(lines[j].name), fileKey, index})
+                 .second) {
+          reportLabelError(fileKey, index, text, kDuplicateLabel);
+          return false;
+        }
+        break;
+      case LineRole::MessageStart:
+        readFlags[index] = 0;
+        break;
+      default:
+        break;
+    }
   }
   s.fileNames[fileKey] = ulltos32(fileKey);
   return true;

@@ -340,5 +340,15 @@ TEST_F(DemoPlaythrough, WithoutAClickTheTitleMenuWaits) {
   EXPECT_EQ(waiting.exitCode, 0);
 }
 
+// The checker finds nothing to say about the demo: its pictures and sounds are made when it is
+// packed, so the packed game is where they are looked for.
+TEST_F(DemoPlaythrough, TheCheckerPassesTheDemoClean) {
+  const ProcessResult lint = runTool("vellum-lint", std::string(VELLUM_SOURCE_DIR) + "/examples/demo --from-utf8 --game " +
+                                                        game().string());
+  EXPECT_EQ(lint.out, "");
+  EXPECT_EQ(lint.err, "");
+  EXPECT_EQ(lint.exitCode, 0);
+}
+
 }  // namespace
 }  // namespace vellum::test
