@@ -168,6 +168,7 @@ std::vector<PlaceholderPicture> starterPictures() {
   pictures.push_back({"bg2.png", landscape("bg2.png", 0xFFE9A46A, 0xFFF6D9A8, 0xFF4A3F52, 0xFF8A6A6A)});
   pictures.push_back({"chara.png", characterPicture()});
   pictures.push_back({"window.png", plate("window.png", 1080, 236, 18, 0xA0101828, 0xC0C8D4E8, 3)});
+  pictures.push_back({"namebox.png", plate("namebox.png", 200, 44, 12, 0xF02C3E5C, rimColour, 2)});
   pictures.push_back({"btn_menu.png", plate("btn_menu.png", 260, 60, 16, 0xF02C3E5C, rimColour, 2)});
   pictures.push_back({"btn_small.png", plate("btn_small.png", 110, 44, 12, 0xF02C3E5C, rimColour, 2)});
   pictures.push_back({"choice.png", plate("choice.png", 560, 64, 20, 0xF02C3E5C, rimColour, 2)});
