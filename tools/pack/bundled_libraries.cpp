@@ -28,12 +28,6 @@ constexpr std::string_view kSystemLibraries[] = {
     // The sound servers and the kernel's sound library.
     "libasound", "libpulse", "libjack", "libpipewire", "libsndio"};
 
-std::string shellQuoted(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
 // soname -> file, for every library the loader resolves for the program (ldd lists them all).
 std::map<std::string, std::string> resolvedLibraries(const fs::path& program) {
   const std::string command = "ldd " + shellQuoted(program.string()) + " 2>&1";
@@ -65,6 +59,12 @@ std::vector<std::string> needsOf(const fs::path& file) {
 }
 
 }  // namespace
+
+std::string shellQuoted(const std::string& text) {
+  std::string out = "'";
+  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
 
 bool providedBySystem(std::string_view soname) {
   for (const std::string_view prefix : kSystemLibraries)

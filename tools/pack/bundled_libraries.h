@@ -15,6 +15,9 @@ struct BundledLibrary {
   std::filesystem::path file;  // where this machine has it
 };
 
+// The text as one word for sh: in single quotes.
+std::string shellQuoted(const std::string& text);
+
 // True for the libraries left to the player's system.
 bool providedBySystem(std::string_view soname);
 

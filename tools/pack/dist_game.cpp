@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -101,6 +102,21 @@ fs::path enginePath(const PackOptions& options) {
   return self.parent_path() / "vellum";
 }
 
+// The engine without its debugging sections when `strip` is at hand (a build with debug
+// information is several times the size); as it is otherwise.
+std::vector<uint8_t> engineBytes(const fs::path& engine) {
+  std::string scratch = (fs::temp_directory_path() / "vellum-pack-engine-XXXXXX").string();
+  const int fd = mkstemp(scratch.data());
+  if (fd < 0) return readBytes(engine);
+  close(fd);
+  const std::string command = "strip --strip-debug -o " + shellQuoted(scratch) + " " + shellQuoted(engine.string()) +
+                              " >/dev/null 2>&1";
+  std::vector<uint8_t> bytes = std::system(command.c_str()) == 0 ? readBytes(scratch) : readBytes(engine);
+  std::error_code ec;
+  fs::remove(scratch, ec);
+  return bytes;
+}
+
 void writeFolder(const fs::path& root, const std::vector<BundleEntry>& entries) {
   std::error_code ec;
   if (fs::exists(root, ec) && !fs::is_empty(root, ec))
@@ -127,7 +143,7 @@ void distributeGame(const PackOptions& options) {
 
   const fs::path engine = enginePath(options);
   if (!fs::is_regular_file(engine)) throw ToolError(engine.string() + ": no engine there; give it with --engine");
-  entries.push_back({top + "bin/vellum", readBytes(engine), true});
+  entries.push_back({top + "bin/vellum", engineBytes(engine), true});
   const std::vector<BundledLibrary> libraries = librariesToBundle(engine);
   for (const BundledLibrary& library : libraries) entries.push_back({top + "lib/" + library.soname, readBytes(library.file)});
 

@@ -56,7 +56,7 @@ void putHeader(std::vector<uint8_t>& tar, const std::string& path, uint64_t size
 
 std::vector<uint8_t> gzip(const std::vector<uint8_t>& data) {
   z_stream z{};
-  if (deflateInit2(&z, 9, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw ToolError("zlib could not start");
+  if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw ToolError("zlib could not start");
   std::vector<uint8_t> out(deflateBound(&z, data.size()));
   z.next_in = const_cast<Bytef*>(data.data());
   z.avail_in = static_cast<uInt>(data.size());
