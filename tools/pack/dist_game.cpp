@@ -33,8 +33,14 @@ bool endsWith(std::string_view text, std::string_view end) {
 
 // The bundle's name: the output's file name without .tar.gz. It names the launcher, the desktop
 // entry and the icon, so it is kept to letters, digits, '.', '_' and '-'.
+fs::path outputPath(const PackOptions& options) {
+  fs::path out = options.output;
+  while (!out.has_filename() && out.has_parent_path() && out != out.parent_path()) out = out.parent_path();
+  return out;
+}
+
 std::string bundleName(const PackOptions& options) {
-  std::string name = fs::path(options.output).filename().string();
+  std::string name = outputPath(options).filename().string();
   if (!options.folderOutput) {
     if (!endsWith(name, kTarGz)) throw UsageError("dist -o names a .tar.gz file (or give --dir for a folder)");
     name.resize(name.size() - kTarGz.size());
@@ -151,7 +157,7 @@ void distributeGame(const PackOptions& options) {
   entries.push_back({top + name + ".desktop", textBytes(desktopEntry(name))});
   entries.push_back({top + "icon.png", fs::is_regular_file(source / "icon.png") ? readBytes(source / "icon.png") : defaultIconPng()});
 
-  if (options.folderOutput) writeFolder(options.output, entries);
+  if (options.folderOutput) writeFolder(outputPath(options), entries);
   else writeBytes(options.output, tarGz(entries));
   std::printf("%s: %s with the engine and %zu libraries\n", options.output.c_str(), name.c_str(), libraries.size());
 }
