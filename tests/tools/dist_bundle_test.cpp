@@ -97,7 +97,7 @@ void itsLauncherStartsTheGameAtTheTitleInABareEnvironment(const fs::path& bundle
   // folder: the launcher finds everything beside itself. The loader's report (LD_DEBUG, into
   // files of its own) tells which libraries the engine really used.
   TempFolder elsewhere;
-  elsewhere.write("title.txt", "3500 shot title\n3600 quit\n");
+  elsewhere.write("title.txt", "4500 shot title\n4600 quit\n");
   const ProcessResult run = runShell(elsewhere.path(), "env -i XDG_RUNTIME_DIR=" + quotedPath(elsewhere / "run") +
                                                            " LD_DEBUG=libs LD_DEBUG_OUTPUT=" + quotedPath(elsewhere / "loader") +
                                                            " " + quotedPath(bundle / "harbour") +
