@@ -4,7 +4,7 @@ BUILD_TYPE  ?= RelWithDebInfo
 JOBS        ?= $(shell nproc)
 DEMO_DIR    := $(BUILD_DIR)/demo-game
 
-.PHONY: all deps configure build test test-loaded tsan run bench fuzz-build fuzz fuzz-smoke clean
+.PHONY: all deps configure build test test-loaded tsan run install bench fuzz-build fuzz fuzz-smoke clean
 
 all: build
 
@@ -41,6 +41,15 @@ RUN_TARGETS := vellum vellum-pack vellum-image vellum-movie
 run: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(RUN_TARGETS)
 	@bash scripts/run-demo.sh $(BUILD_DIR) $(DEMO_DIR)
+
+# Installs the engine, the tools and their manual pages, the plug-in headers and the authors' guide
+# under PREFIX (bin/, share/man/man1/, include/vellum/, share/doc/vellum/); DESTDIR is honoured.
+# Builds only what it installs.
+PREFIX      ?= /usr/local
+INSTALL_TARGETS := vellum vellum-pack vellum-image vellum-movie vellum-sq vellum-lint vellum_command_reference vellum_message_reference
+install: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(INSTALL_TARGETS)
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; $$b; done

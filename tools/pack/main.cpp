@@ -1,5 +1,5 @@
 // vellum-pack: the authoring tool that packs script containers and data archives for the engine,
-// and lists or extracts them again.
+// lists or extracts them again, starts new games and bundles finished ones for players.
 #include <cstdio>
 #include <exception>
 
@@ -26,6 +26,12 @@ int main(int argc, char** argv) {
         return 0;
       case Command::Extract:
         return extractEntries(options) ? 0 : 1;
+      case Command::New:
+        newGame(options);
+        return 0;
+      case Command::Dist:
+        distributeGame(options);
+        return 0;
     }
   } catch (const UsageError& e) {
     if (argc < 2) {

@@ -22,16 +22,16 @@ void writeContainer(const PackOptions& options, bool built, const std::vector<ui
 
 }  // namespace
 
-void packScripts(const PackOptions& options) {
-  const fs::path scripts = fs::path(options.input) / "script";
-  const std::vector<SourceFile> files = listSourceFiles(scripts, "script/", options.output);
+std::vector<ArchiveMember> scriptMembers(const fs::path& root, bool fromUtf8, const fs::path& exclude) {
+  const fs::path scripts = root / "script";
+  const std::vector<SourceFile> files = listSourceFiles(scripts, "script/", exclude);
   if (files.empty()) throw ToolError(scripts.string() + ": no script files to pack");
 
   std::vector<ArchiveMember> members;
   members.reserve(files.size());
   for (const SourceFile& f : files) {
     std::vector<uint8_t> text = readBytes(f.file);
-    if (options.fromUtf8) {
+    if (fromUtf8) {
       std::vector<uint8_t> gbk;
       if (!utf8ToGbk(text, gbk))
         std::fprintf(stderr, "vellum-pack: %s: warning: not all of it has a GBK form; '?' written instead\n",
@@ -40,7 +40,11 @@ void packScripts(const PackOptions& options) {
     }
     members.push_back({f.gamePath, normaliseLineEnds(text)});
   }
+  return members;
+}
 
+void packScripts(const PackOptions& options) {
+  const std::vector<ArchiveMember> members = scriptMembers(options.input, options.fromUtf8, options.output);
   std::vector<uint8_t> bytes;
   std::string error;
   const bool built = buildScriptContainer(members, options.title, ArchiveLayout::Acv1, bytes, error);

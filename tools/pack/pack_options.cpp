@@ -21,6 +21,8 @@ const CommandSyntax kCommands[] = {
     {"archive", Command::Archive, "ROOT", {"-o", "--mode", "--legacy"}},
     {"list", Command::List, "FILE", {"--names"}},
     {"extract", Command::Extract, "FILE", {"-o", "--names", "--title"}},
+    {"new", Command::New, "DIR", {"--title"}},
+    {"dist", Command::Dist, "SRC", {"-o", "--dir", "--engine", "--from-utf8"}},
 };
 
 bool accepts(const CommandSyntax& syntax, std::string_view option) {
@@ -53,6 +55,14 @@ const char* usageText() {
          "  vellum-pack extract FILE -o DIR --names ROOT [--title T]\n"
          "      writes the entries whose names are known under DIR; script containers are\n"
          "      decoded with the title\n"
+         "  vellum-pack new DIR [--title TITLE]\n"
+         "      writes a starter game's sources into DIR (new or empty): scripts for a title\n"
+         "      menu, settings, message window, saves, backlog and a first scene, placeholder\n"
+         "      pictures and sounds, a README and a replay\n"
+         "  vellum-pack dist SRC -o NAME.tar.gz [--dir] [--from-utf8] [--engine PROGRAM]\n"
+         "      makes what a player downloads: the game packed from SRC (a source folder, or a\n"
+         "      game folder already packed), the engine, the libraries it needs, a launcher,\n"
+         "      a .desktop file and an icon; --dir writes the folder NAME instead\n"
          "  vellum-pack --help\n"
          "Paths are keyed as GBK bytes; the default title is \"" VELLUM_GAME_TITLE "\".\n";
 }
@@ -69,6 +79,8 @@ PackOptions parseArguments(int argc, char** argv) {
     if (c.name == first) syntax = &c;
   if (!syntax) throw UsageError("unknown command '" + std::string(first) + "'");
   options.command = syntax->command;
+  // A new game's title is the name it shows, not the key of a script container.
+  if (options.command == Command::New) options.title.clear();
 
   bool haveInput = false;
   for (int i = 2; i < argc; ++i) {
@@ -83,6 +95,10 @@ PackOptions parseArguments(int argc, char** argv) {
         options.fromUtf8 = true;
         continue;
       }
+      if (arg == "--dir") {
+        options.folderOutput = true;
+        continue;
+      }
       if (arg == "--legacy") {
         options.layout = ArchiveLayout::Legacy;
         continue;
@@ -92,6 +108,7 @@ PackOptions parseArguments(int argc, char** argv) {
       if (arg == "-o") options.output = value;
       else if (arg == "--names") options.names = value;
       else if (arg == "--title") options.title = value;
+      else if (arg == "--engine") options.engine = value;
       else if (arg == "--mode") options.mode = parseMode(value);
       continue;
     }
