@@ -84,6 +84,15 @@ TEST_F(StarterGame, NewWritesEveryFileItsReadmeNames) {
   EXPECT_EQ(music[34], 16) << "bits a sample";
 }
 
+TEST_F(StarterGame, TheCheckerFindsNothingToReport) {
+  ASSERT_EQ(created->exitCode, 0) << created->err;
+  const ProcessResult lint =
+      runShell(folder->path(), std::string(VELLUM_BINARY_DIR) + "/vellum-lint src --from-utf8");
+  EXPECT_EQ(lint.out, "");
+  EXPECT_EQ(lint.err, "");
+  EXPECT_EQ(lint.exitCode, 0);
+}
+
 TEST_F(StarterGame, RefusesToWriteOverAFolderThatHoldsFiles) {
   ASSERT_EQ(created->exitCode, 0);
   const std::string before = fileText(source() / "script/scene1.txt");
