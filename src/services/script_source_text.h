@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace vellum::pack {
+namespace vellum {
 
 // CR LF and a lone CR both become LF.
 std::vector<uint8_t> normaliseLineEnds(const std::vector<uint8_t>& text);
@@ -13,4 +13,4 @@ std::vector<uint8_t> normaliseLineEnds(const std::vector<uint8_t>& text);
 // had no GBK form or the input was not UTF-8; those became '?'.
 bool utf8ToGbk(const std::vector<uint8_t>& utf8, std::vector<uint8_t>& gbk);
 
-}  // namespace vellum::pack
+}  // namespace vellum

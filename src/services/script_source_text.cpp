@@ -1,11 +1,11 @@
-#include "script_text.h"
+#include "services/script_source_text.h"
 
 #include <string>
 #include <string_view>
 
 #include "base/text_encoding.h"
 
-namespace vellum::pack {
+namespace vellum {
 
 std::vector<uint8_t> normaliseLineEnds(const std::vector<uint8_t>& text) {
   std::vector<uint8_t> out;
@@ -29,4 +29,4 @@ bool utf8ToGbk(const std::vector<uint8_t>& utf8, std::vector<uint8_t>& gbk) {
   return toUtf8(converted, CodePage::Gbk) == text;
 }
 
-}  // namespace vellum::pack
+}  // namespace vellum
