@@ -21,12 +21,6 @@ constexpr std::string_view kInvalidLabelName =
 constexpr std::string_view kDuplicateLabel =
     "\x20\x81\xa6\x83\x89\x83\x78\x83\x8b\x82\xaa\x8f\x64\x95\xa1\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82\xb7";
 
-void reportLabelError(uint64_t fileKey, int lineIndex, std::string_view lineText, std::string_view problem) {
-  ReportText text;
-  text.ascii(ulltos32(fileKey)).ascii("[").number(lineIndex + 1).ascii("] ").gbk(lineText).sjis(problem);
-  errord(text, true);
-}
-
 bool isLabelTerminator(char c) { return c == '\t' || c == ' ' || c == '/' || c == ':'; }
 
 // The name of a "*name" line, or false when a byte may not appear in a label name.
@@ -56,9 +50,8 @@ bool isEmptyLine(const ScriptLine& line) { return line.tokens.empty() || line.to
 
 }  // namespace
 
-bool collectLabels(uint64_t fileKey, const ScriptFile& file) {
-  ScriptState& s = scriptState();
-  ReadFlagTable& readFlags = s.readFlags[fileKey];
+LabelScan scanLabels(uint64_t fileKey, const ScriptFile& file) {
+  LabelScan scan;
   const int count = static_cast<int>(file.size());
   for (int j = 0; j < count; ++j) {
     const ScriptLine& line = file[j];
@@ -67,22 +60,46 @@ bool collectLabels(uint64_t fileKey, const ScriptFile& file) {
     if (first[0] == '*') {
       std::string_view name;
       if (!scanLabelName(first, name)) {
-        reportLabelError(fileKey, j, first, kInvalidLabelName);
-        return false;
+        scan.errorLine = j;
+        scan.errorText = first;
+        return scan;
       }
-      auto [it, inserted] = s.labels.try_emplace(crc32Of(name), LabelRecord{std::string(name), fileKey, j});
-      if (!inserted) {
-        reportLabelError(fileKey, j, first, kDuplicateLabel);
-        return false;
-      }
+      scan.labels.push_back(LabelRecord{std::string(name), fileKey, j});
       continue;
     }
     // A message block runs to the next empty line; only its first line carries a read flag.
-    readFlags[j] = 0;
+    scan.messageStarts.push_back(j);
     while (j + 1 < count && !isEmptyLine(file[j + 1])) ++j;
     if (j + 1 < count) ++j;
   }
-  s.fileNames[fileKey] = ulltos32(fileKey);
+  return scan;
+}
+
+void reportLabelError(uint64_t fileKey, int lineIndex, std::string_view lineText, bool duplicate) {
+  ReportText text;
+  text.gbk(scriptFileName(fileKey)).ascii("[").number(lineIndex + 1).ascii("] ").gbk(lineText);
+  text.sjis(duplicate ? kDuplicateLabel : kInvalidLabelName);
+  errord(text, true);
+}
+
+bool collectLabels(uint64_t fileKey, const ScriptFile& file) {
+  ScriptState& s = scriptState();
+  // Sources named by their path keep that name; otherwise the key stands for the file.
+  s.fileNames.try_emplace(fileKey, ulltos32(fileKey));
+  const LabelScan scan = scanLabels(fileKey, file);
+  // Labels before an invalid one still enter the table, as a line-by-line pass leaves them.
+  for (const LabelRecord& label : scan.labels) {
+    if (!s.labels.try_emplace(crc32Of(label.name), label).second) {
+      reportLabelError(fileKey, label.line, file[label.line].tokens.front(), true);
+      return false;
+    }
+  }
+  if (scan.errorLine >= 0) {
+    reportLabelError(fileKey, scan.errorLine, scan.errorText, false);
+    return false;
+  }
+  ReadFlagTable& readFlags = s.readFlags[fileKey];
+  for (int start : scan.messageStarts) readFlags[start] = 0;
   return true;
 }
 
