@@ -7,6 +7,7 @@
 
 #include "base/report.h"
 #include "script/char_classes.h"
+#include "script/script_container.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"
 
@@ -84,8 +85,10 @@ void reportLabelError(uint64_t fileKey, int lineIndex, std::string_view lineText
 
 bool collectLabels(uint64_t fileKey, const ScriptFile& file) {
   ScriptState& s = scriptState();
-  // Sources named by their path keep that name; otherwise the key stands for the file.
-  s.fileNames.try_emplace(fileKey, ulltos32(fileKey));
+  // Reports name the file by its source path when the run knows it, else by its key.
+  const auto& sources = scriptContainer().sourceNames;
+  const auto source = sources.find(fileKey);
+  s.fileNames[fileKey] = source != sources.end() ? source->second : ulltos32(fileKey);
   const LabelScan scan = scanLabels(fileKey, file);
   // Labels before an invalid one still enter the table, as a line-by-line pass leaves them.
   for (const LabelRecord& label : scan.labels) {

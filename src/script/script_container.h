@@ -18,6 +18,9 @@ struct ScriptContainerState {
   // Texts (GBK, LF line ends) that take the place of the container's file with that key: the
   // sources a watching run has reloaded since it started.
   std::unordered_map<uint64_t, std::string> replacedTexts;
+  // In a run that watches the sources: each source file's game path (GBK) by key. The label pass
+  // names the files it finds here by their path instead of their key.
+  std::unordered_map<uint64_t, std::string> sourceNames;
 };
 
 ScriptContainerState& scriptContainer();

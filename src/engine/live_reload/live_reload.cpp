@@ -10,7 +10,6 @@
 #include "scene/picture_cache.h"
 #include "script/script_container.h"
 #include "script/script_reload.h"
-#include "script/script_state.h"
 #include "services/script_source_text.h"
 #include "shell/input/reload_key.h"
 #include "sound/sound_preload.h"
@@ -67,7 +66,10 @@ bool reloadSources(const std::vector<ScriptSource>& sources) {
     std::string text;
     if (!sourceText(source, text)) continue;
     taken[source.key] = source.signature;
-    if (!runsTheSameText(source.key, text)) batch.push_back({source.key, source.gamePath, std::move(text)});
+    // An empty file is more likely an editor caught between truncating and writing than a
+    // script, and taking it would end the game if it runs there.
+    if (text.empty() || runsTheSameText(source.key, text)) continue;
+    batch.push_back({source.key, source.gamePath, std::move(text)});
   }
   if (!batch.empty() && !replaceScripts(batch)) return false;
   for (const auto& [key, signature] : taken) watch.running[key] = signature;
@@ -104,9 +106,8 @@ bool watchingSources() { return !watch.folder.empty(); }
 
 void startWatchingSources() {
   if (!watchingSources()) return;
-  ScriptState& s = scriptState();
   for (const ScriptSource& source : listScriptSources(watch.folder)) {
-    s.fileNames[source.key] = source.gamePath;
+    scriptContainer().sourceNames[source.key] = source.gamePath;
     watch.running[source.key] = source.signature;
   }
   watch.lastLook = tickMilliseconds();
