@@ -24,6 +24,7 @@ struct WatchState {
   std::string folder;
   bool started = false;
   uint32_t lastLook = 0;
+  int linesSinceClock = 0;
   bool reloadRequested = false;
   Signatures running;    // what each file looked like when the game last took it
   Signatures seen;       // the changed files as the last look saw them
@@ -117,8 +118,11 @@ void startWatchingSources() {
 
 void serviceLiveReload() {
   if (!watch.started) return;
-  const uint32_t now = tickMilliseconds();
   const bool asked = watch.reloadRequested;
+  // The clock is read every few lines only: a script that computes runs millions of lines a second.
+  if (!asked && ++watch.linesSinceClock < kLinesPerClockRead) return;
+  watch.linesSinceClock = 0;
+  const uint32_t now = tickMilliseconds();
   if (!asked && now - watch.lastLook < kSourceLookIntervalMs) return;
   watch.lastLook = now;
   watch.reloadRequested = false;

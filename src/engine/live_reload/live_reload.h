@@ -12,6 +12,8 @@ namespace vellum {
 // How often the source folder is looked at, in engine milliseconds. A change is taken once two
 // looks in a row see the same file, so a file still being written is not read half-way.
 constexpr uint32_t kSourceLookIntervalMs = 250;
+// Lines run between two readings of the clock.
+constexpr int kLinesPerClockRead = 32;
 
 // The source folder to watch (the one holding script/); empty turns watching off.
 void setWatchedSourceFolder(const std::string& folder);
