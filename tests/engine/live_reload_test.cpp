@@ -6,7 +6,12 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/live_reload/live_reload.h"
+#include "image/image_io.h"
+#include "persist/engine_settings.h"
+#include "scene/picture_cache.h"
 #include "shell/engine_process.h"
+#include "support/engine_fixture.h"
 #include "support/game_builder.h"
 
 namespace vellum {
@@ -92,6 +97,33 @@ TEST_F(LiveReload, AWatchedFolderWithoutScriptsIsRefusedAtStart) {
                                                   output.path().string());
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_NE(result.err.find("no script folder in it"), std::string::npos) << result.err;
+}
+
+// A picture changed on disk is read afresh the next time it is loaded after a reload (here F5).
+class LiveReloadPictures : public test::EngineTest {
+ protected:
+  uint32_t firstPixelOf(const char* name) {
+    Image* picture = loadPicture(name);
+    EXPECT_NE(picture, nullptr);
+    const uint32_t pixel = picture ? picture->pixels[0] : 0;
+    freeImage(picture);
+    return pixel;
+  }
+  test::TempFolder source;
+};
+
+TEST_F(LiveReloadPictures, AChangedPictureIsReadAgainAfterAReload) {
+  settings().cacheMaxSize = 1 << 20;
+  source.write("script/0.txt", "*only\n");
+  ASSERT_TRUE(test::writeSolidPicture(game / "bg.png", 4, 4, 0xFFFF0000u));
+  setWatchedSourceFolder(source.path().string());
+  startWatchingSources();
+  EXPECT_EQ(firstPixelOf("bg.png"), 0xFFFF0000u);
+  ASSERT_TRUE(test::writeSolidPicture(game / "bg.png", 4, 4, 0xFF0000FFu));
+  EXPECT_EQ(firstPixelOf("bg.png"), 0xFFFF0000u);  // still the cached one
+  requestSourceReload();
+  serviceLiveReload();
+  EXPECT_EQ(firstPixelOf("bg.png"), 0xFF0000FFu);
 }
 
 }  // namespace
