@@ -27,10 +27,15 @@ std::string convert(std::string_view input, const char* to, const char* from, st
     out.append(chunk, static_cast<size_t>(outPtr - chunk));
     if (rc == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
-      // EILSEQ or EINVAL (a truncated character at the end): skip one byte and go on.
+      // EILSEQ or EINVAL (a truncated character at the end): skip the character and go on. A
+      // UTF-8 character is skipped whole (its continuation bytes too), so it leaves one
+      // replacement, not one per byte.
       out.append(replacement);
-      ++in;
-      --inLeft;
+      const bool fromUtf8 = std::string_view(from) == "UTF-8";
+      do {
+        ++in;
+        --inLeft;
+      } while (fromUtf8 && inLeft > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80);
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
   }

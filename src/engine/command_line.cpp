@@ -23,7 +23,7 @@ std::vector<std::string> splitAnswers(const std::string& list) {
 
 const char* const kUsageText =
     "usage: vellum [--game DIR] [--headless] [--answers LIST] [--input FILE]\n"
-    "              [--shots DIR] [--audio-out FILE] [ARG ...]\n"
+    "              [--shots DIR] [--audio-out FILE] [--watch SRC] [ARG ...]\n"
     "  --game DIR   run the game in DIR (default: the executable's folder when it holds\n"
     "               script.dat, else the current folder)\n"
     "  --headless   no window and no sound device; boxes print to standard error\n"
@@ -35,6 +35,8 @@ const char* const kUsageText =
     "               sees to DIR/NAME.png (DIR is created when missing)\n"
     "  --audio-out FILE  also write everything the sound mixer outputs to FILE as a\n"
     "               16-bit PCM WAV (the mixer's rate and channels)\n"
+    "  --watch SRC  reload script files under SRC/script/ when they change (or on F5)\n"
+    "               and go on from the same place (see docs/live-reload.md)\n"
     "  --help       show this text\n"
     "Other arguments are passed to the game's scripts.\n";
 
@@ -86,6 +88,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       line.shotsFolder = arguments[++i];
     } else if (a.rfind("--shots=", 0) == 0) {
       line.shotsFolder = a.substr(8);
+    } else if (a == "--watch") {
+      if (i + 1 >= arguments.size()) {
+        line.error = "--watch needs the game's source folder";
+        return line;
+      }
+      line.watchFolder = arguments[++i];
+    } else if (a.rfind("--watch=", 0) == 0) {
+      line.watchFolder = a.substr(8);
     } else if (a == "--headless") {
       line.headless = true;
     } else if (a == "--help" || a == "-h") {

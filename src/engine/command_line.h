@@ -1,4 +1,4 @@
-// The engine's command line: `vellum [--game DIR] [--headless] [--answers LIST] [--input FILE] [--shots DIR] [--audio-out FILE] [ARG ...]`. Engine options are taken
+// The engine's command line: `vellum [--game DIR] [--headless] [--answers LIST] [--input FILE] [--shots DIR] [--audio-out FILE] [--watch SRC] [ARG ...]`. Engine options are taken
 // out; everything else is passed on to the game.
 #pragma once
 
@@ -18,6 +18,8 @@ struct CommandLine {
   std::string audioOutFile;
   // --shots DIR: `shot NAME` lines of the --input file save DIR/NAME.png.
   std::string shotsFolder;
+  // --watch SRC: the game's source folder; changed files under SRC/script/ are reloaded live.
+  std::string watchFolder;
   bool help = false;
   std::vector<std::string> gameArguments;
   std::string error;  // set when the command line cannot be used

@@ -9,6 +9,7 @@
 
 #include "engine/command_line.h"
 #include "base/engine_state.h"
+#include "engine/live_reload/live_reload.h"
 #include "engine/replay_shots.h"
 #include "engine/startup.h"
 #include "platform/audio_device.h"
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
       line.audioOutFile.empty() ? std::string() : std::filesystem::absolute(line.audioOutFile, ec).string();
   const std::string shotsFolder =
       line.shotsFolder.empty() ? std::string() : std::filesystem::absolute(line.shotsFolder, ec).string();
+  const std::string watchFolder =
+      line.watchFolder.empty() ? std::string() : std::filesystem::absolute(line.watchFolder, ec).string();
   const std::string executable = std::filesystem::read_symlink("/proc/self/exe", ec).string();
   EngineState& state = engine();
   state.exeDirectory = resolveGameFolder(line.gameFolder, executable);
@@ -56,6 +59,13 @@ int main(int argc, char** argv) {
                    display.reason.c_str());
       return 2;
     }
+  }
+  if (!watchFolder.empty()) {
+    if (!std::filesystem::is_directory(std::filesystem::path(watchFolder) / "script", ec)) {
+      std::fprintf(stderr, "vellum: --watch %s: no script folder in it\n", line.watchFolder.c_str());
+      return 2;
+    }
+    setWatchedSourceFolder(watchFolder);
   }
   // Relative game paths resolve against the game folder, as scripts expect.
   if (chdir(state.exeDirectory.c_str()) != 0) {

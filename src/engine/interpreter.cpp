@@ -7,6 +7,7 @@
 
 #include "script/command_registry.h"
 #include "base/engine_state.h"
+#include "engine/live_reload/live_reload.h"
 #include "engine/message_handoff.h"
 #include "base/report.h"
 #include "script/char_classes.h"
@@ -303,6 +304,9 @@ void runInterpreter() {
   s.cursor = ExecutionCursor{};
   selectSlot(0);
   while (s.cursor.line < lineCount()) {
+    // Between lines no command holds on to the script's text, so a reload may replace it here.
+    serviceLiveReload();
+    if (s.cursor.line >= lineCount()) break;
     const ScriptLine* line = lineAt(s.cursor.line);
     if (line->tokens.empty() || line->tokens.front().empty()) {
       ++s.cursor.line;

@@ -10,6 +10,7 @@
 #include "base/engine_state.h"
 #include "engine/frame_hooks.h"
 #include "engine/interpreter.h"
+#include "engine/live_reload/live_reload.h"
 #include "base/report.h"
 #include "image/ops/image_tables.h"
 #include "persist/engine_settings.h"
@@ -73,6 +74,7 @@ void resetAllState() {
   resetBacklog();
   resetReadMode();
   resetScriptContainer();
+  resetLiveReload();
   resetStorage();
   resetSettings();
   resetPersistState();
@@ -111,6 +113,7 @@ bool initializeEngine() {
   registerAllCommands();
   for (uint16_t code : kKinsokuCodes) readMode().kinsoku.insert(code);
 
+  startWatchingSources();  // before the label pass, so its reports name files by path
   if (!openScriptContainer() || engine().quitFlag) return false;
 
   ScriptState& s = scriptState();

@@ -7,6 +7,7 @@
 
 #include "base/report.h"
 #include "script/char_classes.h"
+#include "script/script_container.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"
 
@@ -20,12 +21,6 @@ constexpr std::string_view kInvalidLabelName =
 // " ※ラベルが重複しています" (Shift-JIS)
 constexpr std::string_view kDuplicateLabel =
     "\x20\x81\xa6\x83\x89\x83\x78\x83\x8b\x82\xaa\x8f\x64\x95\xa1\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82\xb7";
-
-void reportLabelError(uint64_t fileKey, int lineIndex, std::string_view lineText, std::string_view problem) {
-  ReportText text;
-  text.ascii(ulltos32(fileKey)).ascii("[").number(lineIndex + 1).ascii("] ").gbk(lineText).sjis(problem);
-  errord(text, true);
-}
 
 bool isLabelTerminator(char c) { return c == '\t' || c == ' ' || c == '/' || c == ':'; }
 
@@ -82,32 +77,56 @@ std::vector<LabelLine> readLabelLines(const ScriptFile& file) {
   return lines;
 }
 
-bool collectLabels(uint64_t fileKey, const ScriptFile& file) {
-  ScriptState& s = scriptState();
-  ReadFlagTable& readFlags = s.readFlags[fileKey];
+LabelScan scanLabels(uint64_t fileKey, const ScriptFile& file) {
+  LabelScan scan;
   const std::vector<LabelLine> lines = readLabelLines(file);
   for (size_t j = 0; j < lines.size(); ++j) {
     const int index = static_cast<int>(j);
-    const std::string_view text = lines[j].role == LineRole::Empty ? std::string_view() : file[j].tokens.front();
     switch (lines[j].role) {
       case LineRole::InvalidLabel:
-        reportLabelError(fileKey, index, text, kInvalidLabelName);
-        return false;
+        scan.errorLine = index;
+        scan.errorText = file[j].tokens.front();
+        return scan;
       case LineRole::Label:
-        if (!s.labels.try_emplace(crc32Of(lines[j].name), LabelRecord{std::string(lines[j].name), fileKey, index})
-                 .second) {
-          reportLabelError(fileKey, index, text, kDuplicateLabel);
-          return false;
-        }
+        scan.labels.push_back(LabelRecord{std::string(lines[j].name), fileKey, index});
         break;
       case LineRole::MessageStart:
-        readFlags[index] = 0;
+        scan.messageStarts.push_back(index);
         break;
       default:
         break;
     }
   }
-  s.fileNames[fileKey] = ulltos32(fileKey);
+  return scan;
+}
+
+void reportLabelError(uint64_t fileKey, int lineIndex, std::string_view lineText, bool duplicate) {
+  ReportText text;
+  text.gbk(scriptFileName(fileKey)).ascii("[").number(lineIndex + 1).ascii("] ").gbk(lineText);
+  text.sjis(duplicate ? kDuplicateLabel : kInvalidLabelName);
+  errord(text, true);
+}
+
+bool collectLabels(uint64_t fileKey, const ScriptFile& file) {
+  ScriptState& s = scriptState();
+  // Reports name the file by its source path when the run knows it, else by its key.
+  const auto& sources = scriptContainer().sourceNames;
+  const auto source = sources.find(fileKey);
+  s.fileNames[fileKey] = source != sources.end() ? source->second : ulltos32(fileKey);
+  const LabelScan scan = scanLabels(fileKey, file);
+  // Labels before an invalid one still enter the table, as a line-by-line pass leaves them.
+  for (const LabelRecord& label : scan.labels) {
+    if (!s.labels.try_emplace(crc32Of(label.name), label).second) {
+      reportLabelError(fileKey, label.line, file[label.line].tokens.front(), true);
+      return false;
+    }
+  }
+  if (scan.errorLine >= 0) {
+    reportLabelError(fileKey, scan.errorLine, scan.errorText, false);
+    return false;
+  }
+  ReadFlagTable& readFlags = s.readFlags[fileKey];
+  for (int start : scan.messageStarts) readFlags[start] = 0;
   return true;
 }
 

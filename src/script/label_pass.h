@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "script/script_file.h"
+#include "script/script_state.h"
 
 namespace vellum {
 
@@ -31,6 +33,21 @@ struct LabelLine {
 // The pass's reading of every line of the file (views into its tokens). It reads on past an invalid
 // label, where collectLabels stops.
 std::vector<LabelLine> readLabelLines(const ScriptFile& file);
+
+// What the pass finds in one file, before anything enters the tables.
+struct LabelScan {
+  std::vector<LabelRecord> labels;  // in line order
+  std::vector<int> messageStarts;   // 0-based first line of each message block
+  // The first invalid label name, when there is one (errorLine -1 otherwise).
+  int errorLine = -1;
+  std::string errorText;
+};
+
+LabelScan scanLabels(uint64_t fileKey, const ScriptFile& file);
+
+// Reports a label line the pass refused: `duplicate` for a name already taken, else a name that is
+// not valid. The file is named by its display name.
+void reportLabelError(uint64_t fileKey, int lineIndex, std::string_view lineText, bool duplicate);
 
 // Returns false after reporting an invalid or duplicate label; start-up then fails.
 bool collectLabels(uint64_t fileKey, const ScriptFile& file);

@@ -55,7 +55,7 @@ void reportOpenFailure(std::string_view step) {
 }
 
 void reportKeyProblem(uint64_t key, std::string_view problem) {
-  errord(ReportText().ascii(ulltos32(key)).sjis(problem), true);
+  errord(ReportText().gbk(scriptFileName(key)).sjis(problem), true);
 }
 
 // Reads the entry's stored bytes; the entry must lie inside the container.
@@ -102,7 +102,15 @@ bool openScriptContainer() {
   return true;
 }
 
-bool loadScript(uint64_t key, ScriptFile& target) {
+bool scriptExists(uint64_t key) {
+  return state.replacedTexts.count(key) > 0 || (state.present && state.index.count(key) > 0);
+}
+
+bool readScriptText(uint64_t key, std::string& text) {
+  if (const auto replaced = state.replacedTexts.find(key); replaced != state.replacedTexts.end()) {
+    text = replaced->second;
+    return true;
+  }
   const auto found = state.present ? state.index.find(key) : state.index.end();
   if (found == state.index.end()) {
     reportKeyProblem(key, kInvalidScriptKey);
@@ -126,11 +134,16 @@ bool loadScript(uint64_t key, ScriptFile& target) {
     reportKeyProblem(key, kScriptLoadFailed);
     return false;
   }
-  block = {};
+  text.assign(reinterpret_cast<const char*>(store.scratch), length);
+  return true;
+}
 
+bool loadScript(uint64_t key, ScriptFile& target) {
+  std::string text;
+  if (!readScriptText(key, text)) return false;
   // Reports raised while parsing name the file.
-  setCurrentCommandName(ulltos32(key));
-  parseScript(std::string_view(reinterpret_cast<const char*>(store.scratch), length), target);
+  setCurrentCommandName(scriptFileName(key));
+  parseScript(text, target);
   return true;
 }
 

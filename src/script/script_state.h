@@ -57,7 +57,8 @@ struct ScriptState {
   // Name tables, filled by the label pass over every file of the container.
   std::unordered_map<uint32_t, LabelRecord> labels;         // CRC-32 of the label name
   std::unordered_map<uint64_t, ReadFlagTable> readFlags;    // FileKey -> its table
-  std::unordered_map<uint64_t, std::string> fileNames;      // FileKey -> base-32 display name
+  // FileKey -> display name: the base-32 key, or the source path in a run that watches the sources.
+  std::unordered_map<uint64_t, std::string> fileNames;
   std::unordered_map<uint32_t, std::string> userCommands;   // CRC-32 of a defsub name -> name
 
   // The three file slots: 0 always script/0.txt, 1 script/1.txt when present, 2 the last other file.
@@ -108,6 +109,9 @@ struct ScriptState {
 
 ScriptState& scriptState();
 void resetScriptState();
+
+// How reports name the file: its display name, else its base-32 key.
+std::string scriptFileName(uint64_t key);
 
 // Keys of the two start files, computed once.
 uint64_t startFileKey();   // script/0.txt

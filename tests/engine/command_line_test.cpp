@@ -43,6 +43,12 @@ TEST(CommandLine, ShotsTakeAFolderAndNeedAnInputFile) {
   EXPECT_EQ(parseCommandLine({"--shots", "out"}).error, "--shots needs --input (the shot lines are in it)");
 }
 
+TEST(CommandLine, WatchTakesTheSourceFolder) {
+  EXPECT_EQ(parseCommandLine({"--watch", "src", "x"}).watchFolder, "src");
+  EXPECT_EQ(parseCommandLine({"--watch=examples/demo"}).watchFolder, "examples/demo");
+  EXPECT_FALSE(parseCommandLine({"--watch"}).error.empty());
+}
+
 TEST(CommandLine, GameFolderResolution) {
   test::TempFolder withScript;
   withScript.write("script.dat", "x");

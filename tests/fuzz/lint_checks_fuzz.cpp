@@ -8,7 +8,7 @@
 #include "checks.h"
 #include "engine/startup.h"
 #include "fuzz_support.h"
-#include "script_text.h"
+#include "services/script_source_text.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ void checkAs(std::string_view bytes, bool fromUtf8) {
   source.written = std::string(bytes);
   if (fromUtf8) {
     std::vector<uint8_t> gbk;
-    vellum::pack::utf8ToGbk(std::vector<uint8_t>(bytes.begin(), bytes.end()), gbk);
+    vellum::utf8ToGbk(std::vector<uint8_t>(bytes.begin(), bytes.end()), gbk);
     source.text.assign(gbk.begin(), gbk.end());
   } else {
     source.text = source.written;

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "script_text.h"
+#include "services/script_source_text.h"
 #include "source_tree.h"
 #include "tool_error.h"
 
@@ -21,13 +21,13 @@ ScriptSource readScript(const pack::SourceFile& f, bool fromUtf8) {
   std::vector<uint8_t> bytes = pack::readBytes(f.file);
   if (fromUtf8) {
     std::vector<uint8_t> gbk;
-    pack::utf8ToGbk(bytes, gbk);
-    s.text = asText(pack::normaliseLineEnds(gbk));
+    utf8ToGbk(bytes, gbk);
+    s.text = asText(normaliseLineEnds(gbk));
     std::string_view written(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (written.starts_with("\xEF\xBB\xBF")) written.remove_prefix(3);
-    s.written = asText(pack::normaliseLineEnds(std::vector<uint8_t>(written.begin(), written.end())));
+    s.written = asText(normaliseLineEnds(std::vector<uint8_t>(written.begin(), written.end())));
   } else {
-    s.text = asText(pack::normaliseLineEnds(bytes));
+    s.text = asText(normaliseLineEnds(bytes));
     s.written = s.text;
   }
   return s;

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "script_text.h"
+#include "services/script_source_text.h"
 #include "source_tree.h"
 #include "storage/archive_writer.h"
 #include "tool_error.h"

@@ -7,6 +7,7 @@
 #include "shell/display/display_mode.h"
 #include "shell/ui/in_window_ui.h"
 #include "shell/input/mode_keys.h"
+#include "shell/input/reload_key.h"
 #include "shell/renderer_seam.h"
 #include "shell/display/screen_geometry.h"
 #include "shell/shell_hooks.h"
@@ -98,6 +99,10 @@ void onSysKeyUp(WindowMessage& m) {
 
 void windowProcedure(WindowMessage& m) {
   if (routeMessageToInterface(m)) return;
+  if (takeReloadKey(m)) {
+    consume(m);
+    return;
+  }
   ShellWindowState& w = shellWindow();
   EngineSettings& s = settings();
   switch (m.kind) {
