@@ -8,6 +8,7 @@
 #include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "engine/message_handoff.h"
+#include "engine/rollback.h"
 #include "base/report.h"
 #include "script/char_classes.h"
 #include "script/control_flow.h"
@@ -198,7 +199,8 @@ PairResult runTextLine(const std::string& text) {
   ScriptState& s = S();
   if (s.cursor.line == s.lastTextLine || backlog().current().text[0]) return display();
 
-  // This line starts a message.
+  // This line starts a message: a page a player may roll back to.
+  takePageSnapshot();
   const int startLine = s.cursor.line;
   s.lastTextLine = startLine;
   const bool textOnThisLine = takeSpeakerName(text);

@@ -106,6 +106,12 @@ void resetForRestore() {
 }  // namespace
 
 std::string composeSaveBlock() {
+  std::string out = composeStateLines();
+  writeResumeLine(out);
+  return out;
+}
+
+std::string composeStateLines() {
   const uint32_t now = tickMilliseconds();
   std::string out(kEscapedMarkerLine);
   writeScreenSaveLines(out, now);
@@ -115,7 +121,6 @@ std::string composeSaveBlock() {
   writeBacklogSaveLines(out);
   writeMessageSaveLines(out);
   writeVariableSaveLines(out);
-  writeResumeLine(out);
   return out;
 }
 

@@ -10,6 +10,7 @@
 #include "base/engine_state.h"
 #include "engine/frame_hooks.h"
 #include "engine/interpreter.h"
+#include "engine/rollback.h"
 #include "base/report.h"
 #include "image/ops/image_tables.h"
 #include "persist/engine_settings.h"
@@ -77,6 +78,7 @@ void resetAllState() {
   resetSettings();
   resetPersistState();
   resetSaveStore();
+  resetRollback();
   // Sprite textures go before the device, the device before the window it was made on.
   resetFrameSequences();
   resetTheoraLibrary();
