@@ -71,7 +71,11 @@ void takePageSnapshot() {
   context.backlogIndex = backlog().index;
   context.windowVisible = readMode().windowVisible;
   const SnapshotCost cost = r.ring.push(block, std::move(context));
-  ++r.totals.snapshots;
+  ++r.totals.pages;
+  if (!cost.followsAnother) {
+    ++r.totals.firstPages;
+    return;
+  }
   r.totals.blockBytes += cost.blockBytes;
   r.totals.storedBytes += cost.storedBytes;
 }

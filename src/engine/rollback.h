@@ -24,10 +24,12 @@ bool rollBack(int64_t pages);
 void forgetRollbackPages();
 void resetRollback();
 
-// Snapshots taken since the reset, the bytes of their blocks and the bytes they added; the bytes
-// the kept snapshots hold now.
+// What the kept pages cost: the snapshots taken since the reset, those of them that had no page
+// before them to share with (the first, the first after a load); for the others the bytes of their
+// blocks and the bytes they added. The bytes the kept snapshots hold now.
 struct RollbackStats {
-  size_t snapshots = 0;
+  size_t pages = 0;
+  size_t firstPages = 0;
   size_t blockBytes = 0;
   size_t storedBytes = 0;
   size_t heldBytes = 0;

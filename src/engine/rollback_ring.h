@@ -1,6 +1,7 @@
 // The pages a player can roll back to: one snapshot per page, the newest last, at most a set number.
-// A snapshot is a save block kept line by line; a line equal to a line of the snapshot before it is
-// held by reference, not copied, so a page that changed a few sprites costs those sprites' lines.
+// A snapshot is a save block kept in pieces of whole lines (a long line alone, short ones a few
+// together); a piece equal to one of the snapshot before it is held by reference, not copied, so a
+// page that changed a few sprites costs the pieces those sprites' lines are in.
 #pragma once
 
 #include <cstddef>
@@ -33,15 +34,16 @@ struct PageContext {
 };
 
 struct PageSnapshot {
-  std::vector<std::shared_ptr<const std::string>> lines;  // each with its line feed
+  std::vector<std::shared_ptr<const std::string>> pieces;  // whole lines, each with its line feed
   PageContext context;
 };
 
-// What one snapshot cost: the block's bytes, and the bytes it added (its new lines and their
-// bookkeeping, and its list of lines).
+// What one snapshot cost: the block's bytes, and the bytes it added (its new pieces and their
+// bookkeeping, and its list of pieces).
 struct SnapshotCost {
   size_t blockBytes = 0;
   size_t storedBytes = 0;
+  bool followsAnother = false;  // there was a snapshot before it to share with
 };
 
 class RollbackRing {
@@ -61,7 +63,7 @@ class RollbackRing {
 
   // The save block of a snapshot, whole again.
   static std::string blockText(const PageSnapshot& snapshot);
-  // Bytes the ring holds: every distinct line once, and the snapshots' lists of lines.
+  // Bytes the ring holds: every distinct piece once, and the snapshots' lists of pieces.
   size_t heldBytes() const;
 
  private:

@@ -1,7 +1,8 @@
-// Rolling back answers the same in the native script, Lua and Squirrel: three pages, then the
-// language asks how far back it can go, is refused one page too far, and goes two pages back. The
-// second page is shown again with its g_ variable as it was; `shown`, not a g_ variable, keeps
-// its value (a rollback restores what a load restores).
+// Rolling back answers the same in the native script, Lua and Squirrel: three pages in a
+// subroutine, then the language asks how far back it can go, is refused one page too far, and goes
+// two pages back. The second page is shown again with its g_ variable as it was, still inside the
+// subroutine (which returns as usual); `shown`, not a g_ variable, keeps its value (a rollback
+// restores what a load restores).
 #include <gtest/gtest.h>
 
 #include "support/game_builder.h"
@@ -21,11 +22,12 @@ class RollbackBindings : public ::testing::TestWithParam<RollbackCase> {};
 TEST_P(RollbackBindings, CountGoBackAndRefuse) {
   const std::string script = std::string("int g_page\nint shown\nint rolled\nint n\n") +
                              "rollback 1\nsetRollback 5000\nsetRollback 2\n" + GetParam().loader +
+                             "gosub *pages\nprint \"[page \", %g_page, \", shown \", %shown, \"]\"\nend\n"
+                             "*pages\n"
                              "cal %g_page += 1, %shown += 1\n" + test::gbk("一。\n\n") +
                              "cal %g_page += 1, %shown += 1\n" + test::gbk("二。\n\n") +
                              "cal %g_page += 1, %shown += 1\n" + test::gbk("三。\n\n") +
-                             "if (%rolled == 1) goto *done\ncal %rolled = 1\nback\n"
-                             "*done\nprint \"[page \", %g_page, \", shown \", %shown, \"]\"\nend\n"
+                             "if (%rolled == 1) return\ncal %rolled = 1\nback\nreturn\n"
                              "*back\ngetRollback %n\nprint \"[back \", %n, \"]\"\nrollback 3\nrollback 2\nreturn\n";
   test::TempFolder game;
   test::writeScriptContainer(game, {{"script/0.txt", script}});

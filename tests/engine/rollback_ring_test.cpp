@@ -1,4 +1,4 @@
-// The ring of pages kept for rolling back: how many it keeps, the lines consecutive pages share,
+// The ring of pages kept for rolling back: how many it keeps, the pieces consecutive pages share,
 // and the engine's rollback state starting clean after a reset.
 #include <gtest/gtest.h>
 
@@ -46,19 +46,28 @@ TEST(RollbackRing, KeepsTheNewestPagesUpToItsCapacity) {
   EXPECT_TRUE(ring.empty());
 }
 
-TEST(RollbackRing, APageSharesTheLinesItDidNotChange) {
+TEST(RollbackRing, APageSharesThePiecesItDidNotChange) {
   RollbackRing ring;
   ring.setCapacity(10);
   const SnapshotCost first = ring.push(pageBlock(1), pageAt(1));
   const SnapshotCost second = ring.push(pageBlock(2), pageAt(2));
   EXPECT_GE(first.storedBytes, first.blockBytes);
-  // Only the changed line is new: the second page costs its list of lines and one line.
+  // Only the piece with the changed line is new: the second page costs its list and that piece.
   EXPECT_LT(second.storedBytes * 3, second.blockBytes);
   const PageSnapshot &a = ring.back(1), &b = ring.back(0);
-  ASSERT_EQ(a.lines.size(), b.lines.size());
-  for (size_t i = 0; i + 1 < a.lines.size(); ++i) EXPECT_EQ(a.lines[i].get(), b.lines[i].get()) << i;
-  EXPECT_NE(a.lines.back().get(), b.lines.back().get());
-  EXPECT_EQ(ring.heldBytes(), first.storedBytes + second.storedBytes);
+  ASSERT_EQ(a.pieces.size(), b.pieces.size());
+  ASSERT_GT(a.pieces.size(), 3u);
+  for (size_t i = 0; i + 1 < a.pieces.size(); ++i) EXPECT_EQ(a.pieces[i].get(), b.pieces[i].get()) << i;
+  EXPECT_NE(a.pieces.back().get(), b.pieces.back().get());
+  EXPECT_EQ(ring.heldBytes(), first.storedBytes + second.storedBytes);  // before the list below
+  // A list with a value for every backlog page: a new page changes one value, and one piece.
+  std::string list = "msgLine=";
+  for (int j = 0; j < 200; ++j) list += "2F,";
+  const SnapshotCost listed = ring.push(pageBlock(2) + list + "0\n", pageAt(3));
+  list.replace(8, 2, "30");
+  const SnapshotCost changed = ring.push(pageBlock(2) + list + "0\n", pageAt(4));
+  EXPECT_EQ(RollbackRing::blockText(ring.back(0)), pageBlock(2) + list + "0\n");
+  EXPECT_LT(changed.storedBytes * 2, listed.storedBytes);
   // A block whose last line has no line feed comes back exactly.
   ring.push("Escaped=1\nFile=A,3", pageAt(3));
   EXPECT_EQ(RollbackRing::blockText(ring.back(0)), "Escaped=1\nFile=A,3");
@@ -71,7 +80,7 @@ TEST(RollbackRing, ResetTurnsRollingBackOffAndForgetsThePages) {
   resetAllState();
   EXPECT_EQ(rollbackDepth(), 0);
   EXPECT_EQ(rollbackSteps(), 0);
-  EXPECT_EQ(rollbackStats().snapshots, 0u);
+  EXPECT_EQ(rollbackStats().pages, 0u);
   EXPECT_EQ(rollbackStats().heldBytes, 0u);
 }
 
