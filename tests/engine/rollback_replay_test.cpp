@@ -15,7 +15,7 @@ namespace {
 
 // Every page moves the red marker; the second page adds a green one, the third dims it and the
 // first page of branch A removes it. The message subroutine says what the page's variables are.
-const char* const kGame = R"(screen 320, 240, 320, 0
+const char* const kRollbackGame = R"(screen 320, 240, 320, 0
 setRollback 10
 int g_page
 int g_route
@@ -100,7 +100,7 @@ return
 )";
 
 // A second apart: time for each page to be shown on a busy machine.
-const char* const kInput = R"(3000 press left 300 230
+const char* const kRollbackInput = R"(3000 press left 300 230
 3100 release left 300 230
 4500 shot page-two
 5000 press left 300 230
@@ -130,19 +130,19 @@ const char* const kInput = R"(3000 press left 300 230
 25000 quit
 )";
 
-class Picture {
+class RollbackShot {
  public:
-  explicit Picture(const std::filesystem::path& file) {
+  explicit RollbackShot(const std::filesystem::path& file) {
     const std::string png = readFileBytes(file);
     image_ = png.empty() ? nullptr : loadImage(reinterpret_cast<const uint8_t*>(png.data()), png.size());
   }
-  ~Picture() { freeImage(image_); }
-  Picture(const Picture&) = delete;
-  Picture& operator=(const Picture&) = delete;
+  ~RollbackShot() { freeImage(image_); }
+  RollbackShot(const RollbackShot&) = delete;
+  RollbackShot& operator=(const RollbackShot&) = delete;
 
   bool loaded() const { return image_ != nullptr; }
   uint32_t at(int x, int y) const { return image_->pixels[y * image_->width + x] & 0xFFFFFF; }
-  bool operator==(const Picture& other) const {
+  bool operator==(const RollbackShot& other) const {
     if (image_->width != other.image_->width || image_->height != other.image_->height) return false;
     for (int32_t i = 0; i < image_->pixelCount; ++i)
       if ((image_->pixels[i] & 0xFFFFFF) != (other.image_->pixels[i] & 0xFFFFFF)) return false;
@@ -153,8 +153,8 @@ class Picture {
   Image* image_ = nullptr;
 };
 
-bool red(uint32_t c) { return (c >> 16) > 200 && ((c >> 8) & 0xFF) < 60 && (c & 0xFF) < 60; }
-bool green(uint32_t c) { return (c >> 16) < 60 && ((c >> 8) & 0xFF) > 200 && (c & 0xFF) < 60; }
+bool looksRed(uint32_t c) { return (c >> 16) > 200 && ((c >> 8) & 0xFF) < 60 && (c & 0xFF) < 60; }
+bool looksGreen(uint32_t c) { return (c >> 16) < 60 && ((c >> 8) & 0xFF) > 200 && (c & 0xFF) < 60; }
 
 TEST(RollbackReplay, ThreePagesBackAndDownTheOtherBranch) {
   TempFolder game, scratch;
@@ -163,8 +163,8 @@ TEST(RollbackReplay, ThreePagesBackAndDownTheOtherBranch) {
   ASSERT_TRUE(writeSolidPicture(game / "bg.png", 320, 240, 0xFF203060));
   ASSERT_TRUE(writeSolidPicture(game / "red.png", 40, 40, 0xFFFF0000));
   ASSERT_TRUE(writeSolidPicture(game / "green.png", 40, 40, 0xFF00FF00));
-  writeScriptContainer(game, {{"script/0.txt", gbk(kGame)}});
-  scratch.write("input.txt", kInput);
+  writeScriptContainer(game, {{"script/0.txt", gbk(kRollbackGame)}});
+  scratch.write("input.txt", kRollbackInput);
   const ProcessResult result = runTool("vellum", "--headless --game " + game.path().string() + " --input " +
                                                      (scratch / "input.txt").string() + " --shots " +
                                                      (scratch / "shots").string());
@@ -183,17 +183,17 @@ TEST(RollbackReplay, ThreePagesBackAndDownTheOtherBranch) {
                             "第三页：甲还是乙？\n[page 3 route 0 back 2 shown 9]"
                             "乙路第一页。\n[page 4 route 2 back 3 shown 10]"));
 
-  const Picture first(scratch / "shots/page-two.png"), again(scratch / "shots/page-two-again.png"),
+  const RollbackShot first(scratch / "shots/page-two.png"), again(scratch / "shots/page-two-again.png"),
       branchA(scratch / "shots/branch-a.png"), branchB(scratch / "shots/branch-b.png");
   ASSERT_TRUE(first.loaded() && again.loaded() && branchA.loaded() && branchB.loaded());
   // The second page again is the second page as first shown, to the pixel: markers and text.
   EXPECT_TRUE(first == again);
-  EXPECT_TRUE(red(again.at(140, 40)));
-  EXPECT_TRUE(green(again.at(40, 100)));
+  EXPECT_TRUE(looksRed(again.at(140, 40)));
+  EXPECT_TRUE(looksGreen(again.at(40, 100)));
   EXPECT_FALSE(first == branchA);
-  EXPECT_TRUE(red(branchA.at(140, 120)));
-  EXPECT_FALSE(green(branchA.at(40, 100)));
-  EXPECT_TRUE(red(branchB.at(240, 120)));
+  EXPECT_TRUE(looksRed(branchA.at(140, 120)));
+  EXPECT_FALSE(looksGreen(branchA.at(40, 100)));
+  EXPECT_TRUE(looksRed(branchB.at(240, 120)));
 }
 
 }  // namespace
