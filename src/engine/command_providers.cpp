@@ -3,6 +3,7 @@
 #include "commands/binding_commands.h"
 #include "script/command_registry.h"
 #include "engine/diagnostics_commands.h"
+#include "engine/rollback.h"
 #include "engine/save_commands.h"
 #include "movie/frame_sequences.h"
 #include "movie/theora_library.h"
@@ -30,6 +31,7 @@ void provideAllCommands() {
     provideBindingCommands();
     provideSettingsCommands();
     provideSaveCommands();
+    provideRollbackCommands();
     provideBuiltinFunctions();
     provideRendererCommands();
     provideGeometryCommands();

@@ -9,6 +9,7 @@
 #include "base/engine_state.h"
 #include "engine/live_reload/live_reload.h"
 #include "engine/message_handoff.h"
+#include "engine/rollback.h"
 #include "base/report.h"
 #include "script/char_classes.h"
 #include "script/control_flow.h"
@@ -199,7 +200,8 @@ PairResult runTextLine(const std::string& text) {
   ScriptState& s = S();
   if (s.cursor.line == s.lastTextLine || backlog().current().text[0]) return display();
 
-  // This line starts a message.
+  // This line starts a message: a page a player may roll back to.
+  takePageSnapshot();
   const int startLine = s.cursor.line;
   s.lastTextLine = startLine;
   const bool textOnThisLine = takeSpeakerName(text);

@@ -8,6 +8,7 @@
 #include "base/report.h"
 #include "script/arg_accessor.h"
 #include "script/command_registry.h"
+#include "engine/rollback.h"
 #include "engine/save_snapshot.h"
 #include "persist/compressed_container.h"
 #include "persist/save_messages.h"
@@ -31,9 +32,12 @@ std::string currentBlock() {
 
 bool slotArgument(int64_t slot) { return checkSaveNumber(slot, -1); }
 
-// Restores one block of a stack; the stack is left alone on failure.
+// Restores one block of a stack; the stack is left alone on failure. The pages kept for rolling
+// back lead to the state replaced.
 bool restoreBlock(const std::vector<std::string>& blocks, size_t index, bool preferFile2) {
-  return restoreSaveBlock(blocks[index], preferFile2);
+  if (!restoreSaveBlock(blocks[index], preferFile2)) return false;
+  forgetRollbackPages();
+  return true;
 }
 
 }  // namespace

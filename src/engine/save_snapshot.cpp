@@ -107,6 +107,12 @@ void resetForRestore() {
 }  // namespace
 
 std::string composeSaveBlock() {
+  std::string out = composeStateLines();
+  writeResumeLine(out);
+  return out;
+}
+
+std::string composeStateLines() {
   const uint32_t now = tickMilliseconds();
   std::string out(kEscapedMarkerLine);
   writeScreenSaveLines(out, now);
@@ -116,7 +122,6 @@ std::string composeSaveBlock() {
   writeBacklogSaveLines(out);
   writeMessageSaveLines(out);
   writeVariableSaveLines(out);
-  writeResumeLine(out);
   return out;
 }
 

@@ -10,6 +10,8 @@ namespace vellum {
 
 // The block of the present state, starting with the escaped-text marker line.
 std::string composeSaveBlock();
+// The same block without its resume line, for a caller that says itself where to resume.
+std::string composeStateLines();
 
 // Restores a block (which may end with its "Comment" line). The resume position is "File" or,
 // with preferFile2, "File2" (the other when the preferred one is missing). False after a report;

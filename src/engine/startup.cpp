@@ -11,6 +11,7 @@
 #include "engine/frame_hooks.h"
 #include "engine/interpreter.h"
 #include "engine/live_reload/live_reload.h"
+#include "engine/rollback.h"
 #include "base/report.h"
 #include "image/ops/image_tables.h"
 #include "persist/engine_settings.h"
@@ -79,6 +80,7 @@ void resetAllState() {
   resetSettings();
   resetPersistState();
   resetSaveStore();
+  resetRollback();
   // Sprite textures go before the device, the device before the window it was made on.
   resetFrameSequences();
   resetTheoraLibrary();

@@ -100,6 +100,11 @@ void writeResumeLine(std::string& out) {
   }
 }
 
+void writeCurrentLineResumeLine(std::string& out) {
+  const ScriptState& s = scriptState();
+  resumeText(out, "File", s.slots[s.cursor.slot].key, s.cursor.line - 1);
+}
+
 bool writeLabelResumeLine(std::string& out, std::string_view labelText) {
   const ScriptState& s = scriptState();
   const auto label = s.labels.find(labelKeyOf(labelText));

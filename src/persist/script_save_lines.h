@@ -24,6 +24,8 @@ void applyVariableSaveLines(const VariableSaveRecord& record);
 // call, else the second line after the current one (the line right after makeSave, where a game
 // opens its menu, does not run again). The key is the current file's, also for script/0.txt.
 void writeResumeLine(std::string& out);
+// "File=<key>,<line>" that resumes at the line the cursor is on (a page about to begin there).
+void writeCurrentLineResumeLine(std::string& out);
 // "File2=<key>,<line>" for a label text ("*name"); false (nothing written) for an unknown label.
 bool writeLabelResumeLine(std::string& out, std::string_view labelText);
 

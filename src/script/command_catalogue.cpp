@@ -133,6 +133,10 @@ const std::vector<CommandFamily>& engineCommandFamilies() {
            "setSaveText", "getSaveText", "loadSaveText", "existSave", "deleteSave", "getSaveTime",
            "getSaveNew", "setSaveProtect", "getSaveProtect",
        }},
+      {"rollback",
+       {
+           "setRollback", "rollback", "getRollback",
+       }},
       {"global flags",
        {
            "saveAlready",

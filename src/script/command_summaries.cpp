@@ -325,6 +325,10 @@ constexpr CommandSummary kSummaries[] = {
     {"getSaveNew", "first, last, form", "returns the slot in first … last (inclusive) with the newest last-write time"},
     {"setSaveProtect", "slot, mode", "protect flag of the slot: mode 0 clears, 1 sets, any other value toggles"},
     {"getSaveProtect", "slot", "returns the protect flag"},
+    // Rollback.
+    {"setRollback", "depth", "keeps the last depth pages to roll back to (0, the default, turns rolling back off)"},
+    {"rollback", "n", "returns to the page n pages back, as it was shown; the script runs on from there"},
+    {"getRollback", "%n", "how many pages back a rollback can go now"},
     // Global flags.
     {"saveAlready", "", "writes the read marks to already.dat"},
     // Window and display.
@@ -388,6 +392,7 @@ constexpr FamilyLine kFamilies[] = {
     {"movie", "movie playback"},
     {"configuration", "the settings: set<Key> changes one, get<Key> reads it into its variable"},
     {"save slots", "save slots: writing, loading, their text, time and protection"},
+    {"rollback", "going back to an earlier page and on again"},
     {"global flags", "the read marks file"},
     {"window and display", "the window, full screen, screen size and aspect"},
     {"input and cursor", "the pointer and the keys"},
