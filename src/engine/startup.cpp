@@ -10,6 +10,7 @@
 #include "base/engine_state.h"
 #include "engine/frame_hooks.h"
 #include "engine/interpreter.h"
+#include "engine/speech_hooks.h"
 #include "base/report.h"
 #include "image/ops/image_tables.h"
 #include "persist/engine_settings.h"
@@ -88,6 +89,7 @@ void resetAllState() {
   resetTransitions();
   resetMessageWindow();
   installFrameHooks();
+  installSpeechHooks();
   resetRendererState();
   resetScreenGeometry();
   resetMachineMemory();
@@ -105,6 +107,7 @@ bool initializeEngine() {
   resetTransitions();
   resetMessageWindow();
   installFrameHooks();  // after the scene has put in its own callbacks
+  installSpeechHooks();
   resetBacklog();
   initMathTables();
   initImageTables();

@@ -11,6 +11,7 @@
 #include "shell/display/screen_geometry.h"
 #include "shell/shell_hooks.h"
 #include "shell/display/shell_window_state.h"
+#include "shell/services/speech_service.h"
 
 namespace vellum {
 
@@ -70,6 +71,7 @@ void onMouseMove(const WindowMessage& m) {
 void onKeyUp(WindowMessage& m) {
   if (m.vk == vk::Shift) toggleAutoMode();
   if (m.vk == vk::Tab) toggleSkipMode();
+  if (m.vk == 'V') toggleReadingAloud();
 }
 
 void onSysKeyDown(WindowMessage& m) {
