@@ -81,6 +81,7 @@ void startShownLine(MessageWindow& w) {
   const BacklogEntry& entry = backlog().current();
   w.shownLine.clear();
   w.speakerPending = entry.text[0] == '\0' && entry.tag[0] != '\0';
+  if (entry.text[0] == '\0') w.spokenStartsMessage = true;
 }
 
 void showBytes(MessageWindow& w, std::string_view bytes) {
@@ -101,8 +102,9 @@ void showBytes(MessageWindow& w, std::string_view bytes) {
 void speakShown(MessageWindow& w) {
   const std::string speaker = std::exchange(w.spokenSpeaker, std::string());
   const std::string text = std::exchange(w.spokenText, std::string());
+  const bool startsMessage = std::exchange(w.spokenStartsMessage, false);
   w.spokenRowEnded = w.spokenEndsSingle = false;
-  if (!scriptState().fastForwardMode && (!speaker.empty() || !text.empty())) speakMessage(speaker, text);
+  if (!scriptState().fastForwardMode && (!speaker.empty() || !text.empty())) speakMessage(speaker, text, startsMessage);
 }
 
 // Step 1: the indent of a row that starts a line.

@@ -36,6 +36,7 @@ struct MessageWindow {
   // sides are double-byte characters).
   std::string spokenSpeaker, spokenText;
   bool spokenRowEnded = false, spokenEndsSingle = false;
+  bool spokenStartsMessage = false;  // the words begin a message (its page had no text before)
 
   int pitch() const { return fontSize + letterSpacing; }
   int rowPitch() const { return lineHeight + rubyGap; }

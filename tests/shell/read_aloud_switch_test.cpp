@@ -60,11 +60,11 @@ TEST_F(ReadAloudSwitch, TheKeyAndTheMenuItemTurnItOffAndOnAgain) {
     c.press();  // off, though --speech-out turned it on
     EXPECT_FALSE(readingAloud());
     EXPECT_FALSE(currentMenuInputs().readAloud);
-    speakMessage("", gbk("听不到。"));
+    speakMessage("", gbk("听不到。"), true);
     c.press();  // on: the setting is kept, and it says so
     EXPECT_EQ(settings().readAloud, 1);
     EXPECT_TRUE(currentMenuInputs().readAloud);
-    speakMessage(gbk("艾琳"), gbk("早上好。"));
+    speakMessage(gbk("艾琳"), gbk("早上好。"), true);
   }
   EXPECT_EQ(saidLines(), (std::vector<std::string>{"朗读已开启", "艾琳: 早上好。", "朗读已开启", "艾琳: 早上好。"}));
 }
@@ -86,11 +86,11 @@ TEST_F(ReadAloudSwitch, WithoutASpeechServiceOneReportAndThenSilence) {
   settings().readAloud = 1;
   // The connection is tried on the speech worker; the report comes with a later utterance.
   EXPECT_TRUE(waitUntil([&] {
-    speakMessage("", gbk("甲。"));
+    speakMessage("", gbk("甲。"), true);
     return !reports.boxes.empty();
   }));
   for (int i = 0; i < 3; ++i) {
-    speakMessage(gbk("艾琳"), gbk("乙。"));
+    speakMessage(gbk("艾琳"), gbk("乙。"), true);
     interruptSpeech();
   }
   ASSERT_EQ(reports.boxes.size(), 1u);

@@ -21,13 +21,15 @@ std::vector<std::string> utterancesIn(const std::filesystem::path& file) {
   return lines;
 }
 
-bool voiceAlwaysPlaying() { return true; }
+// A voice line that started with each message.
+void noStock() {}
+bool voiceJustStarted() { return true; }
 
 struct UtteranceCase {
   const char* rule;
   const char* story;  // script text, UTF-8
   std::vector<std::string> said;
-  bool voicePlaying = false;
+  bool voiceStarted = false;
   bool overVoice = false;  // ReadAloudOverVoice
 };
 
@@ -38,7 +40,7 @@ const UtteranceCase kUtteranceCases[] = {
     {"rows of one message are joined, with a space where single-byte letters meet a row",
      "第一行\n第二行 Hello\n乙。\n\n", {"第一行第二行 Hello 乙。"}},
     {"each message is said on its own", "甲。\n\n【Aya】乙。\n\n", {"甲。", "Aya: 乙。"}},
-    {"over a playing voice line only the speaker is said", "【艾琳】早上好。\n\n甲。\n\n", {"艾琳"}, true},
+    {"with a voice line only the speaker is said", "【艾琳】早上好。\n\n甲。\n\n", {"艾琳"}, true},
     {"ReadAloudOverVoice says the text over the voice too", "【艾琳】早上好。\n\n", {"艾琳: 早上好。"}, true, true},
 };
 
@@ -51,12 +53,12 @@ TEST_F(ReadAloud, MessagesAreSaidAsTheyAreShown) {
     const std::filesystem::path file = game / "said.txt";
     std::string error;
     ASSERT_TRUE(startSpeechOutput(file.string(), error)) << error;
-    if (c.voicePlaying) setVoicePlayingProbe(&voiceAlwaysPlaying);
+    if (c.voiceStarted) setVoiceLineProbe({&noStock, &voiceJustStarted});
     settings().readAloudOverVoice = c.overVoice ? 1 : 0;
     createWindow();
     script(c.story);
     EXPECT_EQ(utterancesIn(file), c.said);
-    setVoicePlayingProbe(nullptr);
+    setVoiceLineProbe({});
   }
 }
 

@@ -314,6 +314,7 @@ InputEvent idleChecks(bool holdKeys, bool wantText) {
 void setAutoAdvanceDeadline(uint32_t deadlineMs) { autoAdvanceDeadline = deadlineMs; }
 
 InputEvent nextInputEvent(bool holdKeys, bool wantText) {
+  noteWaitForPlayer();
   InputState& in = inputState();
   EngineSettings& s = settings();
   InputEvent out;

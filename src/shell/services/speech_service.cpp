@@ -22,6 +22,7 @@ struct SpeechState {
   std::string outPath;
   int32_t spokenFocus = -1;  // the button whose words were said last, until the focus leaves it
   bool problemReported = false;
+  bool messageVoiced = false;  // a voice line started with the message being shown
 };
 
 SpeechState& state() {
@@ -29,7 +30,7 @@ SpeechState& state() {
   return s;
 }
 
-VoicePlayingProbe voicePlaying = nullptr;
+VoiceLineProbe voiceLines;
 ButtonLabelSource labelSource = nullptr;
 
 std::string partPath(const std::string& path) { return path + ".part"; }
@@ -40,7 +41,8 @@ void reportUnreachableService() {
   const std::string problem = takeDispatcherProblem();
   if (problem.empty() || s.problemReported) return;
   s.problemReported = true;
-  errord(ReportText().gbk(speech_texts::kNoSpeechService).ascii(" (" + problem + ")"), true);
+  // The library's reason is UTF-8.
+  errord(ReportText().gbk(speech_texts::kNoSpeechService).gbk(" (" + fromUtf8(problem, CodePage::Gbk) + ")"), true);
 }
 
 // Says GBK words: one line of the --speech-out file, or the speech service.
@@ -67,19 +69,21 @@ bool readingAloud() { return settings().readAloud != 0 || state().forcedOn; }
 
 void toggleReadingAloud() {
   if (readingAloud()) {
+    interruptSpeech();
     settings().readAloud = 0;
     state().forcedOn = false;
-    interruptSpeech();
   } else {
     settings().readAloud = 1;
     utter(std::string(speech_texts::kReadingAloudOn));
   }
 }
 
-void speakMessage(const std::string& speaker, const std::string& text) {
+void speakMessage(const std::string& speaker, const std::string& text, bool startsMessage) {
   if (!readingAloud()) return;
+  SpeechState& s = state();
+  if (startsMessage) s.messageVoiced = voiceLines.startedSinceStock && voiceLines.startedSinceStock();
   // The voice line says the text itself; who speaks it is still told.
-  const bool voiceSays = !settings().readAloudOverVoice && voicePlaying && voicePlaying();
+  const bool voiceSays = s.messageVoiced && !settings().readAloudOverVoice;
   if (voiceSays || text.empty()) {
     utter(speaker);
   } else {
@@ -100,12 +104,20 @@ void speakFocus(int32_t button, const std::string& words) {
 void forgetSpokenFocus() { state().spokenFocus = -1; }
 
 void interruptSpeech() {
-  if (state().out) return;
+  if (!readingAloud() || state().out) return;
   cancelDispatcherSpeech();
   reportUnreachableService();
 }
 
-void setVoicePlayingProbe(VoicePlayingProbe probe) { voicePlaying = probe; }
+void setVoiceLineProbe(const VoiceLineProbe& probe) { voiceLines = probe; }
+
+void noteWaitForPlayer() {
+  if (!readingAloud()) return;
+  if (voiceLines.takeStock) voiceLines.takeStock();
+  // The connection is tried beside the game; its failure is told while the game waits.
+  if (!state().out) reportUnreachableService();
+}
+
 void setButtonLabelSource(ButtonLabelSource source) { labelSource = source; }
 std::string buttonLabel(int32_t sprite) { return labelSource && sprite >= 0 ? labelSource(sprite) : std::string(); }
 

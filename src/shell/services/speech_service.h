@@ -13,9 +13,11 @@ bool readingAloud();
 // The V key and the menu item: on (saying so) or off (silencing what is being said).
 void toggleReadingAloud();
 
-// A message as it is shown: the speaker (may be empty) and its text without markup. While a voice
-// line plays only the speaker is said, unless ReadAloudOverVoice asks for the text too.
-void speakMessage(const std::string& speaker, const std::string& text);
+// A message as it is shown: the speaker (may be empty) and its text without markup; startsMessage
+// for the first part of a message (the rest follows after waits on the same page). When a voice
+// line started with the message, only the speaker is said, unless ReadAloudOverVoice asks for the
+// text too.
+void speakMessage(const std::string& speaker, const std::string& text, bool startsMessage);
 // The button that got the focus, by its words; the same button again says nothing until the focus
 // has left it (a click gives the focus back to the button under the pointer).
 void speakFocus(int32_t button, const std::string& words);
@@ -23,9 +25,16 @@ void forgetSpokenFocus();
 // A new page or a click: what is being said stops.
 void interruptSpeech();
 
-// Whether a voice line plays now.
-using VoicePlayingProbe = bool (*)();
-void setVoicePlayingProbe(VoicePlayingProbe probe);
+// The voice lines: takeStock notes those playing now; startedSinceStock tells whether one plays
+// (or waits to start) that was not playing then.
+struct VoiceLineProbe {
+  void (*takeStock)() = nullptr;
+  bool (*startedSinceStock)() = nullptr;
+};
+void setVoiceLineProbe(const VoiceLineProbe& probe);
+// The game waits for the player: a voice line playing now belongs to what was shown before, so a
+// message shown after this is not its text. A speech service found missing is reported here too.
+void noteWaitForPlayer();
 // The words drawn on a button's sprite, said when the button has no tooltip.
 using ButtonLabelSource = std::string (*)(int32_t sprite);
 void setButtonLabelSource(ButtonLabelSource source);
