@@ -8,8 +8,8 @@ endif()
 include(${CMAKE_CURRENT_LIST_DIR}/layers.cmake)
 
 # System headers only the platform layer may include: the window system, OpenGL, fontconfig, ALSA,
-# the in-window interface kit.
-set(platform_only_headers "SDL|SDL2/|GL/|EGL/|KHR/|fontconfig/|alsa/|X11/|imgui|backends/imgui")
+# the in-window interface kit, the speech service.
+set(platform_only_headers "SDL|SDL2/|GL/|EGL/|KHR/|fontconfig/|alsa/|X11/|imgui|backends/imgui|libspeechd|speech-dispatcher/")
 
 set(problems "")
 file(GLOB folders RELATIVE ${SOURCE_ROOT} ${SOURCE_ROOT}/*)
@@ -29,7 +29,7 @@ foreach(folder IN LISTS folders)
       file(STRINGS ${SOURCE_ROOT}/${file} system_lines REGEX "^[ \t]*#[ \t]*include[ \t]*<(${platform_only_headers})")
       foreach(line IN LISTS system_lines)
         string(STRIP "${line}" line)
-        string(APPEND problems "src/${file}: ${line}: only the platform layer talks to the window system, OpenGL, fontconfig or ALSA\n")
+        string(APPEND problems "src/${file}: ${line}: only the platform layer talks to the window system, OpenGL, fontconfig, ALSA or the speech service\n")
       endforeach()
     endif()
     file(STRINGS ${SOURCE_ROOT}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")

@@ -1,7 +1,7 @@
 # The engine's layers, lowest first: the one place that says which code may use which.
 #
 #   base      error reports and their sinks, engine-wide state, clock, text encoding
-#   platform  the only code that knows SDL, OpenGL, fontconfig, Dear ImGui and Linux devices
+#   platform  the only code that knows SDL, OpenGL, fontconfig, Dear ImGui, speech-dispatcher and Linux devices
 #   squirrel  our Squirrel VM and its standard libraries; it stands alone
 #   formats   storage (archives, hashes), image (codecs, image library), services (conversions, downloads)
 #   script    the script language and the command table it dispatches into (registry, accessor)
@@ -41,7 +41,7 @@ endmacro()
 
 #            layer     folders under src/           uses                      packages it links
 vellum_layer(base      FOLDERS base)
-vellum_layer(platform  FOLDERS platform             USES base                 PACKAGES PkgConfig::SDL2 PkgConfig::FREETYPE PkgConfig::FONTCONFIG PkgConfig::IMGUI Threads::Threads)
+vellum_layer(platform  FOLDERS platform             USES base                 PACKAGES PkgConfig::SDL2 PkgConfig::FREETYPE PkgConfig::FONTCONFIG PkgConfig::IMGUI vellum_speechd Threads::Threads)
 vellum_layer(squirrel  FOLDERS squirrel                                       PACKAGES PkgConfig::PCRE2)
 vellum_layer(formats   FOLDERS storage image services USES base               PACKAGES ZLIB::ZLIB PNG::PNG JPEG::JPEG PkgConfig::CURL Threads::Threads)
 vellum_layer(script    FOLDERS script               USES platform formats squirrel PACKAGES PkgConfig::PCRE2 ${CMAKE_DL_LIBS})

@@ -23,6 +23,8 @@ packages=(
   fonts-wqy-microhei
   # Downloads (HTTP and HTTPS), and the menu and settings dialog drawn in the game's window.
   libcurl4-openssl-dev libimgui-dev
+  # Reading the story aloud: speech-dispatcher's client library.
+  libspeechd-dev
 )
 
 missing=()

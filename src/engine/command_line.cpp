@@ -23,7 +23,8 @@ std::vector<std::string> splitAnswers(const std::string& list) {
 
 const char* const kUsageText =
     "usage: vellum [--game DIR] [--headless] [--answers LIST] [--input FILE]\n"
-    "              [--shots DIR] [--audio-out FILE] [--watch SRC] [ARG ...]\n"
+    "              [--shots DIR] [--audio-out FILE] [--speech-out FILE] [--watch SRC]\n"
+    "              [ARG ...]\n"
     "  --game DIR   run the game in DIR (default: the executable's folder when it holds\n"
     "               script.dat, else the current folder)\n"
     "  --headless   no window and no sound device; boxes print to standard error\n"
@@ -35,6 +36,8 @@ const char* const kUsageText =
     "               sees to DIR/NAME.png (DIR is created when missing)\n"
     "  --audio-out FILE  also write everything the sound mixer outputs to FILE as a\n"
     "               16-bit PCM WAV (the mixer's rate and channels)\n"
+    "  --speech-out FILE  read the story aloud into FILE instead of the speech\n"
+    "               service: one UTF-8 line per utterance\n"
     "  --watch SRC  reload script files under SRC/script/ when they change (or on F5)\n"
     "               and go on from the same place (see docs/live-reload.md)\n"
     "  --help       show this text\n"
@@ -80,6 +83,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       line.audioOutFile = arguments[++i];
     } else if (a.rfind("--audio-out=", 0) == 0) {
       line.audioOutFile = a.substr(12);
+    } else if (a == "--speech-out") {
+      if (i + 1 >= arguments.size()) {
+        line.error = "--speech-out needs a file";
+        return line;
+      }
+      line.speechOutFile = arguments[++i];
+    } else if (a.rfind("--speech-out=", 0) == 0) {
+      line.speechOutFile = a.substr(13);
     } else if (a == "--shots") {
       if (i + 1 >= arguments.size()) {
         line.error = "--shots needs a folder";

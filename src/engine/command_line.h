@@ -1,4 +1,4 @@
-// The engine's command line: `vellum [--game DIR] [--headless] [--answers LIST] [--input FILE] [--shots DIR] [--audio-out FILE] [--watch SRC] [ARG ...]`. Engine options are taken
+// The engine's command line: `vellum [--game DIR] [--headless] [--answers LIST] [--input FILE] [--shots DIR] [--audio-out FILE] [--speech-out FILE] [--watch SRC] [ARG ...]`. Engine options are taken
 // out; everything else is passed on to the game.
 #pragma once
 
@@ -16,6 +16,8 @@ struct CommandLine {
   std::string inputFile;
   // --audio-out FILE: everything the sound mixer outputs is also written there as a WAV.
   std::string audioOutFile;
+  // --speech-out FILE: what would be read aloud is written there instead, a UTF-8 line each.
+  std::string speechOutFile;
   // --shots DIR: `shot NAME` lines of the --input file save DIR/NAME.png.
   std::string shotsFolder;
   // --watch SRC: the game's source folder; changed files under SRC/script/ are reloaded live.

@@ -17,6 +17,7 @@
 #include "platform/question_box.h"
 #include "platform/quit_signals.h"
 #include "shell/input/input_replay.h"
+#include "shell/services/speech_service.h"
 #include "shell/shell_lifecycle.h"
 
 int main(int argc, char** argv) {
@@ -37,6 +38,8 @@ int main(int argc, char** argv) {
       line.inputFile.empty() ? std::string() : std::filesystem::absolute(line.inputFile, ec).string();
   const std::string audioOutFile =
       line.audioOutFile.empty() ? std::string() : std::filesystem::absolute(line.audioOutFile, ec).string();
+  const std::string speechOutFile =
+      line.speechOutFile.empty() ? std::string() : std::filesystem::absolute(line.speechOutFile, ec).string();
   const std::string shotsFolder =
       line.shotsFolder.empty() ? std::string() : std::filesystem::absolute(line.shotsFolder, ec).string();
   const std::string watchFolder =
@@ -96,6 +99,13 @@ int main(int argc, char** argv) {
   if (!audioOutFile.empty()) {
     std::string error;
     if (!setAudioRecordingPath(audioOutFile, error)) {
+      std::fprintf(stderr, "vellum: %s\n", error.c_str());
+      return 2;
+    }
+  }
+  if (!speechOutFile.empty()) {
+    std::string error;
+    if (!startSpeechOutput(speechOutFile, error)) {
       std::fprintf(stderr, "vellum: %s\n", error.c_str());
       return 2;
     }

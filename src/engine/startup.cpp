@@ -12,6 +12,7 @@
 #include "engine/interpreter.h"
 #include "engine/live_reload/live_reload.h"
 #include "engine/rollback.h"
+#include "engine/speech_hooks.h"
 #include "base/report.h"
 #include "image/ops/image_tables.h"
 #include "persist/engine_settings.h"
@@ -92,6 +93,7 @@ void resetAllState() {
   resetTransitions();
   resetMessageWindow();
   installFrameHooks();
+  installSpeechHooks();
   resetRendererState();
   resetScreenGeometry();
   resetMachineMemory();
@@ -109,6 +111,7 @@ bool initializeEngine() {
   resetTransitions();
   resetMessageWindow();
   installFrameHooks();  // after the scene has put in its own callbacks
+  installSpeechHooks();
   resetBacklog();
   initMathTables();
   initImageTables();

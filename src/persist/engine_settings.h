@@ -62,6 +62,9 @@ struct EngineSettings {
   int32_t voiceCancel = 0, voiceWait = 0;
   int32_t bgmVolDown = 0, bgmMax = 0, bgmMin = 0, seVolDown = 0, seMax = 0, seMin = 0, fadeVolDown = 0;
 
+  // Reading aloud: the story and the focused button spoken; over a playing voice line too or not.
+  int32_t readAloud = 0, readAloudOverVoice = 0;
+
   std::string cursorFile;
   std::string wallPaper;
   // One per save slot 0-99.

@@ -125,6 +125,8 @@ std::vector<SettingKey> buildTable() {
       {"SeMax", F::Decimal, 100, &s.seMax},
       {"SeMin", F::Decimal, 50, &s.seMin},
       {"FadeVolDown", F::Decimal, 250, &s.fadeVolDown},
+      {"ReadAloud", F::Decimal, 0, &s.readAloud},
+      {"ReadAloudOverVoice", F::Decimal, 0, &s.readAloudOverVoice},
       {"CursorFile", F::Path, 0, &s.cursorFile},
       {"WallPaper", F::Path, 0, &s.wallPaper},
   };

@@ -144,6 +144,7 @@ bool loadSpriteImage(int32_t n, Image* image, uint32_t flags, int32_t division, 
     return false;
   }
   stagePicture(n, result, fresh, flags, scaleKind);
+  s.label.clear();
   return true;
 }
 

@@ -107,6 +107,9 @@ struct Sprite {
   int32_t clipX = 0, clipY = 0, clipW = 0, clipH = 0;
   int32_t textState = 0;
   bool textDrawing = false;
+  // Words drawn onto the picture (ssp_draw): what a button on the sprite is read aloud as. A new
+  // picture starts without any.
+  std::string label;
   bool crossFade = false;
   int32_t crossFadeProgress = 0;  // 1-256 while a picture cross-fade runs
   // While a cross-fade runs the source fields above describe the new picture; these describe the

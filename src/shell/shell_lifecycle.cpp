@@ -12,6 +12,7 @@
 #include "shell/input/message_pumps.h"
 #include "shell/renderer_seam.h"
 #include "shell/display/shell_window_state.h"
+#include "shell/services/speech_service.h"
 
 namespace vellum {
 
@@ -26,6 +27,7 @@ void resetShell() {
   resetInWindowUi();
   setAutoAdvanceDeadline(0);
   clearQuitRequest();
+  resetSpeech();
 }
 
 void closeShell() {
@@ -34,6 +36,7 @@ void closeShell() {
   ui::shutdown();
   clearCustomCursor();
   resetShellWindow();
+  closeSpeech();
 }
 
 }  // namespace vellum

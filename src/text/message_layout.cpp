@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "base/engine_state.h"
 #include "base/report.h"
@@ -10,6 +11,7 @@
 #include "script/command_registry.h"
 #include "persist/engine_settings.h"
 #include "script/script_state.h"
+#include "shell/services/speech_service.h"
 #include "storage/hashes.h"
 #include "text/backlog.h"
 #include "text/cstring.h"
@@ -85,14 +87,30 @@ void startShownLine(MessageWindow& w) {
   const BacklogEntry& entry = backlog().current();
   w.shownLine.clear();
   w.speakerPending = entry.text[0] == '\0' && entry.tag[0] != '\0';
+  if (entry.text[0] == '\0') w.spokenStartsMessage = true;
 }
 
 void showBytes(MessageWindow& w, std::string_view bytes) {
   if (w.speakerPending) {
     w.shownLine = "\xa1\xbe" + std::string(backlog().current().tag) + "\xa1\xbf";
+    w.spokenSpeaker = backlog().current().tag;
     w.speakerPending = false;
   }
   w.shownLine.append(bytes);
+  const bool single = bytes.size() == 1;
+  if (w.spokenRowEnded && !w.spokenText.empty() && (single || w.spokenEndsSingle)) w.spokenText += ' ';
+  w.spokenRowEnded = false;
+  w.spokenText.append(bytes);
+  w.spokenEndsSingle = single;
+}
+
+// The layout stops for the player: what was shown since the last stop is read aloud.
+void speakShown(MessageWindow& w) {
+  const std::string speaker = std::exchange(w.spokenSpeaker, std::string());
+  const std::string text = std::exchange(w.spokenText, std::string());
+  const bool startsMessage = std::exchange(w.spokenStartsMessage, false);
+  w.spokenRowEnded = w.spokenEndsSingle = false;
+  if (!scriptState().fastForwardMode && (!speaker.empty() || !text.empty())) speakMessage(speaker, text, startsMessage);
 }
 
 // Step 1: the indent of a row that starts a line.
@@ -304,6 +322,7 @@ int layoutLine(const char* text, int length, const int* nextLength, const int* a
       w.midWord = false;  // a line's end ends its last word
       printShownLine(w);
     }
+    speakShown(w);
     return true;
   };
 
@@ -407,8 +426,10 @@ int layoutLine(const char* text, int length, const int* nextLength, const int* a
   if (group.open) errord(ReportText().gbk(text_messages::kRubyMalformed), true);
   s.messageWaited = 0;
   printShownLine(w);
+  w.spokenRowEnded = true;
   // Without a message subroutine nobody ends the page: it ends with the message (an empty line).
   if (!s.postMessageSub && nextEmpty) {
+    speakShown(w);
     commitBacklogEntry(0);
     clearMessagePage();
   }

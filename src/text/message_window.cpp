@@ -10,6 +10,7 @@
 #include "scene/screen_transform.h"
 #include "scene/sprite_table.h"
 #include "shell/input/event_source.h"
+#include "shell/services/speech_service.h"
 #include "script/read_mode.h"
 #include "script/script_state.h"
 #include "text/backlog.h"
@@ -94,6 +95,8 @@ void commitBacklogEntry(int keep) {
   window.finishedLines = 0;
   scriptState().messageWaited = 0;
   publishAutoDeadline();
+  // A new page: what was read aloud of the old one is over.
+  interruptSpeech();
 }
 
 // ---- the typewriter --------------------------------------------------------------------------

@@ -37,6 +37,12 @@ struct MessageWindow {
   std::string shownLine;
   bool speakerPending = false;
   bool lineInProgress = false;  // a line was stopped by a wait and goes on  // the line starts a message with a speaker
+  // What was shown since the layout last stopped for the player, to be read aloud (GBK): who says
+  // it, the words, and whether a row ended after them (rows are joined by a space unless both
+  // sides are double-byte characters).
+  std::string spokenSpeaker, spokenText;
+  bool spokenRowEnded = false, spokenEndsSingle = false;
+  bool spokenStartsMessage = false;  // the words begin a message (its page had no text before)
 
   int pitch() const { return fontSize + letterSpacing; }
   int rowPitch() const { return lineHeight + rubyGap; }

@@ -265,6 +265,7 @@ int sspDrawBody(void* call) {
     freePicture(back.picture);
     back.picture = std::move(fresh);
   }
+  if (built != BuildResult::Failed) s.label += (s.label.empty() ? "" : " ") + text;
   return noResult(call);
 }
 
@@ -283,6 +284,15 @@ void redrawRestoredTextSprites() {
     redrawTextSprite(n, s.textState);
   }
   if (!sameFont(inUse, shared)) useSpriteFont(shared);
+}
+
+std::string spriteLabel(int32_t n) {
+  if (n < 0 || n >= kSpriteCount) return {};
+  const Sprite& s = sprite(n);
+  // A string sprite is its text; words drawn on it come after.
+  std::string words = s.textState == kStringSprite ? s.sourceName : std::string();
+  if (!words.empty() && !s.label.empty()) words += ' ';
+  return words + s.label;
 }
 
 void provideTextSpriteCommands() {

@@ -34,6 +34,12 @@ TEST(CommandLine, AudioOutTakesAFile) {
   EXPECT_FALSE(parseCommandLine({"--audio-out"}).error.empty());
 }
 
+TEST(CommandLine, SpeechOutTakesAFile) {
+  EXPECT_EQ(parseCommandLine({"--speech-out", "said.txt", "x"}).speechOutFile, "said.txt");
+  EXPECT_EQ(parseCommandLine({"--speech-out=s.txt"}).speechOutFile, "s.txt");
+  EXPECT_FALSE(parseCommandLine({"--speech-out"}).error.empty());
+}
+
 TEST(CommandLine, ShotsTakeAFolderAndNeedAnInputFile) {
   const CommandLine line = parseCommandLine({"--input", "p.txt", "--shots", "out"});
   EXPECT_EQ(line.shotsFolder, "out");

@@ -35,10 +35,10 @@ std::vector<size_t> checkedPositions(const Submenu& m) {
   return at;
 }
 
-TEST(MenuModel, SixSubmenusUnderTheScreenDropDown) {
+TEST(MenuModel, SevenSubmenusUnderTheScreenDropDown) {
   const MenuModel m = buildMenuModel(windowed1280x720());
   EXPECT_EQ(m.dropDownLabel, menu_texts::kScreen);
-  ASSERT_EQ(m.submenus.size(), 6u);
+  ASSERT_EQ(m.submenus.size(), 7u);
   EXPECT_EQ(m.submenus[0].label, menu_texts::kScreenMode);
   EXPECT_EQ(m.submenus[5].label, menu_texts::kVSyncWait);
   EXPECT_EQ(idsOf(m.submenus[0]), (std::vector<int32_t>{1, 2}));
@@ -46,6 +46,19 @@ TEST(MenuModel, SixSubmenusUnderTheScreenDropDown) {
   EXPECT_FALSE(m.submenus[2].items[3].radio);
   EXPECT_EQ(idsOf(m.submenus[3]), (std::vector<int32_t>{40, 41, 42, 43, 44}));
   EXPECT_EQ(m.submenus[1].items[0].label, std::string(menu_texts::kFixedSizeOpen) + "1280x720)");
+  EXPECT_EQ(m.submenus[6].label, menu_texts::kReadAloud);
+}
+
+TEST(MenuModel, ReadingAloudIsACheckMarkThatFollowsTheSwitch) {
+  MenuInputs in = windowed1280x720();
+  for (const bool on : {false, true}) {
+    in.readAloud = on;
+    const Submenu menu = buildMenuModel(in).submenus[6];
+    ASSERT_EQ(idsOf(menu), (std::vector<int32_t>{kMenuReadAloud}));
+    EXPECT_EQ(menu.items[0].label, menu_texts::kReadStoryAloud);
+    EXPECT_FALSE(menu.items[0].radio);
+    EXPECT_EQ(menu.items[0].checked, on);
+  }
 }
 
 struct FilterCase {

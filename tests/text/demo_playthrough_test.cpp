@@ -1,14 +1,16 @@
 // The bundled demo, packed as run-demo.sh packs it and played headless once with its own
-// playthrough and --shots: the story it prints and the pictures it leaves are both checked from
-// that one run. The software renderer's output differs a little between machines, so the picture
-// checks are properties with a tolerance (bright pixels where buttons and text are, the colour of
-// an area), not exact pixels.
+// playthrough, --shots and --speech-out: the story it prints, the pictures it leaves and what it
+// reads aloud are all checked from that one run. The software renderer's output differs a little
+// between machines, so the picture checks are properties with a tolerance (bright pixels where
+// buttons and text are, the colour of an area), not exact pixels.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "support/game_builder.h"
 #include "support/shot_picture.h"
@@ -33,6 +35,21 @@ const std::string kDemoStory =
     "海风吹散了雾，远处传来了汽笛声。\n"
     "（故事到这里暂时结束。）\n";
 
+// What the same run reads aloud (--speech-out): the buttons the pointer comes to, by their tooltips
+// or the words on them, and each message as it is shown. Irene's greeting has her voice, so only her
+// name is said; the skip mode passes the pages up to the choice.
+const std::vector<std::string> kDemoSaid = {
+    "设置", "快", "－", "＋", "返回", "开始",
+    "「雾港奎尔米尔」一个用 Vellum 引擎写成的小故事。设置：窗口顶端的「画面」菜单可以随时切换全屏、窗口尺寸和插补方式。",
+    "快进", "清晨的雾从海面上慢慢升起，码头的钟敲了七下。", "艾琳", "艾琳: 船今天会晚一点。雾太大了。",
+    "我点了点头，在长椅上坐了下来。", "艾琳: 要一起等吗？还是去码头那头看看？（左边：留在长椅上等船。右边：沿着码头走走。）",
+    // The save screen, the backlog (with the voice replayed) and the walk.
+    "存档", "存档", "返回", "回想", "上一页", "重播语音", "返回", "沿着码头走走",
+    "我沿着码头慢慢走到尽头，灯塔就在眼前。海风吹散了雾，远处传来了汽笛声。（故事到这里暂时结束。）",
+    // Loaded back at the choice, the walk again.
+    "存档", "读档", "沿着码头走走",
+    "我沿着码头慢慢走到尽头，灯塔就在眼前。海风吹散了雾，远处传来了汽笛声。（故事到这里暂时结束。）"};
+
 using DemoRgb = ShotRgb;
 using DemoShot = ShotPicture;
 
@@ -53,7 +70,8 @@ class DemoPlaythrough : public ::testing::Test {
     // The shots folder does not exist yet: the engine makes it.
     run = new ProcessResult(runTool("vellum", "--headless --game " + game().string() + " --input " +
                                                   VELLUM_SOURCE_DIR + "/examples/demo/playthrough.txt --shots " +
-                                                  (*folder / "shots/demo").string()));
+                                                  (*folder / "shots/demo").string() + " --speech-out " +
+                                                  said().string()));
   }
   static void TearDownTestSuite() {
     delete run;
@@ -63,6 +81,13 @@ class DemoPlaythrough : public ::testing::Test {
   }
   void SetUp() override { ASSERT_TRUE(packed); }
   static std::filesystem::path game() { return *folder / "game"; }
+  static std::filesystem::path said() { return *folder / "said.txt"; }
+  static std::vector<std::string> saidLines() {
+    std::vector<std::string> lines;
+    std::ifstream in(said());
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
   static std::filesystem::path shot(const std::string& name) { return *folder / "shots/demo" / (name + ".png"); }
 
   // The single-instance lock lives in a folder of this suite's own, so games other tests start at
@@ -241,6 +266,7 @@ TEST_F(DemoPlaythrough, GoesFromTheTitleThroughASaveAndALoadToTheEndWithEverySho
   EXPECT_EQ(run->out, kDemoStory);
   EXPECT_EQ(run->err, "");
   EXPECT_EQ(run->exitCode, 0);
+  EXPECT_EQ(saidLines(), kDemoSaid);
   for (const char* name : {"title", "settings", "first-page", "choice", "save", "backlog", "loaded", "end"}) {
     DemoShot picture(shot(name));
     ASSERT_TRUE(picture.loaded()) << name;

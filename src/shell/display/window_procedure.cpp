@@ -12,6 +12,7 @@
 #include "shell/display/screen_geometry.h"
 #include "shell/shell_hooks.h"
 #include "shell/display/shell_window_state.h"
+#include "shell/services/speech_service.h"
 
 namespace vellum {
 
@@ -71,6 +72,7 @@ void onMouseMove(const WindowMessage& m) {
 void onKeyUp(WindowMessage& m) {
   if (m.vk == vk::Shift) toggleAutoMode();
   if (m.vk == vk::Tab) toggleSkipMode();
+  if (m.vk == 'V') toggleReadingAloud();
 }
 
 void onSysKeyDown(WindowMessage& m) {

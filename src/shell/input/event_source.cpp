@@ -18,6 +18,7 @@
 #include "shell/display/coordinate_mapping.h"
 #include "shell/input/cursor_glide.h"
 #include "shell/services/find_request.h"
+#include "shell/services/speech_service.h"
 #include "shell/input/input_buttons.h"
 #include "shell/input/input_state.h"
 #include "shell/input/message_pumps.h"
@@ -64,6 +65,7 @@ void showTooltipFor(const InputButton& b) {
   displayPosition(left, top);
   displayPosition(right, bottom);
   showButtonTooltip(left, top, right, bottom, b.tooltip);
+  speakFocus(b.id, b.tooltip.empty() ? buttonLabel(b.sprite) : b.tooltip);
 }
 
 // Hides the pointer after CursorClear ms of stillness and shows it again on the next movement.
@@ -108,6 +110,7 @@ bool hoverTest(int32_t x, int32_t y, InputEvent& out) {
     in.hoverLost = 0;
     if (in.currentButton >= 0 && in.currentButton != b.id) {
       removeButtonTooltip();
+      forgetSpokenFocus();
       out = triple(in.currentButton, 0, kLeave);
       in.currentButton = -1;
       return true;
@@ -174,6 +177,7 @@ bool examineMessage(bool holdKeys, bool wantText, InputEvent& out) {
   bool event = true;
   switch (m.kind) {
     case MessageKind::ButtonDown:
+      interruptSpeech();  // a click stops what is being read aloud
       if (m.button == MouseButton::Left) {
         in.pressedButton = owner;
         out = triple(owner, 1, kPress);
@@ -206,6 +210,7 @@ bool examineMessage(bool holdKeys, bool wantText, InputEvent& out) {
       break;
     case MessageKind::KeyDown:
       if (m.vk == vk::Return) {
+        interruptSpeech();
         out = triple(owner, owner >= 0 ? 1 : 13, kPress);
       } else if (m.vk == vk::Control) {
         if (holdKeys && windowActive()) {
@@ -309,6 +314,7 @@ InputEvent idleChecks(bool holdKeys, bool wantText) {
 void setAutoAdvanceDeadline(uint32_t deadlineMs) { autoAdvanceDeadline = deadlineMs; }
 
 InputEvent nextInputEvent(bool holdKeys, bool wantText) {
+  noteWaitForPlayer();
   InputState& in = inputState();
   EngineSettings& s = settings();
   InputEvent out;
@@ -351,6 +357,7 @@ InputEvent nextInputEvent(bool holdKeys, bool wantText) {
     out = triple(in.currentButton, 0, kLeave);
     in.currentButton = -1;
     removeButtonTooltip();
+    forgetSpokenFocus();
     return out;
   }
   // 6. A mode change waiting to be told.

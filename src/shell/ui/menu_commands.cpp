@@ -6,6 +6,7 @@
 #include "shell/renderer_seam.h"
 #include "shell/display/screen_geometry.h"
 #include "shell/display/shell_window_state.h"
+#include "shell/services/speech_service.h"
 
 namespace vellum {
 
@@ -31,6 +32,7 @@ MenuInputs currentMenuInputs() {
   in.frameH = g.frameH;
   in.monW = g.monW;
   in.monH = g.monH;
+  in.readAloud = readingAloud();
   return in;
 }
 
@@ -60,6 +62,8 @@ bool runMenuCommand(int32_t id) {
   } else if (id >= kMenuVSync0 && id < kMenuVSync0 + 3) {
     s.vSyncWait = id - kMenuVSync0;
     resetRenderer(true);
+  } else if (id == kMenuReadAloud) {
+    toggleReadingAloud();
   } else if (id == kMenuPin) {
     if (s.fullScreen) return false;
     s.menuLock1 = s.menuLock1 ? 0 : 1;

@@ -96,6 +96,14 @@ Submenu vSyncMenu(const MenuInputs& in) {
   return m;
 }
 
+// Reading the story aloud, switched as the V key does.
+Submenu readAloudMenu(const MenuInputs& in) {
+  Submenu m{std::string(menu_texts::kReadAloud), {item(menu_texts::kReadStoryAloud, kMenuReadAloud)}};
+  m.items[0].radio = false;
+  m.items[0].checked = in.readAloud;
+  return m;
+}
+
 }  // namespace
 
 std::string fixedSizeLabel(int32_t width, int32_t height) {
@@ -111,6 +119,7 @@ MenuModel buildMenuModel(const MenuInputs& in) {
   model.submenus.push_back(fullModeMenu(in));
   model.submenus.push_back(interpolationMenu(in));
   model.submenus.push_back(vSyncMenu(in));
+  model.submenus.push_back(readAloudMenu(in));
   if (!in.fullScreen) {
     model.hasPinItem = true;
     model.pinLabel = std::string(in.menuLock1 ? menu_texts::kUnpin : menu_texts::kPin);

@@ -19,6 +19,7 @@ enum MenuId : int32_t {
   kMenuFullMode0 = 40,       // 40..44
   kMenuInterpolation0 = 50,  // 50..57
   kMenuVSync0 = 60,          // 60..62
+  kMenuReadAloud = 70,
   kMenuPin = 99,
 };
 
@@ -38,7 +39,7 @@ struct Submenu {
 
 struct MenuModel {
   std::string dropDownLabel;      // "画面"
-  std::vector<Submenu> submenus;  // six, in the bar's order
+  std::vector<Submenu> submenus;  // seven, in the bar's order
   // Windowed only: the "＋" / "×" item that pins the bar to the window.
   bool hasPinItem = false;
   std::string pinLabel;
@@ -55,6 +56,7 @@ struct MenuInputs {
   int32_t aspectSwitchable = 0;
   int32_t pixelShaderMajor = 0;  // of the device; 0 when none
   bool canReadScanLine = true;
+  bool readAloud = false;
   WindowPresets presets{};
   int32_t frameW = 0, frameH = 0, monW = 0, monH = 0;
 };

@@ -26,6 +26,8 @@ inline constexpr std::string_view kVSyncWait = "\xb4\xb9\xd6\xb1\xcd\xac\xc6\xda
 inline constexpr std::string_view kNoVSync = "\xcd\xac\xc6\xda\xce\xde\xd0\xa7";                  // 同期无效
 inline constexpr std::string_view kUnpin = "\xa1\xc1";                                            // ×
 inline constexpr std::string_view kPin = "\xa3\xab";                                              // ＋
+inline constexpr std::string_view kReadAloud = "\xc0\xca\xb6\xc1";                                // 朗读
+inline constexpr std::string_view kReadStoryAloud = "\xc0\xca\xb6\xc1\xb9\xca\xca\xc2\x20\x28\x56\x29"; // 朗读故事 (V)
 
 // The start-up settings dialog.
 inline constexpr std::string_view kDialogTitle = "\xc6\xf4\xb6\xaf\xc9\xe8\xb6\xa8";              // 启动设定
