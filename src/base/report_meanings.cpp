@@ -305,6 +305,12 @@ constexpr std::array kMeanings = std::to_array<ReportMeaning>({
     {"service commands", "第三引数の数値変数が不正です", "The third argument's integer variable is not valid.", "Give a `%` variable for the result."},
 
     // Questions and labels the engine shows on its own (not reports).
+    // Reading aloud.
+    {"reading aloud", "朗读服务没有响应，故事不会被朗读。", "The speech service did not answer; the story will not be read aloud.",
+     "Reading aloud is on (the ReadAloud setting, V or the menu) but speech-dispatcher is not installed or not "
+     "running; install `speech-dispatcher`, or turn reading aloud off."},
+    {"reading aloud", "朗读已开启", "Reading aloud is on (said when the player turns it on).", ""},
+
     {"questions and labels", "可以在文件夹中保存数据吗？\n\n和选择文件夹在同一公司的游戏的保存数据保存的\n文件夹里的话会同步一部分设定。\n",
      "May the data be saved in the (Documents) folder? Choosing the folder where games of the same company keep "
      "their saves carries part of their settings over.",
