@@ -62,6 +62,11 @@ struct EngineSettings {
   int32_t voiceCancel = 0, voiceWait = 0;
   int32_t bgmVolDown = 0, bgmMax = 0, bgmMin = 0, seVolDown = 0, seMax = 0, seMin = 0, fadeVolDown = 0;
 
+  // Game controllers: on/off, the layout (0 by the pad), the player's own buttons ("a:click ..."),
+  // the sticks' dead zone (percent of the travel) and the repeat of a held direction (ms).
+  int32_t padEnable = 0, padLayout = 0, padDeadZone = 0, padRepeatDelay = 0, padRepeatInterval = 0;
+  std::string padButtons;
+
   std::string cursorFile;
   std::string wallPaper;
   // One per save slot 0-99.

@@ -125,6 +125,12 @@ std::vector<SettingKey> buildTable() {
       {"SeMax", F::Decimal, 100, &s.seMax},
       {"SeMin", F::Decimal, 50, &s.seMin},
       {"FadeVolDown", F::Decimal, 250, &s.fadeVolDown},
+      {"PadEnable", F::Decimal, 1, &s.padEnable},
+      {"PadLayout", F::Decimal, 0, &s.padLayout},
+      {"PadButtons", F::Text, 0, &s.padButtons},
+      {"PadDeadZone", F::Decimal, 40, &s.padDeadZone},
+      {"PadRepeatDelay", F::Decimal, 400, &s.padRepeatDelay},
+      {"PadRepeatInterval", F::Decimal, 150, &s.padRepeatInterval},
       {"CursorFile", F::Path, 0, &s.cursorFile},
       {"WallPaper", F::Path, 0, &s.wallPaper},
   };
