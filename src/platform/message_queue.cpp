@@ -197,6 +197,8 @@ bool keyHeld(int key) {
   }
 }
 
+void releaseHeldKey(int vk) { setHeld(vk, false); }
+
 void pointerPosition(int& x, int& y) {
   x = queue().pointerX;
   y = queue().pointerY;

@@ -52,10 +52,11 @@ const PadMapping& mappingFor(PadKind kind) {
   return pad.mapping;
 }
 
-bool repeats(PadAction a) {
-  return a == PadAction::Up || a == PadAction::Down || a == PadAction::Left || a == PadAction::Right ||
-         a == PadAction::ScrollAway || a == PadAction::ScrollToward;
+bool isDirection(PadAction a) {
+  return a == PadAction::Up || a == PadAction::Down || a == PadAction::Left || a == PadAction::Right;
 }
+
+bool repeats(PadAction a) { return isDirection(a) || a == PadAction::ScrollAway || a == PadAction::ScrollToward; }
 
 int32_t keyOf(const PadBinding& b) {
   switch (b.action) {
@@ -111,6 +112,13 @@ void press(const PadBinding& b, std::vector<WindowMessage>& out) {
 }
 
 void release(const PadBinding& b, std::vector<WindowMessage>& out) {
+  // An arrow key's release reaches the game as a release at the button the pointer glided to, which
+  // games take for a click there (or, between buttons, for a click that turns the page): a pad's
+  // direction only lets go of the key.
+  if (isDirection(b.action)) {
+    releaseHeldKey(keyOf(b));
+    return;
+  }
   switch (b.action) {
     case PadAction::Click: out.push_back(click(MessageKind::ButtonUp, MouseButton::Left)); return;
     case PadAction::RightClick: out.push_back(click(MessageKind::ButtonUp, MouseButton::Right)); return;
