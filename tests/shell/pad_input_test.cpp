@@ -9,6 +9,8 @@
 #include "persist/engine_settings.h"
 #include "platform/message_queue.h"
 #include "platform/virtual_keys.h"
+#include "shell/display/shell_window_state.h"
+#include "shell/display/window_procedure.h"
 #include "shell/input/cursor_glide.h"
 #include "shell/input/input_replay.h"
 #include "shell/input/pad_mapping.h"
@@ -143,6 +145,19 @@ TEST_F(PadTranslation, ADirectionIsHeldAsItsArrowKeyUntilLetGo) {
   m.kind = MessageKind::PadButtonUp;
   ASSERT_TRUE(takePadMessage(m));
   EXPECT_FALSE(keyHeld(vk::Left));
+}
+
+TEST_F(PadTranslation, TheMenuButtonBringsTheMenuBarEvenWhenItIsPinnedAndTakesItAway) {
+  settings().menuLock1 = 1;  // a window whose bar otherwise comes only with the pointer at the top
+  WindowMessage m;
+  m.kind = MessageKind::MenuRequest;
+  windowProcedure(m);
+  EXPECT_EQ(m.kind, MessageKind::None);
+  EXPECT_NE(shellWindow().menuPopupState, 0);
+  m.kind = MessageKind::MenuRequest;
+  windowProcedure(m);
+  EXPECT_EQ(shellWindow().menuPopupState, 0);
+  resetShellWindow();
 }
 
 TEST_F(PadTranslation, UnreadableButtonWordsAreSaidOnceAndTheRestApplies) {
