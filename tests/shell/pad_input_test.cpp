@@ -169,6 +169,7 @@ TEST_F(PadTranslation, UnreadableButtonWordsAreSaidOnceAndTheRestApplies) {
   press.kind = MessageKind::PadButtonUp;
   translatePadMessage(press, 0);
   press.kind = MessageKind::PadButtonDown;
+  press.padKind = PadKind::Nintendo;  // another pad: its own layout, the same words
   translatePadMessage(press, 0);
   ASSERT_EQ(reports.lines.size(), 1u);
   EXPECT_EQ(reports.lines[0],

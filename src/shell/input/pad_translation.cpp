@@ -34,6 +34,7 @@ struct PadInputState {
   PadKind kind = PadKind::Standard;
   std::string words;
   PadMapping mapping{};
+  std::string reportedWords;  // the setting's text whose unreadable words were last said
 };
 
 PadInputState pad;
@@ -47,8 +48,11 @@ const PadMapping& mappingFor(PadKind kind) {
   pad.words = s.padButtons;
   pad.mapping = defaultPadMapping(layoutFor(s.padLayout, kind));
   const std::string problems = applyPadOverrides(pad.mapping, s.padButtons);
-  // Said once for each text of the setting, as the pad is first used with it.
-  if (!problems.empty()) errord(ReportText().ascii("PadButtons: ").gbk(problems), false);
+  // Said once for each text of the setting, as a pad is first used with it.
+  if (!problems.empty() && pad.reportedWords != s.padButtons) {
+    pad.reportedWords = s.padButtons;
+    errord(ReportText().ascii("PadButtons: ").gbk(problems), false);
+  }
   return pad.mapping;
 }
 
