@@ -64,6 +64,10 @@ struct EngineSettings {
 
   // Reading aloud: the story and the focused button spoken; over a playing voice line too or not.
   int32_t readAloud = 0, readAloudOverVoice = 0;
+  // Game controllers: on/off, the layout (0 by the pad), the player's own buttons ("a:click ..."),
+  // the sticks' dead zone (percent of the travel) and the repeat of a held direction (ms).
+  int32_t padEnable = 0, padLayout = 0, padDeadZone = 0, padRepeatDelay = 0, padRepeatInterval = 0;
+  std::string padButtons;
 
   std::string cursorFile;
   std::string wallPaper;

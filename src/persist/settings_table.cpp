@@ -127,6 +127,12 @@ std::vector<SettingKey> buildTable() {
       {"FadeVolDown", F::Decimal, 250, &s.fadeVolDown},
       {"ReadAloud", F::Decimal, 0, &s.readAloud},
       {"ReadAloudOverVoice", F::Decimal, 0, &s.readAloudOverVoice},
+      {"PadEnable", F::Decimal, 1, &s.padEnable},
+      {"PadLayout", F::Decimal, 0, &s.padLayout},
+      {"PadButtons", F::Text, 0, &s.padButtons},
+      {"PadDeadZone", F::Decimal, 40, &s.padDeadZone},
+      {"PadRepeatDelay", F::Decimal, 400, &s.padRepeatDelay},
+      {"PadRepeatInterval", F::Decimal, 150, &s.padRepeatInterval},
       {"CursorFile", F::Path, 0, &s.cursorFile},
       {"WallPaper", F::Path, 0, &s.wallPaper},
   };

@@ -32,7 +32,8 @@ struct SettingKey {
   std::string_view defaultText;
 };
 
-// In file order: TotalTime, the keys StartingSetUp ... ReadAloudOverVoice, CursorFile, WallPaper.
+// In file order: TotalTime, the keys StartingSetUp ... FadeVolDown, the reading-aloud keys, the pad keys,
+// CursorFile, WallPaper.
 std::span<const SettingKey> settingsTable();
 // nullptr for a name that is not a key.
 const SettingKey* findSetting(std::string_view name);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/engine_state.h"
+#include "platform/game_controllers.h"
 #include "platform/gpu/gl_context.h"
 #include "platform/message_queue.h"
 
@@ -75,6 +76,9 @@ bool createMainWindow(const std::string& title) {
     WindowMessage active;
     active.kind = MessageKind::Activate;
     postWindowMessage(active);
+  } else {
+    // Headless runs take pads only from replayed input, never from a pad that happens to be plugged in.
+    startGameControllers();
   }
   return true;
 }
@@ -85,6 +89,7 @@ uint32_t mainWindowId() { return record().window ? SDL_GetWindowID(record().wind
 
 void destroyMainWindow() {
   WindowRecord& r = record();
+  stopGameControllers();
   if (r.window) SDL_DestroyWindow(r.window);
   r.window = nullptr;
   r.fullScreen = r.changed800x600 = false;

@@ -5,6 +5,7 @@
 #include <array>
 #include <deque>
 
+#include "platform/game_controllers.h"
 #include "platform/main_window.h"
 #include "platform/quit_signals.h"
 #include "platform/virtual_keys.h"
@@ -125,6 +126,11 @@ bool translate(const SDL_Event& e, WindowMessage& m) {
       m.path = e.drop.file;
       SDL_free(e.drop.file);
       return true;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION: return translateControllerEvent(e, m);
     default: return false;
   }
 }
@@ -190,6 +196,8 @@ bool keyHeld(int key) {
     default: return false;
   }
 }
+
+void releaseHeldKey(int vk) { setHeld(vk, false); }
 
 void pointerPosition(int& x, int& y) {
   x = queue().pointerX;

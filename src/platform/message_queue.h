@@ -20,6 +20,10 @@ bool takeWindowMessage(WindowMessage& out);
 // held down now.
 bool keyHeld(int vk);
 
+// Forgets that a key is held, with no message for it (a pad's direction: its release means nothing
+// to the game).
+void releaseHeldKey(int vk);
+
 // The pointer in client pixels of the main window, as the last movement left it.
 void pointerPosition(int& x, int& y);
 void setPointerPosition(int x, int y);

@@ -30,9 +30,30 @@ enum class MessageKind : uint8_t {
   SysKeyDown,  // with Alt held, Alt itself and F10
   SysKeyUp,
   DropFile,  // path: UTF-8 from the system, GBK after the shell converts it
+  // Game controllers; the shell turns them into the messages above before the input loop sees them.
+  PadConnected,  // a pad was plugged in, or was there when the engine started
+  PadDisconnected,
+  PadButtonDown,  // padButton
+  PadButtonUp,
+  PadStick,  // padStick; x, y: its position, -32768..32767, + right and down
+  MenuRequest,  // the player asked for the menu bar (a pad's menu button)
 };
 
 enum class MouseButton : uint8_t { Left, Right, Middle };
+
+// A pad's buttons by position in the common layout (A the bottom face button, B the right, X the
+// left, Y the top), whatever the pad prints on them. The triggers count as buttons.
+enum class PadButton : uint8_t {
+  A, B, X, Y, Back, Guide, Start, LeftStick, RightStick, LeftShoulder, RightShoulder,
+  DpadUp, DpadDown, DpadLeft, DpadRight, Misc1, Paddle1, Paddle2, Paddle3, Paddle4, Touchpad,
+  LeftTrigger, RightTrigger,
+};
+constexpr int kPadButtons = 23;
+
+enum class PadStick : uint8_t { Left, Right };
+
+// What kind of pad sent a message, for the choice of its default layout.
+enum class PadKind : uint8_t { Standard, Nintendo, Handheld };
 
 struct WindowMessage {
   MessageKind kind = MessageKind::None;
@@ -42,6 +63,9 @@ struct WindowMessage {
   int32_t vk = 0;       // Windows virtual-key number of the key (Shift, Control and Menu generic)
   int32_t sidedVk = 0;  // the left/right number of a modifier; 0: the same as vk
   std::string path;
+  PadButton padButton = PadButton::A;
+  PadStick padStick = PadStick::Left;
+  PadKind padKind = PadKind::Standard;
 };
 
 }  // namespace vellum

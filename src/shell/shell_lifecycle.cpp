@@ -10,6 +10,7 @@
 #include "shell/input/input_replay.h"
 #include "shell/input/input_state.h"
 #include "shell/input/message_pumps.h"
+#include "shell/input/pad_translation.h"
 #include "shell/renderer_seam.h"
 #include "shell/display/shell_window_state.h"
 #include "shell/services/speech_service.h"
@@ -23,6 +24,7 @@ void resetShell() {
   resetCursorGlide();
   resetMessagePumps();
   resetInputReplay();
+  resetPadInput();
   resetFindRequest();
   resetInWindowUi();
   setAutoAdvanceDeadline(0);

@@ -1,6 +1,6 @@
-// Any bytes as setting.dat or already.dat: the container reader, the key/value parser and applying
-// the result report or carry on, never crash, over-read or allocate without bound. What the reader
-// accepts is written back and must read back the same.
+// Any bytes as setting.dat or already.dat: the container reader, the key/value parser, applying
+// the result and reading the pad buttons it names report or carry on, never crash, over-read or
+// allocate without bound. What the reader accepts is written back and must read back the same.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,10 +8,12 @@
 #include "engine/startup.h"
 #include "fuzz_support.h"
 #include "persist/compressed_container.h"
+#include "persist/engine_settings.h"
 #include "persist/key_value_text.h"
 #include "persist/read_flags_file.h"
 #include "persist/settings_text.h"
 #include "script/script_state.h"
+#include "shell/input/pad_mapping.h"
 
 namespace {
 
@@ -35,6 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (unpackContainer(bytes, compressed, payload) == ContainerFault::None) applyEverything(payload);
   }
   applyEverything(bytes);
+  // The player's pad buttons, as the first pad message reads them.
+  PadMapping pad = defaultPadMapping(layoutFor(settings().padLayout, PadKind::Handheld));
+  applyPadOverrides(pad, settings().padButtons);
 
   // The settings now hold whatever the input set; they must survive the file format.
   const std::string text = composeSettingsText();

@@ -40,6 +40,8 @@ const char* const kDefaultKeyLines[] = {
     "SysSeVolume = 80", "SysSeMute = 1", "VoVolume = 80", "VoMute = 1", "SysVoVolume = 80", "SysVoMute = 1",
     "VoiceCancel = 0", "VoiceWait = 1", "BgmVolDown = 1", "BgmMax = 30", "BgmMin = 15", "SeVolDown = 1",
     "SeMax = 100", "SeMin = 50", "FadeVolDown = 250", "ReadAloud = 0", "ReadAloudOverVoice = 0",
+    "SeMax = 100", "SeMin = 50", "FadeVolDown = 250", "PadEnable = 1", "PadLayout = 0", "PadButtons = ",
+    "PadDeadZone = 40", "PadRepeatDelay = 400", "PadRepeatInterval = 150",
 };
 
 std::string defaultText(uint32_t totalTime) {
@@ -166,6 +168,14 @@ INSTANTIATE_TEST_SUITE_P(
                  [] {
                    EXPECT_EQ(settings().textSpeed, 5);
                    EXPECT_EQ(settings().autoWait, 500);
+                 }},
+        ReadCase{"pad_buttons_keep_their_words_and_older_files_keep_the_pad_defaults",
+                 "PadButtons = y:key32 back:menu\r\nPadLayout = 2\r\n",
+                 [] {
+                   EXPECT_EQ(settings().padButtons, "y:key32 back:menu");
+                   EXPECT_EQ(settings().padLayout, 2);
+                   EXPECT_EQ(settings().padEnable, 1);
+                   EXPECT_EQ(settings().padDeadZone, 40);
                  }},
         ReadCase{"later_duplicate_wins", "TextSpeed = 5\r\nTextSpeed = 9\r\n", [] { EXPECT_EQ(settings().textSpeed, 9); }},
         ReadCase{"lenient_numbers", "TextSpeed = -1a\r\nTotalTime = ff\r\n",

@@ -77,6 +77,12 @@ INSTANTIATE_TEST_SUITE_P(
                               "line 1: shot name \"../title\" must not contain a slash (pictures stay in the shots folder)"},
                       BadLine{"0 shot a\\b\n",
                               "line 1: shot name \"a\\b\" must not contain a slash (pictures stay in the shots folder)"},
+                      BadLine{"0 padpress thumb\n",
+                              "line 1: padpress needs a pad button (a, b, x, y, dpup, start, leftshoulder ...)"},
+                      BadLine{"0 padstick middle 0 0\n", "line 1: padstick needs left or right and X Y, each -100 to 100"},
+                      BadLine{"0 padstick left 101 0\n", "line 1: padstick needs left or right and X Y, each -100 to 100"},
+                      BadLine{"0 padconnect arcade\n", "line 1: padconnect takes standard, nintendo or handheld"},
+                      BadLine{"0 paddisconnect now\n", "line 1: paddisconnect takes no arguments"},
                       BadLine{"0 shot ..\n",
                               "line 1: shot name \"..\" must not contain \"..\" (pictures stay in the shots folder)"}),
     test::namedBy([](const BadLine& c) { return c.text; }));

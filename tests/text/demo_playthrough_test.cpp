@@ -308,6 +308,36 @@ TEST_F(DemoPlaythrough, GoesFromTheTitleThroughASaveAndALoadToTheEndWithEverySho
   }
 }
 
+// The pad's own playthrough: the title, the story, the choice and the save screen with a game
+// controller alone. A focused plate is lit: brighter than it was, or than its neighbour, in the
+// same place.
+TEST_F(DemoPlaythrough, WithAGamepadAloneTheTitleStoryChoiceAndSaveScreenAreWalked) {
+  LockFolder lock(*folder / "run");
+  // A copy of the packed game of its own, so that the saves of the other playthrough are not its.
+  const std::filesystem::path padGame = *folder / "pad-game", shots = *folder / "shots/pad";
+  std::filesystem::remove_all(padGame);
+  std::filesystem::copy(game(), padGame, std::filesystem::copy_options::recursive);
+  std::filesystem::remove_all(padGame / "save");
+  const ProcessResult padRun =
+      runTool("vellum", "--headless --game " + padGame.string() + " --input " + VELLUM_SOURCE_DIR +
+                            "/examples/demo/pad-playthrough.txt --shots " + shots.string());
+  const std::string theEnd = "（故事到这里暂时结束。）\n";
+  EXPECT_EQ(padRun.out, kDemoStory.substr(0, kDemoStory.find(theEnd) + theEnd.size()));
+  EXPECT_EQ(padRun.err, "");
+  EXPECT_EQ(padRun.exitCode, 0);
+  const auto padShot = [&](const char* name) { return shots / (std::string(name) + ".png"); };
+  DemoShot title(padShot("pad-title")), choice(padShot("pad-choice")), save(padShot("pad-save")),
+      walk(padShot("pad-walk"));
+  ASSERT_TRUE(title.loaded() && choice.loaded() && save.loaded() && walk.loaded());
+  // Two steps down from the pointer's corner: the settings plate (640, 520) is lit, begin (640, 400) not.
+  EXPECT_GT(title.mean(530, 500, 600, 540).luminance(), title.mean(530, 380, 600, 420).luminance() + 8);
+  // A saved into slot 3: its thumbnail (the choice) beside the time, slot 2 still blank.
+  EXPECT_GT(save.mean(310, 450, 490, 550).luminance(), save.mean(310, 310, 490, 410).luminance() + 30);
+  EXPECT_GT(save.brightPixels(510, 485, 740, 515), 200);
+  // Round the story's plates to the walk plate (400, 420), lit before A chose it.
+  EXPECT_GT(walk.mean(180, 370, 260, 460).luminance(), choice.mean(180, 370, 260, 460).luminance() + 5);
+}
+
 TEST_F(DemoPlaythrough, WithoutAClickTheTitleMenuWaits) {
   LockFolder lock(*folder / "run");
   std::ofstream(*folder / "wait.txt") << "5000 quit\n";

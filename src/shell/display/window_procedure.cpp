@@ -82,19 +82,21 @@ void onSysKeyDown(WindowMessage& m) {
   }
 }
 
+void toggleMenuPopup() {
+  ShellWindowState& w = shellWindow();
+  if (w.menuPopupState) {
+    w.menuPopupState = 0;
+    hidePopupMenu();
+  } else {
+    w.menuPopupState = 2;
+    buildPopupMenu();
+  }
+}
+
 void onSysKeyUp(WindowMessage& m) {
   if (m.vk != vk::Menu) return;
-  ShellWindowState& w = shellWindow();
   const EngineSettings& s = settings();
-  if (s.windowMenu && (s.fullScreen || !s.menuLock1)) {
-    if (w.menuPopupState) {
-      w.menuPopupState = 0;
-      hidePopupMenu();
-    } else {
-      w.menuPopupState = 2;
-      buildPopupMenu();
-    }
-  }
+  if (s.windowMenu && (s.fullScreen || !s.menuLock1)) toggleMenuPopup();
 }
 
 }  // namespace
@@ -129,6 +131,11 @@ void windowProcedure(WindowMessage& m) {
     case MessageKind::KeyUp: onKeyUp(m); break;
     case MessageKind::SysKeyDown: onSysKeyDown(m); break;
     case MessageKind::SysKeyUp: onSysKeyUp(m); break;
+    case MessageKind::MenuRequest:
+      // A pad has no pointer to bring the pinned bar down with: the bar comes as the popup does.
+      if (s.windowMenu) toggleMenuPopup();
+      consume(m);
+      break;
     case MessageKind::DropFile:
       // Paths reach scripts in the game's code page.
       m.path = fromUtf8(m.path, CodePage::Gbk);

@@ -8,6 +8,7 @@
 #include "platform/message_queue.h"
 #include "platform/quit_signals.h"
 #include "shell/display/coordinate_mapping.h"
+#include "shell/input/pad_mapping.h"
 
 namespace vellum {
 
@@ -38,8 +39,49 @@ bool buttonNamed(const std::string& word, MouseButton& button) {
   return true;
 }
 
+bool padKindNamed(const std::string& word, PadKind& kind) {
+  if (word == "standard") kind = PadKind::Standard;
+  else if (word == "nintendo") kind = PadKind::Nintendo;
+  else if (word == "handheld") kind = PadKind::Handheld;
+  else return false;
+  return true;
+}
+
+// A stick position in percent of its travel, as the pad's own axis value.
+int32_t stickAxis(long long percent) { return static_cast<int32_t>(percent * 32767 / 100); }
+
+// A pad line's event, or a reason. kind: the replayed pad's, from its last padconnect line.
+std::string parsePadLine(const std::vector<std::string>& w, PadKind& kind, ReplayedEvent& e) {
+  const std::string& what = w[1];
+  WindowMessage& m = e.message;
+  long long a = 0, b = 0;
+  if (what == "padpress" || what == "padrelease") {
+    if (w.size() != 3 || !padButtonNamed(w[2], m.padButton))
+      return what + " needs a pad button (a, b, x, y, dpup, start, leftshoulder ...)";
+    m.kind = what == "padpress" ? MessageKind::PadButtonDown : MessageKind::PadButtonUp;
+  } else if (what == "padstick") {
+    if (w.size() != 5 || (w[2] != "left" && w[2] != "right") || !number(w[3], a) || !number(w[4], b) || a < -100 ||
+        a > 100 || b < -100 || b > 100)
+      return "padstick needs left or right and X Y, each -100 to 100";
+    m.kind = MessageKind::PadStick;
+    m.padStick = w[2] == "left" ? PadStick::Left : PadStick::Right;
+    m.x = stickAxis(a);
+    m.y = stickAxis(b);
+  } else if (what == "padconnect") {
+    if (w.size() > 3 || (w.size() == 3 && !padKindNamed(w[2], kind)))
+      return "padconnect takes standard, nintendo or handheld";
+    if (w.size() == 2) kind = PadKind::Standard;
+    m.kind = MessageKind::PadConnected;
+  } else {
+    if (w.size() != 2) return "paddisconnect takes no arguments";
+    m.kind = MessageKind::PadDisconnected;
+  }
+  m.padKind = kind;
+  return "";
+}
+
 // One line's event, or a reason.
-std::string parseLine(const std::vector<std::string>& w, ReplayedEvent& e) {
+std::string parseLine(const std::vector<std::string>& w, PadKind& padKind, ReplayedEvent& e) {
   long long at = 0;
   if (!number(w[0], at) || at < 0 || at > 0x7FFFFFFF) return "the time must be milliseconds";
   e.atMs = static_cast<uint32_t>(at);
@@ -70,6 +112,9 @@ std::string parseLine(const std::vector<std::string>& w, ReplayedEvent& e) {
     if (w.size() != 3 || !number(w[2], a) || a <= 0 || a > 255) return what + " needs a virtual-key number 1-255";
     m.kind = what == "keydown" ? MessageKind::KeyDown : MessageKind::KeyUp;
     m.vk = static_cast<int32_t>(a);
+  } else if (what == "padpress" || what == "padrelease" || what == "padstick" || what == "padconnect" ||
+             what == "paddisconnect") {
+    return parsePadLine(w, padKind, e);
   } else if (what == "close") {
     if (w.size() != 2) return "close takes no arguments";
     m.kind = MessageKind::CloseRequest;
@@ -107,6 +152,7 @@ bool parseInputReplay(const std::string& text, std::vector<ReplayedEvent>& event
   std::istringstream lines(text);
   std::string line;
   int number = 0;
+  PadKind padKind = PadKind::Standard;
   while (std::getline(lines, line)) {
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -115,7 +161,7 @@ bool parseInputReplay(const std::string& text, std::vector<ReplayedEvent>& event
     for (std::string word; words >> word;) w.push_back(word);
     if (w.empty() || w[0][0] == '#') continue;
     ReplayedEvent e;
-    const std::string reason = parseLine(w, e);
+    const std::string reason = parseLine(w, padKind, e);
     if (!reason.empty()) {
       error = "line " + std::to_string(number) + ": " + reason;
       return false;

@@ -7,6 +7,9 @@
 //   wheel N    (notches, + away from the player)       keydown VK   keyup VK  (virtual-key numbers)
 //   close      (the window's close button)             quit        (as SIGTERM)
 //   shot NAME  (a picture of the screen, NAME.png in the --shots folder; skipped without one)
+//   padpress BUTTON   padrelease BUTTON   (a game controller's: a, b, x, y, dpup, start, ...)
+//   padstick left|right X Y   (the stick's position, -100..100 each way, + right and down)
+//   padconnect [standard|nintendo|handheld]   paddisconnect   (the kind the later pad lines have)
 #pragma once
 
 #include <cstdint>

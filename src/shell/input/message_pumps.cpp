@@ -11,6 +11,7 @@
 #include "shell/input/cursor_glide.h"
 #include "shell/input/custom_cursor.h"
 #include "shell/input/input_replay.h"
+#include "shell/input/pad_translation.h"
 #include "shell/renderer_seam.h"
 #include "shell/display/shell_window_state.h"
 #include "shell/display/window_procedure.h"
@@ -48,8 +49,12 @@ PumpResult pumpOneMessage() {
   stepCursorAnimation();
   // Another copy of the game asked this one to come to the front.
   if (takeRaiseRequest()) raiseMainWindow();
+  postPadRepeats();
   WindowMessage message;
-  if (!takeWindowMessage(message)) return PumpResult::Nothing;
+  // A pad's message is replaced by the input it stands for, posted behind what already waits.
+  do {
+    if (!takeWindowMessage(message)) return PumpResult::Nothing;
+  } while (takePadMessage(message));
   if (message.kind == MessageKind::Quit) return PumpResult::Quit;
   windowProcedure(message);
   PumpState& p = pumps();
