@@ -305,6 +305,12 @@ constexpr std::array kMeanings = std::to_array<ReportMeaning>({
     {"service commands", "第三引数の数値変数が不正です", "The third argument's integer variable is not valid.", "Give a `%` variable for the result."},
 
     // Questions and labels the engine shows on its own (not reports).
+    // Gamepads.
+    {"gamepads", "PadButtons: {word}: {why}",
+     "A word of the PadButtons setting names no pad button or no action, or lacks the `button:action` form.",
+     "A mistyped word in the settings file's PadButtons line; the pad's default for that button stays. The "
+     "button and action names are listed on the guide's gamepads page."},
+
     // Reading aloud.
     {"reading aloud", "朗读服务没有响应，故事不会被朗读。", "The speech service did not answer; the story will not be read aloud.",
      "Reading aloud is on (the ReadAloud setting, V or the menu) but speech-dispatcher is not installed or not "

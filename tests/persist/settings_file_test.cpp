@@ -39,8 +39,7 @@ const char* const kDefaultKeyLines[] = {
     "MovieVolume = 80", "MovieMute = 1", "BgmVolume = 80", "BgmMute = 1", "SeVolume = 80", "SeMute = 1",
     "SysSeVolume = 80", "SysSeMute = 1", "VoVolume = 80", "VoMute = 1", "SysVoVolume = 80", "SysVoMute = 1",
     "VoiceCancel = 0", "VoiceWait = 1", "BgmVolDown = 1", "BgmMax = 30", "BgmMin = 15", "SeVolDown = 1",
-    "SeMax = 100", "SeMin = 50", "FadeVolDown = 250", "ReadAloud = 0", "ReadAloudOverVoice = 0",
-    "SeMax = 100", "SeMin = 50", "FadeVolDown = 250", "PadEnable = 1", "PadLayout = 0", "PadButtons = ",
+    "SeMax = 100", "SeMin = 50", "FadeVolDown = 250", "ReadAloud = 0", "ReadAloudOverVoice = 0", "PadEnable = 1", "PadLayout = 0", "PadButtons = ",
     "PadDeadZone = 40", "PadRepeatDelay = 400", "PadRepeatInterval = 150",
 };
 
