@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  zlib1g-dev libsdl2-dev libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
+  zlib1g-dev libdeflate-dev libsdl2-dev libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
   imagemagick lua5.2 liblua5.2-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
