@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <unordered_set>
 
 #include "image/image.h"
 #include "scene/picture_cache.h"
@@ -236,9 +237,14 @@ bool readTracks(const SaveBlock& block, uint32_t now, SpriteSaveRecord& r) {
   return true;
 }
 
-bool pictureExists(const std::string& name) {
-  const std::string file = name.substr(0, name.find('?'));
-  return storedFileExists(file) || reportMissingSaveFile(file);
+// Files already found while reading this save: a scene often shows one picture many times, and
+// each look for a loose file asks the file system.
+bool pictureExists(const std::string& name, std::unordered_set<std::string>& found) {
+  std::string file = name.substr(0, name.find('?'));
+  if (found.count(file)) return true;
+  if (!storedFileExists(file)) return reportMissingSaveFile(file);
+  found.insert(std::move(file));
+  return true;
 }
 
 // Whether a restored sprite takes up a cross-fade: a standing picture with a saved fade whose old
@@ -261,6 +267,7 @@ bool readSpriteSaveLines(const SaveBlock& block, uint32_t now, std::vector<Sprit
     if (id < 0 || id >= kSpriteCount) return reportBrokenSave(key);
     lines[static_cast<size_t>(id)] = &pieces;
   }
+  std::unordered_set<std::string> found;
   for (int32_t id = 0; id < kSpriteCount; ++id) {
     if (!lines[static_cast<size_t>(id)]) continue;
     SpriteSaveRecord r;
@@ -268,8 +275,8 @@ bool readSpriteSaveLines(const SaveBlock& block, uint32_t now, std::vector<Sprit
     if (!readSprite(block, *lines[static_cast<size_t>(id)], now, r)) return reportBrokenSave("Image" + n(id));
     if (!readTracks(block, now, r)) return false;
     const bool fromFile = r.kind == SourceKind::Picture || r.kind == SourceKind::Standing;
-    if (fromFile && !r.source.empty() && !pictureExists(r.source)) return false;
-    if (!r.second.empty() && fromFile && !pictureExists(r.second)) return false;
+    if (fromFile && !r.source.empty() && !pictureExists(r.source, found)) return false;
+    if (!r.second.empty() && fromFile && !pictureExists(r.second, found)) return false;
     sprites.push_back(std::move(r));
   }
   return true;
