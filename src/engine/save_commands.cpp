@@ -14,7 +14,6 @@
 #include "persist/save_slots.h"
 #include "persist/save_text.h"
 #include "persist/script_save_lines.h"
-#include "render/texture_reuse.h"
 #include "script/script_state.h"
 #include "text/backlog.h"
 
@@ -34,8 +33,6 @@ bool slotArgument(int64_t slot) { return checkSaveNumber(slot, -1); }
 
 // Restores one block of a stack; the stack is left alone on failure.
 bool restoreBlock(const std::vector<std::string>& blocks, size_t index, bool preferFile2) {
-  // The scene is taken down and built again, mostly at the sizes it had: its textures are reused.
-  const TextureReuseWindow reuse;
   return restoreSaveBlock(blocks[index], preferFile2);
 }
 
