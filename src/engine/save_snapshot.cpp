@@ -20,6 +20,7 @@
 #include "text/message_save_lines.h"
 #include "text/message_window.h"
 #include "text/text_sprites.h"
+#include "render/texture_reuse.h"
 
 namespace vellum {
 
@@ -129,6 +130,8 @@ bool restoreSaveBlock(std::string_view text, bool preferFile2) {
   const uint32_t now = tickMilliseconds();
   ParsedBlock p;
   if (!readBlock(text, preferFile2, now, p)) return false;
+  // The scene is taken down and built again, mostly at the sizes it had: its textures are reused.
+  const TextureReuseWindow reuse;
   resetForRestore();
   applyScreenSaveLines(p.screen);
   applySpriteSaveLines(p.sprites);

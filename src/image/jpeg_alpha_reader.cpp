@@ -1,7 +1,5 @@
 #include "image/jpeg_alpha_reader.h"
 
-#include <zlib.h>
-
 #include <cstring>
 #include <new>
 #include <string>
@@ -11,6 +9,7 @@
 #include "image/jpeg_markers.h"
 #include "image/jpeg_session.h"
 #include "image/png_reader.h"
+#include "storage/zlib_buffer.h"
 
 namespace vellum {
 
@@ -47,9 +46,8 @@ bool gatherCarried(const jpeg_saved_marker_ptr first, uint32_t size, std::vector
 
 bool inflateExactly(const uint8_t* data, size_t size, size_t expected, std::vector<uint8_t>& alpha) {
   alpha.assign(expected, 0);
-  uLongf produced = static_cast<uLongf>(expected);
-  const int result = uncompress(alpha.data(), &produced, data, static_cast<uLong>(size));
-  return result == Z_OK && produced == expected;
+  size_t produced = 0;
+  return inflateZlib(data, size, alpha.data(), expected, produced) == InflateStatus::Ok && produced == expected;
 }
 
 bool decodeStored(uint8_t kind, const uint8_t* data, size_t size, int width, int height, std::vector<uint8_t>& alpha) {

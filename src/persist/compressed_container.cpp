@@ -11,6 +11,7 @@
 
 #include "persist/persist_messages.h"
 #include "persist/replace_file.h"
+#include "storage/zlib_buffer.h"
 
 namespace vellum {
 
@@ -99,13 +100,12 @@ ContainerFault unpackContainer(std::string_view file, bool compressed, std::stri
     payload.clear();
     return ContainerFault::NoMemory;
   }
-  // One spare byte lets zlib tell a stream longer than announced from an exact one.
-  char spare = 0;
-  uLongf produced = payload.size();
-  Bytef* out = payload.empty() ? reinterpret_cast<Bytef*>(&spare) : reinterpret_cast<Bytef*>(payload.data());
-  uLong consumed = file.size() - kHeaderSize;
-  const int status = uncompress2(out, &produced, reinterpret_cast<const Bytef*>(file.data() + kHeaderSize), &consumed);
-  if (status != Z_OK || produced != payload.size()) {
+  // The stream must hold exactly the announced length: longer fails as too long, shorter by count.
+  size_t produced = 0;
+  const InflateStatus status = inflateZlib(reinterpret_cast<const uint8_t*>(file.data() + kHeaderSize),
+                                           file.size() - kHeaderSize, reinterpret_cast<uint8_t*>(payload.data()),
+                                           payload.size(), produced);
+  if (status != InflateStatus::Ok || produced != payload.size()) {
     payload.clear();
     return ContainerFault::Inflate;
   }

@@ -1,5 +1,7 @@
 #include "persist/key_value_text.h"
 
+#include <algorithm>
+
 namespace vellum {
 
 namespace {
@@ -34,6 +36,8 @@ std::string_view trimKeyValueBlanks(std::string_view text) {
 
 std::vector<std::string> splitValue(std::string_view value) {
   std::vector<std::string> pieces;
+  // Room for every comma's piece (quoted commas make it a little generous).
+  pieces.reserve(static_cast<size_t>(std::count(value.begin(), value.end(), ',')) + 1);
   size_t start = 0;
   char quote = 0;
   for (size_t i = 0; i < value.size(); ++i) {

@@ -49,7 +49,8 @@ SaveBlock parseSaveBlock(std::string_view text);
 // 0 / empty, so a caller reads every field and checks once.
 class SaveLineReader {
  public:
-  SaveLineReader(const SaveBlock& block, const std::vector<std::string>& pieces) : block_(block), pieces_(pieces) {}
+  SaveLineReader(const SaveBlock& block, const std::vector<std::string>& pieces, size_t first = 0)
+      : block_(block), pieces_(pieces), next_(first) {}
 
   int64_t integer();                  // signed decimal
   int32_t int32() { return static_cast<int32_t>(clamp(integer(), INT32_MIN, INT32_MAX)); }

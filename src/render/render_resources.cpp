@@ -4,6 +4,7 @@
 #include "base/engine_state.h"
 #include "persist/engine_settings.h"
 #include "render/renderer_state.h"
+#include "render/texture_reuse.h"
 #include "script/builtins/plugin_libraries.h"
 
 namespace vellum {
@@ -96,6 +97,7 @@ bool createRenderResources() {
 
 void releaseDefaultPoolResources() {
   RendererState& r = renderer();
+  dropReusableTextures();
   if (r.callbacks.releaseSpriteTargets) r.callbacks.releaseSpriteTargets();
   // The mask is managed and would survive; it is made again at the render size all the same.
   releaseObject(r.maskTexture);
@@ -168,6 +170,7 @@ bool createRenderer(SDL_Window* window) {
 
 void shutdownRenderer() {
   RendererState& r = renderer();
+  dropReusableTextures();
   if (r.device) {
     if (r.callbacks.releaseSpriteTargets) r.callbacks.releaseSpriteTargets();
     r.device->setTexture(0, nullptr);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
 
 #include "platform/gpu/gpu.h"
 #include "render/renderer.h"
@@ -31,6 +32,11 @@ struct RendererState {
   gpu::Texture* renderTexture = nullptr;  // g_pRenderTexture
   gpu::Surface* renderSurface = nullptr;  // g_pRenderSurface
   gpu::Texture* maskTexture = nullptr;    // g_pMaskTexture
+
+  // Textures handed back while a reuse window is open (see texture_reuse.h), by size; each holds
+  // one reference.
+  std::unordered_multimap<uint64_t, gpu::Texture*> reusableTextures;
+  int textureReuseDepth = 0;
 
   // The shaders in the order of kShaderResources; all null without pixel shaders.
   std::array<gpu::PixelShader*, kShaderResources.size()> shaders{};

@@ -7,6 +7,7 @@
 #include "base/report.h"
 #include "render/render_messages.h"
 #include "render/renderer_state.h"
+#include "render/texture_reuse.h"
 
 namespace vellum {
 
@@ -100,6 +101,8 @@ bool upload(gpu::Texture* t, uint32_t level, Upload u) {
 gpu::Texture* createTexture(int width, int height, int levels) {
   RendererState& r = renderer();
   if (!r.device) return nullptr;
+  if (levels == 1)
+    if (gpu::Texture* reused = takeReusableTexture(width, height)) return reused;
   gpu::Texture* t = nullptr;
   const gpu::Result e = r.device->createTexture(static_cast<uint32_t>(std::max(width, 0)),
                                                 static_cast<uint32_t>(std::max(height, 0)),

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <unordered_set>
 
 #include "image/image.h"
 #include "scene/picture_cache.h"
@@ -164,6 +165,18 @@ void visitList(std::string& out, int32_t parent, uint32_t now, int depth) {
 }
 
 // "Image" + digits only: a sprite line; its number, or -1 for other keys.
+// The sprite number of a keyframe line ("ImageRX12_0" -> 12); -1 for any other key. Every key
+// readTracks asks for has this form, so sprites without one have no tracks to look up.
+int64_t trackLineSprite(const std::string& key) {
+  if (key.size() <= 5 || key.compare(0, 5, "Image") != 0) return -1;
+  size_t at = 5;
+  while (at < key.size() && key[at] >= 'A' && key[at] <= 'Z') ++at;
+  int64_t value = 0;
+  const auto result = std::from_chars(key.data() + at, key.data() + key.size(), value);
+  if (at == 5 || result.ec != std::errc() || result.ptr == key.data() + key.size() || *result.ptr != '_') return -1;
+  return value;
+}
+
 int64_t spriteLineNumber(const std::string& key) {
   if (key.size() <= 5 || key.compare(0, 5, "Image") != 0) return -1;
   int64_t value = 0;
@@ -236,9 +249,14 @@ bool readTracks(const SaveBlock& block, uint32_t now, SpriteSaveRecord& r) {
   return true;
 }
 
-bool pictureExists(const std::string& name) {
-  const std::string file = name.substr(0, name.find('?'));
-  return storedFileExists(file) || reportMissingSaveFile(file);
+// Files already found while reading this save: a scene often shows one picture many times, and
+// each look for a loose file asks the file system.
+bool pictureExists(const std::string& name, std::unordered_set<std::string>& found) {
+  std::string file = name.substr(0, name.find('?'));
+  if (found.count(file)) return true;
+  if (!storedFileExists(file)) return reportMissingSaveFile(file);
+  found.insert(std::move(file));
+  return true;
 }
 
 // Whether a restored sprite takes up a cross-fade: a standing picture with a saved fade whose old
@@ -255,21 +273,27 @@ void writeSpriteSaveLines(std::string& out, uint32_t now) { visitList(out, 0, no
 bool readSpriteSaveLines(const SaveBlock& block, uint32_t now, std::vector<SpriteSaveRecord>& sprites) {
   sprites.clear();
   std::array<const std::vector<std::string>*, kSpriteCount> lines{};
+  std::array<bool, kSpriteCount> hasTracks{};
   for (const auto& [key, pieces] : block.values) {
     const int64_t id = spriteLineNumber(key);
-    if (id == -1) continue;
+    if (id == -1) {
+      const int64_t owner = trackLineSprite(key);
+      if (owner >= 0 && owner < kSpriteCount) hasTracks[static_cast<size_t>(owner)] = true;
+      continue;
+    }
     if (id < 0 || id >= kSpriteCount) return reportBrokenSave(key);
     lines[static_cast<size_t>(id)] = &pieces;
   }
+  std::unordered_set<std::string> found;
   for (int32_t id = 0; id < kSpriteCount; ++id) {
     if (!lines[static_cast<size_t>(id)]) continue;
     SpriteSaveRecord r;
     r.n = id;
     if (!readSprite(block, *lines[static_cast<size_t>(id)], now, r)) return reportBrokenSave("Image" + n(id));
-    if (!readTracks(block, now, r)) return false;
+    if (hasTracks[static_cast<size_t>(id)] && !readTracks(block, now, r)) return false;
     const bool fromFile = r.kind == SourceKind::Picture || r.kind == SourceKind::Standing;
-    if (fromFile && !r.source.empty() && !pictureExists(r.source)) return false;
-    if (!r.second.empty() && fromFile && !pictureExists(r.second)) return false;
+    if (fromFile && !r.source.empty() && !pictureExists(r.source, found)) return false;
+    if (!r.second.empty() && fromFile && !pictureExists(r.second, found)) return false;
     sprites.push_back(std::move(r));
   }
   return true;

@@ -3,6 +3,7 @@
 #include "base/report.h"
 #include "render/render_messages.h"
 #include "render/renderer_state.h"
+#include "render/texture_reuse.h"
 #include "scene/animation_update.h"
 #include "scene/scene_messages.h"
 #include "scene/sprite_drawing.h"
@@ -16,8 +17,8 @@ SpriteTable& spriteTable() {
 
 void freePicture(SpritePicture& picture) {
   for (SpriteTile& t : picture.tiles) {
-    releaseObject(t.texture);
-    releaseObject(t.mask);
+    recycleTexture(t.texture);
+    recycleTexture(t.mask);
   }
   releaseObject(picture.targetSurface);
   freeImage(picture.pixels);

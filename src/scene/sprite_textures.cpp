@@ -5,6 +5,7 @@
 #include "base/report.h"
 #include "render/renderer.h"
 #include "render/renderer_state.h"
+#include "render/texture_reuse.h"
 #include "scene/scene_messages.h"
 
 namespace vellum {
@@ -47,8 +48,8 @@ Tiling tilingFor(int32_t w, int32_t h, int32_t cellColumns, int32_t cellRows) {
 
 void releaseTiles(std::vector<SpriteTile>& tiles) {
   for (SpriteTile& t : tiles) {
-    releaseObject(t.texture);
-    releaseObject(t.mask);
+    recycleTexture(t.texture);
+    recycleTexture(t.mask);
   }
   tiles.clear();
 }

@@ -1,7 +1,5 @@
 #include "script/script_container.h"
 
-#include <zlib.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +18,7 @@
 #include "storage/archive_format.h"
 #include "storage/file_loader.h"
 #include "storage/hashes.h"
+#include "storage/zlib_buffer.h"
 
 namespace vellum {
 
@@ -129,8 +128,8 @@ bool readScriptText(uint64_t key, std::string& text) {
     errord(ReportText().sjis(kNoScriptMemory), true);
     return false;
   }
-  uLongf length = unpacked;
-  if (uncompress(store.scratch, &length, block.data(), static_cast<uLong>(block.size())) != Z_OK) {
+  size_t length = 0;
+  if (inflateZlib(block.data(), block.size(), store.scratch, unpacked, length) != InflateStatus::Ok) {
     reportKeyProblem(key, kScriptLoadFailed);
     return false;
   }

@@ -1,7 +1,6 @@
 #include "storage/file_loader.h"
 
 #include <sys/stat.h>
-#include <zlib.h>
 
 #include <cerrno>
 #include <memory>
@@ -15,6 +14,7 @@
 #include "storage/file_handle.h"
 #include "storage/hashes.h"
 #include "storage/storage_messages.h"
+#include "storage/zlib_buffer.h"
 
 namespace vellum {
 
@@ -110,10 +110,10 @@ bool loadCompressed(std::string_view path, uint64_t key, const ArchiveEntry& ent
     return false;
   }
   xorWords(block.get(), storedSize, static_cast<uint32_t>(key));
-  uLongf inflated = unpackedSize;
-  const int rc = uncompress(buffer, &inflated, block.get(), storedSize);
+  size_t inflated = 0;
+  const InflateStatus rc = inflateZlib(block.get(), storedSize, buffer, unpackedSize, inflated);
   block.reset();
-  if (rc != Z_OK) {
+  if (rc != InflateStatus::Ok) {
     reportLoadMemory(path, LoadAllocation::Inflate, capacity);
     capacity = 0;
     return false;

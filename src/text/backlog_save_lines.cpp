@@ -37,6 +37,7 @@ std::string recordText(const ImageLogRecord& r) {
 
 bool readRecord(const SaveBlock& block, std::string_view text, ImageLogRecord& r) {
   std::vector<std::string> parts;
+  parts.reserve(29);
   size_t start = 0;
   for (size_t i = 0; i <= text.size(); ++i)
     if (i == text.size() || text[i] == '|') {
@@ -48,8 +49,7 @@ bool readRecord(const SaveBlock& block, std::string_view text, ImageLogRecord& r
   if (source.empty() || source.size() >= sizeof r.sourceName || second.size() >= sizeof r.secondSource) return false;
   copyText(r.sourceName, source);
   copyText(r.secondSource, second);
-  std::vector<std::string> numbers(parts.begin() + 2, parts.end());
-  SaveLineReader in(block, numbers);
+  SaveLineReader in(block, parts, 2);
   r.kindAndBlend = static_cast<uint8_t>(in.hex());
   r.x = static_cast<int16_t>(in.integer());
   r.y = static_cast<int16_t>(in.integer());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
 #include "base/clock.h"
 #include "engine/save_snapshot.h"
@@ -191,6 +192,42 @@ TEST_F(RestoredInProcess, TextSpritesAndACrossFadeLookAsTheyDid) {
   EXPECT_GE(after.at(70, 60) >> 16, 0xF0u);  // the fade has only begun: red, a trace of blue
   EXPECT_LE(after.at(70, 60) & 0xFF, 0x10u);
   setTickSource(nullptr);
+}
+
+// A restore reuses the textures of the scene it takes down: sprites of one size swap textures
+// among themselves, and each still shows its own picture.
+TEST_F(RestoredInProcess, SpritesOfOneSizeShowTheirOwnPicturesInReusedTextures) {
+  writePicture("red.png", 40, 30, 0xFFFF0000);
+  writePicture("blue.png", 40, 30, 0xFF0000FF);
+  writePicture("wide.png", 90, 30, 0xFF00FF00);
+  std::string lines;
+  const struct {
+    int n;
+    const char* file;
+    int x, y;
+  } placed[] = {{1, "red.png", 10, 10}, {2, "blue.png", 60, 10}, {3, "red.png", 110, 10}, {4, "wide.png", 10, 60}};
+  for (const auto& p : placed)
+    lines += "sp " + std::to_string(p.n) + ", \"" + p.file + "\", 0, 0\nsp_cxy " + std::to_string(p.n) +
+             ", 0, 0\nsp_xy " + std::to_string(p.n) + ", " + std::to_string(p.x) + ", " + std::to_string(p.y) + "\n";
+  script(lines + "draw\n");
+  const auto textures = [] {
+    std::set<gpu::Texture*> held;
+    for (int n = 1; n <= 4; ++n)
+      for (const SpriteImage& b : sprite(n).buffers)
+        for (const SpriteTile& t : b.picture.tiles) held.insert(t.texture);
+    return held;
+  };
+  const Screen before = capture();
+  const std::set<gpu::Texture*> old = textures();
+  ASSERT_EQ(old.size(), 4u);
+  ASSERT_TRUE(restoreSaveBlock(composeSaveBlock(), false));
+  EXPECT_EQ(textures(), old);
+  const Screen after = capture();
+  ASSERT_EQ(before.pixels.size(), after.pixels.size());
+  EXPECT_EQ(before.pixels, after.pixels);
+  EXPECT_EQ(after.at(70, 20), 0x0000FFu);
+  EXPECT_EQ(after.at(120, 20), 0xFF0000u);
+  EXPECT_EQ(after.at(50, 70), 0x00FF00u);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "render/render_messages.h"
 #include "render/renderer_commands.h"
 #include "render/renderer_fixture.h"
+#include "render/texture_reuse.h"
 #include "script/builtins/plugin_libraries.h"
 #include "test_paths.h"
 
@@ -333,6 +334,48 @@ TEST_F(RendererCoreTest, UploadsConvertPadAndStayInsideTheTexture) {
   gpuFaults().createTexture = gpu::kOutOfVideoMemory;
   EXPECT_EQ(createTexture(8, 8, 1), nullptr);
   EXPECT_TRUE(reports.anyBoxContains("CreateTexture D3DERR_OUTOFVIDEOMEMORY"));
+}
+
+TEST_F(RendererCoreTest, TexturesHandedBackInAReuseWindowServeTheSameSizeAndTheRestAreReleased) {
+  VELLUM_REQUIRE_GL();
+  ASSERT_TRUE(createPlain());
+  const uint32_t red[4] = {0xFFFF0000, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000};
+  const uint32_t blue[2] = {0xFF0000FF, 0xFF0000FF};
+  gpu::Texture* small = createTexture(2, 2, 1);
+  gpu::Texture* large = createTexture(4, 2, 1);
+  gpu::Texture* bound = createTexture(2, 2, 1);
+  ASSERT_TRUE(small && large && bound);
+  ASSERT_TRUE(writeTexture2(small, red, 0, 2, 2, 2, 2));
+  renderer().device->setTexture(0, bound);
+  {
+    const TextureReuseWindow window;
+    gpu::Texture* const oldSmall = small;
+    recycleTexture(small);
+    recycleTexture(large);
+    recycleTexture(bound);  // the device still draws with it: released, not pooled
+    EXPECT_EQ(small, nullptr);
+    EXPECT_EQ(renderer().reusableTextures.size(), 2u);
+    gpu::Texture* mipped = createTexture(2, 2, 2);  // another level count: always a new one
+    EXPECT_NE(mipped, oldSmall);
+    gpu::Texture* again = createTexture(2, 2, 1);
+    EXPECT_EQ(again, oldSmall);
+    EXPECT_EQ(renderer().reusableTextures.size(), 1u);
+    // The reused texture holds what a new one would: the upload fills its whole level.
+    ASSERT_TRUE(writeTexture2(again, blue, 0, 2, 1, 2, 2));
+    gpu::LockedRect locked;
+    ASSERT_EQ(again->lockRect(0, locked, nullptr, 0), gpu::kOk);
+    const auto* rows = static_cast<const uint8_t*>(locked.bits);
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(rows)[1], 0xFF0000FFu);
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(rows + locked.pitch)[0], 0u);
+    EXPECT_EQ(again->unlockRect(0), gpu::kOk);
+    mipped->release();
+    again->release();
+  }
+  EXPECT_TRUE(renderer().reusableTextures.empty());  // closing the window released the 4x2 one
+  gpu::Texture* outside = createTexture(2, 2, 1);
+  recycleTexture(outside);
+  EXPECT_TRUE(renderer().reusableTextures.empty());
+  renderer().device->setTexture(0, nullptr);
 }
 
 TEST_F(RendererCoreTest, SixteenBitUploadsAndReadBack) {

@@ -107,6 +107,9 @@ class Texture : public Object {
   Result getSurfaceLevel(uint32_t level, Surface** out);
   Result lockRect(uint32_t level, LockedRect& out, const Rect* rect, uint32_t flags);
   Result unlockRect(uint32_t level);
+  // Whether the one reference its holder has (and a pending upload's) is all that keeps it:
+  // nothing binds it, no surface of it is out.
+  bool heldOnlyByOwner();
 
  private:
   friend class Device;

@@ -147,6 +147,11 @@ Result Texture::unlockRect(uint32_t level) {
   return kOk;
 }
 
+bool Texture::heldOnlyByOwner() {
+  std::lock_guard<std::mutex> hold(lock_);
+  return refCount() == (queued_ ? 2u : 1u);
+}
+
 void Device::queueUpload(Texture* texture) {
   texture->addRef();
   std::lock_guard<std::mutex> hold(uploadLock_);
