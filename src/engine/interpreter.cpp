@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "script/argument_form.h"
 #include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "engine/message_handoff.h"
@@ -79,17 +80,35 @@ void runUserCommand(uint32_t key, const std::string& argument) {
   s.currentUserCommand = nullptr;
 }
 
-PairResult runCommand(const std::string& name, const std::string& argument) {
+// The native command of a pair, looked up again only when the registry has changed since.
+const CommandEntry* nativeCommand(PairCache& pair) {
+  if (pair.registryChanges != registryChanges()) {
+    CommandTables& commands = commandTables();
+    auto found = commands.registry.find(pair.key);
+    pair.native = found != commands.registry.end() ? &found->second : nullptr;
+    pair.registryChanges = registryChanges();
+  }
+  return pair.native;
+}
+
+// `pair` keeps the command's key and its handler's compiled argument between runs of the line.
+PairResult runCommand(const std::string& name, const std::string& argument, PairCache& pair) {
   ScriptState& s = S();
-  const uint32_t key = crc32Of(name);
+  if (!pair.keyed) {
+    pair.key = crc32Of(name);
+    pair.keyed = true;
+  }
+  const uint32_t key = pair.key;
   if (s.forSkipMode) {
     skipEmptyForBody(key);
     return PairResult::NextPair;
   }
   CommandTables& commands = commandTables();
-  if (auto native = commands.registry.find(key); native != commands.registry.end()) {
+  if (const CommandEntry* native = nativeCommand(pair)) {
     setCurrentCommandName(name);
-    native->second.invoke(argument.c_str(), static_cast<int>(argument.size()));
+    offerArgumentForm(&pair.form, argument.c_str(), argument.size());
+    native->invoke(argument.c_str(), static_cast<int>(argument.size()));
+    withdrawArgumentForm();
     if (engine().quitFlag) return PairResult::Leave;
   } else if (s.userCommands.count(key)) {
     runUserCommand(key, argument);
@@ -282,7 +301,8 @@ PairResult runLine() {
 
     PairResult result;
     if (!name.empty() && chars::is(chars::kCommandStart, name[0])) {
-      result = runCommand(name, argument);
+      const size_t pairCount = (line->tokens.size() + 1) / 2;
+      result = runCommand(name, argument, line->cache.pair(static_cast<size_t>(cursor.token) / 2, pairCount));
     } else if (name.empty() || name[0] == '*' || s.forSkipMode) {
       result = PairResult::NextPair;
     } else {

@@ -1,9 +1,12 @@
 #include "script/assignment.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/report.h"
+#include "script/argument_form.h"
+#include "script/assignment_form.h"
 #include "script/char_classes.h"
 #include "script/evaluator.h"
 #include "script/expression.h"
@@ -150,8 +153,9 @@ int32_t applyInteger(int32_t left, int32_t right, const std::string& op) {
   }
 }
 
-void assignOne(std::string_view item) {
-  Evaluator evaluator(item);
+void assignOne(AssignmentItem& compiled) {
+  const std::string_view item = compiled.item.text;
+  Evaluator evaluator(item, compiled.item.tokens);
   Target target;
   if (!readTarget(evaluator, target)) {
     if (!evaluator.failed()) reportAssignment(item, messages::kNotAssignable);
@@ -162,7 +166,7 @@ void assignOne(std::string_view item) {
     reportAssignment(item, messages::kBadAssignmentOperator);
     return;
   }
-  const Value value = evaluate(evaluator.lexer().rest());
+  const Value value = evaluate(compiled.valueFrom(evaluator.lexer().position()));
   if (value.type == kNoValue) {
     reportAssignment(item, messages::kAssignmentTypeMismatch);
     return;
@@ -229,9 +233,8 @@ void declare(std::string_view items, Store& store, Assign assignValue) {
 }  // namespace
 
 void assign(std::string_view items) {
-  for (std::string_view item : splitSegments(items, ',', false)) {
-    if (!item.empty()) assignOne(item);
-  }
+  std::optional<AssignmentForm> uncached;
+  for (AssignmentItem& item : argumentForm(items, uncached).items) assignOne(item);
 }
 
 void declareIntegers(std::string_view items) {
