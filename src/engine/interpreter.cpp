@@ -43,10 +43,12 @@ ScriptState& S() { return scriptState(); }
 
 int lineCount() { return static_cast<int>(S().currentSlot().lines.size()); }
 
-const ScriptLine* lineAt(int index) {
-  const ScriptFile& lines = S().currentSlot().lines;
+const ScriptLine* lineAt(ScriptState& s, int index) {
+  const ScriptFile& lines = s.currentSlot().lines;
   return index >= 0 && index < static_cast<int>(lines.size()) ? &lines[index] : nullptr;
 }
+
+const ScriptLine* lineAt(int index) { return lineAt(S(), index); }
 
 int firstTokenLength(int index) {
   const ScriptLine* line = lineAt(index);
@@ -288,11 +290,11 @@ PairResult runLine() {
   } else {
     cursor.token = 0;
   }
-  cursor.tokenCount = static_cast<int>(lineAt(cursor.line)->tokens.size());
+  cursor.tokenCount = static_cast<int>(lineAt(s, cursor.line)->tokens.size());
 
   for (; cursor.token < cursor.tokenCount; cursor.token += 2) {
     // Looked up afresh for every pair: a command may have switched files.
-    const ScriptLine* line = lineAt(cursor.line);
+    const ScriptLine* line = lineAt(s, cursor.line);
     if (!line || cursor.token >= static_cast<int>(line->tokens.size())) break;
     const std::string& name = line->tokens[cursor.token];
     static const std::string kNoArgument;
@@ -310,7 +312,7 @@ PairResult runLine() {
     }
     if (result == PairResult::Leave) return result;
     if (result == PairResult::NextPair) continue;
-    serviceFileJumps();
+    if (s.fileJumpRequest) serviceFileJumps();
     if (cursor.jumpFlag) break;  // the cursor moved: this line ends here
   }
   return PairResult::Ran;
@@ -323,7 +325,7 @@ void runInterpreter() {
   s.cursor = ExecutionCursor{};
   selectSlot(0);
   while (s.cursor.line < lineCount()) {
-    const ScriptLine* line = lineAt(s.cursor.line);
+    const ScriptLine* line = lineAt(s, s.cursor.line);
     if (line->tokens.empty() || line->tokens.front().empty()) {
       ++s.cursor.line;
       continue;

@@ -14,10 +14,24 @@
 
 namespace vellum {
 
-void offerArgumentForm(std::unique_ptr<ArgumentForm>* slot, const char* text, size_t length);
-void withdrawArgumentForm();
+// The standing offer (inline: it is made and taken for every command a line runs).
+struct ArgumentFormOffer {
+  std::unique_ptr<ArgumentForm>* slot = nullptr;
+  const char* text = nullptr;
+  size_t length = 0;
+};
+inline ArgumentFormOffer argumentFormOffer;
+
+inline void offerArgumentForm(std::unique_ptr<ArgumentForm>* slot, const char* text, size_t length) {
+  argumentFormOffer = {slot, text, length};
+}
+inline void withdrawArgumentForm() { argumentFormOffer = {}; }
 // The offered slot when `text` is the offered argument itself; the offer ends either way.
-std::unique_ptr<ArgumentForm>* takeArgumentForm(std::string_view text);
+inline std::unique_ptr<ArgumentForm>* takeArgumentForm(std::string_view text) {
+  const ArgumentFormOffer offer = argumentFormOffer;
+  argumentFormOffer = {};
+  return offer.text == text.data() && offer.length == text.size() ? offer.slot : nullptr;
+}
 
 // The form of `text` for a handler: the kept one, else compiled now (kept when the slot was
 // offered, else held in `uncached` for this call). Form derives from ArgumentForm and is built

@@ -153,20 +153,39 @@ int32_t applyInteger(int32_t left, int32_t right, const std::string& op) {
   }
 }
 
+// A plain integer target read at compile time, when its variable exists now.
+bool takePlainTarget(const AssignmentItem& compiled, Target& target, std::string& op, size_t& valueStart) {
+  if (!compiled.plainTarget) return false;
+  const PlainTarget& plain = *compiled.plainTarget;
+  if (plain.named) {
+    target.integer = plain.named->find();
+    if (!target.integer) return false;  // read again by the evaluator, which reports it
+  } else {
+    target.integer = &variables().ints[plain.index];
+  }
+  op = plain.op;
+  valueStart = plain.valueStart;
+  return true;
+}
+
 void assignOne(AssignmentItem& compiled) {
   const std::string_view item = compiled.item.text;
-  Evaluator evaluator(item, compiled.item.tokens);
   Target target;
-  if (!readTarget(evaluator, target)) {
-    if (!evaluator.failed()) reportAssignment(item, messages::kNotAssignable);
-    return;
-  }
   std::string op;
-  if (!readOperator(evaluator.lexer(), op)) {
-    reportAssignment(item, messages::kBadAssignmentOperator);
-    return;
+  size_t valueStart = 0;
+  if (!takePlainTarget(compiled, target, op, valueStart)) {
+    Evaluator evaluator(item, compiled.item.tokens);
+    if (!readTarget(evaluator, target)) {
+      if (!evaluator.failed()) reportAssignment(item, messages::kNotAssignable);
+      return;
+    }
+    if (!readOperator(evaluator.lexer(), op)) {
+      reportAssignment(item, messages::kBadAssignmentOperator);
+      return;
+    }
+    valueStart = evaluator.lexer().position();
   }
-  const Value value = evaluate(compiled.valueFrom(evaluator.lexer().position()));
+  const Value value = evaluate(compiled.valueFrom(valueStart));
   if (value.type == kNoValue) {
     reportAssignment(item, messages::kAssignmentTypeMismatch);
     return;

@@ -10,12 +10,12 @@ uint64_t scriptTextGeneration = 1;
 void forgetCompiledScript() { ++scriptTextGeneration; }
 
 PairCache& LineCache::pair(size_t index, size_t pairCount) {
-  if (generation_ != scriptTextGeneration || pairs_.size() != pairCount) {
-    pairs_.clear();
-    pairs_.resize(pairCount);
-    generation_ = scriptTextGeneration;
+  if (!pairs_ || pairs_->generation != scriptTextGeneration || pairs_->pairs.size() != pairCount) {
+    pairs_ = std::make_unique<Pairs>();
+    pairs_->pairs.resize(pairCount);
+    pairs_->generation = scriptTextGeneration;
   }
-  return pairs_[index];
+  return pairs_->pairs[index];
 }
 
 }  // namespace vellum

@@ -31,13 +31,14 @@ struct PairCache {
   std::unique_ptr<ArgumentForm> form;
 };
 
-// Kept inside each parsed line. A copied line starts empty: its forms point into its own text.
+// Kept inside each parsed line, as one pointer so that lines stay small. A copied line starts
+// empty: its forms point into its own text.
 class LineCache {
  public:
   LineCache() = default;
   LineCache(const LineCache&) {}
   LineCache& operator=(const LineCache&) {
-    pairs_.clear();
+    pairs_.reset();
     return *this;
   }
   LineCache(LineCache&&) noexcept = default;  // the line's strings move with it, their bytes stay
@@ -48,8 +49,11 @@ class LineCache {
   PairCache& pair(size_t index, size_t pairCount);
 
  private:
-  std::vector<PairCache> pairs_;
-  uint64_t generation_ = 0;
+  struct Pairs {
+    std::vector<PairCache> pairs;
+    uint64_t generation = 0;
+  };
+  std::unique_ptr<Pairs> pairs_;
 };
 
 // Drops every compiled line: called wherever script text is (re)loaded or replaced.

@@ -140,11 +140,11 @@ class Compiler {
     advance();
     const Token& name = at();
     if (name.kind == TokenKind::Identifier) {
-      push({Op::NamedInt, 0, name.text});
+      push({Op::NamedInt, 0, 0, NamedIntReference(name.text)});
     } else if (name.kind == TokenKind::Number) {
       const int32_t index = toInt32(name.number);
       if (index < 0 || index >= kNumberedVariables || index != name.number) return false;
-      push({Op::NumberedInt, static_cast<double>(index)});
+      push({Op::NumberedInt, 0, static_cast<size_t>(index)});
     } else {
       return false;
     }
@@ -216,12 +216,12 @@ bool NumericExpression::evaluate(double& result) const {
         stack[top++] = step.number;
         break;
       case Op::NumberedInt:
-        stack[top++] = store.ints[static_cast<size_t>(step.number)];
+        stack[top++] = store.ints[step.index];
         break;
       case Op::NamedInt: {
-        auto found = store.namedInts.find(step.name);
-        if (found == store.namedInts.end()) return false;
-        stack[top++] = found->second;
+        const int32_t* variable = step.named->find();
+        if (!variable) return false;
+        stack[top++] = *variable;
         break;
       }
       default:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "script/expression_lexer.h"
+#include "script/named_int_reference.h"
 
 namespace vellum {
 
@@ -28,8 +29,9 @@ class NumericExpression {
   };
   struct Step {
     Op op;
-    double number = 0;  // Number: the value; NumberedInt: the index
-    std::string name;   // NamedInt
+    double number = 0;                       // Number
+    size_t index = 0;                        // NumberedInt
+    std::optional<NamedIntReference> named;  // NamedInt
   };
 
  private:
