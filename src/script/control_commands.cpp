@@ -119,7 +119,7 @@ void testCondition(std::string_view text) {
     abandonLine();
     return;
   }
-  if (evaluate(form.condition).number != 0) {
+  if (evaluateNumber(form.condition) != 0) {
     state = 1;
   } else {
     abandonLine();

@@ -15,6 +15,12 @@ Value evaluate(const CompiledExpression& expression) {
   return Evaluator(expression.text, expression.tokens).evaluateAll();
 }
 
+double evaluateNumber(const CompiledExpression& expression) {
+  double number = 0;
+  if (expression.numeric && expression.numeric->evaluate(number)) return number;
+  return Evaluator(expression.text, expression.tokens).evaluateAll().number;
+}
+
 namespace {
 
 template <typename T, typename Reference>

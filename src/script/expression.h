@@ -27,6 +27,8 @@ struct CompiledExpression {
 // Evaluates the text. Type -1 for an empty text or after an error (which is reported).
 Value evaluate(std::string_view text);
 Value evaluate(const CompiledExpression& expression);
+// Only the number of the result (what conditions test).
+double evaluateNumber(const CompiledExpression& expression);
 
 // The variable named by a text that is exactly one reference ("%name", "%3", "%%1", "%$s"...),
 // or nullptr. With `report`, a missing variable is reported.

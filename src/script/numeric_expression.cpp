@@ -199,7 +199,37 @@ std::optional<NumericExpression> NumericExpression::compile(const TokenList& tok
   return expression;
 }
 
+namespace {
+
+// The value an operand step pushes; false when its variable does not exist.
+bool operand(const Step& step, double& value) {
+  switch (step.op) {
+    case Op::Number:
+      value = step.number;
+      return true;
+    case Op::NumberedInt:
+      value = variables().ints[step.index];
+      return true;
+    default: {
+      const int32_t* variable = step.named->find();
+      if (!variable) return false;
+      value = *variable;
+      return true;
+    }
+  }
+}
+
+}  // namespace
+
 bool NumericExpression::evaluate(double& result) const {
+  // The commonest shapes, one operand or one operator, without the stack.
+  if (steps_.size() == 1) return operand(steps_[0], result);
+  if (steps_.size() == 3 && depth_ == 2) {
+    double left, right;
+    if (!operand(steps_[0], left) || !operand(steps_[1], right)) return false;
+    result = apply(steps_[2].op, left, right);
+    return true;
+  }
   constexpr size_t kSmallStack = 16;
   double small[kSmallStack];
   std::vector<double> large;
