@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "script/argument_form.h"
 #include "script/command_registry.h"
 #include "base/engine_state.h"
 #include "engine/live_reload/live_reload.h"
@@ -44,10 +45,12 @@ ScriptState& S() { return scriptState(); }
 
 int lineCount() { return static_cast<int>(S().currentSlot().lines.size()); }
 
-const ScriptLine* lineAt(int index) {
-  const ScriptFile& lines = S().currentSlot().lines;
+const ScriptLine* lineAt(ScriptState& s, int index) {
+  const ScriptFile& lines = s.currentSlot().lines;
   return index >= 0 && index < static_cast<int>(lines.size()) ? &lines[index] : nullptr;
 }
+
+const ScriptLine* lineAt(int index) { return lineAt(S(), index); }
 
 int firstTokenLength(int index) {
   const ScriptLine* line = lineAt(index);
@@ -81,17 +84,35 @@ void runUserCommand(uint32_t key, const std::string& argument) {
   s.currentUserCommand = nullptr;
 }
 
-PairResult runCommand(const std::string& name, const std::string& argument) {
+// The native command of a pair, looked up again only when the registry has changed since.
+const CommandEntry* nativeCommand(PairCache& pair) {
+  if (pair.registryChanges != registryChanges()) {
+    CommandTables& commands = commandTables();
+    auto found = commands.registry.find(pair.key);
+    pair.native = found != commands.registry.end() ? &found->second : nullptr;
+    pair.registryChanges = registryChanges();
+  }
+  return pair.native;
+}
+
+// `pair` keeps the command's key and its handler's compiled argument between runs of the line.
+PairResult runCommand(const std::string& name, const std::string& argument, PairCache& pair) {
   ScriptState& s = S();
-  const uint32_t key = crc32Of(name);
+  if (!pair.keyed) {
+    pair.key = crc32Of(name);
+    pair.keyed = true;
+  }
+  const uint32_t key = pair.key;
   if (s.forSkipMode) {
     skipEmptyForBody(key);
     return PairResult::NextPair;
   }
   CommandTables& commands = commandTables();
-  if (auto native = commands.registry.find(key); native != commands.registry.end()) {
+  if (const CommandEntry* native = nativeCommand(pair)) {
     setCurrentCommandName(name);
-    native->second.invoke(argument.c_str(), static_cast<int>(argument.size()));
+    offerArgumentForm(&pair.form, argument.c_str(), argument.size());
+    native->invoke(argument.c_str(), static_cast<int>(argument.size()));
+    withdrawArgumentForm();
     if (engine().quitFlag) return PairResult::Leave;
   } else if (s.userCommands.count(key)) {
     runUserCommand(key, argument);
@@ -272,11 +293,11 @@ PairResult runLine() {
   } else {
     cursor.token = 0;
   }
-  cursor.tokenCount = static_cast<int>(lineAt(cursor.line)->tokens.size());
+  cursor.tokenCount = static_cast<int>(lineAt(s, cursor.line)->tokens.size());
 
   for (; cursor.token < cursor.tokenCount; cursor.token += 2) {
     // Looked up afresh for every pair: a command may have switched files.
-    const ScriptLine* line = lineAt(cursor.line);
+    const ScriptLine* line = lineAt(s, cursor.line);
     if (!line || cursor.token >= static_cast<int>(line->tokens.size())) break;
     const std::string& name = line->tokens[cursor.token];
     static const std::string kNoArgument;
@@ -285,7 +306,8 @@ PairResult runLine() {
 
     PairResult result;
     if (!name.empty() && chars::is(chars::kCommandStart, name[0])) {
-      result = runCommand(name, argument);
+      const size_t pairCount = (line->tokens.size() + 1) / 2;
+      result = runCommand(name, argument, line->cache.pair(static_cast<size_t>(cursor.token) / 2, pairCount));
     } else if (name.empty() || name[0] == '*' || s.forSkipMode) {
       result = PairResult::NextPair;
     } else {
@@ -293,7 +315,7 @@ PairResult runLine() {
     }
     if (result == PairResult::Leave) return result;
     if (result == PairResult::NextPair) continue;
-    serviceFileJumps();
+    if (s.fileJumpRequest) serviceFileJumps();
     if (cursor.jumpFlag) break;  // the cursor moved: this line ends here
   }
   return PairResult::Ran;
@@ -309,7 +331,7 @@ void runInterpreter() {
     // Between lines no command holds on to the script's text, so a reload may replace it here.
     serviceLiveReload();
     if (s.cursor.line >= lineCount()) break;
-    const ScriptLine* line = lineAt(s.cursor.line);
+    const ScriptLine* line = lineAt(s, s.cursor.line);
     if (line->tokens.empty() || line->tokens.front().empty()) {
       ++s.cursor.line;
       continue;

@@ -1,9 +1,12 @@
 #include "script/assignment.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/report.h"
+#include "script/argument_form.h"
+#include "script/assignment_form.h"
 #include "script/char_classes.h"
 #include "script/evaluator.h"
 #include "script/expression.h"
@@ -150,19 +153,39 @@ int32_t applyInteger(int32_t left, int32_t right, const std::string& op) {
   }
 }
 
-void assignOne(std::string_view item) {
-  Evaluator evaluator(item);
+// A plain integer target read at compile time, when its variable exists now.
+bool takePlainTarget(const AssignmentItem& compiled, Target& target, std::string& op, size_t& valueStart) {
+  if (!compiled.plainTarget) return false;
+  const PlainTarget& plain = *compiled.plainTarget;
+  if (plain.named) {
+    target.integer = plain.named->find();
+    if (!target.integer) return false;  // read again by the evaluator, which reports it
+  } else {
+    target.integer = &variables().ints[plain.index];
+  }
+  op = plain.op;
+  valueStart = plain.valueStart;
+  return true;
+}
+
+void assignOne(AssignmentItem& compiled) {
+  const std::string_view item = compiled.item.text;
   Target target;
-  if (!readTarget(evaluator, target)) {
-    if (!evaluator.failed()) reportAssignment(item, messages::kNotAssignable);
-    return;
-  }
   std::string op;
-  if (!readOperator(evaluator.lexer(), op)) {
-    reportAssignment(item, messages::kBadAssignmentOperator);
-    return;
+  size_t valueStart = 0;
+  if (!takePlainTarget(compiled, target, op, valueStart)) {
+    Evaluator evaluator(item, compiled.item.tokens);
+    if (!readTarget(evaluator, target)) {
+      if (!evaluator.failed()) reportAssignment(item, messages::kNotAssignable);
+      return;
+    }
+    if (!readOperator(evaluator.lexer(), op)) {
+      reportAssignment(item, messages::kBadAssignmentOperator);
+      return;
+    }
+    valueStart = evaluator.lexer().position();
   }
-  const Value value = evaluate(evaluator.lexer().rest());
+  const Value value = evaluate(compiled.valueFrom(valueStart));
   if (value.type == kNoValue) {
     reportAssignment(item, messages::kAssignmentTypeMismatch);
     return;
@@ -229,9 +252,8 @@ void declare(std::string_view items, Store& store, Assign assignValue) {
 }  // namespace
 
 void assign(std::string_view items) {
-  for (std::string_view item : splitSegments(items, ',', false)) {
-    if (!item.empty()) assignOne(item);
-  }
+  std::optional<AssignmentForm> uncached;
+  for (AssignmentItem& item : argumentForm(items, uncached).items) assignOne(item);
 }
 
 void declareIntegers(std::string_view items) {

@@ -8,6 +8,8 @@ namespace vellum {
 namespace {
 
 CommandTables tables;
+// Starts above 0, the count a fresh line cache holds, so its first look-up always happens.
+uint64_t changes = 1;
 // Filled by the engine while the program starts: runs every family's provider once.
 void (*commandProviders)() = nullptr;
 
@@ -27,7 +29,9 @@ std::unordered_map<std::string, CommandBody>& vmBodies() {
 
 void registerProvided(std::string_view name) {
   const CommandEntry entry = providedCommand(name);
-  if (!entry.empty()) tables.registry[crc32Of(name)] = entry;
+  if (entry.empty()) return;
+  tables.registry[crc32Of(name)] = entry;
+  ++changes;
 }
 
 }  // namespace
@@ -44,11 +48,22 @@ CommandTables& commandTables() { return tables; }
 
 void setCommandProviders(void (*provideAll)()) { commandProviders = provideAll; }
 
-void resetCommandTables() { tables = CommandTables{}; }
+void resetCommandTables() {
+  tables = CommandTables{};
+  ++changes;
+}
 
-void registerCommand(std::string_view name, NativeHandler handler) { tables.registry[crc32Of(name)] = {handler, nullptr}; }
+uint64_t registryChanges() { return changes; }
 
-void registerCommand(std::string_view name, CommandBody body) { tables.registry[crc32Of(name)] = {nullptr, body}; }
+void registerCommand(std::string_view name, NativeHandler handler) {
+  tables.registry[crc32Of(name)] = {handler, nullptr};
+  ++changes;
+}
+
+void registerCommand(std::string_view name, CommandBody body) {
+  tables.registry[crc32Of(name)] = {nullptr, body};
+  ++changes;
+}
 
 void provideCommand(std::string_view name, NativeHandler handler) { providedBodies()[std::string(name)] = {handler, nullptr}; }
 

@@ -43,8 +43,11 @@ struct CommandTables {
   std::unordered_map<uint32_t, ScriptFunction> scriptFunctions;
 };
 
+// Change the registry only through the functions below: they count every change.
 CommandTables& commandTables();
 void resetCommandTables();
+// How many times the native registry has changed; an entry found under an older count may be stale.
+uint64_t registryChanges();
 
 // A later registration under the same name replaces the earlier one.
 void registerCommand(std::string_view name, NativeHandler handler);

@@ -1,14 +1,17 @@
 #include "script/script_commands.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "script/arg_accessor.h"
+#include "script/argument_form.h"
 #include "script/command_registry.h"
 #include "base/report.h"
 #include "script/assignment.h"
 #include "script/control_flow.h"
+#include "script/control_forms.h"
 #include "script/expression.h"
 #include "script/script_messages.h"
 #include "script/script_state.h"
@@ -106,15 +109,17 @@ void labelExistCommand(const char* text, int length) {
 
 // ---- conditionals ------------------------------------------------------------------------------
 
-void testCondition(std::string_view condition) {
+void testCondition(std::string_view text) {
   int& state = scriptState().conditionState();
   state = 2;
-  if (trimBlanks(condition).empty()) {
+  std::optional<ConditionForm> uncached;
+  const ConditionForm& form = argumentForm(text, uncached);
+  if (form.blank) {
     errorc(ReportText().sjis(messages::kBadCondition), true);
     abandonLine();
     return;
   }
-  if (evaluate(condition).number != 0) {
+  if (evaluateNumber(form.condition) != 0) {
     state = 1;
   } else {
     abandonLine();
@@ -165,9 +170,10 @@ LoopFrame* innermostLoop() {
 
 void forCommand(const char* text, int length) {
   ScriptState& s = scriptState();
-  const auto pieces = splitSegments(argumentText(text, length), ',', false);
+  std::optional<LoopHeadForm> uncached;
+  const std::vector<CompiledExpression>& pieces = argumentForm(argumentText(text, length), uncached).pieces;
   std::vector<Value> values;
-  for (std::string_view piece : pieces) values.push_back(evaluate(piece));
+  for (const CompiledExpression& piece : pieces) values.push_back(evaluate(piece));
   int32_t* variable = pieces.empty() ? nullptr : findIntVariable(pieces[0], true);
   if (!variable || pieces.size() < 3) {
     errorc(ReportText().gbk(argumentText(text, length)).ascii(" ").sjis(messages::kBadIntVariable), true);

@@ -304,7 +304,7 @@ int Evaluator::variableIndex(double number) {
 
 int32_t* Evaluator::intReference() {
   VariableStore& store = variables();
-  const Token t = lexer_.current();
+  const Token& t = lexer_.current();
   if (t.is('%')) {
     lexer_.next();
     int32_t* inner = intReference();
@@ -335,7 +335,7 @@ int32_t* Evaluator::intReference() {
 
 std::string* Evaluator::stringReference() {
   VariableStore& store = variables();
-  const Token t = lexer_.current();
+  const Token& t = lexer_.current();
   if (t.is('%')) {
     lexer_.next();
     int32_t* index = intReference();

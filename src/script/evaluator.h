@@ -14,6 +14,9 @@ class Evaluator {
  public:
   // With `report`, missing variables and bad byte widths are reported through the error path.
   explicit Evaluator(std::string_view text, bool report = true) : lexer_(text), text_(text), report_(report) {}
+  // Walks tokens read earlier from the same text (see readTokens).
+  Evaluator(std::string_view text, const TokenList& tokens, bool report = true)
+      : lexer_(text, tokens), text_(text), report_(report) {}
 
   // The whole text as one expression (type -1 when empty or after an error).
   Value evaluateAll();

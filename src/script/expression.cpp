@@ -6,11 +6,25 @@ namespace vellum {
 
 Value evaluate(std::string_view text) { return Evaluator(text).evaluateAll(); }
 
+Value evaluate(const CompiledExpression& expression) {
+  Value value;
+  if (expression.numeric && expression.numeric->evaluate(value.number)) {
+    value.type = kNumberValue;
+    return value;
+  }
+  return Evaluator(expression.text, expression.tokens).evaluateAll();
+}
+
+double evaluateNumber(const CompiledExpression& expression) {
+  double number = 0;
+  if (expression.numeric && expression.numeric->evaluate(number)) return number;
+  return Evaluator(expression.text, expression.tokens).evaluateAll().number;
+}
+
 namespace {
 
 template <typename T, typename Reference>
-T* findVariable(std::string_view text, char sigil, bool report, Reference reference) {
-  Evaluator evaluator(text, report);
+T* findVariable(Evaluator& evaluator, char sigil, Reference reference) {
   ExpressionLexer& lexer = evaluator.lexer();
   if (!lexer.next().is(sigil)) return nullptr;
   lexer.next();
@@ -22,11 +36,18 @@ T* findVariable(std::string_view text, char sigil, bool report, Reference refere
 }  // namespace
 
 int32_t* findIntVariable(std::string_view text, bool report) {
-  return findVariable<int32_t>(text, '%', report, &Evaluator::intReference);
+  Evaluator evaluator(text, report);
+  return findVariable<int32_t>(evaluator, '%', &Evaluator::intReference);
+}
+
+int32_t* findIntVariable(const CompiledExpression& expression, bool report) {
+  Evaluator evaluator(expression.text, expression.tokens, report);
+  return findVariable<int32_t>(evaluator, '%', &Evaluator::intReference);
 }
 
 std::string* findStringVariable(std::string_view text, bool report) {
-  return findVariable<std::string>(text, '$', report, &Evaluator::stringReference);
+  Evaluator evaluator(text, report);
+  return findVariable<std::string>(evaluator, '$', &Evaluator::stringReference);
 }
 
 }  // namespace vellum

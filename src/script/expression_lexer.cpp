@@ -8,59 +8,93 @@
 
 namespace vellum {
 
-const Token& ExpressionLexer::next() {
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t'; }
+
+// Reads the token at `position` (after blanks) and moves `position` past it.
+Token readToken(std::string_view input, size_t& position) {
   Token token;
-  while (position_ < input_.size() && (input_[position_] == ' ' || input_[position_] == '\t')) ++position_;
-  currentStart_ = position_;
-  if (position_ >= input_.size()) {
-    current_ = token;
-    return current_;
+  while (position < input.size() && isSpace(input[position])) ++position;
+  token.start = position;
+  if (position >= input.size()) {
+    token.end = position;
+    return token;
   }
-  const size_t start = position_;
-  const char c = input_[position_];
+  const size_t start = position;
+  const char c = input[position];
   if (chars::is(chars::kDigit, c)) {
     token.kind = TokenKind::Number;
-    if (position_ + 1 < input_.size() && input_[position_ + 1] == 'x') {
-      position_ += 2;
-      const size_t digits = position_;
-      while (position_ < input_.size() && chars::is(chars::kHex, input_[position_])) ++position_;
-      token.text = std::string(input_.substr(start, position_ - start));
-      token.number = static_cast<double>(atoi16(std::string(input_.substr(digits, position_ - digits)).c_str()));
+    if (position + 1 < input.size() && input[position + 1] == 'x') {
+      position += 2;
+      const size_t digits = position;
+      while (position < input.size() && chars::is(chars::kHex, input[position])) ++position;
+      token.text = std::string(input.substr(start, position - start));
+      token.number = static_cast<double>(atoi16(std::string(input.substr(digits, position - digits)).c_str()));
     } else {
-      while (position_ < input_.size() && chars::is(chars::kDecimal, input_[position_])) ++position_;
-      token.text = std::string(input_.substr(start, position_ - start));
+      while (position < input.size() && chars::is(chars::kDecimal, input[position])) ++position;
+      token.text = std::string(input.substr(start, position - start));
       token.number = atod10(token.text.c_str());
     }
   } else if (chars::is(chars::kLabelName, c) || chars::is(chars::kLeadByte, c)) {
     token.kind = TokenKind::Identifier;
-    while (position_ < input_.size()) {
-      const char b = input_[position_];
+    while (position < input.size()) {
+      const char b = input[position];
       if (chars::is(chars::kLeadByte, b)) {
-        position_ = std::min(position_ + 2, input_.size());
+        position = std::min(position + 2, input.size());
       } else if (chars::is(chars::kLabelName, b)) {
-        ++position_;
+        ++position;
       } else {
         break;
       }
     }
-    token.text = std::string(input_.substr(start, position_ - start));
+    token.text = std::string(input.substr(start, position - start));
   } else if (c == '"' || c == '\'') {
     token.kind = TokenKind::Identifier;
-    ++position_;
-    const size_t body = position_;
-    while (position_ < input_.size() && input_[position_] != c) {
-      position_ += chars::is(chars::kLeadByte, input_[position_]) ? 2 : 1;
+    ++position;
+    const size_t body = position;
+    while (position < input.size() && input[position] != c) {
+      position += chars::is(chars::kLeadByte, input[position]) ? 2 : 1;
     }
-    position_ = std::min(position_, input_.size());
-    token.text = std::string(input_.substr(body, position_ - body));
-    if (position_ < input_.size()) ++position_;  // the closing quote
+    position = std::min(position, input.size());
+    token.text = std::string(input.substr(body, position - body));
+    if (position < input.size()) ++position;  // the closing quote
   } else {
     token.kind = TokenKind::Operator;
     token.text = std::string(1, c);
-    ++position_;
+    ++position;
   }
-  current_ = std::move(token);
-  return current_;
+  token.end = position;
+  return token;
+}
+
+}  // namespace
+
+const Token ExpressionLexer::kBeforeFirst{};
+
+TokenList readTokens(std::string_view text, size_t from) {
+  TokenList tokens;
+  size_t position = std::min(from, text.size());
+  do {
+    tokens.push_back(readToken(text, position));
+  } while (tokens.back().kind != TokenKind::End);
+  return tokens;
+}
+
+const Token& ExpressionLexer::seek(size_t position) {
+  position = std::min(position, input_.size());
+  size_t at = position;
+  while (at < input_.size() && isSpace(input_[at])) ++at;
+  // Usually a token of the list starts there; otherwise the text is read afresh from there.
+  auto found = std::find_if(tokens_->begin(), tokens_->end(), [at](const Token& t) { return t.start == at; });
+  if (found == tokens_->end()) {
+    own_ = readTokens(input_, position);
+    tokens_ = &own_;
+    found = own_.begin();
+  }
+  index_ = static_cast<size_t>(found - tokens_->begin());
+  started_ = true;
+  return current();
 }
 
 }  // namespace vellum

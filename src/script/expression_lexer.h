@@ -1,10 +1,11 @@
-// Tokens of script expressions, read one at a time from the front of the text.
+// Tokens of script expressions. A text is read into a token list once; a lexer walks a list one
+// token at a time, so a list kept beside a script line serves every later run of that line.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vellum {
 
@@ -19,34 +20,49 @@ struct Token {
   TokenKind kind = TokenKind::End;
   std::string text;  // the token's bytes (a quoted string without its quotes)
   double number = 0;
+  size_t start = 0;  // where the token starts in the text
+  size_t end = 0;    // just after it
 
   bool is(char op) const { return kind == TokenKind::Operator && text.size() == 1 && text[0] == op; }
 };
 
+// Every token of a text from `from` on, closed by an End token at the text's end.
+using TokenList = std::vector<Token>;
+TokenList readTokens(std::string_view text, size_t from = 0);
+
 class ExpressionLexer {
  public:
-  explicit ExpressionLexer(std::string_view input) : input_(input) {}
+  // Reads the text's tokens now.
+  explicit ExpressionLexer(std::string_view input) : input_(input), own_(readTokens(input)), tokens_(&own_) {}
+  // Walks tokens read earlier from this same text; they must outlive the lexer.
+  ExpressionLexer(std::string_view input, const TokenList& tokens) : input_(input), tokens_(&tokens) {}
 
-  // Reads the next token into current().
-  const Token& next();
-  const Token& current() const { return current_; }
-  // The text not yet read (after the current token).
-  std::string_view rest() const { return input_.substr(position_); }
-  std::string_view input() const { return input_; }
-  size_t position() const { return position_; }
-  // Where the current token starts in the text.
-  size_t currentStart() const { return currentStart_; }
-  // Continues reading at `position` (reads the token there).
-  const Token& seek(size_t position) {
-    position_ = std::min(position, input_.size());
-    return next();
+  // Moves to the next token and returns it as current().
+  const Token& next() {
+    if (!started_) {
+      started_ = true;
+    } else if (index_ + 1 < tokens_->size()) {
+      ++index_;
+    }
+    return current();
   }
+  const Token& current() const { return started_ ? (*tokens_)[index_] : kBeforeFirst; }
+  // The text not yet read (after the current token).
+  std::string_view rest() const { return input_.substr(position()); }
+  std::string_view input() const { return input_; }
+  size_t position() const { return started_ ? current().end : 0; }
+  // Where the current token starts in the text.
+  size_t currentStart() const { return started_ ? current().start : 0; }
+  // Continues reading at `position` (reads the token there).
+  const Token& seek(size_t position);
 
  private:
+  static const Token kBeforeFirst;
   std::string_view input_;
-  size_t position_ = 0;
-  size_t currentStart_ = 0;
-  Token current_;
+  TokenList own_;
+  const TokenList* tokens_;
+  size_t index_ = 0;
+  bool started_ = false;
 };
 
 }  // namespace vellum

@@ -6,10 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "script/line_cache.h"
+
 namespace vellum {
 
 struct ScriptLine {
   std::vector<std::string> tokens;
+  // What the interpreter compiled from the tokens on the line's first run.
+  mutable LineCache cache;
 };
 
 // Line i of the vector is line number i+1 of the file.

@@ -5,6 +5,7 @@
 
 #include "base/engine_state.h"
 #include "script/label_pass.h"
+#include "script/line_cache.h"
 #include "script/reload_position.h"
 #include "script/script_container.h"
 #include "script/script_state.h"
@@ -210,6 +211,8 @@ bool replaceScripts(const std::vector<ScriptReplacement>& files) {
       }
     scriptContainer().replacedTexts[key] = r.source->text;
   }
+  // Copied lines start with empty caches; dropping the rest too keeps no form of the old text.
+  forgetCompiledScript();
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "script/tokenizer.h"
 
 #include "script/command_registry.h"
+#include "script/line_cache.h"
 #include "script/char_classes.h"
 #include "script/script_state.h"
 #include "storage/hashes.h"
@@ -142,6 +143,8 @@ void tokenizeLine(std::string_view text, ScriptLine& line) {
 }
 
 void parseScript(std::string_view text, ScriptFile& file) {
+  // New text: what was compiled from lines of the text it replaces must not run again.
+  forgetCompiledScript();
   splitLines(text, [&file](std::string_view lineText, int) {
     file.emplace_back();
     tokenizeLine(lineText, file.back());

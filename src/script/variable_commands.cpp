@@ -54,6 +54,7 @@ void eraseNamedVariable(std::string_view reference) {
       if (loop.variable == &found->second) loop.variable = nullptr;
     }
     store.namedInts.erase(found);
+    noteNamedIntErased();
   } else if (reference[0] == '$') {
     store.namedStrings.erase(name);
   }

@@ -9,11 +9,18 @@ namespace vellum {
 
 namespace {
 VariableStore store;
-}
+uint64_t erasures = 0;
+}  // namespace
 
 VariableStore& variables() { return store; }
 
-void resetVariables() { store = VariableStore{}; }
+void resetVariables() {
+  store = VariableStore{};
+  noteNamedIntErased();
+}
+
+uint64_t namedIntErasures() { return erasures; }
+void noteNamedIntErased() { ++erasures; }
 
 int64_t toInt64(double value) {
   if (std::isnan(value)) return 0;

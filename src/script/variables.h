@@ -22,4 +22,9 @@ struct VariableStore {
 VariableStore& variables();
 void resetVariables();
 
+// Counts erasures of named integers (one by one or all at once). A pointer to one kept from an
+// older count may dangle; insertions move no element. Whoever erases one calls noteNamedIntErased.
+uint64_t namedIntErasures();
+void noteNamedIntErased();
+
 }  // namespace vellum

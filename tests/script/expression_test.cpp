@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "script/expression.h"
 #include "script/variables.h"
 #include "support/engine_fixture.h"
@@ -40,6 +42,16 @@ TEST_P(Expressions, Evaluate) {
   }
   if (c.string) {
     EXPECT_EQ(v.text, c.string) << c.text;
+  }
+  // Compiled once, as a script line keeps it, and run twice: the same value each time.
+  const CompiledExpression compiled(c.text);
+  for (int run = 0; run < 2; ++run) {
+    const Value again = evaluate(compiled);
+    EXPECT_EQ(again.type, v.type) << c.text;
+    EXPECT_EQ(again.text, v.text) << c.text;
+    if (!std::isnan(v.number)) {
+      EXPECT_EQ(again.number, v.number) << c.text;
+    }
   }
 }
 
@@ -100,6 +112,13 @@ TEST_P(BadExpressions, ReportAndGiveNoValue) {
   const Value v = evaluate(GetParam().text);
   EXPECT_EQ(v.type, kNoValue) << GetParam().text;
   EXPECT_EQ(reports.boxes.size(), 1u) << GetParam().text;
+  // A compiled form reports the same, on every run.
+  const CompiledExpression compiled(GetParam().text);
+  for (size_t run = 1; run <= 2; ++run) {
+    EXPECT_EQ(evaluate(compiled).type, kNoValue) << GetParam().text;
+    ASSERT_EQ(reports.boxes.size(), 1u + run) << GetParam().text;
+    EXPECT_EQ(reports.boxes.back(), reports.boxes.front()) << GetParam().text;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, BadExpressions,

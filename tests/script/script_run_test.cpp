@@ -58,6 +58,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "3145728 2 -1"},
         ScriptCase{"byte_access", "string s = \"ABCD\"\ncal *$s = 97, *($s 2)2 = 0x6665\nprint $s, \" \", *($s)4\n",
                    "aBef 1717912161"},
+        // Lines run again in a loop follow what their variables hold on each run.
+        ScriptCase{"loop_line_names_its_variable_by_value",
+                   "int a, b\nstring n = \"a\"\nfor %1, 1, 4\ncal %$n += %1\nif (%1 == 2) cal $n = \"b\"\nnext\n"
+                   "print %a, \" \", %b\n",
+                   "3 7"},
+        ScriptCase{"loop_line_computes_its_byte_offset",
+                   "string s = \"abcd\"\nfor %1, 0, 3\ncal *($s %1) = 65 + %1\nnext\nprint $s\n", "ABCD"},
+        ScriptCase{"loop_line_pads_each_number", "string t\nfor %1, 9, 10 : cal $t += $(%1)3 : next\nprint $t\n", "009010"},
         ScriptCase{"user_command", "defsub greet\ngreet \"Aya\", 3\nprint \".\"\nend\n*greet\nstring who\ngetParam $who, %n = 9\nprint $who, %n\nreturn\n",
                    "Aya3."},
         ScriptCase{"user_command_default", "defsub g\ng\nend\n*g\nstring w\ngetParam $w = \"dflt\"\nprint $w\nreturn\n",
@@ -138,6 +146,13 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{"missing_label", "goto *nowhere\n", "Error: *nowhereラベルが存在しません | script/0.txt[1] goto\n"},
         ReportCase{"return_without_gosub", "return\n", "Error: gosub が一度も実行されていません | script/0.txt[1] return\n"},
         ReportCase{"empty_condition", "if print 1\n", "Error: 式が不正です | script/0.txt[1] if\n"},
+        ReportCase{"bad_line_in_a_loop_reports_on_every_run", "for %1, 1, 3\ncal %nosuch += 1\nnext\n",
+                   "Error: %nosuch += 1 変数が存在しません | script/0.txt[2] cal\n"
+                   "Error: %nosuch += 1 変数が存在しません | script/0.txt[2] cal\n"
+                   "Error: %nosuch += 1 変数が存在しません | script/0.txt[2] cal\n"},
+        ReportCase{"variable_erased_under_a_loop_line",
+                   "string n = \"a\"\nint a\nfor %1, 1, 2\ncal %$n += 1\nvariableErase %a\nnext\n",
+                   "Error: %$n += 1 変数が存在しません | script/0.txt[4] cal\n"},
         ReportCase{"bad_operator", "cal %1 << 2\n", "Error: script/0.txt[0] %1 << 2 ※代入演算子が不正です\n"},
         ReportCase{"string_compound", "cal $1 -= \"a\"\n",
                    "Error: script/0.txt[0] $1 -= \"a\" ※文字変数に -= 複合代入演算子は使えません\n"},
