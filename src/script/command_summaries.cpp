@@ -139,8 +139,8 @@ constexpr CommandSummary kSummaries[] = {
     {"getPage", "%n", "1 when the current message waits for a new page (\\ or a new-page wait from setMessLine), 0 when it goes on in the same page"},
     {"setWindowVisible", "mode", "what of the message layer shows: bit 1 the message-layer sprites, bit 2 the text; 3 (the default) both, 0 neither. A load (loadSave) leaves it 0: show the window again in *load_lb"},
     {"getWindowVisible", "%n", "what of the message layer shows, as setWindowVisible: bit 1 the message-layer sprites, bit 2 the text"},
-    {"setAuto", "n", "1: auto mode on (turns skip off); 2: toggles auto mode (as the Shift key); 0: auto, skip and fast-forward off. Auto mode starts only while the message window is visible"},
-    {"setSkip", "n", "1: skip on, when the current message was read before or the settings let skip pass unread text (AlreadyReadSkip); 2: toggles skip (as the Tab key); 0: auto, skip and fast-forward off. Skip starts only while the message window is visible"},
+    {"setAuto", "n", "1: auto mode on (turns skip off); 2: toggles auto mode (as the Shift key); 0: auto and skip off. Auto mode starts only while the message window is visible"},
+    {"setSkip", "n", "1: skip on, when the current message was read before or the settings let skip pass unread text (AlreadyReadSkip); 2: toggles skip (as the Tab key); 0: auto and skip off. Skip starts only while the message window is visible"},
     {"getMode", "%n", "the modes as bits: auto 1, skip 2, skipping this advance 4, a fast-forward target set 8, and the fast-forward kind × 16 (16 setJump, 32 popSave going back, 64 fileJump)"},
     {"getSkip", "", "whether skip is on: skip mode 1, plus 2 while the current advance comes from skipping"},
     {"setLog", "text, rows, append", "writes the current backlog entry: the text replaces the entry's text (append non-zero: is added to it), rows is the entry's row count"},
@@ -332,7 +332,7 @@ constexpr CommandSummary kSummaries[] = {
     // Global flags.
     {"saveAlready", "", "writes the read marks (which messages were read) to already.dat now; they are also written when the game ends"},
     // Window and display.
-    {"screen", "width, height, reference width, flags", "fixes the game's size (width × height game pixels; all positions are in these), creates the window and the renderer; reference width is kept for plug-ins (0 usual); flags add up: 2 no settings dialog at start, 4 a fixed-size window without menu, 8 no 4:3 aspect switch (1 is handed to the settings dialog)"},
+    {"screen", "width, height, reference width, flags", "fixes the game's size (width × height game pixels; all positions are in these), creates the window and the renderer; reference width is recorded for plug-ins and changes nothing on screen (give the width again); flags add up: 2 no settings dialog at start, 4 a fixed-size window without menu, 8 no 4:3 aspect switch (1 is handed to the settings dialog)"},
     {"setWindowText", "title", "the window's title; the first one, before screen, creates the window and is the game's identity (one running copy per title)"},
     {"getScreenRate", "%n", "the drawn size against the game size, × 100 (100 when drawn at the game's size, 150 at one and a half times)"},
     {"getScreenWidth", "%n", "the drawn width in pixels (the Resolution setting; the game width unless changed)"},
@@ -355,7 +355,7 @@ constexpr CommandSummary kSummaries[] = {
     // Services.
     {"getCurrentDirectory", "$s", "the folder prefix where saves and Information.txt live: empty for the game folder, else the documents path loadSetting chose"},
     {"isNetworkAlive", "%r", "1 when the system reports a usable network connection, else 0"},
-    {"fileDownload", "url, $s", "the body fetched from the http:// URL, or \"\" on any failure (waits until it is done)"},
+    {"fileDownload", "url, $s", "the body fetched from the http:// or https:// URL, or \"\" on any failure (no answer within 2 seconds, a body over 256 MiB or without a length, two minutes in all); the game waits until it is done"},
     {"shellExecute", "file, parameters, %r", "opens file with the desktop: an address (http://…, mailto:) or a document with its usual program, a program of the game folder run with the parameters; %r above 32 when it started, 2 nothing found, 31 nothing opens that kind"},
     {"setClipboard", "text", "puts the text on the clipboard (once the game has a window)"},
     {"findText", "", "opens the find dialog; eventWaitDD and eventWaitPD give its text (owner 263)"},
