@@ -12,6 +12,7 @@
 #include <string>
 
 #include "headless_gl_window.h"
+#include "sprite_scene.h"
 #include "engine/save_commands.h"
 #include "image/image.h"
 #include "image/image_io.h"
@@ -37,22 +38,7 @@ struct Scene {
     SDL_Window* window = bench::openHeadlessGlWindow(kW, kH);
     if (!window || !bench::startHeadlessRenderer(window, kW, kH)) return;
     persistState().saveDirectory = engine().exeDirectory + "save/";
-    Image* image = createImage(16, 16, 32);
-    for (int i = 0; i < image->pixelCount; ++i) image->pixels[i] = 0xFF336699u;
-    SaveRequest png;
-    png.option1 = 32;
-    png.option2 = 1;
-    if (!saveImage(engine().exeDirectory + "p.png", image, png)) return;
-    freeImage(image);
-    for (int n = 0; n < kSpriteCount; ++n) {
-      if (!loadSprite(n, "p.png", 0, 0, {})) return;
-      SpriteProperties& p = sprite(n).backImage().props;
-      p.x = static_cast<float>(n % 1000);
-      p.y = static_cast<float>(n / 3);
-      p.alpha = n % 256;
-      sprite(n).pending |= pending::kProperties;
-    }
-    commitAllSprites();
+    if (!bench::fillSpriteScene(kSpriteCount)) return;
     BacklogState& log = backlog();
     for (int j = 0; j < kBacklogEntries; ++j) {
       BacklogEntry& e = log.entries[static_cast<size_t>(j)];
