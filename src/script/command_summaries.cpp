@@ -264,7 +264,7 @@ constexpr CommandSummary kSummaries[] = {
     {"sc_mb", "on, alpha", "motion blur: moving sprites leave a trail"},
     // Renderer.
     {"draw", "", "commits the sprites' pending changes and presents a frame"},
-    {"draw2", "", "as draw when something moves or fresh asked for it, else sleeps 1 ms"},
+    {"draw2", "", "as draw when something moves or fresh asked for it, else waits up to 10 ms for input"},
     {"draw3", "", "commits the pending changes without a frame"},
     {"fresh", "", "makes the next draw2 draw"},
     // Transitions.
