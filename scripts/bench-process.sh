@@ -77,8 +77,9 @@ median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]
 # "seconds maxrss_kib" of one whole run.
 time_run() {
   local bin=$1 game=$2 mode=$3
-  /usr/bin/time -o "$work/time.out" -f "%e %M" "$bin" $mode --game "$work/$game" >/dev/null 2>&1 || true
-  tail -1 "$work/time.out"
+  local start=$EPOCHREALTIME
+  /usr/bin/time -o "$work/time.out" -f "%M" "$bin" $mode --game "$work/$game" >/dev/null 2>&1 || true
+  echo "$(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.4f", b - a }') $(tail -1 "$work/time.out")"
 }
 
 # Percent of one core the idle game used over idle_seconds, after a second to settle.
