@@ -11,7 +11,6 @@
 #include "engine/frame_hooks.h"
 #include "engine/interpreter.h"
 #include "base/report.h"
-#include "image/ops/image_tables.h"
 #include "persist/engine_settings.h"
 #include "persist/persist_state.h"
 #include "persist/read_flags_file.h"
@@ -107,7 +106,7 @@ bool initializeEngine() {
   installFrameHooks();  // after the scene has put in its own callbacks
   resetBacklog();
   initMathTables();
-  initImageTables();
+  // The image operations' tables are built by the first operation: many games never use one.
   registerAllCommands();
   for (uint16_t code : kKinsokuCodes) readMode().kinsoku.insert(code);
 
