@@ -338,7 +338,7 @@ void waitForNextInput(uint32_t capMs) {
   uint32_t wait = capMs;
   uint32_t replayDue = 0;
   if (nextReplayedEventAt(replayDue)) wait = std::min(wait, until(replayDue, now));
-  // The advance fires once the deadline has passed (+1) on a pass that toggles the tick on (+1).
+  // The advance fires on the passes after the deadline (the idle checks want it passed).
   if (readMode().autoActive && autoAdvanceDeadline) wait = std::min(wait, until(autoAdvanceDeadline + 1, now));
   waitForWindowMessage(wait);
 }
