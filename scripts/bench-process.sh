@@ -34,6 +34,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# A lock folder of our own: a copy of the game running elsewhere must not turn our runs away.
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
 
 # A game folder from a script text; every game shows the same 1280x720 picture.
 make_game() {
