@@ -16,4 +16,6 @@ uint32_t tickMilliseconds() {
 
 void setTickSource(uint32_t (*source)()) { tickSource = source; }
 
+bool tickSourceReplaced() { return tickSource != nullptr; }
+
 }  // namespace vellum

@@ -14,7 +14,6 @@
 #include "engine/rollback.h"
 #include "engine/speech_hooks.h"
 #include "base/report.h"
-#include "image/ops/image_tables.h"
 #include "persist/engine_settings.h"
 #include "persist/persist_state.h"
 #include "persist/read_flags_file.h"
@@ -114,7 +113,7 @@ bool initializeEngine() {
   installSpeechHooks();
   resetBacklog();
   initMathTables();
-  initImageTables();
+  // The image operations' tables are built by the first operation: many games never use one.
   registerAllCommands();
   for (uint16_t code : kKinsokuCodes) readMode().kinsoku.insert(code);
 

@@ -3,7 +3,10 @@
 #include <SDL.h>
 
 #include <array>
+#include <chrono>
+#include <cstring>
 #include <deque>
+#include <thread>
 
 #include "platform/game_controllers.h"
 #include "platform/main_window.h"
@@ -135,6 +138,13 @@ bool translate(const SDL_Event& e, WindowMessage& m) {
   }
 }
 
+// SDL's offscreen and dummy drivers deliver no input and have nothing to block on: SDL would wake
+// every millisecond to poll them.
+bool windowSystemCanWait() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+}
+
 void pollSdlEvents() {
   if (!mainWindowExists()) return;
   SDL_Event e;
@@ -182,6 +192,16 @@ bool takeWindowMessage(WindowMessage& out) {
   out = std::move(q.pending.front());
   q.pending.pop_front();
   return true;
+}
+
+void waitForWindowMessage(uint32_t timeoutMs) {
+  if (timeoutMs == 0 || !queue().pending.empty() || quitRequested()) return;
+  if (!mainWindowExists() || !windowSystemCanWait()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+    return;
+  }
+  // A null event leaves what arrived in SDL's queue for takeWindowMessage to translate.
+  SDL_WaitEventTimeout(nullptr, static_cast<int>(timeoutMs));
 }
 
 bool keyHeld(int key) {

@@ -4,6 +4,8 @@
 // buttons are held.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/window_message.h"
 
 namespace vellum {
@@ -15,6 +17,10 @@ void postWindowMessage(WindowMessage message);
 // The next message: a quit request first, then what was posted, then SDL's pending events
 // translated. False when nothing is pending.
 bool takeWindowMessage(WindowMessage& out);
+
+// Blocks until the window system has an event for us or timeoutMs have passed; returns at once when
+// a message is already queued. Without a window nothing can arrive, so it sleeps the time.
+void waitForWindowMessage(uint32_t timeoutMs);
 
 // Whether the key (a virtual-key number, generic or sided; 1, 2, 4, 5, 6 the mouse buttons) is
 // held down now.

@@ -1,16 +1,18 @@
 // The renderer's commands: draw, draw2, draw3, fresh, and the script-VM built-in SetRenderTarget2.
 #include "render/renderer_commands.h"
 
-#include <chrono>
-#include <thread>
-
 #include "script/arg_accessor.h"
 #include "script/command_registry.h"
 #include "render/renderer_state.h"
+#include "shell/input/event_source.h"
 
 namespace vellum {
 
 namespace {
+
+// Nothing on screen changes: the longest draw2 waits for input before the script runs again. A
+// script that watches the clock in its loop sees it at least this often.
+constexpr uint32_t kIdleWaitMs = 10;
 
 void commitPending() {
   if (renderer().callbacks.commitPending) renderer().callbacks.commitPending();
@@ -30,7 +32,8 @@ int draw2Body(void* call) {
     commitPending();
     runFrame(0, 0, 0, 0);
   } else {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // An unchanged frame is not presented again; the input loop sleeps until something is due.
+    waitForNextInput(kIdleWaitMs);
   }
   r.refreshRequested = false;
   args().returnNothing(call);

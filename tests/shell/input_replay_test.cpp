@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "platform/message_queue.h"
 #include "shell/input/input_replay.h"
 #include "support/param_names.h"
 
@@ -124,6 +125,25 @@ TEST(InputReplayFeed, PostsOnlyWhatHasComeDue) {
   feedReplayedInputAt(2000);
   EXPECT_EQ(replayedEventsLeft(), 0u);
   resetInputReplay();
+}
+
+// The idle wait of draw2 ends when the next event falls due, on the engine's clock.
+TEST(InputReplayFeed, TellsWhenTheNextEventFallsDue) {
+  std::vector<ReplayedEvent> events;
+  std::string error;
+  ASSERT_TRUE(parseInputReplay("10 keydown 65\n20 keyup 65\n", events, error));
+  uint32_t due = 0;
+  EXPECT_FALSE(nextReplayedEventAt(due)) << "nothing replayed, nothing due";
+  startInputReplay(std::move(events), 1000);
+  ASSERT_TRUE(nextReplayedEventAt(due));
+  EXPECT_EQ(due, 1010u);
+  feedReplayedInputAt(1010);
+  ASSERT_TRUE(nextReplayedEventAt(due));
+  EXPECT_EQ(due, 1020u);
+  feedReplayedInputAt(1020);
+  EXPECT_FALSE(nextReplayedEventAt(due)) << "every event posted";
+  resetInputReplay();
+  resetMessageQueue();
 }
 
 }  // namespace

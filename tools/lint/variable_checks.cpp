@@ -2,9 +2,10 @@
 // Lua or Squirrel can with newScriptInteger/newScriptString); a use of a name nothing declares stops
 // the engine when it is reached, and a use a run reaches before the declaration stops it too.
 // Numbered variables (%0, $12) always exist.
+#include <cctype>
 #include <map>
-#include <regex>
 #include <set>
+#include <string_view>
 
 #include "argument_text.h"
 #include "checks.h"
@@ -58,13 +59,32 @@ std::vector<std::string> declarationsOf(const ParsedLine& line) {
   return names;
 }
 
+// The quoted name of a call `KIND  ( "name"` starting at `at` (any spaces between), or empty.
+std::string_view quotedArgument(std::string_view text, size_t at) {
+  auto skipSpaces = [&] {
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
+  };
+  skipSpaces();
+  if (at >= text.size() || text[at] != '(') return {};
+  ++at;
+  skipSpaces();
+  if (at >= text.size() || (text[at] != '"' && text[at] != '\'')) return {};
+  const size_t start = ++at;
+  while (at < text.size() && text[at] != '"' && text[at] != '\'') ++at;
+  return at < text.size() ? text.substr(start, at - start) : std::string_view();
+}
+
 // newScriptInteger("name") and newScriptString('name') in the Lua and Squirrel files.
 void collectVmDeclarations(const LintContext& context, Names& declared) {
-  static const std::regex call(R"(newScript(Integer|String)\s*\(\s*["']([^"']+)["'])");
+  static constexpr std::string_view kCall = "newScript";
   for (const VmSource& file : context.game.vmFiles) {
-    for (auto it = std::sregex_iterator(file.bytes.begin(), file.bytes.end(), call); it != std::sregex_iterator();
-         ++it) {
-      declared.insert(((*it)[1] == "Integer" ? "%" : "$") + (*it)[2].str());
+    const std::string_view text = file.bytes;
+    for (size_t at = text.find(kCall); at != std::string_view::npos; at = text.find(kCall, at + 1)) {
+      const std::string_view rest = text.substr(at + kCall.size());
+      const bool integer = rest.starts_with("Integer");
+      if (!integer && !rest.starts_with("String")) continue;
+      const std::string_view name = quotedArgument(rest, integer ? 7 : 6);
+      if (!name.empty()) declared.insert((integer ? "%" : "$") + std::string(name));
     }
   }
 }

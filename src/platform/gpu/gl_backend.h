@@ -29,9 +29,13 @@ struct DeviceBackend {
   std::vector<GLuint> deadTextures, deadFramebuffers, deadRenderbuffers;
 };
 
-// Compiles the vertex stage (once per device) and links it with a fragment stage that follows the
-// prelude; 0 on failure, with the compiler's words in the log.
+// Compiles the vertex stage (once per device) and a fragment stage that follows the prelude, and
+// links the two; 0 on failure, with the compiler's words in the log. Compiling is cheap next to
+// linking (where the driver generates code), so pixel shaders are compiled when created and linked
+// when first drawn with.
 GLuint compileVertexStage(std::string* log);
+GLuint compileFragmentStage(const char* fragmentBody, std::string* log);
+GLuint linkStages(GLuint vertexStage, GLuint fragmentStage, std::string* log);
 GLuint linkProgram(GLuint vertexStage, const char* fragmentBody, std::string* log);
 ProgramLocations locateUniforms(GLuint program);
 

@@ -144,7 +144,8 @@ class PixelShader : public Object {
   PixelShader() = default;
   Device* device_ = nullptr;
   int id_ = 0;
-  uint32_t glProgram_ = 0;
+  uint32_t glFragment_ = 0;  // compiled at creation
+  uint32_t glProgram_ = 0;   // linked when first drawn with
 };
 
 struct DeviceBackend;
@@ -199,6 +200,8 @@ class Device : public Object {
   Device() = default;
 
   bool makeCurrent();
+  // The shader's program, linked on its first use; 0 when the driver refuses to link it.
+  uint32_t programOf(PixelShader* shader);
   Result createBackBuffer();
   void dropBindings();
   void resetStates();

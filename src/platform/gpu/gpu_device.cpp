@@ -102,7 +102,8 @@ Device::~Device() {
         s->device_ = nullptr;
       } else if (auto* p = dynamic_cast<PixelShader*>(o)) {
         if (p->glProgram_) gl().DeleteProgram(p->glProgram_);
-        p->glProgram_ = 0;
+        if (p->glFragment_) gl().DeleteShader(p->glFragment_);
+        p->glProgram_ = p->glFragment_ = 0;
         p->device_ = nullptr;
       }
     }
@@ -507,25 +508,41 @@ Result Device::createPixelShader(const ShaderCode& code, PixelShader** out) {
   if (gpuFaults().failShaderId != 0 && gpuFaults().failShaderId == code.id) return kInvalidCall;
   if (!makeCurrent()) return kInvalidDevice;
   std::string log;
-  const GLuint program = linkProgram(gl_->vertexStage, code.source, &log);
-  if (!program) {
+  const GLuint fragment = compileFragmentStage(code.source, &log);
+  if (!fragment) {
     SDL_LogError(SDL_LOG_CATEGORY_RENDER, "pixel shader %d: %s", code.id, log.c_str());
     return kInvalidCall;
   }
-  gl_->locations[program] = locateUniforms(program);
   auto* shader = new PixelShader();
   shader->device_ = this;
   shader->id_ = code.id;
-  shader->glProgram_ = program;
+  shader->glFragment_ = fragment;
   track(shader, Pool::Managed);
   *out = shader;
   return kOk;
 }
 
+uint32_t Device::programOf(PixelShader* shader) {
+  if (shader->glProgram_ || !shader->glFragment_) return shader->glProgram_;
+  std::string log;
+  const GLuint program = linkStages(gl_->vertexStage, shader->glFragment_, &log);
+  // Linked or refused, the fragment stage is not needed again.
+  gl().DeleteShader(shader->glFragment_);
+  shader->glFragment_ = 0;
+  if (!program) {
+    SDL_LogError(SDL_LOG_CATEGORY_RENDER, "pixel shader %d: %s", shader->id_, log.c_str());
+    return 0;
+  }
+  gl_->locations[program] = locateUniforms(program);
+  shader->glProgram_ = program;
+  return program;
+}
+
 PixelShader::~PixelShader() {
   if (!device_) return;
-  if (glProgram_ && device_->makeCurrent()) {
-    gl().DeleteProgram(glProgram_);
+  if ((glProgram_ || glFragment_) && device_->makeCurrent()) {
+    if (glProgram_) gl().DeleteProgram(glProgram_);
+    if (glFragment_) gl().DeleteShader(glFragment_);
     device_->gl_->locations.erase(glProgram_);
   }
   device_->untrack(this, Pool::Managed);

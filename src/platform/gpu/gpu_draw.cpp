@@ -140,7 +140,8 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
   DeviceBackend& b = *gl_;
   applyDrawState();
 
-  const GLuint program = shader_ ? shader_->glProgram_ : b.stageProgram;
+  const GLuint program = shader_ ? programOf(shader_) : b.stageProgram;
+  if (!program) return kInvalidCall;
   const ProgramLocations& l = b.locations[program];
   g.UseProgram(program);
   SurfaceDesc d;

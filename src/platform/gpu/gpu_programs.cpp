@@ -105,17 +105,18 @@ GLuint compile(GLenum kind, const char* const* parts, int count, std::string* lo
 
 GLuint compileVertexStage(std::string* log) { return compile(GL_VERTEX_SHADER, &kVertexStageSource, 1, log); }
 
-GLuint linkProgram(GLuint vertexStage, const char* fragmentBody, std::string* log) {
-  GlFunctions& g = gl();
+GLuint compileFragmentStage(const char* fragmentBody, std::string* log) {
   const char* parts[] = {kFragmentPrelude, fragmentBody};
-  GLuint fragment = compile(GL_FRAGMENT_SHADER, parts, 2, log);
-  if (!fragment) return 0;
+  return compile(GL_FRAGMENT_SHADER, parts, 2, log);
+}
+
+GLuint linkStages(GLuint vertexStage, GLuint fragmentStage, std::string* log) {
+  GlFunctions& g = gl();
   GLuint program = g.CreateProgram();
   g.AttachShader(program, vertexStage);
-  g.AttachShader(program, fragment);
+  g.AttachShader(program, fragmentStage);
   g.BindFragDataLocation(program, 0, "oC0");
   g.LinkProgram(program);
-  g.DeleteShader(fragment);
   GLint ok = 0;
   g.GetProgramiv(program, GL_LINK_STATUS, &ok);
   if (!ok) {
@@ -127,6 +128,14 @@ GLuint linkProgram(GLuint vertexStage, const char* fragmentBody, std::string* lo
     g.DeleteProgram(program);
     return 0;
   }
+  return program;
+}
+
+GLuint linkProgram(GLuint vertexStage, const char* fragmentBody, std::string* log) {
+  const GLuint fragment = compileFragmentStage(fragmentBody, log);
+  if (!fragment) return 0;
+  const GLuint program = linkStages(vertexStage, fragment, log);
+  gl().DeleteShader(fragment);
   return program;
 }
 

@@ -3,6 +3,7 @@
 // checks.
 #include "shell/input/event_source.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -20,6 +21,7 @@
 #include "shell/services/find_request.h"
 #include "shell/services/speech_service.h"
 #include "shell/input/input_buttons.h"
+#include "shell/input/input_replay.h"
 #include "shell/input/input_state.h"
 #include "shell/input/message_pumps.h"
 #include "shell/display/screen_geometry.h"
@@ -312,6 +314,39 @@ InputEvent idleChecks(bool holdKeys, bool wantText) {
 }  // namespace
 
 void setAutoAdvanceDeadline(uint32_t deadlineMs) { autoAdvanceDeadline = deadlineMs; }
+
+namespace {
+
+// Milliseconds from now until `due`, 0 when it has passed.
+uint32_t until(uint32_t due, uint32_t now) {
+  const int32_t left = static_cast<int32_t>(due - now);
+  return left > 0 ? static_cast<uint32_t>(left) : 0;
+}
+
+// Whether the next pass gives an event without any message: nothing to wait for.
+bool passesGiveEvents() {
+  const ReadModeState& r = readMode();
+  return r.skipActive || scriptState().fastForwardMode || r.pendingModeEvent != 0 || keyHeld(vk::MButton) ||
+         keyHeld(vk::Control) || cursorGlideRunning() || shellWindow().closeRequest ||
+         shellWindow().findDialogSignal || shellWindow().aspectChanged || shellWindow().fullScreenChanged;
+}
+
+}  // namespace
+
+void waitForNextInput(uint32_t capMs) {
+  // A clock of the tests' own does not move while we wait, and a busy loop wants the core back soon.
+  if (tickSourceReplaced() || passesGiveEvents()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return;
+  }
+  const uint32_t now = tickMilliseconds();
+  uint32_t wait = capMs;
+  uint32_t replayDue = 0;
+  if (nextReplayedEventAt(replayDue)) wait = std::min(wait, until(replayDue, now));
+  // The advance fires on the passes after the deadline (the idle checks want it passed).
+  if (readMode().autoActive && autoAdvanceDeadline) wait = std::min(wait, until(autoAdvanceDeadline + 1, now));
+  waitForWindowMessage(wait);
+}
 
 InputEvent nextInputEvent(bool holdKeys, bool wantText) {
   noteWaitForPlayer();

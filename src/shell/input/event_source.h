@@ -25,6 +25,12 @@ struct InputEvent {
 // drop and find events.
 InputEvent nextInputEvent(bool holdKeys, bool wantText);
 
+// The input loop's idle wait: blocks until the window system has a message, the next replayed
+// event or auto mode's advance falls due, or capMs have passed, whichever comes first. While a
+// pass yields events by itself (skip, fast-forward, the hold key, a cursor glide) it only yields
+// the core for a millisecond.
+void waitForNextInput(uint32_t capMs);
+
 // The auto-advance deadline of auto mode (0: none); its owner sets it.
 void setAutoAdvanceDeadline(uint32_t deadlineMs);
 

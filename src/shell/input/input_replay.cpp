@@ -236,6 +236,12 @@ void feedReplayedInputAt(uint32_t nowMs) {
 
 size_t replayedEventsLeft() { return replay.events.size() - replay.next; }
 
+bool nextReplayedEventAt(uint32_t& tickMs) {
+  if (replay.next >= replay.events.size()) return false;
+  tickMs = replay.startMs + replay.events[replay.next].atMs;
+  return true;
+}
+
 void resetInputReplay() {
   replay = Replay{};
   rawPositions = false;

@@ -51,6 +51,8 @@ void feedReplayedInput();
 void feedReplayedInputAt(uint32_t nowMs);
 // Events not yet posted.
 size_t replayedEventsLeft();
+// The clock time (tickMilliseconds) the next event falls due; false when none is left.
+bool nextReplayedEventAt(uint32_t& tickMs);
 
 void resetInputReplay();
 

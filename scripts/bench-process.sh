@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# Times whole engine processes the way a player meets them, against a baseline binary in the same run:
+#   first-frame  start, a 1280x720 picture on screen, quit (wall time and peak memory)
+#   no-screen    start and quit of a game without a screen (what the screen set-up adds)
+#   idle         a game waiting for a click (eventWait + draw2): CPU share of one core over a fixed time
+# Each figure is the median of RUNS runs; the runs of the two binaries alternate so that a busy
+# machine slows both alike.
+#
+#   scripts/bench-process.sh [-n RUNS] [-t IDLE_SECONDS] [-x] NEW_BINARY [OLD_BINARY]
+# -x runs the idle game in a window under a private Xvfb as well (when Xvfb is installed).
+set -euo pipefail
+
+runs=5
+idle_seconds=3
+with_x=0
+while getopts "n:t:x" opt; do
+  case "$opt" in
+    n) runs=$OPTARG ;;
+    t) idle_seconds=$OPTARG ;;
+    x) with_x=1 ;;
+    *) echo "usage: $0 [-n RUNS] [-t IDLE_SECONDS] [-x] NEW_BINARY [OLD_BINARY]" >&2; exit 2 ;;
+  esac
+done
+shift $((OPTIND - 1))
+[ $# -ge 1 ] || { echo "usage: $0 [-n RUNS] [-t IDLE_SECONDS] [-x] NEW_BINARY [OLD_BINARY]" >&2; exit 2; }
+new_bin=$(realpath "$1")
+old_bin=${2:+$(realpath "$2")}
+here=$(cd "$(dirname "$0")/.." && pwd)
+pack=${VELLUM_PACK:-$here/build/vellum-pack}
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+# A lock folder of our own: a copy of the game running elsewhere must not turn our runs away.
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
+
+# A game folder from a script text; every game shows the same 1280x720 picture.
+make_game() {
+  local name=$1 text=$2
+  mkdir -p "$work/src-$name/script" "$work/$name"
+  printf '%s\n' "$text" >"$work/src-$name/script/0.txt"
+  "$pack" script "$work/src-$name" -o "$work/$name/script.dat" --from-utf8 >/dev/null
+  cp "$work/bg.png" "$work/$name/bg.png"
+}
+
+python3 - "$work/bg.png" <<'EOF'
+import struct, sys, zlib
+w, h = 1280, 720
+rows = b"".join(b"\0" + bytes(v for x in range(w) for v in (x * 255 // w, y * 255 // h, (x ^ y) & 255)) for y in range(h))
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0))
+png += chunk(b"IDAT", zlib.compress(rows, 6)) + chunk(b"IEND", b"")
+open(sys.argv[1], "wb").write(png)
+EOF
+
+make_game first-frame 'screen 1280, 720, 1280, 0
+sp 0, "bg.png", 0, 0
+draw
+end'
+make_game no-screen 'end'
+# Flags 2: no start-up settings dialog, which a windowed game would otherwise wait in.
+make_game idle 'int owner
+int code
+int state
+screen 1280, 720, 1280, 2
+sp 0, "bg.png", 0, 0
+draw
+*wait
+eventWait %owner, %code, %state
+draw2
+goto *wait'
+
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# "seconds maxrss_kib" of one whole run.
+time_run() {
+  local bin=$1 game=$2 mode=$3
+  local start=$EPOCHREALTIME
+  /usr/bin/time -o "$work/time.out" -f "%M" "$bin" $mode --game "$work/$game" >/dev/null 2>&1 || true
+  echo "$(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.4f", b - a }') $(tail -1 "$work/time.out")"
+}
+
+# Percent of one core the idle game used over idle_seconds, after a second to settle.
+idle_share() {
+  local bin=$1 mode=$2 pid ticks0 ticks1 hz
+  hz=$(getconf CLK_TCK)
+  "$bin" $mode --game "$work/idle" >/dev/null 2>&1 &
+  pid=$!
+  sleep 1
+  ticks0=$(awk '{ print $14 + $15 }' "/proc/$pid/stat")
+  sleep "$idle_seconds"
+  ticks1=$(awk '{ print $14 + $15 }' "/proc/$pid/stat")
+  kill -TERM "$pid"
+  wait "$pid" 2>/dev/null || true
+  awk -v a="$ticks0" -v b="$ticks1" -v hz="$hz" -v s="$idle_seconds" 'BEGIN { printf "%.2f\n", 100 * (b - a) / hz / s }'
+}
+
+# Runs one scenario for both binaries, alternating, and prints its table rows.
+scenario() {
+  local label=$1 kind=$2 game=$3 mode=$4
+  local -a bins=("$new_bin")
+  [ -n "$old_bin" ] && bins+=("$old_bin")
+  local i b
+  for ((i = 0; i < runs; i++)); do
+    for b in "${!bins[@]}"; do
+      if [ "$kind" = idle ]; then
+        idle_share "${bins[$b]}" "$mode" >>"$work/$label.$b.cpu"
+      else
+        time_run "${bins[$b]}" "$game" "$mode" >>"$work/$label.$b.run"
+      fi
+    done
+  done
+  for b in "${!bins[@]}"; do
+    local who=new
+    [ "$b" = 1 ] && who=old
+    if [ "$kind" = idle ]; then
+      printf '%-28s %-4s  cpu %6s %%\n' "$label" "$who" "$(median <"$work/$label.$b.cpu")"
+    else
+      printf '%-28s %-4s  wall %6s s  maxrss %6s MiB\n' "$label" "$who" \
+        "$(cut -d' ' -f1 "$work/$label.$b.run" | median)" \
+        "$(cut -d' ' -f2 "$work/$label.$b.run" | median | awk '{ printf "%.1f", $1 / 1024 }')"
+    fi
+  done
+  if [ -n "$old_bin" ]; then
+    if [ "$kind" = idle ]; then
+      printf '%-28s new/old cpu %s\n' "$label" "$(awk -v n="$(median <"$work/$label.0.cpu")" -v o="$(median <"$work/$label.1.cpu")" 'BEGIN { if (o > 0) printf "%.3f", n / o; else print "-" }')"
+    else
+      printf '%-28s new/old wall %s  maxrss %s\n' "$label" \
+        "$(awk -v n="$(cut -d' ' -f1 "$work/$label.0.run" | median)" -v o="$(cut -d' ' -f1 "$work/$label.1.run" | median)" 'BEGIN { printf "%.3f", n / o }')" \
+        "$(awk -v n="$(cut -d' ' -f2 "$work/$label.0.run" | median)" -v o="$(cut -d' ' -f2 "$work/$label.1.run" | median)" 'BEGIN { printf "%.3f", n / o }')"
+    fi
+  fi
+}
+
+echo "medians of $runs runs; idle share over ${idle_seconds} s"
+scenario "no-screen (headless)" time no-screen --headless
+scenario "first-frame (headless)" time first-frame --headless
+scenario "idle (headless)" idle idle --headless
+
+if [ "$with_x" = 1 ] && command -v Xvfb >/dev/null; then
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    break
+  done
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+  scenario "idle (Xvfb)" idle idle ""
+fi
