@@ -3,7 +3,8 @@
 //
 // Memory that system libraries allocate once and keep for the life of the process is not ours to
 // free: the Mesa GL driver (llvmpipe), the D-Bus client SDL connects with, and fontconfig's
-// one-time set-up. The GL libraries are
+// one-time set-up; and the copy libspeechd makes (with GLib, which only it brings into the
+// process) of a string when the speech service does not answer. The GL libraries are
 // also kept loaded until the process ends: SDL unloads them with its video subsystem, and the leak
 // checker could then neither name nor suppress what they keep.
 #include <dlfcn.h>
@@ -18,7 +19,8 @@ const char* __lsan_default_suppressions() {
          "leak:libglapi.so\n"
          "leak:libLLVM\n"
          "leak:libdbus-1.so\n"
-         "leak:libfontconfig.so\n";
+         "leak:libfontconfig.so\n"
+         "leak:libglib-2.0.so\n";
 }
 
 const char* __ubsan_default_options() { return "print_stacktrace=1"; }
