@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "image/image.h"
+#include "png_memory_input.h"
 #include "image/image_io.h"
 #include "storage/zlib_buffer.h"
 
@@ -149,28 +150,16 @@ const Bytes& picture(int width, int height) {
   return cache.back().second;
 }
 
-struct MemoryInput {
-  const Bytes* bytes;
-  size_t at;
-};
-
-void readMemory(png_structp png, png_bytep into, size_t length) {
-  auto* in = static_cast<MemoryInput*>(png_get_io_ptr(png));
-  if (length > in->bytes->size() - in->at) png_error(png, "short");
-  std::memcpy(into, in->bytes->data() + in->at, length);
-  in->at += length;
-}
-
 // libpng with the transforms the engine's reader sets.
 bool libpngDecode(const Bytes& bytes, Bytes& pixels, std::vector<png_bytep>& rows) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
-  MemoryInput input{&bytes, 0};
+  bench::PngMemoryInput input{&bytes, 0};
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_read_struct(&png, &info, nullptr);
     return false;
   }
-  png_set_read_fn(png, &input, readMemory);
+  png_set_read_fn(png, &input, bench::readPngMemory);
   png_read_info(png, info);
   png_set_scale_16(png);
   png_set_palette_to_rgb(png);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "image/image.h"
+#include "png_memory_input.h"
 #include "image/image_io.h"
 #include "image/jpeg_library.h"
 
@@ -91,27 +92,15 @@ void BM_Jpeg(benchmark::State& state) { engineDecode(state, Kind::Jpeg); }
 
 // ---- bare library decodes of the same files ----------------------------------------------------
 
-struct MemoryInput {
-  const Bytes* bytes;
-  size_t at;
-};
-
-void readMemory(png_structp png, png_bytep into, size_t length) {
-  auto* in = static_cast<MemoryInput*>(png_get_io_ptr(png));
-  if (length > in->bytes->size() - in->at) png_error(png, "short");
-  std::memcpy(into, in->bytes->data() + in->at, length);
-  in->at += length;
-}
-
 bool barePng(const Bytes& bytes, Bytes& pixels, std::vector<png_bytep>& rows) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
-  MemoryInput input{&bytes, 0};
+  bench::PngMemoryInput input{&bytes, 0};
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_read_struct(&png, &info, nullptr);
     return false;
   }
-  png_set_read_fn(png, &input, readMemory);
+  png_set_read_fn(png, &input, bench::readPngMemory);
   png_read_info(png, info);
   png_set_strip_16(png);
   png_set_palette_to_rgb(png);
