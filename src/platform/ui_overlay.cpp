@@ -13,6 +13,7 @@
 #include <set>
 
 #include "platform/clipboard.h"
+#include "platform/gpu/gl_context.h"
 #include "platform/gpu/gl_functions.h"
 #include "platform/virtual_keys.h"
 
@@ -158,7 +159,7 @@ bool ensureGraphics() {
   }
   if (!state.glContext) {
     if (state.fontsDirty) buildFonts();
-    if (!ImGui_ImplOpenGL3_Init("#version 330 core")) return false;
+    if (!ImGui_ImplOpenGL3_Init(gpu::glslVersionLine())) return false;
     state.glContext = current;
     state.textureStale = false;  // the new back-end uploads the glyphs as they are now
   }
