@@ -1,5 +1,5 @@
-// A hidden SDL window that can carry a GL 3.3 core context, for the renderer's tests. Without a
-// display the offscreen video driver is used (Mesa over EGL).
+// A hidden SDL window that can carry a GL context of the kind chosen (3.3 core or ES 3.0), for the
+// renderer's tests. Without a display the offscreen video driver is used (Mesa over EGL).
 #pragma once
 
 #include <SDL.h>
