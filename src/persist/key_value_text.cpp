@@ -34,8 +34,8 @@ std::string_view trimKeyValueBlanks(std::string_view text) {
   return text;
 }
 
-std::vector<std::string> splitValue(std::string_view value) {
-  std::vector<std::string> pieces;
+std::vector<std::string_view> splitValueViews(std::string_view value) {
+  std::vector<std::string_view> pieces;
   // Room for every comma's piece (quoted commas make it a little generous).
   pieces.reserve(static_cast<size_t>(std::count(value.begin(), value.end(), ',')) + 1);
   size_t start = 0;
@@ -49,16 +49,24 @@ std::vector<std::string> splitValue(std::string_view value) {
     } else if (c == '"' || c == '\'') {
       quote = c;
     } else if (c == ',') {
-      pieces.emplace_back(trimKeyValueBlanks(value.substr(start, i - start)));
+      pieces.push_back(trimKeyValueBlanks(value.substr(start, i - start)));
       start = i + 1;
     }
   }
-  pieces.emplace_back(trimKeyValueBlanks(start < value.size() ? value.substr(start) : std::string_view()));
+  pieces.push_back(trimKeyValueBlanks(start < value.size() ? value.substr(start) : std::string_view()));
   return pieces;
 }
 
-KeyValues parseKeyValues(std::string_view text) {
-  KeyValues result;
+std::vector<std::string> splitValue(std::string_view value) {
+  const std::vector<std::string_view> views = splitValueViews(value);
+  return std::vector<std::string>(views.begin(), views.end());
+}
+
+namespace {
+
+// Calls line(key, value) for every key line in text order, both trimmed.
+template <typename Line>
+void forEachKeyLine(std::string_view text, Line line) {
   size_t lineStart = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (isLeadByte(text[i])) {
@@ -68,11 +76,26 @@ KeyValues parseKeyValues(std::string_view text) {
     if (text[i] != '=') continue;
     const size_t lineEnd = nextLineFeed(text, i + 1);
     if (lineEnd == std::string_view::npos) break;
-    const std::string key(trimKeyValueBlanks(text.substr(lineStart, i - lineStart)));
-    result[key] = splitValue(trimKeyValueBlanks(text.substr(i + 1, lineEnd - i - 1)));
+    line(trimKeyValueBlanks(text.substr(lineStart, i - lineStart)),
+         trimKeyValueBlanks(text.substr(i + 1, lineEnd - i - 1)));
     lineStart = lineEnd + 1;
     i = lineEnd;
   }
+}
+
+}  // namespace
+
+KeyValues parseKeyValues(std::string_view text) {
+  KeyValues result;
+  forEachKeyLine(text, [&](std::string_view key, std::string_view value) {
+    result[std::string(key)] = splitValue(value);
+  });
+  return result;
+}
+
+KeyValueViews parseKeyValueViews(std::string_view text) {
+  KeyValueViews result;
+  forEachKeyLine(text, [&](std::string_view key, std::string_view value) { result[key] = splitValueViews(value); });
   return result;
 }
 

@@ -12,16 +12,20 @@
 namespace vellum {
 
 using KeyValues = std::unordered_map<std::string, std::vector<std::string>>;
+// The same lines as views into the text parsed, which must outlive them: no copy of any piece.
+using KeyValueViews = std::unordered_map<std::string_view, std::vector<std::string_view>>;
 
 // Keys and values are trimmed of spaces, tabs, CR and LF. A key line without a line feed after it
 // is not recorded; a later line with the same key replaces the earlier one; text before a line's
 // '=' that holds no '=' itself becomes part of the next key.
 KeyValues parseKeyValues(std::string_view text);
+KeyValueViews parseKeyValueViews(std::string_view text);
 
 // Splits a value at every ',' outside a pair of single or double quotes. Each piece is trimmed and
 // quotes are kept; the piece after the last comma is always there (an empty value gives one empty
 // piece, "a," gives "a" and "").
 std::vector<std::string> splitValue(std::string_view value);
+std::vector<std::string_view> splitValueViews(std::string_view value);
 
 // Trims spaces, tabs, CR and LF at both ends.
 std::string_view trimKeyValueBlanks(std::string_view text);

@@ -77,8 +77,8 @@ std::string unescapeSaveText(std::string_view text) {
   return out;
 }
 
-std::vector<std::string> splitSaveStack(std::string_view text) {
-  std::vector<std::string> blocks;
+std::vector<std::string_view> splitSaveStack(std::string_view text) {
+  std::vector<std::string_view> blocks;
   if (text.empty()) return blocks;
   size_t blockStart = 0;
   bool lineStart = true;
@@ -88,7 +88,7 @@ std::vector<std::string> splitSaveStack(std::string_view text) {
       ++i;
       lineStart = false;
     } else if (b == '`' && lineStart) {
-      blocks.emplace_back(text.substr(blockStart, i - blockStart));
+      blocks.push_back(text.substr(blockStart, i - blockStart));
       if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
       blockStart = i + 1;
       lineStart = true;
@@ -96,12 +96,15 @@ std::vector<std::string> splitSaveStack(std::string_view text) {
       lineStart = b == '\n';
     }
   }
-  blocks.emplace_back(text.substr(std::min(blockStart, text.size())));
+  blocks.push_back(text.substr(std::min(blockStart, text.size())));
   return blocks;
 }
 
-std::string joinSaveStack(const std::vector<std::string>& blocks, size_t first, size_t last) {
+std::string joinSaveStack(std::span<const std::string_view> blocks, size_t first, size_t last) {
   std::string out;
+  size_t size = 0;
+  for (size_t i = first; i <= last && i < blocks.size(); ++i) size += blocks[i].size() + kBlockSeparator.size() + 1;
+  out.reserve(size);
   for (size_t i = first; i <= last && i < blocks.size(); ++i) {
     if (i != first) out += kBlockSeparator;
     out += blocks[i];
@@ -110,22 +113,25 @@ std::string joinSaveStack(const std::vector<std::string>& blocks, size_t first, 
   return out;
 }
 
-const std::vector<std::string>* SaveBlock::find(const std::string& key) const {
+namespace {
+
+bool beginsWithMarkerLine(std::string_view text) {
+  // The marker line is the block's first line (after the separator's line feed).
+  while (!text.empty() && (text.front() == '\n' || text.front() == '\r')) text.remove_prefix(1);
+  return text.substr(0, kEscapedMarkerLine.size()) == kEscapedMarkerLine;
+}
+
+}  // namespace
+
+SaveBlock::SaveBlock(std::string_view text)
+    : text_(text), values(parseKeyValueViews(text_)), escaped(beginsWithMarkerLine(text_)) {}
+
+const SavePieces* SaveBlock::find(std::string_view key) const {
   const auto it = values.find(key);
   return it == values.end() ? nullptr : &it->second;
 }
 
-SaveBlock parseSaveBlock(std::string_view text) {
-  SaveBlock block;
-  block.values = parseKeyValues(text);
-  // The marker line is the block's first line (after the separator's line feed).
-  std::string_view head = text;
-  while (!head.empty() && (head.front() == '\n' || head.front() == '\r')) head.remove_prefix(1);
-  block.escaped = head.substr(0, kEscapedMarkerLine.size()) == kEscapedMarkerLine;
-  return block;
-}
-
-const std::string* SaveLineReader::piece() {
+const std::string_view* SaveLineReader::piece() {
   if (next_ >= pieces_.size()) {
     ok = false;
     return nullptr;
@@ -134,7 +140,7 @@ const std::string* SaveLineReader::piece() {
 }
 
 int64_t SaveLineReader::integer() {
-  const std::string* p = piece();
+  const std::string_view* p = piece();
   if (!p) return 0;
   int64_t value = 0;
   const auto [end, error] = std::from_chars(p->data(), p->data() + p->size(), value, 10);
@@ -143,7 +149,7 @@ int64_t SaveLineReader::integer() {
 }
 
 uint64_t SaveLineReader::hex64() {
-  const std::string* p = piece();
+  const std::string_view* p = piece();
   if (!p) return 0;
   uint64_t value = 0;
   const auto [end, error] = std::from_chars(p->data(), p->data() + p->size(), value, 16);
@@ -164,7 +170,7 @@ uint32_t SaveLineReader::elapsed() {
 }
 
 float SaveLineReader::real() {
-  const std::string* p = piece();
+  const std::string_view* p = piece();
   if (!p) return 0;
   double value = 0;
   const auto [end, error] = std::from_chars(p->data(), p->data() + p->size(), value);
@@ -173,22 +179,22 @@ float SaveLineReader::real() {
 }
 
 uint64_t SaveLineReader::key32() {
-  const std::string* p = piece();
+  const std::string_view* p = piece();
   if (!p) return 0;
   if (p->empty() || p->size() > 13) ok = false;
   for (char c : *p)
     if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'V'))) ok = false;
-  return stoull32(*p);
+  return stoull32(std::string(*p));
 }
 
 std::string SaveLineReader::text() {
-  const std::string* p = piece();
+  const std::string_view* p = piece();
   return p ? block_.text(*p) : std::string();
 }
 
-std::string SaveLineReader::raw() {
-  const std::string* p = piece();
-  return p ? *p : std::string();
+std::string_view SaveLineReader::raw() {
+  const std::string_view* p = piece();
+  return p ? *p : std::string_view();
 }
 
 bool reportBrokenSave(std::string_view where) {
