@@ -84,8 +84,10 @@ bool loadSave(int64_t slot, bool compressed) {
   const std::vector<std::string_view> blocks = splitSaveStack(text);
   if (blocks.empty()) return reportBrokenSave(pathReport(path).bytes());
   if (!restoreBlock(blocks, blocks.size() - 1, false)) return false;
-  // The blocks before the last become the push stack; a single block stacks itself.
-  saveStore().pushStack = joinSaveStack(blocks, 0, blocks.size() > 1 ? blocks.size() - 2 : 0);
+  // The blocks before the last become the push stack; a single block stacks itself (the text as
+  // it is, when it already ends its last line).
+  if (blocks.size() == 1 && text.back() == '\n') saveStore().pushStack = std::move(text);
+  else saveStore().pushStack = joinSaveStack(blocks, 0, blocks.size() > 1 ? blocks.size() - 2 : 0);
   return true;
 }
 

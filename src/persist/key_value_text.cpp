@@ -1,6 +1,9 @@
 #include "persist/key_value_text.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace vellum {
 
@@ -13,18 +16,32 @@ bool isLeadByte(char c) {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Index of the next line feed at or after `from`, stepping over double-byte characters; npos when
-// there is none.
+// Index of the next line feed at or after `from` (where a character begins), stepping over
+// double-byte characters; npos when there is none. A candidate from memchr is a trail byte when an
+// odd run of lead-range bytes stands right before it: every character starts anew after a byte
+// outside that range, so the run pairs up from its start.
 size_t nextLineFeed(std::string_view text, size_t from) {
-  for (size_t i = from; i < text.size(); ++i) {
-    if (isLeadByte(text[i])) {
-      ++i;
-    } else if (text[i] == '\n') {
-      return i;
-    }
+  while (from < text.size()) {
+    const void* found = std::memchr(text.data() + from, '\n', text.size() - from);
+    if (!found) break;
+    const size_t feed = static_cast<size_t>(static_cast<const char*>(found) - text.data());
+    size_t run = 0;
+    while (feed - run > from && isLeadByte(text[feed - run - 1])) ++run;
+    if (run % 2 == 0) return feed;
+    from = feed + 1;
   }
   return std::string_view::npos;
 }
+
+// What appendValuePieces looks for, by byte: most bytes are none of these.
+enum : uint8_t { kPlain, kLead, kQuote, kComma };
+constexpr std::array<uint8_t, 256> kValueBytes = [] {
+  std::array<uint8_t, 256> kinds{};
+  for (int b = 0x81; b <= 0xFC; ++b) kinds[static_cast<size_t>(b)] = kLead;
+  kinds['"'] = kinds['\''] = kQuote;
+  kinds[','] = kComma;
+  return kinds;
+}();
 
 }  // namespace
 
@@ -34,39 +51,36 @@ std::string_view trimKeyValueBlanks(std::string_view text) {
   return text;
 }
 
-std::vector<std::string_view> splitValueViews(std::string_view value) {
-  std::vector<std::string_view> pieces;
-  // Room for every comma's piece (quoted commas make it a little generous).
-  pieces.reserve(static_cast<size_t>(std::count(value.begin(), value.end(), ',')) + 1);
+void appendValuePieces(std::string_view value, std::vector<std::string_view>& pieces) {
   size_t start = 0;
   char quote = 0;
   for (size_t i = 0; i < value.size(); ++i) {
     const char c = value[i];
-    if (isLeadByte(c)) {
+    const uint8_t kind = kValueBytes[static_cast<unsigned char>(c)];
+    if (kind == kPlain) continue;
+    if (kind == kLead) {
       ++i;
     } else if (quote) {
       if (c == quote) quote = 0;
-    } else if (c == '"' || c == '\'') {
+    } else if (kind == kQuote) {
       quote = c;
-    } else if (c == ',') {
+    } else {
       pieces.push_back(trimKeyValueBlanks(value.substr(start, i - start)));
       start = i + 1;
     }
   }
   pieces.push_back(trimKeyValueBlanks(start < value.size() ? value.substr(start) : std::string_view()));
-  return pieces;
 }
 
 std::vector<std::string> splitValue(std::string_view value) {
-  const std::vector<std::string_view> views = splitValueViews(value);
+  std::vector<std::string_view> views;
+  // Room for every comma's piece (quoted commas make it a little generous).
+  views.reserve(static_cast<size_t>(std::count(value.begin(), value.end(), ',')) + 1);
+  appendValuePieces(value, views);
   return std::vector<std::string>(views.begin(), views.end());
 }
 
-namespace {
-
-// Calls line(key, value) for every key line in text order, both trimmed.
-template <typename Line>
-void forEachKeyLine(std::string_view text, Line line) {
+void forEachKeyValueLine(std::string_view text, const std::function<void(std::string_view, std::string_view)>& line) {
   size_t lineStart = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (isLeadByte(text[i])) {
@@ -83,19 +97,11 @@ void forEachKeyLine(std::string_view text, Line line) {
   }
 }
 
-}  // namespace
-
 KeyValues parseKeyValues(std::string_view text) {
   KeyValues result;
-  forEachKeyLine(text, [&](std::string_view key, std::string_view value) {
+  forEachKeyValueLine(text, [&](std::string_view key, std::string_view value) {
     result[std::string(key)] = splitValue(value);
   });
-  return result;
-}
-
-KeyValueViews parseKeyValueViews(std::string_view text) {
-  KeyValueViews result;
-  forEachKeyLine(text, [&](std::string_view key, std::string_view value) { result[key] = splitValueViews(value); });
   return result;
 }
 

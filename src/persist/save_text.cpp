@@ -2,8 +2,10 @@
 
 #include <vellum/exports.h>
 
+#include <bit>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 #include "base/report.h"
 #include "persist/save_messages.h"
@@ -80,6 +82,8 @@ std::string unescapeSaveText(std::string_view text) {
 std::vector<std::string_view> splitSaveStack(std::string_view text) {
   std::vector<std::string_view> blocks;
   if (text.empty()) return blocks;
+  // A text without a backquote is one block (a slot saved with nothing pushed, free text escaped).
+  if (text.find('`') == std::string_view::npos) return {text};
   size_t blockStart = 0;
   bool lineStart = true;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -121,10 +125,46 @@ bool beginsWithMarkerLine(std::string_view text) {
   return text.substr(0, kEscapedMarkerLine.size()) == kEscapedMarkerLine;
 }
 
+// Eight bytes at a time: a byte of x is zero exactly when ((x & 0x7F..) + 0x7F..) | x has its top
+// bit clear there (no carry crosses a byte).
+size_t countCommasAndLineFeeds(std::string_view text) {
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full, kTop = 0x8080808080808080ull;
+  constexpr uint64_t kCommas = 0x2C2C2C2C2C2C2C2Cull, kFeeds = 0x0A0A0A0A0A0A0A0Aull;
+  const auto nonZeroTops = [](uint64_t x) { return ((x & kLow7) + kLow7) | x; };
+  size_t count = 0, i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    count += static_cast<size_t>(std::popcount(~(nonZeroTops(word ^ kCommas) & nonZeroTops(word ^ kFeeds)) & kTop));
+  }
+  for (; i < text.size(); ++i) count += text[i] == ',' || text[i] == '\n';
+  return count;
+}
+
 }  // namespace
 
 SaveBlock::SaveBlock(std::string_view text)
-    : text_(text), values(parseKeyValueViews(text_)), escaped(beginsWithMarkerLine(text_)) {}
+    : text_(text), values(parseLines()), escaped(beginsWithMarkerLine(text_)) {}
+
+std::unordered_map<std::string_view, SavePieces> SaveBlock::parseLines() {
+  // Every line's pieces go into one list: a line has one piece more than it has commas and ends
+  // in a line feed, so this is room for all of them.
+  pieces_.reserve(countCommasAndLineFeeds(text_) + 1);
+  struct Line {
+    std::string_view key;
+    size_t first, count;
+  };
+  std::vector<Line> lines;
+  forEachKeyValueLine(text_, [&](std::string_view key, std::string_view value) {
+    const size_t first = pieces_.size();
+    appendValuePieces(value, pieces_);
+    lines.push_back({key, first, pieces_.size() - first});
+  });
+  // Keyed in the order the lines come, as the key/value parser keys them.
+  std::unordered_map<std::string_view, SavePieces> keyed;
+  for (const Line& line : lines) keyed[line.key] = SavePieces(pieces_.data() + line.first, line.count);
+  return keyed;
+}
 
 const SavePieces* SaveBlock::find(std::string_view key) const {
   const auto it = values.find(key);
@@ -139,10 +179,42 @@ const std::string_view* SaveLineReader::piece() {
   return &pieces_[next_++];
 }
 
+namespace {
+
+// The common short piece read directly: every byte a digit, too few digits to overflow. Anything
+// else goes to from_chars, whose reading (and refusals) these give for what they accept.
+bool shortDecimal(std::string_view p, int64_t& value) {
+  const bool negative = !p.empty() && p.front() == '-';
+  if (negative) p.remove_prefix(1);
+  if (p.empty() || p.size() > 18) return false;
+  int64_t v = 0;
+  for (const char c : p) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  value = negative ? -v : v;
+  return true;
+}
+
+bool shortHex(std::string_view p, uint64_t& value) {
+  if (p.empty() || p.size() > 15) return false;
+  uint64_t v = 0;
+  for (const char c : p) {
+    const int digit = hexValue(c);
+    if (digit < 0) return false;
+    v = v * 16 + static_cast<uint64_t>(digit);
+  }
+  value = v;
+  return true;
+}
+
+}  // namespace
+
 int64_t SaveLineReader::integer() {
   const std::string_view* p = piece();
   if (!p) return 0;
   int64_t value = 0;
+  if (shortDecimal(*p, value)) return value;
   const auto [end, error] = std::from_chars(p->data(), p->data() + p->size(), value, 10);
   if (error != std::errc() || end != p->data() + p->size() || p->empty()) ok = false;
   return error == std::errc() ? value : 0;
@@ -152,6 +224,7 @@ uint64_t SaveLineReader::hex64() {
   const std::string_view* p = piece();
   if (!p) return 0;
   uint64_t value = 0;
+  if (shortHex(*p, value)) return value;
   const auto [end, error] = std::from_chars(p->data(), p->data() + p->size(), value, 16);
   if (error != std::errc() || end != p->data() + p->size() || p->empty()) ok = false;
   return error == std::errc() ? value : 0;

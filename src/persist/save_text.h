@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "persist/key_value_text.h"
@@ -35,10 +36,11 @@ std::vector<std::string_view> splitSaveStack(std::string_view text);
 std::string joinSaveStack(std::span<const std::string_view> blocks, size_t first, size_t last);
 
 // The pieces of one line, views into the block's own copy of its text.
-using SavePieces = std::vector<std::string_view>;
+using SavePieces = std::span<const std::string_view>;
 
-// A parsed block: its keys and whether its free text is escaped. The block keeps its text, which
-// its keys and pieces point into, so it is neither copied nor moved.
+// A parsed block: its keys and whether its free text is escaped. The block keeps its text and one
+// list of every line's pieces, which its keys and pieces point into, so it is neither copied nor
+// moved.
 class SaveBlock {
  public:
   explicit SaveBlock(std::string_view text);
@@ -52,10 +54,13 @@ class SaveBlock {
   static std::string field(std::string_view text) { return escapeSaveText(text); }
 
  private:
+  std::unordered_map<std::string_view, SavePieces> parseLines();
   const std::string text_;
+  std::vector<std::string_view> pieces_;
 
  public:
-  const KeyValueViews values;
+  // Keyed as the key/value parser keys them (a later line with the same key replaces the earlier).
+  const std::unordered_map<std::string_view, SavePieces> values;
   const bool escaped;
 };
 inline SaveBlock parseSaveBlock(std::string_view text) { return SaveBlock(text); }

@@ -1,5 +1,6 @@
 #include "scene/sprite_save_lines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <unordered_set>
@@ -284,6 +285,7 @@ bool readSpriteSaveLines(const SaveBlock& block, uint32_t now, std::vector<Sprit
     if (id < 0 || id >= kSpriteCount) return reportBrokenSave(key);
     lines[static_cast<size_t>(id)] = &pieces;
   }
+  sprites.reserve(static_cast<size_t>(kSpriteCount - std::count(lines.begin(), lines.end(), nullptr)));
   std::unordered_set<std::string> found;
   for (int32_t id = 0; id < kSpriteCount; ++id) {
     if (!lines[static_cast<size_t>(id)]) continue;
