@@ -43,6 +43,20 @@ constexpr std::array<uint8_t, 256> kValueBytes = [] {
   return kinds;
 }();
 
+// Whether none of eight bytes is one appendValuePieces looks at: a comma, a quote, or a byte of
+// 0x80 and above (every lead byte is one). A byte of x is zero exactly when
+// ((x & 0x7F..) + 0x7F..) | x has its top bit clear there (no carry crosses a byte).
+bool plainWord(const char* bytes) {
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full, kTop = 0x8080808080808080ull;
+  const auto nonZeroTops = [](uint64_t x) { return ((x & kLow7) + kLow7) | x; };
+  uint64_t word;
+  std::memcpy(&word, bytes, 8);
+  const uint64_t wanted = ~(nonZeroTops(word ^ 0x2C2C2C2C2C2C2C2Cull) & nonZeroTops(word ^ 0x2222222222222222ull) &
+                            nonZeroTops(word ^ 0x2727272727272727ull)) |
+                          word;
+  return (wanted & kTop) == 0;
+}
+
 }  // namespace
 
 std::string_view trimKeyValueBlanks(std::string_view text) {
@@ -55,6 +69,9 @@ void appendValuePieces(std::string_view value, std::vector<std::string_view>& pi
   size_t start = 0;
   char quote = 0;
   for (size_t i = 0; i < value.size(); ++i) {
+    // Long runs of digits and separators (a picture-log record) are passed eight bytes at a time.
+    while (i + 8 <= value.size() && plainWord(value.data() + i)) i += 8;
+    if (i >= value.size()) break;
     const char c = value[i];
     const uint8_t kind = kValueBytes[static_cast<unsigned char>(c)];
     if (kind == kPlain) continue;

@@ -162,7 +162,9 @@ void writeBacklogSaveLines(std::string& out) {
 }
 
 bool readBacklogSaveLines(const SaveBlock& block, BacklogState& state) {
-  state.entries.fill(BacklogEntry{});
+  // Two keys can name one entry ("msgImage5", "msgImage05"): the later line's records replace the
+  // earlier's whole.
+  std::array<bool, kBacklogEntries> imageLogRead{};
   for (const auto& [key, pieces] : block.values) {
     int64_t j = entryNumber(key, "msgBuffer");
     if (j != -1) {
@@ -176,7 +178,8 @@ bool readBacklogSaveLines(const SaveBlock& block, BacklogState& state) {
     if (j == -1) continue;
     if (j < 0 || j >= kBacklogEntries) return reportBrokenSave(key);
     BacklogEntry& e = state.entries[static_cast<size_t>(j)];
-    e.imageLog = {};
+    if (imageLogRead[static_cast<size_t>(j)]) e.imageLog = {};
+    imageLogRead[static_cast<size_t>(j)] = true;
     size_t count = 0;
     for (const std::string_view piece : pieces) {
       if (piece.empty()) continue;
