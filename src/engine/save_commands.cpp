@@ -95,7 +95,7 @@ bool popSave(int64_t n) {
   SaveStore& store = saveStore();
   BacklogState& log = backlog();
   if (n < -1 || n >= kBacklogEntries) return checkSaveNumber(n, kBacklogEntries - 1);
-  // The blocks are views into a copy: the restore below must not see the stack change under it.
+  // The blocks point into a copy of the stack: nothing a restore does to the stack leaves them dangling.
   const std::string stack = store.pushStack;
   const std::vector<std::string_view> blocks = splitSaveStack(stack);
   if (blocks.empty()) {
