@@ -34,7 +34,7 @@ bool slotArgument(int64_t slot) { return checkSaveNumber(slot, -1); }
 
 // Restores one block of a stack; the stack is left alone on failure. The pages kept for rolling
 // back lead to the state replaced.
-bool restoreBlock(const std::vector<std::string>& blocks, size_t index, bool preferFile2) {
+bool restoreBlock(const std::vector<std::string_view>& blocks, size_t index, bool preferFile2) {
   if (!restoreSaveBlock(blocks[index], preferFile2)) return false;
   forgetRollbackPages();
   return true;
@@ -81,11 +81,13 @@ bool loadSave(int64_t slot, bool compressed) {
   const std::string path = saveSlotPath(slot, compressed);
   std::string text;
   if (loadDataZlib(path, compressed, text) != 0) return false;
-  const std::vector<std::string> blocks = splitSaveStack(text);
+  const std::vector<std::string_view> blocks = splitSaveStack(text);
   if (blocks.empty()) return reportBrokenSave(pathReport(path).bytes());
   if (!restoreBlock(blocks, blocks.size() - 1, false)) return false;
-  // The blocks before the last become the push stack; a single block stacks itself.
-  saveStore().pushStack = joinSaveStack(blocks, 0, blocks.size() > 1 ? blocks.size() - 2 : 0);
+  // The blocks before the last become the push stack; a single block stacks itself (the text as
+  // it is, when it already ends its last line).
+  if (blocks.size() == 1 && text.back() == '\n') saveStore().pushStack = std::move(text);
+  else saveStore().pushStack = joinSaveStack(blocks, 0, blocks.size() > 1 ? blocks.size() - 2 : 0);
   return true;
 }
 
@@ -93,7 +95,9 @@ bool popSave(int64_t n) {
   SaveStore& store = saveStore();
   BacklogState& log = backlog();
   if (n < -1 || n >= kBacklogEntries) return checkSaveNumber(n, kBacklogEntries - 1);
-  const std::vector<std::string> blocks = splitSaveStack(store.pushStack);
+  // The blocks point into a copy of the stack: nothing a restore does to the stack leaves them dangling.
+  const std::string stack = store.pushStack;
+  const std::vector<std::string_view> blocks = splitSaveStack(stack);
   if (blocks.empty()) {
     errorc(ReportText().sjis(save_messages::kStackEmpty), true);
     return false;
@@ -199,7 +203,7 @@ int loadSaveTextBody(void* call) {
   std::string text, comment;
   if (slotArgument(slot) && loadDataZlib(saveSlotPath(slot, formArg(call, 2)), formArg(call, 2), text) == 0) {
     // The comment of the last block, whole (an escaped comment may hold commas).
-    const std::vector<std::string> blocks = splitSaveStack(text);
+    const std::vector<std::string_view> blocks = splitSaveStack(text);
     const SaveBlock block = parseSaveBlock(blocks.empty() ? std::string_view() : blocks.back());
     if (const auto* pieces = block.find("Comment")) {
       if (!pieces->empty()) comment = block.text(pieces->front());

@@ -31,7 +31,7 @@ struct ParsedBlock {
   ScreenTransform screen;
   std::vector<SpriteSaveRecord> sprites;
   std::vector<FrameSequenceRequest> sequences;
-  std::unique_ptr<BacklogState> backlog = std::make_unique<BacklogState>();
+  std::unique_ptr<BacklogState> backlog;  // only for a block with backlog lines
   bool haveBacklog = false;
   MessageSaveRecord message;
   VariableSaveRecord variables;
@@ -53,7 +53,10 @@ bool readBlock(std::string_view text, bool preferFile2, uint32_t now, ParsedBloc
   if (!readSpriteSaveLines(block, now, p.sprites)) return false;
   if (!readFrameSequenceSaveLines(block, p.sprites, p.sequences)) return false;
   p.haveBacklog = hasBacklogLines(block);
-  if (p.haveBacklog && !readBacklogSaveLines(block, *p.backlog)) return false;
+  if (p.haveBacklog) {
+    p.backlog = std::make_unique<BacklogState>();
+    if (!readBacklogSaveLines(block, *p.backlog)) return false;
+  }
   if (!readMessageSaveLines(block, p.message)) return false;
   if (!readVariableSaveLines(block, p.variables)) return false;
   if (!readResumePosition(block, preferFile2, p.resume)) return false;

@@ -34,7 +34,7 @@ bool readFrameSequenceSaveLines(const SaveBlock& block, const std::vector<Sprite
                                 std::vector<FrameSequenceRequest>& sequences) {
   sequences.clear();
   for (const auto& [key, pieces] : block.values) {
-    if (key.size() <= 6 || key.compare(0, 6, "ImageF") != 0) continue;
+    if (key.size() <= 6 || !key.starts_with("ImageF")) continue;
     int64_t id = -1;
     const auto parsed = std::from_chars(key.data() + 6, key.data() + key.size(), id);
     if (parsed.ec != std::errc() || parsed.ptr != key.data() + key.size() || id < 0 || id >= kSpriteCount)

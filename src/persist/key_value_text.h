@@ -4,6 +4,7 @@
 // a quote or a line break.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -17,11 +18,16 @@ using KeyValues = std::unordered_map<std::string, std::vector<std::string>>;
 // is not recorded; a later line with the same key replaces the earlier one; text before a line's
 // '=' that holds no '=' itself becomes part of the next key.
 KeyValues parseKeyValues(std::string_view text);
+// The same walk without copies: line(key, value) for every key line in text order, both trimmed
+// views into the text; a value splits with appendValuePieces.
+void forEachKeyValueLine(std::string_view text, const std::function<void(std::string_view, std::string_view)>& line);
 
 // Splits a value at every ',' outside a pair of single or double quotes. Each piece is trimmed and
 // quotes are kept; the piece after the last comma is always there (an empty value gives one empty
 // piece, "a," gives "a" and "").
 std::vector<std::string> splitValue(std::string_view value);
+// The pieces as views into the value, appended to `pieces`.
+void appendValuePieces(std::string_view value, std::vector<std::string_view>& pieces);
 
 // Trims spaces, tabs, CR and LF at both ends.
 std::string_view trimKeyValueBlanks(std::string_view text);

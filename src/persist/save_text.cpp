@@ -2,8 +2,10 @@
 
 #include <vellum/exports.h>
 
+#include <bit>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 #include "base/report.h"
 #include "persist/save_messages.h"
@@ -77,9 +79,11 @@ std::string unescapeSaveText(std::string_view text) {
   return out;
 }
 
-std::vector<std::string> splitSaveStack(std::string_view text) {
-  std::vector<std::string> blocks;
+std::vector<std::string_view> splitSaveStack(std::string_view text) {
+  std::vector<std::string_view> blocks;
   if (text.empty()) return blocks;
+  // A text without a backquote is one block (a slot saved with nothing pushed, free text escaped).
+  if (text.find('`') == std::string_view::npos) return {text};
   size_t blockStart = 0;
   bool lineStart = true;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -88,7 +92,7 @@ std::vector<std::string> splitSaveStack(std::string_view text) {
       ++i;
       lineStart = false;
     } else if (b == '`' && lineStart) {
-      blocks.emplace_back(text.substr(blockStart, i - blockStart));
+      blocks.push_back(text.substr(blockStart, i - blockStart));
       if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
       blockStart = i + 1;
       lineStart = true;
@@ -96,12 +100,15 @@ std::vector<std::string> splitSaveStack(std::string_view text) {
       lineStart = b == '\n';
     }
   }
-  blocks.emplace_back(text.substr(std::min(blockStart, text.size())));
+  blocks.push_back(text.substr(std::min(blockStart, text.size())));
   return blocks;
 }
 
-std::string joinSaveStack(const std::vector<std::string>& blocks, size_t first, size_t last) {
+std::string joinSaveStack(std::span<const std::string_view> blocks, size_t first, size_t last) {
   std::string out;
+  size_t size = 0;
+  for (size_t i = first; i <= last && i < blocks.size(); ++i) size += blocks[i].size() + kBlockSeparator.size() + 1;
+  out.reserve(size);
   for (size_t i = first; i <= last && i < blocks.size(); ++i) {
     if (i != first) out += kBlockSeparator;
     out += blocks[i];
@@ -110,22 +117,61 @@ std::string joinSaveStack(const std::vector<std::string>& blocks, size_t first, 
   return out;
 }
 
-const std::vector<std::string>* SaveBlock::find(const std::string& key) const {
+namespace {
+
+bool beginsWithMarkerLine(std::string_view text) {
+  // The marker line is the block's first line (after the separator's line feed).
+  while (!text.empty() && (text.front() == '\n' || text.front() == '\r')) text.remove_prefix(1);
+  return text.substr(0, kEscapedMarkerLine.size()) == kEscapedMarkerLine;
+}
+
+// Eight bytes at a time: a byte of x is zero exactly when ((x & 0x7F..) + 0x7F..) | x has its top
+// bit clear there (no carry crosses a byte).
+size_t countCommasAndLineFeeds(std::string_view text) {
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full, kTop = 0x8080808080808080ull;
+  constexpr uint64_t kCommas = 0x2C2C2C2C2C2C2C2Cull, kFeeds = 0x0A0A0A0A0A0A0A0Aull;
+  const auto nonZeroTops = [](uint64_t x) { return ((x & kLow7) + kLow7) | x; };
+  size_t count = 0, i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    count += static_cast<size_t>(std::popcount(~(nonZeroTops(word ^ kCommas) & nonZeroTops(word ^ kFeeds)) & kTop));
+  }
+  for (; i < text.size(); ++i) count += text[i] == ',' || text[i] == '\n';
+  return count;
+}
+
+}  // namespace
+
+SaveBlock::SaveBlock(std::string_view text)
+    : text_(text), values(parseLines()), escaped(beginsWithMarkerLine(text_)) {}
+
+std::unordered_map<std::string_view, SavePieces> SaveBlock::parseLines() {
+  // Every line's pieces go into one list: a line has one piece more than it has commas and ends
+  // in a line feed, so this is room for all of them.
+  pieces_.reserve(countCommasAndLineFeeds(text_) + 1);
+  struct Line {
+    std::string_view key;
+    size_t first, count;
+  };
+  std::vector<Line> lines;
+  forEachKeyValueLine(text_, [&](std::string_view key, std::string_view value) {
+    const size_t first = pieces_.size();
+    appendValuePieces(value, pieces_);
+    lines.push_back({key, first, pieces_.size() - first});
+  });
+  // Keyed in the order the lines come, as the key/value parser keys them.
+  std::unordered_map<std::string_view, SavePieces> keyed;
+  for (const Line& line : lines) keyed[line.key] = SavePieces(pieces_.data() + line.first, line.count);
+  return keyed;
+}
+
+const SavePieces* SaveBlock::find(std::string_view key) const {
   const auto it = values.find(key);
   return it == values.end() ? nullptr : &it->second;
 }
 
-SaveBlock parseSaveBlock(std::string_view text) {
-  SaveBlock block;
-  block.values = parseKeyValues(text);
-  // The marker line is the block's first line (after the separator's line feed).
-  std::string_view head = text;
-  while (!head.empty() && (head.front() == '\n' || head.front() == '\r')) head.remove_prefix(1);
-  block.escaped = head.substr(0, kEscapedMarkerLine.size()) == kEscapedMarkerLine;
-  return block;
-}
-
-const std::string* SaveLineReader::piece() {
+const std::string_view* SaveLineReader::piece() {
   if (next_ >= pieces_.size()) {
     ok = false;
     return nullptr;
@@ -133,19 +179,52 @@ const std::string* SaveLineReader::piece() {
   return &pieces_[next_++];
 }
 
+namespace {
+
+// The common short piece read directly: every byte a digit, too few digits to overflow. Anything
+// else goes to from_chars, whose reading (and refusals) these give for what they accept.
+bool shortDecimal(std::string_view p, int64_t& value) {
+  const bool negative = !p.empty() && p.front() == '-';
+  if (negative) p.remove_prefix(1);
+  if (p.empty() || p.size() > 18) return false;
+  int64_t v = 0;
+  for (const char c : p) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  value = negative ? -v : v;
+  return true;
+}
+
+bool shortHex(std::string_view p, uint64_t& value) {
+  if (p.empty() || p.size() > 15) return false;
+  uint64_t v = 0;
+  for (const char c : p) {
+    const int digit = hexValue(c);
+    if (digit < 0) return false;
+    v = v * 16 + static_cast<uint64_t>(digit);
+  }
+  value = v;
+  return true;
+}
+
+}  // namespace
+
 int64_t SaveLineReader::integer() {
-  const std::string* p = piece();
+  const std::string_view* p = piece();
   if (!p) return 0;
   int64_t value = 0;
+  if (shortDecimal(*p, value)) return value;
   const auto [end, error] = std::from_chars(p->data(), p->data() + p->size(), value, 10);
   if (error != std::errc() || end != p->data() + p->size() || p->empty()) ok = false;
   return error == std::errc() ? value : 0;
 }
 
 uint64_t SaveLineReader::hex64() {
-  const std::string* p = piece();
+  const std::string_view* p = piece();
   if (!p) return 0;
   uint64_t value = 0;
+  if (shortHex(*p, value)) return value;
   const auto [end, error] = std::from_chars(p->data(), p->data() + p->size(), value, 16);
   if (error != std::errc() || end != p->data() + p->size() || p->empty()) ok = false;
   return error == std::errc() ? value : 0;
@@ -164,7 +243,7 @@ uint32_t SaveLineReader::elapsed() {
 }
 
 float SaveLineReader::real() {
-  const std::string* p = piece();
+  const std::string_view* p = piece();
   if (!p) return 0;
   double value = 0;
   const auto [end, error] = std::from_chars(p->data(), p->data() + p->size(), value);
@@ -173,22 +252,22 @@ float SaveLineReader::real() {
 }
 
 uint64_t SaveLineReader::key32() {
-  const std::string* p = piece();
+  const std::string_view* p = piece();
   if (!p) return 0;
   if (p->empty() || p->size() > 13) ok = false;
   for (char c : *p)
     if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'V'))) ok = false;
-  return stoull32(*p);
+  return stoull32(std::string(*p));
 }
 
 std::string SaveLineReader::text() {
-  const std::string* p = piece();
+  const std::string_view* p = piece();
   return p ? block_.text(*p) : std::string();
 }
 
-std::string SaveLineReader::raw() {
-  const std::string* p = piece();
-  return p ? *p : std::string();
+std::string_view SaveLineReader::raw() {
+  const std::string_view* p = piece();
+  return p ? *p : std::string_view();
 }
 
 bool reportBrokenSave(std::string_view where) {

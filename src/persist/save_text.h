@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "persist/key_value_text.h"
@@ -27,29 +29,47 @@ constexpr std::string_view kBlockSeparator = "`\n";
 
 // Splits a stack text into its blocks at every backquote that begins a line. The scan steps over
 // double-byte characters whole (0x60 is a legal trail byte in GBK and Shift-JIS). The line feed
-// after each separator belongs to the separator. An empty text has no blocks.
-std::vector<std::string> splitSaveStack(std::string_view text);
+// after each separator belongs to the separator. An empty text has no blocks. The blocks are views
+// into the text.
+std::vector<std::string_view> splitSaveStack(std::string_view text);
 // The inverse: blocks[first..last] joined with the separator, each block ending in a line feed.
-std::string joinSaveStack(const std::vector<std::string>& blocks, size_t first, size_t last);
+std::string joinSaveStack(std::span<const std::string_view> blocks, size_t first, size_t last);
 
-// A parsed block: its keys and whether its free text is escaped.
-struct SaveBlock {
-  KeyValues values;
-  bool escaped = false;
+// The pieces of one line, views into the block's own copy of its text.
+using SavePieces = std::span<const std::string_view>;
 
-  const std::vector<std::string>* find(const std::string& key) const;
+// A parsed block: its keys and whether its free text is escaped. The block keeps its text and one
+// list of every line's pieces, which its keys and pieces point into, so it is neither copied nor
+// moved.
+class SaveBlock {
+ public:
+  explicit SaveBlock(std::string_view text);
+  SaveBlock(const SaveBlock&) = delete;
+  SaveBlock& operator=(const SaveBlock&) = delete;
+
+  const SavePieces* find(std::string_view key) const;
   // Free text as stored: unescaped in an escaped block, raw otherwise.
   std::string text(std::string_view field) const { return escaped ? unescapeSaveText(field) : std::string(field); }
   // The form a free-text field is written in.
   static std::string field(std::string_view text) { return escapeSaveText(text); }
+
+ private:
+  std::unordered_map<std::string_view, SavePieces> parseLines();
+  const std::string text_;
+  std::vector<std::string_view> pieces_;
+
+ public:
+  // Keyed as the key/value parser keys them (a later line with the same key replaces the earlier).
+  const std::unordered_map<std::string_view, SavePieces> values;
+  const bool escaped;
 };
-SaveBlock parseSaveBlock(std::string_view text);
+inline SaveBlock parseSaveBlock(std::string_view text) { return SaveBlock(text); }
 
 // Reads the pieces of one line in order. A missing or malformed piece sets `ok` false and reads as
 // 0 / empty, so a caller reads every field and checks once.
 class SaveLineReader {
  public:
-  SaveLineReader(const SaveBlock& block, const std::vector<std::string>& pieces, size_t first = 0)
+  SaveLineReader(const SaveBlock& block, std::span<const std::string_view> pieces, size_t first = 0)
       : block_(block), pieces_(pieces), next_(first) {}
 
   int64_t integer();                  // signed decimal
@@ -60,16 +80,16 @@ class SaveLineReader {
   float real();
   uint64_t key32();                   // a file key in base 32
   std::string text();                 // free text
-  std::string raw();                  // a piece as it stands
+  std::string_view raw();             // a piece as it stands
   bool atEnd() const { return next_ >= pieces_.size(); }
   size_t remaining() const { return atEnd() ? 0 : pieces_.size() - next_; }
   bool ok = true;
 
  private:
   static int64_t clamp(int64_t v, int64_t lo, int64_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
-  const std::string* piece();
+  const std::string_view* piece();
   const SaveBlock& block_;
-  const std::vector<std::string>& pieces_;
+  const std::span<const std::string_view> pieces_;
   size_t next_ = 0;
 };
 

@@ -51,11 +51,11 @@ void writeVariableSaveLines(std::string& out) {
 bool readVariableSaveLines(const SaveBlock& block, VariableSaveRecord& record) {
   record = {};
   if (const auto* pieces = block.find("Integer")) {
-    for (const std::string& piece : *pieces) {
+    for (const std::string_view piece : *pieces) {
       if (piece.empty()) continue;
       const size_t eq = piece.find('=');
-      if (eq == std::string::npos || !validName(piece.substr(0, eq))) return reportBrokenSave("Integer");
-      std::vector<std::string> one{piece.substr(eq + 1)};
+      if (eq == std::string_view::npos || !validName(piece.substr(0, eq))) return reportBrokenSave("Integer");
+      const std::string_view one[] = {piece.substr(eq + 1)};
       SaveLineReader in(block, one);
       const int32_t value = in.int32();
       if (!in.ok) return reportBrokenSave("Integer");
@@ -63,13 +63,13 @@ bool readVariableSaveLines(const SaveBlock& block, VariableSaveRecord& record) {
     }
   }
   if (const auto* pieces = block.find("String")) {
-    for (const std::string& piece : *pieces) {
+    for (const std::string_view piece : *pieces) {
       if (piece.empty()) continue;
       const size_t eq = piece.find('=');
-      if (eq == std::string::npos || !validName(piece.substr(0, eq))) return reportBrokenSave("String");
-      std::string value = piece.substr(eq + 1);
+      if (eq == std::string_view::npos || !validName(piece.substr(0, eq))) return reportBrokenSave("String");
+      const std::string_view value = piece.substr(eq + 1);
       if (value.size() < 2 || value.front() != '\'' || value.back() != '\'') return reportBrokenSave("String");
-      record.strings.emplace_back(piece.substr(0, eq), block.text(std::string_view(value).substr(1, value.size() - 2)));
+      record.strings.emplace_back(piece.substr(0, eq), block.text(value.substr(1, value.size() - 2)));
     }
   }
   return true;

@@ -1,5 +1,6 @@
 #include "scene/sprite_save_lines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <unordered_set>
@@ -167,8 +168,8 @@ void visitList(std::string& out, int32_t parent, uint32_t now, int depth) {
 // "Image" + digits only: a sprite line; its number, or -1 for other keys.
 // The sprite number of a keyframe line ("ImageRX12_0" -> 12); -1 for any other key. Every key
 // readTracks asks for has this form, so sprites without one have no tracks to look up.
-int64_t trackLineSprite(const std::string& key) {
-  if (key.size() <= 5 || key.compare(0, 5, "Image") != 0) return -1;
+int64_t trackLineSprite(std::string_view key) {
+  if (key.size() <= 5 || !key.starts_with("Image")) return -1;
   size_t at = 5;
   while (at < key.size() && key[at] >= 'A' && key[at] <= 'Z') ++at;
   int64_t value = 0;
@@ -177,15 +178,15 @@ int64_t trackLineSprite(const std::string& key) {
   return value;
 }
 
-int64_t spriteLineNumber(const std::string& key) {
-  if (key.size() <= 5 || key.compare(0, 5, "Image") != 0) return -1;
+int64_t spriteLineNumber(std::string_view key) {
+  if (key.size() <= 5 || !key.starts_with("Image")) return -1;
   int64_t value = 0;
   const auto result = std::from_chars(key.data() + 5, key.data() + key.size(), value);
   if (result.ec != std::errc() || result.ptr != key.data() + key.size()) return -1;
   return value;
 }
 
-bool readSprite(const SaveBlock& block, const std::vector<std::string>& pieces, uint32_t now, SpriteSaveRecord& r) {
+bool readSprite(const SaveBlock& block, const SavePieces& pieces, uint32_t now, SpriteSaveRecord& r) {
   SaveLineReader in(block, pieces);
   if (pieces.size() != 53) return false;
   r.source = in.text();
@@ -272,7 +273,7 @@ void writeSpriteSaveLines(std::string& out, uint32_t now) { visitList(out, 0, no
 
 bool readSpriteSaveLines(const SaveBlock& block, uint32_t now, std::vector<SpriteSaveRecord>& sprites) {
   sprites.clear();
-  std::array<const std::vector<std::string>*, kSpriteCount> lines{};
+  std::array<const SavePieces*, kSpriteCount> lines{};
   std::array<bool, kSpriteCount> hasTracks{};
   for (const auto& [key, pieces] : block.values) {
     const int64_t id = spriteLineNumber(key);
@@ -284,6 +285,7 @@ bool readSpriteSaveLines(const SaveBlock& block, uint32_t now, std::vector<Sprit
     if (id < 0 || id >= kSpriteCount) return reportBrokenSave(key);
     lines[static_cast<size_t>(id)] = &pieces;
   }
+  sprites.reserve(static_cast<size_t>(kSpriteCount - std::count(lines.begin(), lines.end(), nullptr)));
   std::unordered_set<std::string> found;
   for (int32_t id = 0; id < kSpriteCount; ++id) {
     if (!lines[static_cast<size_t>(id)]) continue;

@@ -1,5 +1,6 @@
 #include "text/backlog_save_lines.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <vector>
@@ -36,15 +37,16 @@ std::string recordText(const ImageLogRecord& r) {
 }
 
 bool readRecord(const SaveBlock& block, std::string_view text, ImageLogRecord& r) {
-  std::vector<std::string> parts;
-  parts.reserve(29);
-  size_t start = 0;
+  constexpr size_t kParts = 29;
+  std::array<std::string_view, kParts> parts;
+  size_t count = 0, start = 0;
   for (size_t i = 0; i <= text.size(); ++i)
     if (i == text.size() || text[i] == '|') {
-      parts.emplace_back(text.substr(start, i - start));
+      if (count == kParts) return false;
+      parts[count++] = text.substr(start, i - start);
       start = i + 1;
     }
-  if (parts.size() != 29) return false;
+  if (count != kParts) return false;
   const std::string source = block.text(parts[0]), second = block.text(parts[1]);
   if (source.empty() || source.size() >= sizeof r.sourceName || second.size() >= sizeof r.secondSource) return false;
   copyText(r.sourceName, source);
@@ -81,8 +83,8 @@ bool readRecord(const SaveBlock& block, std::string_view text, ImageLogRecord& r
 }
 
 // Number after a key prefix ("msgBuffer12" -> 12); -1 when the rest is not a number.
-int64_t entryNumber(const std::string& key, std::string_view prefix) {
-  if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0) return -1;
+int64_t entryNumber(std::string_view key, std::string_view prefix) {
+  if (key.size() <= prefix.size() || !key.starts_with(prefix)) return -1;
   int64_t value = 0;
   const auto result = std::from_chars(key.data() + prefix.size(), key.data() + key.size(), value);
   return result.ec == std::errc() && result.ptr == key.data() + key.size() ? value : -2;
@@ -160,7 +162,9 @@ void writeBacklogSaveLines(std::string& out) {
 }
 
 bool readBacklogSaveLines(const SaveBlock& block, BacklogState& state) {
-  state.entries.fill(BacklogEntry{});
+  // Two keys can name one entry ("msgImage5", "msgImage05"): the later line's records replace the
+  // earlier's whole.
+  std::array<bool, kBacklogEntries> imageLogRead{};
   for (const auto& [key, pieces] : block.values) {
     int64_t j = entryNumber(key, "msgBuffer");
     if (j != -1) {
@@ -174,9 +178,10 @@ bool readBacklogSaveLines(const SaveBlock& block, BacklogState& state) {
     if (j == -1) continue;
     if (j < 0 || j >= kBacklogEntries) return reportBrokenSave(key);
     BacklogEntry& e = state.entries[static_cast<size_t>(j)];
-    e.imageLog = {};
+    if (imageLogRead[static_cast<size_t>(j)]) e.imageLog = {};
+    imageLogRead[static_cast<size_t>(j)] = true;
     size_t count = 0;
-    for (const std::string& piece : pieces) {
+    for (const std::string_view piece : pieces) {
       if (piece.empty()) continue;
       if (count >= e.imageLog.size() || !readRecord(block, piece, e.imageLog[count])) return reportBrokenSave(key);
       ++count;

@@ -11,8 +11,9 @@
 namespace vellum {
 
 void writeBacklogSaveLines(std::string& out);
-// The entries the lines describe, on top of empty ones. False after a report: a malformed line or an
-// entry number outside 0-199.
+// The entries the lines describe, read into a state as constructed (every entry empty; the entries
+// are not emptied again, a save's backlog is most of its size). False after a report: a malformed
+// line or an entry number outside 0-199.
 bool readBacklogSaveLines(const SaveBlock& block, BacklogState& state);
 // Takes the entries (the position fields come with the "Massage" line).
 void applyBacklogSaveLines(const BacklogState& state);

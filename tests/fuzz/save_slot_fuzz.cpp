@@ -20,11 +20,11 @@ namespace {
 
 void restoreEveryBlock(std::string_view text) {
   using namespace vellum;
-  const std::vector<std::string> blocks = splitSaveStack(text);
+  const std::vector<std::string_view> blocks = splitSaveStack(text);
   const std::string joined = joinSaveStack(blocks, 0, blocks.empty() ? 0 : blocks.size() - 1);
-  const std::vector<std::string> again = splitSaveStack(joined);
+  const std::vector<std::string_view> again = splitSaveStack(joined);
   if (joinSaveStack(again, 0, again.empty() ? 0 : again.size() - 1) != joined) __builtin_trap();
-  for (const std::string& block : blocks) {
+  for (const std::string_view block : blocks) {
     restoreSaveBlock(block, false);
     restoreSaveBlock(block, true);
   }

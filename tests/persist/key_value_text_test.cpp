@@ -36,7 +36,15 @@ INSTANTIATE_TEST_SUITE_P(
         // 0x81 0x2C and 0x81 0x0A: a trail ',' or LF belongs to its character.
         ParseCase{"trail_byte_is_not_comma", "K=a\x81,b\n", {{"K", {"a\x81,b"}}}},
         ParseCase{"trail_byte_is_not_line_feed", "K=a\x81\nb\nL=1\n", {{"K", {"a\x81\nb"}}, {"L", {"1"}}}},
-        ParseCase{"lead_byte_at_the_end", std::string("K=1\n\x81"), {{"K", {"1"}}}}),
+        ParseCase{"lead_byte_at_the_end", std::string("K=1\n\x81"), {{"K", {"1"}}}},
+        // Lead-range bytes pair up from where a character begins: after an even run a line feed
+        // ends the line, after an odd run it is a trail byte.
+        ParseCase{"even_lead_run_then_line_feed", "K=a\x81\x81\nL=1\n", {{"K", {"a\x81\x81"}}, {"L", {"1"}}}},
+        ParseCase{"odd_lead_run_then_line_feed", "K=\x81\x81\x81\nb\nL=1\n", {{"K", {"\x81\x81\x81\nb"}}, {"L", {"1"}}}},
+        // Long runs of plain bytes with a trail-byte comma and a quoted comma among them.
+        ParseCase{"long_plain_runs",
+                  "K=0123456789|0123456789\x83,0123456789|01,'2345678,9'\n",
+                  {{"K", {"0123456789|0123456789\x83,0123456789|01", "'2345678,9'"}}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeyValueSplit, PieceAfterLastCommaIsKept) {

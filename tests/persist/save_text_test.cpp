@@ -45,7 +45,7 @@ TEST(SaveStack, SplitsOnlyAtABackquoteThatBeginsALine) {
   const std::string second = "A=2\n" + kChi + "=3\nComment=\n";
   const std::string third = "A=3\nComment=c\n";
   const std::string stack = first + "`\n" + second + "`\n" + third;
-  const std::vector<std::string> blocks = splitSaveStack(stack);
+  const std::vector<std::string_view> blocks = splitSaveStack(stack);
   ASSERT_EQ(blocks.size(), 3u);
   EXPECT_EQ(blocks[0], first);
   EXPECT_EQ(blocks[1], second);
@@ -57,7 +57,7 @@ TEST(SaveStack, SplitsOnlyAtABackquoteThatBeginsALine) {
 
 TEST(SaveStack, ALeadByteTakesTheLineFeedAfterItAsItsTrailByte) {
   // "\x83\n" is one character, so the backquote after it does not begin a line.
-  const std::vector<std::string> blocks = splitSaveStack("a\x83\n`\nb\n`\nc\n");
+  const std::vector<std::string_view> blocks = splitSaveStack("a\x83\n`\nb\n`\nc\n");
   ASSERT_EQ(blocks.size(), 2u);
   EXPECT_EQ(blocks[1], "c\n");
 }
