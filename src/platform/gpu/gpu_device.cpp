@@ -121,6 +121,7 @@ Device::~Device() {
     if (gl_->vertexBuffer) g.DeleteBuffers(1, &gl_->vertexBuffer);
     if (gl_->vertexArray) g.DeleteVertexArrays(1, &gl_->vertexArray);
     g.DeleteSamplers(kSamplers, gl_->samplers);
+    releaseWindowCopy(gl_->windowCopy);
     if (gl_->stageProgram) g.DeleteProgram(gl_->stageProgram);
     if (gl_->vertexStage) g.DeleteShader(gl_->vertexStage);
   }
@@ -348,7 +349,10 @@ Result Device::present(const Rect* source, const Rect* destination) {
   g.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   g.ClearColor(0, 0, 0, 1);
   g.Clear(GL_COLOR_BUFFER_BIT);
-  blitToWindow(picture, from, to, windowH, composed);
+  const auto pictureW = static_cast<int>(backBuffer_->desc_.width), pictureH = static_cast<int>(backBuffer_->desc_.height);
+  if (!drawToWindow(gl_->windowCopy, gl_->vertexStage, gl_->vertexArray, gl_->vertexBuffer, backBuffer_->glTexture_,
+                    pictureW, pictureH, from, to, windowW, windowH))
+    blitToWindow(picture, from, to, windowH, composed);
   if (composed) {
     g.BindFramebuffer(GL_FRAMEBUFFER, composed);
     paintOverlay(windowW, windowH);
