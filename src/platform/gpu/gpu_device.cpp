@@ -53,7 +53,8 @@ Result Gpu::createDevice(uint32_t adapter, DeviceType type, SDL_Window* focusWin
   device->gl_ = std::make_unique<DeviceBackend>();
   device->gl_->renders565 = renders565();
   device->gl_->owner = std::this_thread::get_id();
-  device->context_ = createGlContext(window);
+  device->context_ = adoptGlContext(window, static_cast<SDL_GLContext>(takeProbeContext()));
+  if (!device->context_) device->context_ = createGlContext(window);
   if (!device->context_) {
     device->release();
     return kNotAvailable;
