@@ -350,9 +350,12 @@ Result Device::present(const Rect* source, const Rect* destination) {
   g.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   g.ClearColor(0, 0, 0, 1);
   g.Clear(GL_COLOR_BUFFER_BIT);
+  // A picture kept as 5-6-5 widens to 8 bits differently in a sampler than in a blit (one step
+  // apart in some greens on llvmpipe); it is still blitted, so the window shows what it always did.
+  const bool packed565 = backBuffer_->desc_.format == Format::R5G6B5 && !backBuffer_->storedAs8888_;
   const auto pictureW = static_cast<int>(backBuffer_->desc_.width), pictureH = static_cast<int>(backBuffer_->desc_.height);
-  if (!drawToWindow(gl_->windowCopy, gl_->vertexStage, gl_->vertexArray, gl_->vertexBuffer, backBuffer_->glTexture_,
-                    pictureW, pictureH, from, to, windowW, windowH))
+  if (packed565 || !drawToWindow(gl_->windowCopy, gl_->vertexStage, gl_->vertexArray, gl_->vertexBuffer,
+                                 backBuffer_->glTexture_, pictureW, pictureH, from, to, windowW, windowH))
     blitToWindow(picture, from, to, windowH, composed);
   if (composed) {
     g.BindFramebuffer(GL_FRAMEBUFFER, composed);
