@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times whole engine processes the way a player meets them, against a baseline binary in the same run:
-#   first-frame  start, a 1280x720 picture on screen, quit (wall time and peak memory)
+#   first-frame  start, a 1280x720 picture on screen, quit (wall time and peak memory), with the
+#                GL driver's shader cache warm and without it
 #   no-screen    start and quit of a game without a screen (what the screen set-up adds)
 #   idle         a game waiting for a click (eventWait + draw2): CPU share of one core over a fixed time
 # Each figure is the median of RUNS runs; the runs of the two binaries alternate so that a busy
@@ -139,7 +140,15 @@ scenario() {
 
 echo "medians of $runs runs; idle share over ${idle_seconds} s"
 scenario "no-screen (headless)" time no-screen --headless
+# Software GL keeps the code it builds for shaders in a disk cache (~/.cache/mesa_shader_cache):
+# two untimed starts of each binary fill it (it is written behind the driver's back, and a start
+# that quits at once may end before the last code is in), so the first row is a player's later
+# starts; the second row reads and writes no cache, like the very first start after installing.
+for b in "$new_bin" ${old_bin:+"$old_bin"}; do
+  for _ in 1 2; do time_run "$b" first-frame --headless >/dev/null; done
+done
 scenario "first-frame (headless)" time first-frame --headless
+MESA_SHADER_CACHE_DISABLE=true scenario "first-frame (no shader cache)" time first-frame --headless
 scenario "idle (headless)" idle idle --headless
 
 if [ "$with_x" = 1 ] && command -v Xvfb >/dev/null; then

@@ -8,6 +8,7 @@
 #include "render/renderer.h"
 #include "scene/animation_update.h"
 #include "scene/lookahead.h"
+#include "shell/screen_side_work.h"
 #include "sound/sound_preload.h"
 #include "sound/sound_system.h"
 
@@ -41,6 +42,9 @@ bool isOurs(const std::function<bool()>& f) {
   return target && *target == &anythingActive;
 }
 
+void startFirstPictures() { startScreenPrefetch(); }
+void finishFirstPictures() { finishBackgroundLookahead(); }
+
 // lookahead2 hands the voices it predicts to the sound layer's preload.
 void preloadVoice(std::string_view file) { preloadSound(file); }
 
@@ -48,6 +52,8 @@ void preloadVoice(std::string_view file) { preloadSound(file); }
 
 void installFrameHooks() {
   setVoicePrefetch(&preloadVoice);
+  // The first scene's pictures decode while the screen command makes the device.
+  setScreenSideWork({&startFirstPictures, &finishFirstPictures});
   SceneCallbacks& c = sceneCallbacks();
   c.perFrameUpdate = &updateFrame;
   if (!isOurs(c.sceneActive)) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -301,6 +302,57 @@ void finishBackgroundLookahead(void (*pump)()) {
   }
   b.thread.join();
   b.state.store(0);
+}
+
+std::vector<std::string> quotedPictureNames(const ScriptFile& lines, int currentLine) {
+  // A few lines: the pictures of the first scene, not the game's.
+  constexpr size_t kLines = 16, kNames = 8;
+  static constexpr std::string_view kExtensions[] = {".png", ".jpg", ".jpeg", ".bmp", ".tlg", ".tga"};
+  Predictions out;
+  const size_t first = static_cast<size_t>(std::max(currentLine + 1, 0));
+  for (size_t i = first; i < lines.size() && i < first + kLines && out.names.size() < kNames; ++i) {
+    if (!isCommandLine(lines[i])) continue;
+    const std::string& argument = lines[i].tokens[1];
+    for (size_t open = argument.find('"'); open != std::string::npos; open = argument.find('"', open)) {
+      const size_t close = argument.find('"', open + 1);
+      if (close == std::string::npos) break;
+      std::string_view name(argument.data() + open + 1, close - open - 1);
+      open = close + 1;
+      // ":a;name" and the like: the options end at the first ';'.
+      if (!name.empty() && name[0] == ':') {
+        const size_t semicolon = name.find(';');
+        name = semicolon == std::string_view::npos ? std::string_view() : name.substr(semicolon + 1);
+      }
+      const size_t dot = name.rfind('.');
+      if (dot == std::string_view::npos) continue;
+      std::string extension(name.substr(dot));
+      for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+      if (std::find(std::begin(kExtensions), std::end(kExtensions), extension) != std::end(kExtensions))
+        out.add(std::string(name));
+    }
+  }
+  return std::move(out.names);
+}
+
+bool startScreenPrefetch() {
+  BackgroundPass& b = background();
+  if (!lookaheadAllowed() || !pictureCacheEnabled() || b.thread.joinable()) return false;
+  const ScriptState& s = scriptState();
+  std::vector<std::string> names = withHighResolutionVariants(quotedPictureNames(s.slots[s.cursor.slot].lines, s.cursor.line));
+  if (names.empty()) return false;
+  b.state.store(2);
+  try {
+    b.thread = std::thread([&b, names = std::move(names)] {
+      std::vector<std::string> basePictures;
+      prefetch(names, 0, &basePictures);
+      prefetch(basePictures, 0, nullptr);
+      b.state.store(-1);
+    });
+  } catch (const std::system_error&) {
+    b.state.store(0);
+    return false;
+  }
+  return true;
 }
 
 void resetLookahead() {

@@ -47,6 +47,13 @@ void runVoiceLookahead();
 bool startBackgroundLookahead();
 void finishBackgroundLookahead(void (*pump)() = nullptr);
 
+// The picture files the script lines just after the current one name in quotes ("bg.png",
+// ":a;face.png"), decoded into the picture cache on their own thread while the screen is set up;
+// nothing is evicted for them. Starting does nothing (false) when look-ahead is not allowed or a
+// pass runs already; finishBackgroundLookahead waits for it.
+std::vector<std::string> quotedPictureNames(const ScriptFile& lines, int currentLine);
+bool startScreenPrefetch();
+
 void resetLookahead();  // forgets the registrations (after stopping a background pass)
 
 void provideLookaheadCommands();

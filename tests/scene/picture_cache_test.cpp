@@ -221,6 +221,35 @@ TEST_F(PictureCacheTest, APredictedFileThatCannotBeReadIsSkippedQuietly) {
   EXPECT_TRUE(reports.lines.empty());
 }
 
+TEST_F(PictureCacheTest, ScreenPrefetchTakesTheQuotedPictureFilesOfTheNextLines) {
+  useScript(gbk("screen 1280, 720, 1280, 0\nsp 0, \"bg.png\", 0, 0\n*l\nsp 1, \":a;ch/Aya.PNG\", 5, 5\n"
+                "mov $0, \"notes.txt\"\nsp 2, \":s/20,20,0;#FFFFFF文字\", 0, 0\nbg \"room.jpg\", 1\n"
+                "sp 3, \"bg.png\", 0, 0\n"),
+            0);
+  EXPECT_EQ(quotedPictureNames(scriptState().slots[0].lines, 0),
+            (std::vector<std::string>{"bg.png", "ch/Aya.PNG", "room.jpg"}));
+  // The current line is not read.
+  EXPECT_EQ(quotedPictureNames(scriptState().slots[0].lines, 1), (std::vector<std::string>{"ch/Aya.PNG", "room.jpg", "bg.png"}));
+}
+
+TEST_F(PictureCacheTest, ScreenPrefetchLeavesTheFirstLoadNothingToDecode) {
+  limit(64 << 20);
+  writePicture("bg.png", 32);
+  writePicture("old.png", 8);
+  EXPECT_FALSE(loadWasHit("old.png"));
+  useScript("screen 640, 480, 640, 0\nsp 0, \"bg.png\", 0, 0\nsp 1, \"missing.png\", 0, 0\n", 0);
+  ASSERT_TRUE(startScreenPrefetch());
+  finishBackgroundLookahead();
+  const uint64_t decodes = pictureCacheFigures().decodes;
+  EXPECT_TRUE(loadWasHit("bg.png"));
+  EXPECT_EQ(pictureCacheFigures().decodes, decodes);
+  EXPECT_TRUE(loadWasHit("old.png"));  // nothing was evicted for it
+  EXPECT_TRUE(reports.boxes.empty());  // the missing file is met, and reported, by its own load
+  EXPECT_TRUE(reports.lines.empty());
+  settings().lookAhead = 0;
+  EXPECT_FALSE(startScreenPrefetch());
+}
+
 TEST_F(PictureCacheTest, TheCommandsRunThePassAndClearTheCache) {
   limit(1 << 20);
   writePicture("a.png", 8);

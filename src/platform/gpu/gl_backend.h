@@ -8,6 +8,7 @@
 
 #include "platform/gpu/gl_functions.h"
 #include "platform/gpu/gpu_types.h"
+#include "platform/gpu/window_copy.h"
 
 namespace vellum::gpu {
 
@@ -24,6 +25,7 @@ struct DeviceBackend {
   GLuint vertexArray = 0, vertexBuffer = 0, vertexStage = 0, stageProgram = 0;
   GLuint samplers[kSamplers] = {};
   std::unordered_map<GLuint, ProgramLocations> locations;
+  WindowCopy windowCopy;  // made at the first present
   bool renders565 = false;
   std::thread::id owner;
   // GL names freed on another thread, deleted by the owner at its next flush.

@@ -53,6 +53,16 @@ SDL_GLContext createGlContext(SDL_Window* window) {
   return context;
 }
 
+SDL_GLContext adoptGlContext(SDL_Window* window, SDL_GLContext context) {
+  if (!context) return nullptr;
+  if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL) || SDL_GL_MakeCurrent(window, context) != 0 ||
+      !gl().load()) {
+    SDL_GL_DeleteContext(context);
+    return nullptr;
+  }
+  return context;
+}
+
 CurrentContextGuard::~CurrentContextGuard() {
   if (context_) SDL_GL_MakeCurrent(window_, context_);
 }

@@ -21,6 +21,10 @@ const char* glslVersionLine();
 // nullptr when the window or the system cannot give one.
 SDL_GLContext createGlContext(SDL_Window* window);
 
+// Makes a context made earlier (on another window with the same attributes) current on this one,
+// entry points loaded; the context is deleted and nullptr returned when it does not fit.
+SDL_GLContext adoptGlContext(SDL_Window* window, SDL_GLContext context);
+
 // Sets the attributes a window needs before it is created to carry such a context.
 void requestGlAttributes();
 

@@ -67,6 +67,9 @@ class Gpu : public Object {
   struct Probe;
   bool probe();
   bool renders565() const;
+  // The probe's context (an SDL_GLContext), kept for the first device: making a context costs
+  // milliseconds on software GL. nullptr once taken, or when there was none.
+  void* takeProbeContext();
   std::unique_ptr<Probe> probe_;
 };
 

@@ -26,6 +26,7 @@ struct Gpu::Probe {
   int maxSamples = 0, maxDrawBuffers = 0;
   bool mirrorOnce = false;
   bool renders565 = false;
+  SDL_GLContext spare = nullptr;  // the probe's context, not current anywhere
 };
 
 namespace {
@@ -79,7 +80,17 @@ Gpu* Gpu::create() {
   return new Gpu();
 }
 
-Gpu::~Gpu() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+Gpu::~Gpu() {
+  if (probe_ && probe_->spare) SDL_GL_DeleteContext(probe_->spare);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void* Gpu::takeProbeContext() {
+  if (!probe_) return nullptr;
+  SDL_GLContext context = probe_->spare;
+  probe_->spare = nullptr;
+  return context;
+}
 
 bool Gpu::probe() {
   if (probe_) return probe_->usable;
@@ -107,7 +118,9 @@ bool Gpu::probe() {
                    hasExtension("GL_EXT_texture_mirror_clamp_to_edge");
     p.renders565 = canRender565();
     SDL_GL_MakeCurrent(window, nullptr);
-    SDL_GL_DeleteContext(context);
+    // The window goes; the context stays for the device, which makes it current on its own window
+    // (made with the same attributes, so the context fits it).
+    p.spare = context;
   }
   SDL_DestroyWindow(window);
   return probe_->usable;

@@ -11,6 +11,7 @@
 #include "platform/main_window.h"
 #include "shell/display/display_mode.h"
 #include "shell/renderer_seam.h"
+#include "shell/screen_side_work.h"
 #include "shell/report_seam.h"
 #include "shell/display/screen_geometry.h"
 #include "shell/shell_hooks.h"
@@ -89,11 +90,19 @@ bool setUpScreen(int32_t gameW, int32_t gameH, int32_t refW, int32_t flags) {
 }
 
 void runScreenCommand(int32_t gameW, int32_t gameH, int32_t refW, int32_t flags) {
-  if (!setUpScreen(gameW, gameH, refW, flags) || !createRendererForWindow(mainWindowHandle())) {
+  if (!setUpScreen(gameW, gameH, refW, flags)) {
+    engine().quitFlag = 1;
+    return;
+  }
+  // The first pictures decode while the device is made and the first frame is shown.
+  startScreenSideWork();
+  if (!createRendererForWindow(mainWindowHandle())) {
+    finishScreenSideWork();
     engine().quitFlag = 1;
     return;
   }
   applyDisplayMode(true, true, false);
+  finishScreenSideWork();
   shellWindow().screenReady = true;
 }
 
