@@ -9,17 +9,19 @@ namespace {
 const CodePageTable& decodeTable(CodePage page) { return page == CodePage::Gbk ? kGbkDecode : kShiftJisDecode; }
 const CodePageTable& encodeTable(CodePage page) { return page == CodePage::Gbk ? kGbkEncode : kShiftJisEncode; }
 
-void appendUtf8(std::string& out, uint32_t cp) {
+// Writes a basic-plane code point as UTF-8 at `out`; returns the end.
+char* writeUtf8(char* out, uint32_t cp) {
   if (cp < 0x80) {
-    out += static_cast<char>(cp);
+    *out++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | cp >> 6);
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *out++ = static_cast<char>(0xC0 | cp >> 6);
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out += static_cast<char>(0xE0 | cp >> 12);
-    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *out++ = static_cast<char>(0xE0 | cp >> 12);
+    *out++ = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return out;
 }
 
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
@@ -62,8 +64,9 @@ Utf8Character readUtf8(std::string_view s) {
 // lost trail byte costs one character, not the rest of the text.
 std::string toUtf8(std::string_view bytes, CodePage page) {
   const CodePageTable& table = decodeTable(page);
-  std::string out;
-  out.reserve(bytes.size() * 3 / 2 + 4);
+  // Each byte gives at most three bytes of UTF-8 (U+FFFD, or a single byte such as the euro sign).
+  std::string out(bytes.size() * 3, '\0');
+  char* end = out.data();
   for (size_t i = 0; i < bytes.size();) {
     const auto first = static_cast<unsigned char>(bytes[i]);
     uint16_t cp = table.find(first);
@@ -73,13 +76,13 @@ std::string toUtf8(std::string_view bytes, CodePage page) {
       used = 2;
     }
     if (cp == kNoCodePageValue) {
-      out += "\xEF\xBF\xBD";
+      cp = 0xFFFD;
       used = 1;
-    } else {
-      appendUtf8(out, cp);
     }
+    end = writeUtf8(end, cp);
     i += used;
   }
+  out.resize(static_cast<size_t>(end - out.data()));
   return out;
 }
 
@@ -88,8 +91,9 @@ std::string toUtf8(std::string_view bytes, CodePage page) {
 // U+E007F, invisible language marks) vanish.
 std::string fromUtf8(std::string_view utf8, CodePage page) {
   const CodePageTable& table = encodeTable(page);
-  std::string out;
-  out.reserve(utf8.size() + 4);
+  // A code or '?' has at most two bytes and stands for at least one input byte.
+  std::string out(utf8.size() * 2, '\0');
+  char* end = out.data();
   for (size_t i = 0; i < utf8.size();) {
     const Utf8Character c = readUtf8(utf8.substr(i));
     if (c.length && c.codePoint >> 7 == 0xE0000 >> 7) {  // tag characters are dropped, as iconv does
@@ -98,16 +102,17 @@ std::string fromUtf8(std::string_view utf8, CodePage page) {
     }
     const uint16_t code = c.length && c.codePoint < 0x10000 ? table.find(c.codePoint) : kNoCodePageValue;
     if (code == kNoCodePageValue) {
-      out += '?';
+      *end++ = '?';
       do {
         ++i;
       } while (i < utf8.size() && isContinuation(static_cast<unsigned char>(utf8[i])));
       continue;
     }
-    if (code >= 0x100) out += static_cast<char>(code >> 8);
-    out += static_cast<char>(code & 0xFF);
+    if (code >= 0x100) *end++ = static_cast<char>(code >> 8);
+    *end++ = static_cast<char>(code & 0xFF);
     i += c.length;
   }
+  out.resize(static_cast<size_t>(end - out.data()));
   return out;
 }
 
