@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
   for (CodePage page : {CodePage::Gbk, CodePage::ShiftJis}) {
     const std::string utf8 = toUtf8(input, page);
-    if (utf8 != test::iconvToUtf8(input, page) || !wellFormedUtf8(utf8)) std::abort();
-    if (fromUtf8(input, page) != test::iconvFromUtf8(input, page)) std::abort();
+    if (utf8 != vellum::test::iconvToUtf8(input, page) || !wellFormedUtf8(utf8)) std::abort();
+    if (fromUtf8(input, page) != vellum::test::iconvFromUtf8(input, page)) std::abort();
   }
   return 0;
 }

@@ -11,7 +11,7 @@
 
 #include "base/text_encoding.h"
 
-namespace test {
+namespace vellum::test {
 
 inline std::string iconvConvert(std::string_view input, const char* to, const char* from, std::string_view replacement) {
   std::string out;
@@ -40,14 +40,14 @@ inline std::string iconvConvert(std::string_view input, const char* to, const ch
   return out;
 }
 
-inline const char* iconvName(vellum::CodePage page) { return page == vellum::CodePage::Gbk ? "CP936" : "CP932"; }
+inline const char* iconvName(CodePage page) { return page == CodePage::Gbk ? "CP936" : "CP932"; }
 
-inline std::string iconvToUtf8(std::string_view bytes, vellum::CodePage page) {
+inline std::string iconvToUtf8(std::string_view bytes, CodePage page) {
   return iconvConvert(bytes, "UTF-8", iconvName(page), "\xEF\xBF\xBD");
 }
 
-inline std::string iconvFromUtf8(std::string_view utf8, vellum::CodePage page) {
+inline std::string iconvFromUtf8(std::string_view utf8, CodePage page) {
   return iconvConvert(utf8, iconvName(page), "UTF-8", "?");
 }
 
-}  // namespace test
+}  // namespace vellum::test
