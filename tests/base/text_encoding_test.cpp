@@ -56,7 +56,8 @@ TEST(CodePageTables, DecodeEverySingleAndDoubleByteAsIconvDoes) {
       const std::string got = toUtf8(bytes, page);
       if (got != expected) {
         ++differences;
-        ADD_FAILURE() << test::iconvName(page) << " " << hexBytes(bytes) << ": " << hexBytes(got) << "!= " << hexBytes(expected);
+        ADD_FAILURE() << test::iconvName(page) << " " << hexBytes(bytes) << ": " << hexBytes(got) << "!= "
+                      << hexBytes(expected);
       }
     }
   }
@@ -102,8 +103,9 @@ TEST(CodePageTables, MalformedTextGivesIconvsReplacements) {
   };
   for (CodePage page : kBothPages) {
     for (const std::string& text : cases) {
-      EXPECT_EQ(toUtf8(text, page), test::iconvToUtf8(text, page)) << test::iconvName(page) << " " << hexBytes(text);
-      EXPECT_EQ(fromUtf8(text, page), test::iconvFromUtf8(text, page)) << test::iconvName(page) << " " << hexBytes(text);
+      const std::string where = std::string(test::iconvName(page)) + " " + hexBytes(text);
+      EXPECT_EQ(toUtf8(text, page), test::iconvToUtf8(text, page)) << where;
+      EXPECT_EQ(fromUtf8(text, page), test::iconvFromUtf8(text, page)) << where;
     }
   }
   // Random runs of the bytes that matter: leads, trails, continuation bytes, ASCII.
@@ -114,7 +116,8 @@ TEST(CodePageTables, MalformedTextGivesIconvsReplacements) {
     for (char& c : text) c = alphabet[rng() % alphabet.size()];
     for (CodePage page : kBothPages) {
       ASSERT_EQ(toUtf8(text, page), test::iconvToUtf8(text, page)) << test::iconvName(page) << " " << hexBytes(text);
-      ASSERT_EQ(fromUtf8(text, page), test::iconvFromUtf8(text, page)) << test::iconvName(page) << " " << hexBytes(text);
+      ASSERT_EQ(fromUtf8(text, page), test::iconvFromUtf8(text, page))
+          << test::iconvName(page) << " " << hexBytes(text);
     }
   }
 }

@@ -13,7 +13,8 @@
 
 namespace vellum::test {
 
-inline std::string iconvConvert(std::string_view input, const char* to, const char* from, std::string_view replacement) {
+inline std::string iconvConvert(std::string_view input, const char* to, const char* from,
+                                std::string_view replacement) {
   std::string out;
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return "(no iconv for " + std::string(from) + " -> " + to + ")";
