@@ -2,8 +2,8 @@
 # iconv for every code: ${VELLUM_CODEPAGE_TABLES} for the text decoders (formats layer) and
 # ${VELLUM_TEXT_ENCODING_TABLES} for the text conversions (base layer). The engine needs no iconv
 # where it runs (musl's, on the web, knows neither code page), and the tables are the same on every
-# machine with glibc. Include this after cmake/engine.cmake; it makes the target
-# vellum_codepage_tables that the layers wait for.
+# machine with glibc. cmake/engine.cmake includes this; it makes the target vellum_codepage_tables
+# that the layers wait for.
 #
 # A cross build (the web: emcmake cmake ...) cannot run a generator compiled by its own compiler:
 # it compiles the generator with the build machine's compiler instead, or, given

@@ -6,6 +6,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/layers.cmake)
 set(VELLUM_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 set(VELLUM_CODEPAGE_TABLES ${VELLUM_GENERATED_DIR}/codepage_tables.cpp)
 set(VELLUM_TEXT_ENCODING_TABLES ${VELLUM_GENERATED_DIR}/text_encoding_tables.cpp)
+# Both are generated on the build machine, in native and cross builds alike.
+include(${CMAKE_CURRENT_LIST_DIR}/codepage_tables.cmake)
 # The process entry is the executable's own; the layer library holds the rest of the engine's top.
 set(VELLUM_ENTRY_POINT ${PROJECT_SOURCE_DIR}/src/engine/entry_point.cpp)
 
