@@ -36,12 +36,12 @@ long read(void* state, char* into, int bytes, int bigEndian, int wordSize, int i
   return ov_read(file(state), into, bytes, bigEndian, wordSize, isSigned, section);
 }
 
-// Feature bits: MMX; SSE and its integer and prefetch extensions; SSE2 and SSE3.
-constexpr uint32_t kMmx = 0x20000, kSse = 0x4C0000, kSse2 = 0xA00000;
-
+// The processor's feature bits; none where it is no x86 (the web).
 uint32_t detectCpu() {
   uint32_t word = 0;
 #if defined(__x86_64__) || defined(__i386__)
+  // MMX; SSE and its integer and prefetch extensions; SSE2 and SSE3.
+  constexpr uint32_t kMmx = 0x20000, kSse = 0x4C0000, kSse2 = 0xA00000;
   __builtin_cpu_init();
   if (__builtin_cpu_supports("mmx")) word |= kMmx;
   if (__builtin_cpu_supports("sse")) word |= kSse;

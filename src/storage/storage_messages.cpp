@@ -10,6 +10,13 @@ namespace vellum {
 
 namespace {
 
+// The GNU strerror_r (glibc) returns its text, which may be a static one instead of the buffer;
+// the POSIX one (musl, on the web) fills the buffer and returns 0.
+[[maybe_unused]] std::string_view strerrorResult(const char* text, const char*, int) { return text; }
+[[maybe_unused]] std::string_view strerrorResult(int failed, const char* buffer, int error) {
+  return failed ? std::strerror(error) : buffer;
+}
+
 // " メモリを確保出来ませんでした" (Shift-JIS), followed by the step tag and the capacity.
 constexpr std::string_view kOutOfMemory =
     " \x83\x81\x83\x82\x83\x8a\x82\xf0\x8a\x6d\x95\xdb\x8f\x6f\x97\x88\x82\xdc\x82\xb9\x82\xf1\x82\xc5"
@@ -28,8 +35,7 @@ ReportText& addErrorText(ReportText& text, int error) {
 }  // namespace
 
 std::string_view errorText(int error, char (&buffer)[128]) {
-  // The GNU strerror_r may return a static text instead of filling the buffer.
-  return strerror_r(error, buffer, sizeof buffer);
+  return strerrorResult(strerror_r(error, buffer, sizeof buffer), buffer, error);
 }
 
 void reportArchiveOpenFailed(std::string_view path, int error) {
