@@ -12,6 +12,7 @@
 #include "scene/sprite_mask.h"
 #include "scene/sprite_table.h"
 #include "scene/sprite_textures.h"
+#include "scene/texel_alignment.h"
 #include "shell/display/screen_geometry.h"
 
 namespace vellum {
@@ -161,6 +162,27 @@ void setStandShader(gpu::Device* d, const SpriteProperties& p, int32_t progress)
   d->setPixelShader(shader);
 }
 
+bool linearlyFiltered(gpu::Device* d) {
+  return d->samplerState(0, gpu::ss::MinFilter) == gpu::texf::Linear &&
+         d->samplerState(0, gpu::ss::MagFilter) == gpu::texf::Linear;
+}
+
+void setFilter(gpu::Device* d, uint32_t filter) {
+  d->setSamplerState(0, gpu::ss::MinFilter, filter);
+  d->setSamplerState(0, gpu::ss::MagFilter, filter);
+}
+
+bool targetSize(gpu::Device* d, int& width, int& height) {
+  gpu::Surface* target = nullptr;
+  if (gpu::failed(d->getRenderTarget(0, &target))) return false;
+  gpu::SurfaceDesc desc;
+  target->getDesc(desc);
+  target->release();
+  width = static_cast<int>(desc.width);
+  height = static_cast<int>(desc.height);
+  return true;
+}
+
 bool hiddenMessageLayer(const SpriteProperties& p) {
   if (!(p.flags & 1)) return false;
   const auto& shown = spriteTable().messageWindowShown;
@@ -277,14 +299,21 @@ void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
   d->setTexture(1, nullptr);
   static thread_local std::vector<TileQuad> quads;
   cellQuads(p, picture, quads);
+  int targetW = 0, targetH = 0;
+  const bool mayPoint = !masked && !fadeTo && picture.levels <= 1 && linearlyFiltered(d) && targetSize(d, targetW, targetH);
+  bool pointed = false;
   for (const TileQuad& q : quads) {
     const SpriteTile& tile = picture.tiles[static_cast<size_t>(q.tile)];
     if (!tile.texture) continue;
+    const bool point = mayPoint && texelsLandOnPixels(cache.world, cache.view, cache.projection, q, tile, targetW, targetH);
+    if (point != pointed) setFilter(d, point ? gpu::texf::Point : gpu::texf::Linear);
+    pointed = point;
     d->setTexture(0, tile.texture);
     if (masked) d->setTexture(1, tile.mask);
     if (fadeTo) d->setTexture(1, fadeTo->tiles[static_cast<size_t>(q.tile)].texture);
     d->drawPrimitiveUP(gpu::Primitive::TriangleStrip, 2, q.corners.data(), sizeof(SpriteVertex));
   }
+  if (pointed) setFilter(d, gpu::texf::Linear);
   if (masked || fadeTo) d->setTexture(1, nullptr);
   if (masked || plain || fadeTo) d->setPixelShader(nullptr);
 }
