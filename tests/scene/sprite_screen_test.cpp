@@ -186,6 +186,26 @@ TEST_F(SpriteScreenTest, ConsecutiveFramesAreEachCapturedAsDrawn) {
   EXPECT_EQ(stale, 0);
 }
 
+// A background of 24 bits covering the screen is drawn without clearing the screen first: what
+// the last frame left must not show through it, moved sprite or half-transparent background.
+TEST_F(SpriteScreenTest, NothingOfTheLastFrameShowsThroughAFullScreenBackground) {
+  Image* bg = createImage(kGameW, kGameH, 24);
+  ASSERT_NE(bg, nullptr);
+  for (int i = 0; i < bg->pixelCount; ++i) bg->pixels[i] = 0xFF406080u;
+  SaveRequest opaque;
+  opaque.format = SaveFormat::Png;
+  opaque.option1 = 24;
+  opaque.option2 = 1;
+  ASSERT_TRUE(saveImage((game / "bg.png").string(), bg, opaque));
+  freeImage(bg);
+  writePicture("red.png", 20, 20, kRed);
+  script("sp 0, \"bg.png\", 0, 0\nsp_cxy 0, 0, 0\nsp_o 0, 1\nsp 1, \"red.png\", 0, 0\nsp_cxy 1, 0, 0\n"
+         "sp_xy 1, 10, 10\ndraw\nsp_xy 1, 100, 100\ndraw\n");
+  EXPECT_EQ(capture().at(15, 15), 0x406080u) << "the sprite's old place shows the background";
+  script("sp_a 0, 128\nsp_xy 1, 10, 10\ndraw\nsp_xy 1, 100, 100\ndraw\n");
+  EXPECT_EQ(capture().at(15, 15), capture().at(60, 60)) << "a half-transparent background over the clear colour alone";
+}
+
 // A checkerboard shows its texels one for one wherever texels land on pixels; placed between
 // pixels or scaled it is filtered, and the black and white squares mix.
 TEST_F(SpriteScreenTest, ACheckerboardIsExactOnlyWhereTexelsLandOnPixels) {
