@@ -92,9 +92,24 @@ void setOpaqueCopy(gpu::Device* d) {
   d->setRenderState(gpu::rs::DestBlend, gpu::blend::Zero);
 }
 
+namespace {
+
+// At magnification one every filter gives the source texel, so the pass is a straight copy: far
+// cheaper than a textured quad on a software rasteriser. A multisampled back buffer cannot take a
+// copy and keeps the quad.
+bool copiedStraight(RendererState& r) {
+  const gpu::Rect& to = r.finalRect;
+  if (to.width() != r.display.renderW || to.height() != r.display.renderH) return false;
+  const gpu::Rect from{0, 0, r.display.renderW, r.display.renderH};
+  return !gpu::failed(r.device->stretchRect(r.backSurface, &from, r.backBuffer, &to, gpu::texf::None));
+}
+
+}  // namespace
+
 void runPlainPass() {
   RendererState& r = renderer();
   gpu::Device* d = r.device;
+  if (copiedStraight(r)) return;
   setOpaqueCopy(d);
   d->setPixelShader(nullptr);
   d->setFVF(gpu::kFvfXyzRhw | gpu::fvfTex(1));

@@ -1,5 +1,6 @@
 #include "scene/sprite_drawing.h"
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "scene/sprite_mask.h"
 #include "scene/sprite_table.h"
 #include "scene/sprite_textures.h"
+#include "scene/texel_alignment.h"
 #include "shell/display/screen_geometry.h"
 
 namespace vellum {
@@ -161,6 +163,27 @@ void setStandShader(gpu::Device* d, const SpriteProperties& p, int32_t progress)
   d->setPixelShader(shader);
 }
 
+bool linearlyFiltered(gpu::Device* d) {
+  return d->samplerState(0, gpu::ss::MinFilter) == gpu::texf::Linear &&
+         d->samplerState(0, gpu::ss::MagFilter) == gpu::texf::Linear;
+}
+
+void setFilter(gpu::Device* d, uint32_t filter) {
+  d->setSamplerState(0, gpu::ss::MinFilter, filter);
+  d->setSamplerState(0, gpu::ss::MagFilter, filter);
+}
+
+bool targetSize(gpu::Device* d, int& width, int& height) {
+  gpu::Surface* target = nullptr;
+  if (gpu::failed(d->getRenderTarget(0, &target))) return false;
+  gpu::SurfaceDesc desc;
+  target->getDesc(desc);
+  target->release();
+  width = static_cast<int>(desc.width);
+  height = static_cast<int>(desc.height);
+  return true;
+}
+
 bool hiddenMessageLayer(const SpriteProperties& p) {
   if (!(p.flags & 1)) return false;
   const auto& shown = spriteTable().messageWindowShown;
@@ -205,11 +228,54 @@ SpriteTarget screenTarget() {
   return {static_cast<float>(renderer().display.renderW) / 2, static_cast<float>(renderer().display.renderH) / 2};
 }
 
+// Whether the first sprite drawn covers the whole target with opaque pixels, unchanged by its
+// blend: then clearing the target first changes nothing. Pictures of 24 bits have alpha 255
+// everywhere.
+bool firstSpriteCoversTarget(const SpriteTarget& target, bool afterPicture) {
+  auto list = spriteTable().lists.find(0);
+  if (list == spriteTable().lists.end()) return false;
+  auto first = std::find_if(list->second.begin(), list->second.end(), [](const auto& entry) { return entry.first >= 0; });
+  if (first == list->second.end()) return false;
+  Sprite& s = sprite(first->second);
+  if (s.crossFade || (afterPicture && (s.pending & ~pending::kLive))) return false;
+  const SpritePicture& picture = s.frontImage().picture;
+  const SpriteProperties& p = s.frontImage().props;
+  if (!picture.present() || !picture.pixels || picture.pixels->bitsPerPixel != 24 || picture.masked || picture.canvas ||
+      (p.alpha & 0xFF) != 255 || p.blend > 1 || p.colourOp != 0 || hiddenMessageLayer(p))
+    return false;
+  gpu::Device* d = renderer().device;
+  int targetW = 0, targetH = 0;
+  if (!targetSize(d, targetW, targetH)) return false;
+  Matrix world, view, projection;
+  buildSpriteMatrices(placedProperties(s, p, afterPicture), picture, target, world, view, projection);
+  std::vector<TileQuad> quads;
+  cellQuads(p, picture, quads);
+  const SpriteTarget device{static_cast<float>(targetW) / 2, static_cast<float>(targetH) / 2};
+  float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+  for (const TileQuad& q : quads) {
+    // Padding beside the pixels could be filtered into the edges.
+    const SpriteTile& tile = picture.tiles[static_cast<size_t>(q.tile)];
+    if (!tile.texture || tile.textureW != tile.sourceW || tile.textureH != tile.sourceH) return false;
+    float x[4], y[4];
+    for (size_t i = 0; i < 4; ++i) projectModelPoint(world, view, projection, device, q.corners[i].x, q.corners[i].y, x[i], y[i]);
+    // Each tile an upright rectangle, so that together they fill their bounds.
+    if (x[0] != x[2] || x[1] != x[3] || y[0] != y[1] || y[2] != y[3]) return false;
+    left = std::min({left, x[0], x[1]});
+    right = std::max({right, x[0], x[1]});
+    top = std::min({top, y[0], y[2]});
+    bottom = std::max({bottom, y[0], y[2]});
+  }
+  // Every pixel centre well inside.
+  return left <= -0.25f && top <= -0.25f && right >= static_cast<float>(targetW) - 0.75f &&
+         bottom >= static_cast<float>(targetH) - 0.75f;
+}
+
 void drawLists(int run) {
   RendererState& r = renderer();
   if (run == 0) {
     drawCanvases();
-    r.device->clear(gpu::kClearTarget, r.clearColour, 1.0f, 0);
+    if (!firstSpriteCoversTarget(screenTarget(), spriteTable().afterPicture))
+      r.device->clear(gpu::kClearTarget, r.clearColour, 1.0f, 0);
     drawSpriteList(0, screenTarget(), 0, std::numeric_limits<int64_t>::max(), spriteTable().afterPicture);
   } else {
     drawSpriteList(0, screenTarget(), std::numeric_limits<int64_t>::min(), -1, spriteTable().afterPicture);
@@ -277,14 +343,21 @@ void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
   d->setTexture(1, nullptr);
   static thread_local std::vector<TileQuad> quads;
   cellQuads(p, picture, quads);
+  int targetW = 0, targetH = 0;
+  const bool mayPoint = !masked && !fadeTo && picture.levels <= 1 && linearlyFiltered(d) && targetSize(d, targetW, targetH);
+  bool pointed = false;
   for (const TileQuad& q : quads) {
     const SpriteTile& tile = picture.tiles[static_cast<size_t>(q.tile)];
     if (!tile.texture) continue;
+    const bool point = mayPoint && texelsLandOnPixels(cache.world, cache.view, cache.projection, q, tile, targetW, targetH);
+    if (point != pointed) setFilter(d, point ? gpu::texf::Point : gpu::texf::Linear);
+    pointed = point;
     d->setTexture(0, tile.texture);
     if (masked) d->setTexture(1, tile.mask);
     if (fadeTo) d->setTexture(1, fadeTo->tiles[static_cast<size_t>(q.tile)].texture);
     d->drawPrimitiveUP(gpu::Primitive::TriangleStrip, 2, q.corners.data(), sizeof(SpriteVertex));
   }
+  if (pointed) setFilter(d, gpu::texf::Linear);
   if (masked || fadeTo) d->setTexture(1, nullptr);
   if (masked || plain || fadeTo) d->setPixelShader(nullptr);
 }

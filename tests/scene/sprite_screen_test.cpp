@@ -186,5 +186,57 @@ TEST_F(SpriteScreenTest, ConsecutiveFramesAreEachCapturedAsDrawn) {
   EXPECT_EQ(stale, 0);
 }
 
+// A background of 24 bits covering the screen is drawn without clearing the screen first: what
+// the last frame left must not show through it, moved sprite or half-transparent background.
+TEST_F(SpriteScreenTest, NothingOfTheLastFrameShowsThroughAFullScreenBackground) {
+  Image* bg = createImage(kGameW, kGameH, 24);
+  ASSERT_NE(bg, nullptr);
+  for (int i = 0; i < bg->pixelCount; ++i) bg->pixels[i] = 0xFF406080u;
+  SaveRequest opaque;
+  opaque.format = SaveFormat::Png;
+  opaque.option1 = 24;
+  opaque.option2 = 1;
+  ASSERT_TRUE(saveImage((game / "bg.png").string(), bg, opaque));
+  freeImage(bg);
+  writePicture("red.png", 20, 20, kRed);
+  script("sp 0, \"bg.png\", 0, 0\nsp_cxy 0, 0, 0\nsp_o 0, 1\nsp 1, \"red.png\", 0, 0\nsp_cxy 1, 0, 0\n"
+         "sp_xy 1, 10, 10\ndraw\nsp_xy 1, 100, 100\ndraw\n");
+  EXPECT_EQ(capture().at(15, 15), 0x406080u) << "the sprite's old place shows the background";
+  script("sp_a 0, 128\nsp_xy 1, 10, 10\ndraw\nsp_xy 1, 100, 100\ndraw\n");
+  EXPECT_EQ(capture().at(15, 15), capture().at(60, 60)) << "a half-transparent background over the clear colour alone";
+}
+
+// A checkerboard shows its texels one for one wherever texels land on pixels; placed between
+// pixels or scaled it is filtered, and the black and white squares mix.
+TEST_F(SpriteScreenTest, ACheckerboardIsExactOnlyWhereTexelsLandOnPixels) {
+  writePicture("board.png", 16, 16, [](int x, int y) { return ((x + y) & 1) ? kWhite : 0xFF000000u; });
+  struct Placement {
+    const char* what;
+    std::string lines;
+    bool exact;
+  };
+  const Placement placements[] = {
+      {"at whole pixels", "sp_xy 1, 40, 30\n", true},
+      {"at whole pixels, centred", "sp_cxy 1, 1, 1\nsp_xy 1, 48, 38\n", true},
+      {"half a pixel to the right", "sp_xy 1, 40.5, 30\n", false},
+      {"half a pixel lower", "sp_xy 1, 40, 30.5\n", false},
+      {"a little wider", "sp_xy 1, 40, 30\nsp_wh 1, 1.25, 1\n", false},
+      {"turned a little", "sp_xy 1, 40, 30\nsp_rz 1, 3\n", false},
+  };
+  for (const Placement& p : placements) {
+    SCOPED_TRACE(p.what);
+    script("sp 1, \"board.png\", 0, 0\nsp_cxy 1, 0, 0\n" + p.lines + "draw\n");
+    const Screen s = capture();
+    int texels = 0, mixed = 0;
+    for (int y = 33; y < 43; ++y)
+      for (int x = 43; x < 53; ++x) {
+        texels += s.at(x, y) == (((x + y) & 1) ? 0xFFFFFFu : 0u) ? 1 : 0;
+        mixed += s.at(x, y) != 0xFFFFFFu && s.at(x, y) != 0u ? 1 : 0;
+      }
+    if (p.exact) EXPECT_EQ(texels, 100);
+    else EXPECT_GT(mixed, 50);
+  }
+}
+
 }  // namespace
 }  // namespace vellum::test
