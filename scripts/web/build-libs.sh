@@ -175,8 +175,9 @@ build_libpng() {
 
 build_libjpeg_turbo() {
   local dir; dir=$(fetch libjpeg-turbo)
+  # Its own GNUInstallDirs takes a relative library folder as relative to the working folder.
   cmake_lib libjpeg-turbo "$dir" -DWITH_SIMD=OFF -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
-    -DWITH_JAVA=OFF
+    -DWITH_JAVA=OFF -DCMAKE_INSTALL_LIBDIR="$prefix/lib"
 }
 
 build_freetype() {
