@@ -295,6 +295,27 @@ for lib in zlib libdeflate lua libpng libjpeg-turbo freetype libogg libvorbis op
   step "$lib"
 done
 
+# Every library here is static: a program must link what each one needs too, so each .pc file
+# names its private needs as plain ones (plain `pkg-config --libs` and CMake's IMPORTED_TARGET
+# then give the whole list in order).
+for pc in "$prefix"/lib/pkgconfig/*.pc; do
+  grep -q -E '^(Requires|Libs)\.private:' "$pc" || continue
+  awk '
+    /^Requires\.private:/ { sub(/^Requires\.private:[ \t]*/, ""); req_private = $0; next }
+    /^Libs\.private:/     { sub(/^Libs\.private:[ \t]*/, ""); libs_private = $0; next }
+    { lines[++n] = $0 }
+    END {
+      for (i = 1; i <= n; i++) {
+        line = lines[i]
+        if (line ~ /^Requires:/) { if (req_private != "") line = line (line ~ /:[ \t]*$/ ? "" : ",") " " req_private; req_private = "" }
+        if (line ~ /^Libs:/ && libs_private != "") line = line " " libs_private
+        print line
+      }
+      if (req_private != "") print "Requires: " req_private
+    }' "$pc" >"$pc.new"
+  mv "$pc.new" "$pc"
+done
+
 # The .pc files that the engine's web configure asks for, each checked once everything is in.
 for pc in sdl2 zlib libpng libjpeg lua5.2 freetype2 libpcre2-8 libdeflate vorbisfile opusfile theoradec ogg imgui; do
   pkg-config --exists "$pc" || { echo "build-libs: $pc.pc is missing from $prefix/lib/pkgconfig" >&2; exit 1; }
