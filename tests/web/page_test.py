@@ -34,6 +34,8 @@ CHROMIUM_FLAGS = [
     "--headless=new", "--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--no-sandbox",
     "--disable-gpu-sandbox", "--no-first-run", "--disable-background-networking",
     "--disable-component-update", "--disable-sync", "--window-size=1280,720",
+    # The page's console in chromium.log, for when the engine stops early.
+    "--enable-logging=stderr", "--v=0",
 ]
 
 
