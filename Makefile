@@ -4,7 +4,7 @@ BUILD_TYPE  ?= RelWithDebInfo
 JOBS        ?= $(shell nproc)
 DEMO_DIR    := $(BUILD_DIR)/demo-game
 
-.PHONY: all deps configure build test test-loaded tsan run install bench fuzz-build fuzz fuzz-smoke clean
+.PHONY: all deps configure build test test-loaded tsan run install bench fuzz-build fuzz fuzz-smoke web-deps web-libs web web-test clean
 
 all: build
 
@@ -77,6 +77,39 @@ fuzz: fuzz-build
 # A short run of every target (CI, after the suite): each landing explores the parsers a little.
 fuzz-smoke:
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=15
+
+# The web build: the C libraries built for the browser from Debian's sources (once, kept in
+# $(BUILD_DIR)/web-deps), the engine built with emscripten ($(WEB_ENGINE_DIR)), and the demo
+# published as a page in $(WEB_SITE_DIR) (index.html, vellum.js/.wasm, game.json/.data) with
+# the native vellum-pack. `python3 scripts/web/serve.py $(WEB_SITE_DIR)` serves it for trying.
+WEB_DEPS_PREFIX := $(abspath $(BUILD_DIR))/web-deps/prefix
+WEB_ENGINE_DIR  := $(BUILD_DIR)/web-engine
+WEB_SITE_DIR    := $(BUILD_DIR)/web/site
+WEB_DEMO_DIR    := $(BUILD_DIR)/web/demo-game
+WEB_JOBS        ?= $(JOBS)
+WEB_ENV         := NODE_PATH=/usr/share/nodejs NODE_OPTIONS=--no-experimental-fetch
+WEB_NATIVE_TARGETS := vellum vellum-pack vellum-movie
+
+web-deps:
+	@bash scripts/deps.sh --web
+
+web-libs: web-deps
+	@JOBS=$(WEB_JOBS) bash scripts/web/build-libs.sh $(BUILD_DIR)
+
+web: web-libs configure
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_ENGINE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_CROSSCOMPILING_EMULATOR=node -DVELLUM_WEB_DEPS=$(WEB_DEPS_PREFIX) >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_ENGINE_DIR) -j $(WEB_JOBS) --target vellum
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(WEB_NATIVE_TARGETS)
+	@bash scripts/pack-demo.sh $(BUILD_DIR) $(WEB_DEMO_DIR) >/dev/null
+	@rm -rf $(WEB_SITE_DIR)
+	@$(BUILD_DIR)/vellum-pack web $(WEB_DEMO_DIR) -o $(WEB_SITE_DIR) --engine $(WEB_ENGINE_DIR)
+
+# The demo's playthrough in the page, in headless Chromium: the story it prints and its title, story
+# page and save screen shots must match the native engine's (within a tolerance for the software
+# renderer). What both runs left is kept in $(BUILD_DIR)/web/page-test.
+web-test: web
+	@python3 tests/web/page_test.py --native $(BUILD_DIR) --site $(WEB_SITE_DIR) --work $(BUILD_DIR)/web/page-test
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,7 +1,16 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Vellum needs.
 # Idempotent: packages already present are left alone. Uses apt-get as root, sudo otherwise.
+#   scripts/deps.sh          what the native build, its tests and the demo need
+#   scripts/deps.sh --web    that, and the web build's toolchain (make web, make web-test)
 set -euo pipefail
+
+web=0
+case "${1:-}" in
+  "") ;;
+  --web) web=1 ;;
+  *) echo "usage: $0 [--web]" >&2; exit 2 ;;
+esac
 
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -28,6 +37,15 @@ packages=(
   # Reading the story aloud: speech-dispatcher's client library.
   libspeechd-dev
 )
+if [ "$web" -eq 1 ]; then
+  packages+=(
+    # Emscripten (with its clang, binaryen and node) builds the libraries and the engine for the
+    # browser; dpkg-dev's dpkg-source unpacks the libraries' Debian source packages.
+    emscripten nodejs dpkg-dev
+    # make web-test: the page in headless Chromium, served by a Python script.
+    chromium python3
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

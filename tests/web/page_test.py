@@ -1,0 +1,212 @@
+#!/usr/bin/env python3
+"""The demo's playthrough in the web page, in headless Chromium, against the native engine.
+
+    page_test.py --native BUILD --site SITE [--work DIR] [--timeout SECONDS] [--chromium PROGRAM]
+
+BUILD holds the native vellum, vellum-pack and vellum-movie; SITE is the published page (make web:
+index.html, vellum.js, vellum.wasm, game.json and game.data holding the demo). The demo is packed
+and played natively with the playthrough, taking its shots; the page is copied with the
+playthrough added to its package, served with the isolation headers, and opened in Chromium with
+the same playthrough and shots, which the page sends back. The test passes when the page ends with
+status 0, prints the same story and its title, story page and save screen shots match the native
+ones within the software renderer's tolerance. Both runs' files stay in DIR (default: a scratch
+folder, removed afterwards)."""
+
+import argparse
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, HERE)
+from compare_shots import matches  # noqa: E402
+
+PLAYTHROUGH = os.path.join(ROOT, "examples", "demo", "playthrough.txt")
+SERVE = os.path.join(ROOT, "scripts", "web", "serve.py")
+COMPARED_SHOTS = ["title", "first-page", "save"]
+CHROMIUM_FLAGS = [
+    "--headless=new", "--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--no-sandbox",
+    "--disable-gpu-sandbox", "--no-first-run", "--disable-background-networking",
+    "--disable-component-update", "--disable-sync", "--window-size=1280,720",
+    # The page's console in chromium.log, for when the engine stops early.
+    "--enable-logging=stderr", "--v=0",
+]
+
+
+def log(text):
+    print(f"page-test: {text}", flush=True)
+
+
+def private_runtime_dir(work):
+    # Each run keeps its instance lock to itself, so a copy of the game running elsewhere cannot
+    # turn it away.
+    path = os.path.join(work, "runtime")
+    os.makedirs(path, exist_ok=True)
+    os.chmod(path, 0o700)
+    return path
+
+
+def run_native(native, work, env):
+    game = os.path.join(work, "game")
+    subprocess.run(["bash", os.path.join(ROOT, "scripts", "pack-demo.sh"), native, game], check=True,
+                   stdout=subprocess.DEVNULL, env=env)
+    shots = os.path.join(work, "native-shots")
+    shutil.rmtree(shots, ignore_errors=True)
+    started = time.monotonic()
+    with open(os.path.join(work, "native.txt"), "wb") as out, open(os.path.join(work, "native.err"), "wb") as err:
+        status = subprocess.run([os.path.join(native, "vellum"), "--headless", "--game", game, "--input", PLAYTHROUGH,
+                                 "--shots", shots], stdout=out, stderr=err, env=env, timeout=300).returncode
+    log(f"native run: status {status}, {time.monotonic() - started:.1f} s")
+    if status != 0:
+        raise SystemExit(f"page-test: the native engine ended with status {status} (see {work}/native.err)")
+    return shots
+
+
+def add_to_package(site, name, data):
+    """Appends a file to the page's package (game.json lists it, game.data holds its bytes)."""
+    listing_path = os.path.join(site, "game.json")
+    with open(listing_path) as f:
+        listing = json.load(f)
+    data_path = os.path.join(site, "game.data")
+    offset = os.path.getsize(data_path)
+    with open(data_path, "ab") as f:
+        f.write(data)
+    listing["files"] = [e for e in listing["files"] if e["path"] != name]
+    listing["files"].append({"path": name, "offset": offset, "size": len(data)})
+    with open(listing_path, "w") as f:
+        json.dump(listing, f)
+
+
+def prepare_site(site, work):
+    copy = os.path.join(work, "site")
+    shutil.rmtree(copy, ignore_errors=True)
+    shutil.copytree(site, copy)
+    for needed in ("index.html", "vellum.js", "vellum.wasm", "game.json", "game.data"):
+        if not os.path.isfile(os.path.join(copy, needed)):
+            raise SystemExit(f"page-test: {site} has no {needed} (make web builds the page)")
+    with open(PLAYTHROUGH, "rb") as f:
+        # The engine's working folder in the page is the file system's root.
+        add_to_package(copy, "/playthrough.txt", f.read())
+    return copy
+
+
+def stop(process):
+    """Ends a process this test started, with everything it started (its own process group)."""
+    if process.poll() is None:
+        try:
+            os.killpg(process.pid, signal.SIGTERM)
+            process.wait(timeout=10)
+        except (ProcessLookupError, subprocess.TimeoutExpired):
+            try:
+                os.killpg(process.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            process.wait()
+
+
+def run_page(site, work, chromium, timeout, page):
+    out = os.path.join(work, "web-out")
+    shutil.rmtree(out, ignore_errors=True)
+    server = subprocess.Popen([sys.executable, SERVE, site, "--port", "0", "--save-to", out, "--once",
+                               "--timeout", str(timeout)], stdout=subprocess.PIPE, text=True, start_new_session=True)
+    browser = None
+    profile = tempfile.mkdtemp(prefix="page-test-profile-")
+    try:
+        first = server.stdout.readline()
+        if not first.startswith("serving "):
+            raise SystemExit("page-test: the server did not start")
+        base = first.split(" at ", 1)[1].strip().rstrip("/")
+        url = base + page
+        log(f"opening {url}")
+        started = time.monotonic()
+        with open(os.path.join(work, "chromium.log"), "wb") as browser_log:
+            browser = subprocess.Popen([chromium, *CHROMIUM_FLAGS, f"--user-data-dir={profile}", url],
+                                       stdout=browser_log, stderr=subprocess.STDOUT, start_new_session=True)
+            # The server ends by itself after /done, or after its timeout.
+            try:
+                server.wait(timeout=timeout + 30)
+            except subprocess.TimeoutExpired:
+                pass
+        rest = server.stdout.read() if server.poll() is not None else ""
+        log(f"page run: {time.monotonic() - started:.1f} s {rest.strip()}")
+        if server.returncode != 0:
+            raise SystemExit(f"page-test: the page did not finish within {timeout} s (see {work}/chromium.log)")
+    finally:
+        if browser is not None:
+            stop(browser)
+        stop(server)
+        shutil.rmtree(profile, ignore_errors=True)
+    with open(os.path.join(out, "status.txt")) as f:
+        status = f.read().strip()
+    return out, status
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--native", required=True, help="native build folder (vellum, vellum-pack, vellum-movie)")
+    parser.add_argument("--site", required=True, help="the published page (make web)")
+    parser.add_argument("--work", help="keep both runs' files here")
+    parser.add_argument("--timeout", type=int, default=420, help="seconds the page may take (default 420)")
+    parser.add_argument("--chromium", default=shutil.which("chromium") or "chromium")
+    parser.add_argument("--page", default="/index.html?args=--input%20playthrough.txt%20--shots%20/out&upload=1",
+                        help="the page and its query")
+    parser.add_argument("--skip-native", action="store_true", help="reuse the native run already in --work")
+    args = parser.parse_args()
+
+    native = os.path.abspath(args.native)
+    if args.work:
+        work = os.path.abspath(args.work)
+        os.makedirs(work, exist_ok=True)
+        scratch = None
+    else:
+        work = scratch = tempfile.mkdtemp(prefix="page-test-")
+    env = dict(os.environ, XDG_RUNTIME_DIR=private_runtime_dir(work))
+    try:
+        native_shots = os.path.join(work, "native-shots")
+        if not (args.skip_native and os.path.isdir(native_shots)):
+            native_shots = run_native(native, work, env)
+        site = prepare_site(os.path.abspath(args.site), work)
+        out, status = run_page(site, work, args.chromium, args.timeout, args.page)
+
+        failures = []
+        if status != "0":
+            failures.append(f"the page's engine ended with status {status}")
+        with open(os.path.join(work, "native.txt"), "rb") as f:
+            native_story = f.read()
+        web_story_path = os.path.join(out, "stdout.txt")
+        web_story = open(web_story_path, "rb").read() if os.path.isfile(web_story_path) else b""
+        if web_story != native_story:
+            failures.append(f"the page told a different story: diff {work}/native.txt {web_story_path}")
+        else:
+            lines = native_story.count(b"\n")
+            log(f"the same story ({lines} lines)")
+        for shot in COMPARED_SHOTS:
+            ok, why = matches(os.path.join(native_shots, shot + ".png"), os.path.join(out, shot + ".png"))
+            log(f"{shot}: {'match' if ok else 'DIFFERENT'}: {why}")
+            if not ok:
+                failures.append(f"{shot}.png differs from the native shot")
+        first_frame = os.path.join(out, "first-frame-ms.txt")
+        if os.path.isfile(first_frame):
+            log(f"first frame after {open(first_frame).read().strip()} ms")
+        if failures:
+            for failure in failures:
+                print(f"page-test: FAILED: {failure}", file=sys.stderr)
+            if scratch:
+                log(f"files kept in {work}")
+                scratch = None
+            return 1
+        log("passed")
+        return 0
+    finally:
+        if scratch:
+            shutil.rmtree(scratch, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
