@@ -1,0 +1,94 @@
+# The engine for the web browser, built with Emscripten (emcmake cmake -DVELLUM_WEB_DEPS=<prefix>).
+# Only the `vellum` target is made: the tools, tests, benchmarks and fuzz targets stay native. The
+# libraries come from <prefix> (include/, lib/, lib/pkgconfig/), built for the web from Debian's
+# sources; the layer table is the same as the native one, with the system libraries the browser
+# has no use for (fontconfig, libcurl, speech-dispatcher) standing as empty targets.
+set(VELLUM_WEB_DEPS "" CACHE PATH "Prefix of the libraries built for the web (include/, lib/, lib/pkgconfig/)")
+if(NOT VELLUM_WEB_DEPS OR NOT IS_DIRECTORY ${VELLUM_WEB_DEPS}/lib/pkgconfig)
+  message(FATAL_ERROR "The web build needs -DVELLUM_WEB_DEPS=<prefix> with the libraries built for the web "
+                      "(scripts/web/build-libs.sh makes them); got '${VELLUM_WEB_DEPS}'")
+endif()
+set(CMAKE_FIND_ROOT_PATH ${VELLUM_WEB_DEPS} ${CMAKE_FIND_ROOT_PATH})
+list(PREPEND CMAKE_PREFIX_PATH ${VELLUM_WEB_DEPS})
+# pkg-config sees only the web prefix, never the build machine's own .pc files.
+set(ENV{PKG_CONFIG_LIBDIR} ${VELLUM_WEB_DEPS}/lib/pkgconfig:${VELLUM_WEB_DEPS}/share/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} "")
+set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
+
+# Threads everywhere (the libraries were built with -pthread too), C++ exceptions, and the
+# asynchronous unwinding that lets the engine's nested loops yield to the browser.
+set(VELLUM_WEB_FLAGS -pthread -fexceptions)
+add_compile_options(${VELLUM_WEB_FLAGS})
+add_link_options(${VELLUM_WEB_FLAGS})
+set(THREADS_PREFER_PTHREAD_FLAG ON)
+
+find_package(ZLIB REQUIRED)
+find_package(PNG 1.6 REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(LUA REQUIRED IMPORTED_TARGET lua5.2)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+pkg_check_modules(PCRE2 REQUIRED IMPORTED_TARGET libpcre2-8)
+pkg_check_modules(LIBDEFLATE REQUIRED IMPORTED_TARGET libdeflate)
+pkg_check_modules(VORBISFILE REQUIRED IMPORTED_TARGET vorbisfile)
+pkg_check_modules(OPUSFILE REQUIRED IMPORTED_TARGET opusfile)
+pkg_check_modules(THEORADEC REQUIRED IMPORTED_TARGET theoradec ogg)
+pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
+find_package(Threads REQUIRED)
+# The browser has no font configuration, no libcurl and no speech service; the platform's web
+# files take their places (a font shipped with the page, the browser's fetch, no speech).
+add_library(PkgConfig::FONTCONFIG INTERFACE IMPORTED)
+add_library(PkgConfig::CURL INTERFACE IMPORTED)
+add_library(vellum_speechd INTERFACE)
+
+set(VELLUM_WARNINGS -Wall -Wextra -Werror -Wno-missing-field-initializers)
+
+include(cmake/engine.cmake)
+
+# The double-byte code page tables are generated on the build machine (its iconv knows the code
+# pages), by the same generator the native build uses, compiled here with the build machine's own
+# compiler.
+find_program(VELLUM_HOST_CXX NAMES c++ g++ clang++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+set(VELLUM_HOST_GENERATOR ${CMAKE_BINARY_DIR}/host/vellum-gen-codepages)
+add_custom_command(
+  OUTPUT ${VELLUM_HOST_GENERATOR}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+  COMMAND ${VELLUM_HOST_CXX} -std=c++20 -O1 ${PROJECT_SOURCE_DIR}/tools/gen_codepages/gen_codepages.cpp
+          -o ${VELLUM_HOST_GENERATOR}
+  DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen_codepages/gen_codepages.cpp
+  COMMENT "Building the code page generator for the build machine"
+  VERBATIM)
+add_custom_command(
+  OUTPUT ${VELLUM_CODEPAGE_TABLES}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${VELLUM_GENERATED_DIR}
+  COMMAND ${VELLUM_HOST_GENERATOR} ${VELLUM_CODEPAGE_TABLES}
+  DEPENDS ${VELLUM_HOST_GENERATOR}
+  COMMENT "Generating code page tables"
+  VERBATIM)
+add_custom_target(vellum_codepage_tables DEPENDS ${VELLUM_CODEPAGE_TABLES})
+
+vellum_add_engine(vellum_engine "")
+
+# The page loads vellum.js (it is never linked straight to .html: that crashes at -O2 here).
+add_executable(vellum src/engine/entry_point.cpp)
+vellum_link_engine(vellum vellum_engine)
+set_target_properties(vellum PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR} SUFFIX ".js")
+set(VELLUM_WEB_SHELL ${PROJECT_SOURCE_DIR}/src/platform/web)
+target_link_options(vellum PRIVATE
+  -sASYNCIFY
+  -sASYNCIFY_STACK_SIZE=131072
+  -sALLOW_MEMORY_GROWTH
+  -sINITIAL_MEMORY=134217728
+  -sSTACK_SIZE=1048576
+  -sPTHREAD_POOL_SIZE=8
+  -sMAX_WEBGL_VERSION=2 -sMIN_WEBGL_VERSION=2 -sFULL_ES3
+  -sFORCE_FILESYSTEM
+  -sEXIT_RUNTIME
+  -sENVIRONMENT=web,worker,node
+  -sFETCH
+  -lidbfs.js -lnodefs.js
+  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']"
+  "-sEXPORTED_RUNTIME_METHODS=['FS','IDBFS','NODEFS','callMain','addRunDependency','removeRunDependency']"
+  --pre-js ${VELLUM_WEB_SHELL}/vellum_pre.js)
+set_property(TARGET vellum APPEND PROPERTY LINK_DEPENDS ${VELLUM_WEB_SHELL}/vellum_pre.js)
