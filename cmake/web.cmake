@@ -17,8 +17,11 @@ set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
 
 # Threads everywhere (the libraries were built with -pthread too), C++ exceptions, and the
 # asynchronous unwinding that lets the engine's nested loops yield to the browser.
+# WebAssembly SIMD (every current browser has it) lets the SSE2 paths of the picture and movie
+# decoders compile through Emscripten's SSE2 headers.
 set(VELLUM_WEB_FLAGS -pthread -fexceptions)
-add_compile_options(${VELLUM_WEB_FLAGS})
+set(VELLUM_WEB_COMPILE_FLAGS -msimd128 -msse2)
+add_compile_options(${VELLUM_WEB_FLAGS} ${VELLUM_WEB_COMPILE_FLAGS})
 add_link_options(${VELLUM_WEB_FLAGS})
 set(THREADS_PREFER_PTHREAD_FLAG ON)
 
@@ -92,3 +95,8 @@ target_link_options(vellum PRIVATE
   "-sEXPORTED_RUNTIME_METHODS=['FS','IDBFS','NODEFS','callMain','addRunDependency','removeRunDependency']"
   --pre-js ${VELLUM_WEB_SHELL}/vellum_pre.js)
 set_property(TARGET vellum APPEND PROPERTY LINK_DEPENDS ${VELLUM_WEB_SHELL}/vellum_pre.js)
+
+# The page template travels with the engine's files: vellum-pack web copies all of them.
+add_custom_command(TARGET vellum POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VELLUM_WEB_SHELL}/index.html ${CMAKE_BINARY_DIR}/index.html
+  VERBATIM)

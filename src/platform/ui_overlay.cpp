@@ -12,6 +12,7 @@
 #include <set>
 
 #include "platform/clipboard.h"
+#include "platform/browser_page.h"
 #include "platform/font_provider.h"
 #include "platform/gpu/gl_functions.h"
 #include "platform/virtual_keys.h"
@@ -137,7 +138,8 @@ bool ensureGraphics() {
   }
   if (!state.glContext) {
     if (state.fontsDirty) buildFonts();
-    if (!ImGui_ImplOpenGL3_Init("#version 330 core")) return false;
+    // WebGL2 takes OpenGL ES 3.0 shaders.
+    if (!ImGui_ImplOpenGL3_Init(kInBrowserPage ? "#version 300 es" : "#version 330 core")) return false;
     state.glContext = current;
     state.textureStale = false;  // the new back-end uploads the glyphs as they are now
   }

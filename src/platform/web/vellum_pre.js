@@ -7,7 +7,7 @@
 //
 // Under node (the headless tests): the host's folders named on the command line, and the current
 // folder, are mounted at the same paths, so `node vellum.js --headless --game DIR --input FILE`
-// reads and writes the host's files. Node has no DOM and no WebGL: a stand-in canvas whose WebGL2
+// reads and writes the host's files; VELLUM_WEB_FONTS names the host folder mounted as /fonts. Node has no DOM and no WebGL: a stand-in canvas whose WebGL2
 // context accepts every call and draws nothing lets the engine run its whole start-up and story.
 
 (function () {
@@ -98,6 +98,12 @@
       FS.mount(NODEFS, { root: folder }, folder);
       mounted.push(folder);
     });
+    // The page ships its font in /fonts; under node, VELLUM_WEB_FONTS names a host folder for it.
+    var fonts = process.env['VELLUM_WEB_FONTS'];
+    if (fonts && fs.existsSync(fonts)) {
+      FS.mkdirTree('/fonts');
+      FS.mount(NODEFS, { root: path.resolve(fonts) }, '/fonts');
+    }
     FS.chdir(process.cwd());
   }
 
