@@ -92,6 +92,10 @@ constexpr std::array kMeanings = std::to_array<ReportMeaning>({
     {"built-in functions", "{file} 不能读入", "Cannot be read in.",
      "A picture, or a plug-in library (`loadLibrary`), that is not in any archive nor loose in the game "
      "folder, or that cannot be decoded or loaded. Paths are case-sensitive and use `/`."},
+    {"built-in functions", "{file} 不能读入: no plug-in of this name is linked into this build",
+     "The plug-in is not part of this build.",
+     "Where plug-ins cannot be opened as files (the web build), only those linked into the program at "
+     "build time load; `loadLibrary` names one that was not. \"(it has none)\" follows when none is."},
     {"built-in functions", "{file} は読み込まれていないので解放出来ませんでした",
      "Not loaded, so it cannot be released.", "`freeLibrary` names a library that `loadLibrary` did not load."},
     {"built-in functions", "行数の指定が範囲を超えています", "The line number is beyond the range.",

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 #include "persist/engine_settings.h"
 
@@ -83,6 +85,22 @@ struct VectorForm {
   static uint32_t pack(int32_t r, int32_t g, int32_t b) { return packed(r >> 6, g >> 6, b >> 6); }
   static uint32_t pixel(uint8_t y, const Terms& t) { return pack(luma(y) + t.r, luma(y) + t.g, luma(y) + t.b); }
 };
+
+// One row pair from column `from` on, pixel by pixel: the whole row where there is no SSE2, the
+// last few columns otherwise.
+template <typename Form>
+void scalarRowPair(const uint8_t* y0, const uint8_t* y1, const uint8_t* cb, const uint8_t* cr, uint32_t* o0,
+                   uint32_t* o1, size_t from, size_t width) {
+  for (size_t x = from; x < width; x += 2) {
+    const typename Form::Terms t = Form::terms(cb[x / 2], cr[x / 2]);
+    o0[x] = Form::pixel(y0[x], t);
+    o0[x + 1] = Form::pixel(y0[x + 1], t);
+    o1[x] = Form::pixel(y1[x], t);
+    o1[x + 1] = Form::pixel(y1[x + 1], t);
+  }
+}
+
+#if defined(__SSE2__)
 
 // Eight or sixteen pixels at a time with SSE2 (the x86-64 baseline). Both forms give exactly the
 // bytes of their scalar pixel above: the plain form's products are formed in 32-bit lanes from
@@ -217,13 +235,7 @@ void plainRowPair(const uint8_t* y0, const uint8_t* y1, const uint8_t* cb, const
     sse2::Plain::pixels8(y0 + x, t, o0 + x);
     sse2::Plain::pixels8(y1 + x, t, o1 + x);
   }
-  for (; x < width; x += 2) {
-    const PlainForm::Terms t = PlainForm::terms(cb[x / 2], cr[x / 2]);
-    o0[x] = PlainForm::pixel(y0[x], t);
-    o0[x + 1] = PlainForm::pixel(y0[x + 1], t);
-    o1[x] = PlainForm::pixel(y1[x], t);
-    o1[x + 1] = PlainForm::pixel(y1[x + 1], t);
-  }
+  scalarRowPair<PlainForm>(y0, y1, cb, cr, o0, o1, x, width);
 }
 
 // Sixteen pixels at a time, the last few (a width that is no multiple of 16) one by one.
@@ -235,16 +247,21 @@ void vectorRowPair(const uint8_t* y0, const uint8_t* y1, const uint8_t* cb, cons
     sse2::Vector::pixels16(y0 + x, t, o0 + x);
     sse2::Vector::pixels16(y1 + x, t, o1 + x);
   }
-  for (; x < width; x += 2) {
-    const VectorForm::Terms t = VectorForm::terms(cb[x / 2], cr[x / 2]);
-    o0[x] = VectorForm::pixel(y0[x], t);
-    o0[x + 1] = VectorForm::pixel(y0[x + 1], t);
-    o1[x] = VectorForm::pixel(y1[x], t);
-    o1[x + 1] = VectorForm::pixel(y1[x + 1], t);
-  }
+  scalarRowPair<VectorForm>(y0, y1, cb, cr, o0, o1, x, width);
 }
 
-void convertRows(const FramePlanes& p, uint32_t* out, int32_t outWidth, ColourForm form) {
+#endif
+
+using RowPair = void (*)(const uint8_t*, const uint8_t*, const uint8_t*, const uint8_t*, uint32_t*, uint32_t*, size_t);
+
+template <typename Form>
+void scalarWholeRowPair(const uint8_t* y0, const uint8_t* y1, const uint8_t* cb, const uint8_t* cr, uint32_t* o0,
+                        uint32_t* o1, size_t width) {
+  scalarRowPair<Form>(y0, y1, cb, cr, o0, o1, 0, width);
+}
+
+template <RowPair rowPair>
+void convertRows(const FramePlanes& p, uint32_t* out, int32_t outWidth) {
   const auto width = static_cast<size_t>(p.lumaWidth);
   for (int32_t row = 0; row < p.lumaHeight; row += 2) {
     const uint8_t* cb = p.cb + static_cast<ptrdiff_t>(row / 2) * p.chromaStride;
@@ -253,13 +270,17 @@ void convertRows(const FramePlanes& p, uint32_t* out, int32_t outWidth, ColourFo
     const uint8_t* y1 = y0 + p.lumaStride;
     uint32_t* o0 = out + static_cast<ptrdiff_t>(row) * outWidth;
     uint32_t* o1 = o0 + outWidth;
-    if (form == ColourForm::Plain) {
-      plainRowPair(y0, y1, cb, cr, o0, o1, width);
-    } else {
-      vectorRowPair(y0, y1, cb, cr, o0, o1, width);
-    }
+    rowPair(y0, y1, cb, cr, o0, o1, width);
   }
-  _mm_sfence();  // the streamed rows are visible before the frame is handed over
+}
+
+bool fits(const FramePlanes& p, const uint32_t* out, int32_t outWidth, int32_t outHeight) {
+  if (!out || !p.luma || !p.cb || !p.cr) return false;
+  if (p.lumaWidth <= 0 || p.lumaHeight <= 0 || p.lumaWidth % 2 || p.lumaHeight % 2) return false;
+  if (p.lumaWidth > outWidth || p.lumaHeight > outHeight) return false;
+  if (p.chromaWidth < p.lumaWidth / 2 || p.chromaHeight < p.lumaHeight / 2) return false;
+  if (std::abs(p.lumaStride) < p.lumaWidth || std::abs(p.chromaStride) < p.lumaWidth / 2) return false;
+  return true;
 }
 
 }  // namespace
@@ -274,12 +295,27 @@ ColourForm chosenColourForm() {
 }
 
 bool convertFrame(const FramePlanes& p, uint32_t* out, int32_t outWidth, int32_t outHeight, ColourForm form) {
-  if (!out || !p.luma || !p.cb || !p.cr) return false;
-  if (p.lumaWidth <= 0 || p.lumaHeight <= 0 || p.lumaWidth % 2 || p.lumaHeight % 2) return false;
-  if (p.lumaWidth > outWidth || p.lumaHeight > outHeight) return false;
-  if (p.chromaWidth < p.lumaWidth / 2 || p.chromaHeight < p.lumaHeight / 2) return false;
-  if (std::abs(p.lumaStride) < p.lumaWidth || std::abs(p.chromaStride) < p.lumaWidth / 2) return false;
-  convertRows(p, out, outWidth, form);
+#if defined(__SSE2__)
+  if (!fits(p, out, outWidth, outHeight)) return false;
+  if (form == ColourForm::Plain) {
+    convertRows<plainRowPair>(p, out, outWidth);
+  } else {
+    convertRows<vectorRowPair>(p, out, outWidth);
+  }
+  _mm_sfence();  // the streamed rows are visible before the frame is handed over
+  return true;
+#else
+  return convertFrameScalar(p, out, outWidth, outHeight, form);
+#endif
+}
+
+bool convertFrameScalar(const FramePlanes& p, uint32_t* out, int32_t outWidth, int32_t outHeight, ColourForm form) {
+  if (!fits(p, out, outWidth, outHeight)) return false;
+  if (form == ColourForm::Plain) {
+    convertRows<scalarWholeRowPair<PlainForm>>(p, out, outWidth);
+  } else {
+    convertRows<scalarWholeRowPair<VectorForm>>(p, out, outWidth);
+  }
   return true;
 }
 

@@ -25,7 +25,13 @@ ColourForm chosenColourForm();
 // Converts the frame into `out`, whose rows are `outWidth` pixels apart and which has room for
 // outHeight rows. False (nothing written) when the frame is larger than the picture, its sides are
 // not even, or its chroma planes are smaller than half the luma plane.
+// Eight or sixteen pixels at a time where the build targets SSE2, else convertFrameScalar.
 bool convertFrame(const FramePlanes& planes, uint32_t* out, int32_t outWidth, int32_t outHeight, ColourForm form);
+
+// The same bytes pixel by pixel: the conversion where there is no SSE2 (the web), and what the
+// SSE2 rows are checked against.
+bool convertFrameScalar(const FramePlanes& planes, uint32_t* out, int32_t outWidth, int32_t outHeight,
+                        ColourForm form);
 
 // One pixel of each form, for tests and for the rows' edges.
 uint32_t plainPixel(uint8_t y, uint8_t cb, uint8_t cr);

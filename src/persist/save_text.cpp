@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "base/floating_text.h"
 #include "base/report.h"
 #include "persist/save_messages.h"
 
@@ -167,7 +168,7 @@ float SaveLineReader::real() {
   const std::string* p = piece();
   if (!p) return 0;
   double value = 0;
-  const auto [end, error] = std::from_chars(p->data(), p->data() + p->size(), value);
+  const auto [end, error] = parseFloating(p->data(), p->data() + p->size(), value);
   if (error != std::errc() || end != p->data() + p->size() || p->empty() || value != value) ok = false;
   return error == std::errc() ? static_cast<float>(value) : 0.0f;
 }

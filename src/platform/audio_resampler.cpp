@@ -5,6 +5,8 @@
 #include <cstring>
 #include <numeric>
 
+#include "platform/bessel_i0.h"
+
 namespace vellum {
 
 namespace {
@@ -17,7 +19,7 @@ constexpr double kZeroCrossings = 8.0;  // of the filter's sinc on each side
 double kaiser(double x) {  // x in -1..1
   const double t = 1.0 - x * x;
   if (t <= 0) return 0;
-  return std::cyl_bessel_i(0.0, kKaiserBeta * std::sqrt(t)) / std::cyl_bessel_i(0.0, kKaiserBeta);
+  return besselI0(kKaiserBeta * std::sqrt(t)) / besselI0(kKaiserBeta);
 }
 
 double sinc(double x) { return x == 0 ? 1.0 : std::sin(M_PI * x) / (M_PI * x); }

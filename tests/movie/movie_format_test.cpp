@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <vector>
 
 #include "movie/colour_conversion.h"
@@ -288,6 +289,31 @@ TEST_F(TheoraFiles, TheToolPacksAVideoWithItsSoundAndPrintsTheHeader) {
     r = runTool("vellum-movie", bad.arguments);
     EXPECT_EQ(r.exitCode, bad.exitCode) << bad.arguments;
     EXPECT_NE(r.err.find(bad.says), std::string::npos) << r.err;
+  }
+}
+
+// Frames of every width up to 40 (all tails of the 8- and 16-pixel steps), at odd row addresses
+// and bottom-up: the SSE2 rows give the scalar conversion's bytes in both forms.
+TEST(ColourConversion, TheVectorRowsGiveThePixelByPixelBytes) {
+  std::mt19937 rng(420);
+  for (int32_t width = 2; width <= 40; width += 2) {
+    const int32_t height = 6, stride = width + 5, chromaStride = width / 2 + 3;
+    std::vector<uint8_t> luma(static_cast<size_t>(stride * height)), cb(static_cast<size_t>(chromaStride * height / 2)),
+        cr(cb.size());
+    for (auto* plane : {&luma, &cb, &cr})
+      for (uint8_t& b : *plane) b = static_cast<uint8_t>(rng());
+    const FramePlanes planes[] = {
+        {width, height, stride, width / 2, height / 2, chromaStride, luma.data(), cb.data(), cr.data()},
+        {width, height, -stride, width / 2, height / 2, -chromaStride, luma.data() + stride * (height - 1),
+         cb.data() + chromaStride * (height / 2 - 1), cr.data() + chromaStride * (height / 2 - 1)}};
+    for (const FramePlanes& p : planes) {
+      for (ColourForm form : {ColourForm::Plain, ColourForm::Vector}) {
+        std::vector<uint32_t> fast(static_cast<size_t>((width + 1) * height + 1)), scalar(fast.size());
+        ASSERT_TRUE(convertFrame(p, fast.data() + 1, width + 1, height, form));
+        ASSERT_TRUE(convertFrameScalar(p, scalar.data() + 1, width + 1, height, form));
+        ASSERT_EQ(fast, scalar) << "width " << width << (form == ColourForm::Plain ? " plain" : " vector");
+      }
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/audio_resampler.h"
+#include "platform/bessel_i0.h"
 #include "support/param_names.h"
 
 namespace vellum {
@@ -64,6 +65,22 @@ TEST(ResamplerRatios, FewPhasesOnly) {
   EXPECT_TRUE(AudioResampler::supports(48000, kOut));  // 147 phases
   EXPECT_FALSE(AudioResampler::supports(44099, kOut));
   EXPECT_FALSE(AudioResampler::supports(0, kOut));
+}
+
+// The Kaiser window's I0 against values to twenty digits, across the window's whole range.
+TEST(BesselI0, MatchesKnownValuesToDoublePrecision) {
+  const struct {
+    double x, i0;
+  } known[] = {{0, 1.0},
+               {0.5, 1.0634833707413235193},
+               {1, 1.2660658777520083356},
+               {2, 2.2795853023360672674},
+               {-2, 2.2795853023360672674},
+               {3.5, 7.3782034322254796603},
+               {5, 27.239871823604446895},
+               {7, 168.59390851028969886},
+               {20, 43558282.559553533272}};
+  for (const auto& k : known) EXPECT_NEAR(besselI0(k.x), k.i0, k.i0 * 4e-16) << k.x;
 }
 
 }  // namespace

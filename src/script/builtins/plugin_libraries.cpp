@@ -1,10 +1,9 @@
 #include "script/builtins/plugin_libraries.h"
 
-#include <dlfcn.h>
-
 #include "base/engine_state.h"
 #include "base/report.h"
 #include "base/text_encoding.h"
+#include "platform/plugin_loader.h"
 #include "script/builtins/builtin_messages.h"
 #include "script/builtins/script_paths.h"
 
@@ -31,7 +30,9 @@ std::vector<std::string> candidates(std::string_view path) {
   return out;
 }
 
-DeviceHook hook(void* handle, const char* name) { return reinterpret_cast<DeviceHook>(dlsym(handle, name)); }
+DeviceHook hook(void* handle, const char* name) {
+  return reinterpret_cast<DeviceHook>(pluginOpener().entry(handle, name));
+}
 
 }  // namespace
 
@@ -42,14 +43,17 @@ std::vector<PluginLibrary>& pluginLibraries() {
 
 bool loadPluginLibrary(std::string_view path) {
   void* handle = nullptr;
+  std::string problem;
   if (!path.empty()) {
     for (const std::string& name : candidates(path)) {
-      handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+      handle = pluginOpener().open(name, problem);
       if (handle) break;
     }
   }
   if (!handle) {
-    errorc(ReportText().gbk(path).gbk(messages::kLibraryLoadFailed), true);
+    ReportText report = ReportText().gbk(path).gbk(messages::kLibraryLoadFailed);
+    if (!problem.empty()) report.ascii(": " + problem);
+    errorc(report, true);
     return false;
   }
   pluginLibraries().push_back({handle, std::string(path), hook(handle, "DeviceReset"), hook(handle, "DeviceLost")});
@@ -60,7 +64,7 @@ bool freePluginLibrary(std::string_view path) {
   auto& libraries = pluginLibraries();
   for (auto it = libraries.begin(); it != libraries.end(); ++it) {
     if (it->path != path) continue;
-    dlclose(it->handle);
+    pluginOpener().close(it->handle);
     libraries.erase(it);
     return true;
   }
@@ -81,7 +85,7 @@ void notifyDeviceReset() {
 }
 
 void freeAllPluginLibraries() {
-  for (const PluginLibrary& library : pluginLibraries()) dlclose(library.handle);
+  for (const PluginLibrary& library : pluginLibraries()) pluginOpener().close(library.handle);
   pluginLibraries().clear();
 }
 

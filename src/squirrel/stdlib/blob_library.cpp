@@ -3,12 +3,12 @@
 #include <vellum/squirrel_std.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <new>
 #include <vector>
 
 #include "squirrel/sq_memory.h"
+#include "squirrel/stdlib/bit_cast.h"
 #include "squirrel/stdlib/library_support.h"
 #include "squirrel/stdlib/number_arguments.h"
 #include "squirrel/stdlib/stream.h"
@@ -199,13 +199,13 @@ SQInteger cloned(HSQUIRRELVM v) {
 
 SQInteger castf2i(HSQUIRRELVM v) {
   const float f = static_cast<float>(floatArgument(v, 2));
-  sq_pushinteger(v, std::bit_cast<int32_t>(f));
+  sq_pushinteger(v, bitCast<int32_t>(f));
   return 1;
 }
 
 SQInteger casti2f(HSQUIRRELVM v) {
   const auto bits = static_cast<int32_t>(integerArgument(v, 2));
-  sq_pushfloat(v, static_cast<SQFloat>(std::bit_cast<float>(bits)));
+  sq_pushfloat(v, static_cast<SQFloat>(bitCast<float>(bits)));
   return 1;
 }
 
@@ -226,8 +226,8 @@ SQInteger swap4(HSQUIRRELVM v) {
 }
 
 SQInteger swapfloat(HSQUIRRELVM v) {
-  const auto bits = std::bit_cast<uint32_t>(static_cast<float>(floatArgument(v, 2)));
-  sq_pushfloat(v, static_cast<SQFloat>(std::bit_cast<float>(swapped(bits))));
+  const auto bits = bitCast<uint32_t>(static_cast<float>(floatArgument(v, 2)));
+  sq_pushfloat(v, static_cast<SQFloat>(bitCast<float>(swapped(bits))));
   return 1;
 }
 

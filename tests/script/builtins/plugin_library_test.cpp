@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/plugin_loader.h"
 #include "script/command_registry.h"
 #include "script/builtins/packed_game.h"
 #include "script/builtins/plugin_libraries.h"
@@ -73,6 +74,45 @@ TEST_F(PluginLibraries, FreeingWhatIsNotLoadedReportsAndChangesNothing) {
   EXPECT_EQ(pluginLibraries().size(), 1u);
   ASSERT_EQ(reports.shownBoxes.size(), 1u);
   EXPECT_EQ(reports.shownBoxes[0], "device.so は読み込まれていないので解放出来ませんでした\r\nscript/0.txt[2] freeLibrary");
+}
+
+// The loader of builds without dlopen: plug-ins linked into the program, found by file name.
+int linkedLoads = 0, linkedResets = 0;
+void linkedPluginLoad() { ++linkedLoads; }
+void linkedDeviceReset() { ++linkedResets; }
+
+class LinkedPluginLibraries : public PluginLibraries {
+ protected:
+  void SetUp() override {
+    PluginLibraries::SetUp();
+    linkedLoads = linkedResets = 0;
+    setPluginOpener(linkedPluginOpener());
+  }
+  void TearDown() override {
+    PluginLibraries::TearDown();
+    resetPluginLoader();
+  }
+};
+
+TEST_F(LinkedPluginLibraries, FindsALinkedInPluginByItsFileNameAndCallsItsHooks) {
+  registerLinkedPlugin({"Effects.so", &linkedPluginLoad,
+                        {{"DeviceReset", reinterpret_cast<void*>(&linkedDeviceReset)}}});
+  runScript("loadLibrary \"effects.dll\"\nloadLibrary \"plugin/effects.so\"\nfreeLibrary \"effects.dll\"\n");
+  EXPECT_TRUE(reports.boxes.empty());
+  ASSERT_EQ(pluginLibraries().size(), 1u);
+  EXPECT_EQ(linkedLoads, 1);  // once, like a library's constructors
+  EXPECT_EQ(pluginLibraries()[0].deviceLost, nullptr);
+  notifyDeviceReset();
+  EXPECT_EQ(linkedResets, 1);
+}
+
+TEST_F(LinkedPluginLibraries, APluginThatIsNotLinkedInSaysSo) {
+  registerLinkedPlugin({"effects.so", nullptr, {}});
+  runScript("loadLibrary \"device.dll\"\n");
+  EXPECT_TRUE(pluginLibraries().empty());
+  ASSERT_EQ(reports.shownBoxes.size(), 1u);
+  EXPECT_EQ(reports.shownBoxes[0],
+            "device.dll 不能读入: no plug-in of this name is linked into this build\r\nscript/0.txt[1] loadLibrary");
 }
 
 TEST(PluginLibrariesInAGame, LoadAndFree) {
