@@ -3,11 +3,21 @@
 # libraries come from <prefix> (include/, lib/, lib/pkgconfig/), built for the web from Debian's
 # sources; the layer table is the same as the native one, with the system libraries the browser
 # has no use for (fontconfig, libcurl, speech-dispatcher) standing as empty targets.
+# Release at -O2 unless asked otherwise: -O3 makes a larger download for little gain here.
+if(NOT CMAKE_BUILD_TYPE)
+  set(CMAKE_BUILD_TYPE Release CACHE STRING "Build type" FORCE)
+endif()
+set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG")
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
+
 set(VELLUM_WEB_DEPS "" CACHE PATH "Prefix of the libraries built for the web (include/, lib/, lib/pkgconfig/)")
 if(NOT VELLUM_WEB_DEPS OR NOT IS_DIRECTORY ${VELLUM_WEB_DEPS}/lib/pkgconfig)
   message(FATAL_ERROR "The web build needs -DVELLUM_WEB_DEPS=<prefix> with the libraries built for the web "
                       "(scripts/web/build-libs.sh makes them); got '${VELLUM_WEB_DEPS}'")
 endif()
+# Configure checks that run a program run it with plain node (emcmake's default adds a flag that
+# node 20 refuses).
+set(CMAKE_CROSSCOMPILING_EMULATOR node)
 set(CMAKE_FIND_ROOT_PATH ${VELLUM_WEB_DEPS} ${CMAKE_FIND_ROOT_PATH})
 list(PREPEND CMAKE_PREFIX_PATH ${VELLUM_WEB_DEPS})
 # pkg-config sees only the web prefix, never the build machine's own .pc files.
@@ -49,27 +59,9 @@ set(VELLUM_WARNINGS -Wall -Wextra -Werror -Wno-missing-field-initializers)
 
 include(cmake/engine.cmake)
 
-# The double-byte code page tables are generated on the build machine (its iconv knows the code
-# pages), by the same generator the native build uses, compiled here with the build machine's own
-# compiler.
-find_program(VELLUM_HOST_CXX NAMES c++ g++ clang++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
-set(VELLUM_HOST_GENERATOR ${CMAKE_BINARY_DIR}/host/vellum-gen-codepages)
-add_custom_command(
-  OUTPUT ${VELLUM_HOST_GENERATOR}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
-  COMMAND ${VELLUM_HOST_CXX} -std=c++20 -O1 ${PROJECT_SOURCE_DIR}/tools/gen_codepages/gen_codepages.cpp
-          -o ${VELLUM_HOST_GENERATOR}
-  DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen_codepages/gen_codepages.cpp
-  COMMENT "Building the code page generator for the build machine"
-  VERBATIM)
-add_custom_command(
-  OUTPUT ${VELLUM_CODEPAGE_TABLES}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${VELLUM_GENERATED_DIR}
-  COMMAND ${VELLUM_HOST_GENERATOR} ${VELLUM_CODEPAGE_TABLES}
-  DEPENDS ${VELLUM_HOST_GENERATOR}
-  COMMENT "Generating code page tables"
-  VERBATIM)
-add_custom_target(vellum_codepage_tables DEPENDS ${VELLUM_CODEPAGE_TABLES})
+# The code page tables: the generator runs on the build machine (compiled there with its own
+# compiler, or taken from a native build with -DVELLUM_CODEPAGE_TABLES_FROM).
+include(cmake/codepage_tables.cmake)
 
 vellum_add_engine(vellum_engine "")
 
