@@ -12,8 +12,8 @@
 #include <set>
 
 #include "platform/clipboard.h"
-#include "platform/browser_page.h"
 #include "platform/font_provider.h"
+#include "platform/gpu/gl_context.h"
 #include "platform/gpu/gl_functions.h"
 #include "platform/virtual_keys.h"
 
@@ -138,8 +138,7 @@ bool ensureGraphics() {
   }
   if (!state.glContext) {
     if (state.fontsDirty) buildFonts();
-    // WebGL2 takes OpenGL ES 3.0 shaders.
-    if (!ImGui_ImplOpenGL3_Init(kInBrowserPage ? "#version 300 es" : "#version 330 core")) return false;
+    if (!ImGui_ImplOpenGL3_Init(gpu::glslVersionLine())) return false;
     state.glContext = current;
     state.textureStale = false;  // the new back-end uploads the glyphs as they are now
   }

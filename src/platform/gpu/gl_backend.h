@@ -17,6 +17,7 @@ struct ProgramLocations {
   // The texture-stage program only.
   GLint bound = -1, colorOp = -1, colorArg1 = -1, colorArg2 = -1, alphaOp = -1, alphaArg1 = -1, alphaArg2 = -1;
   GLint texIndex = -1, factor = -1;
+  GLint border = -1, borderColor = -1;  // ES only
 };
 
 struct DeviceBackend {

@@ -1,12 +1,24 @@
-// Making and dropping OpenGL 3.3 core contexts on SDL windows.
+// Making and dropping OpenGL contexts on SDL windows: 3.3 core, or ES 3.0 (what WebGL2 offers).
 #pragma once
 
 #include <SDL.h>
 
 namespace vellum::gpu {
 
-// Asks SDL for a 3.3 core context on the window (made current, entry points loaded); nullptr when
-// the window or the system cannot give one.
+enum class GlFlavour { Core33, Es30 };
+
+// The kind of context this process makes. The web has only ES 3.0; native builds make 3.3 core
+// unless VELLUM_GL=es is set in the environment (so the web's path runs and is tested here).
+GlFlavour glFlavour();
+// Chooses the kind for contexts made from now on (tests drive both in one process). Windows must
+// be created after the choice, with the video subsystem started afresh.
+void setGlFlavour(GlFlavour flavour);
+
+// The first line of every shader for the current kind ("#version 330 core" / "#version 300 es").
+const char* glslVersionLine();
+
+// Asks SDL for a context of the current kind on the window (made current, entry points loaded);
+// nullptr when the window or the system cannot give one.
 SDL_GLContext createGlContext(SDL_Window* window);
 
 // Sets the attributes a window needs before it is created to carry such a context.

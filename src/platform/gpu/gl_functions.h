@@ -1,8 +1,18 @@
-// The OpenGL 3.3 core entry points the device layer calls, looked up through SDL once a context
-// is current. Only the device layer includes this file.
+// The OpenGL entry points the device layer calls, looked up through SDL once a context is current:
+// only those that OpenGL 3.3 core and OpenGL ES 3.0 share. Only the device layer includes this file.
 #pragma once
 
+#ifdef __EMSCRIPTEN__
+#include <GLES3/gl3.h>
+// Values only the desktop path passes to GL; named here so the one source builds for the web.
+#define GL_BGRA 0x80E1
+#define GL_UNSIGNED_INT_8_8_8_8_REV 0x8367
+#define GL_UNSIGNED_SHORT_4_4_4_4_REV 0x8365
+#define GL_UNSIGNED_SHORT_1_5_5_5_REV 0x8366
+#define GL_CLAMP_TO_BORDER 0x812D
+#else
 #include <GL/glcorearb.h>
+#endif
 
 namespace vellum::gpu {
 
@@ -44,7 +54,6 @@ namespace vellum::gpu {
   X(PFNGLCREATEPROGRAMPROC, CreateProgram)                                                      \
   X(PFNGLATTACHSHADERPROC, AttachShader)                                                        \
   X(PFNGLBINDATTRIBLOCATIONPROC, BindAttribLocation)                                            \
-  X(PFNGLBINDFRAGDATALOCATIONPROC, BindFragDataLocation)                                        \
   X(PFNGLLINKPROGRAMPROC, LinkProgram)                                                          \
   X(PFNGLGETPROGRAMIVPROC, GetProgramiv)                                                        \
   X(PFNGLGETPROGRAMINFOLOGPROC, GetProgramInfoLog)                                              \

@@ -103,7 +103,8 @@ bool Gpu::probe() {
     g.GetIntegerv(GL_MAX_SAMPLES, &p.maxSamples);
     g.GetIntegerv(GL_MAX_DRAW_BUFFERS, &p.maxDrawBuffers);
     p.mirrorOnce = hasExtension("GL_ARB_texture_mirror_clamp_to_edge") ||
-                   hasExtension("GL_EXT_texture_mirror_clamp") || hasExtension("GL_ATI_texture_mirror_once");
+                   hasExtension("GL_EXT_texture_mirror_clamp") || hasExtension("GL_ATI_texture_mirror_once") ||
+                   hasExtension("GL_EXT_texture_mirror_clamp_to_edge");
     p.renders565 = canRender565();
     SDL_GL_MakeCurrent(window, nullptr);
     SDL_GL_DeleteContext(context);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/gpu/gl_backend.h"
+#include "platform/gpu/gl_context.h"
 #include "platform/gpu/gl_conventions.h"
 #include "platform/gpu/gpu.h"
 
@@ -36,16 +37,6 @@ GLenum blendEquation(uint32_t v) {
     case blendop::Min: return GL_MIN;
     case blendop::Max: return GL_MAX;
     default: return GL_FUNC_ADD;
-  }
-}
-
-GLint addressMode(uint32_t v) {
-  switch (v) {
-    case taddress::Mirror: return GL_MIRRORED_REPEAT;
-    case taddress::Clamp: return GL_CLAMP_TO_EDGE;
-    case taddress::Border: return GL_CLAMP_TO_BORDER;
-    case taddress::MirrorOnce: return 0x8743;  // GL_MIRROR_CLAMP_TO_EDGE
-    default: return GL_REPEAT;
   }
 }
 
@@ -167,8 +158,8 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
     g.SamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER,
                         minFilter(st[ss::MinFilter], mipmapped ? st[ss::MipFilter] : texf::None));
     g.SamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, st[ss::MagFilter] == texf::Linear ? GL_LINEAR : GL_NEAREST);
-    g.SamplerParameteri(sampler, GL_TEXTURE_WRAP_S, addressMode(st[ss::AddressU]));
-    g.SamplerParameteri(sampler, GL_TEXTURE_WRAP_T, addressMode(st[ss::AddressV]));
+    g.SamplerParameteri(sampler, GL_TEXTURE_WRAP_S, glAddressMode(st[ss::AddressU]));
+    g.SamplerParameteri(sampler, GL_TEXTURE_WRAP_T, glAddressMode(st[ss::AddressV]));
     g.BindSampler(static_cast<GLuint>(s), sampler);
     if (l.samplers[s] >= 0) g.Uniform1i(l.samplers[s], s);
   }
@@ -197,6 +188,17 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
     float factor[4];
     colourOf(renderStates_[rs::TextureFactor], factor);
     g.Uniform4fv(l.factor, 1, factor);
+    if (l.border >= 0) {
+      GLint border[kStages];
+      float borderColor[kStages][4];
+      for (int s = 0; s < kStages; ++s) {
+        const uint32_t* st = samplerStates_[s];
+        border[s] = (st[ss::AddressU] == taddress::Border ? 1 : 0) | (st[ss::AddressV] == taddress::Border ? 2 : 0);
+        colourOf(st[ss::BorderColor], borderColor[s]);
+      }
+      g.Uniform1iv(l.border, kStages, border);
+      g.Uniform4fv(l.borderColor, kStages, &borderColor[0][0]);
+    }
   }
 
   // The vertices as the format lays them out.
@@ -216,7 +218,8 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
   }
   if (fvf_ & kFvfDiffuse) {
     g.EnableVertexAttribArray(1);
-    g.VertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, s, at());
+    // ES takes the bytes as they lie; its vertex stage turns them around.
+    g.VertexAttribPointer(1, glFlavour() == GlFlavour::Core33 ? GL_BGRA : 4, GL_UNSIGNED_BYTE, GL_TRUE, s, at());
     offset += 4;
   } else {
     g.DisableVertexAttribArray(1);

@@ -17,6 +17,21 @@ uniform int uAlphaArg1[2];
 uniform int uAlphaArg2[2];
 uniform int uTexIndex[2];
 uniform vec4 uFactor;
+#ifdef GL_ES
+// ES has no border clamp: per stage, bit 1 when u and bit 2 when v reads the border colour
+// outside 0 to 1.
+uniform int uBorder[2];
+uniform vec4 uBorderColor[2];
+
+vec4 stageTexture(sampler2D image, int s, vec2 uv) {
+  int b = uBorder[s];
+  if (((b & 1) != 0 && (uv.x < 0.0 || uv.x > 1.0)) || ((b & 2) != 0 && (uv.y < 0.0 || uv.y > 1.0)))
+    return uBorderColor[s];
+  return texture(image, uv);
+}
+#else
+vec4 stageTexture(sampler2D image, int s, vec2 uv) { return texture(image, uv); }
+#endif
 
 vec2 coordinates(int set) {
   if (set <= 0) return t0;
@@ -69,10 +84,10 @@ vec4 stage(int s, vec4 current, vec4 tex) {
 void main() {
   vec4 current = v0;
   if (uColorOp[0] != 1) {
-    vec4 tex = uBound[0] != 0 ? texture(s0, coordinates(uTexIndex[0])) : vec4(0.0, 0.0, 0.0, 1.0);
+    vec4 tex = uBound[0] != 0 ? stageTexture(s0, 0, coordinates(uTexIndex[0])) : vec4(0.0, 0.0, 0.0, 1.0);
     current = stage(0, current, tex);
     if (uColorOp[1] != 1) {
-      vec4 tex1 = uBound[1] != 0 ? texture(s1, coordinates(uTexIndex[1])) : vec4(0.0, 0.0, 0.0, 1.0);
+      vec4 tex1 = uBound[1] != 0 ? stageTexture(s1, 1, coordinates(uTexIndex[1])) : vec4(0.0, 0.0, 0.0, 1.0);
       current = stage(1, current, tex1);
     }
   }
@@ -103,11 +118,14 @@ GLuint compile(GLenum kind, const char* const* parts, int count, std::string* lo
 
 }  // namespace
 
-GLuint compileVertexStage(std::string* log) { return compile(GL_VERTEX_SHADER, &kVertexStageSource, 1, log); }
+GLuint compileVertexStage(std::string* log) {
+  const char* parts[] = {shaderVersionPrelude(), kVertexStageSource};
+  return compile(GL_VERTEX_SHADER, parts, 2, log);
+}
 
 GLuint compileFragmentStage(const char* fragmentBody, std::string* log) {
-  const char* parts[] = {kFragmentPrelude, fragmentBody};
-  return compile(GL_FRAGMENT_SHADER, parts, 2, log);
+  const char* parts[] = {shaderVersionPrelude(), kFragmentPrelude, fragmentBody};
+  return compile(GL_FRAGMENT_SHADER, parts, 3, log);
 }
 
 GLuint linkStages(GLuint vertexStage, GLuint fragmentStage, std::string* log) {
@@ -115,7 +133,6 @@ GLuint linkStages(GLuint vertexStage, GLuint fragmentStage, std::string* log) {
   GLuint program = g.CreateProgram();
   g.AttachShader(program, vertexStage);
   g.AttachShader(program, fragmentStage);
-  g.BindFragDataLocation(program, 0, "oC0");
   g.LinkProgram(program);
   GLint ok = 0;
   g.GetProgramiv(program, GL_LINK_STATUS, &ok);
@@ -157,6 +174,8 @@ ProgramLocations locateUniforms(GLuint program) {
   l.alphaArg2 = g.GetUniformLocation(program, "uAlphaArg2");
   l.texIndex = g.GetUniformLocation(program, "uTexIndex");
   l.factor = g.GetUniformLocation(program, "uFactor");
+  l.border = g.GetUniformLocation(program, "uBorder");
+  l.borderColor = g.GetUniformLocation(program, "uBorderColor");
   return l;
 }
 

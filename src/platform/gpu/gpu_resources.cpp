@@ -171,15 +171,19 @@ bool Device::ensureTexture(Texture* t) {
   g.BindTexture(GL_TEXTURE_2D, t->glTexture_);
   g.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
   g.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(t->levels_.size()) - 1);
-  if (f.opaque) g.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
+  if (f.opaque && swizzlesOpaqueAlpha()) g.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
   g.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
   std::lock_guard<std::mutex> hold(t->lock_);
   const int bpp = bytesPerPixel(t->format_);
+  std::vector<uint8_t> scratch;
   for (size_t k = 0; k < t->levels_.size(); ++k) {
     Texture::Level& l = t->levels_[k];
-    g.PixelStorei(GL_UNPACK_ROW_LENGTH, l.pitch / bpp);
+    const auto rowPixels = static_cast<uint32_t>(l.pitch / bpp);
+    g.PixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(rowPixels));
+    const void* bytes = uploadBytes(f, t->format_, l.staging.empty() ? nullptr : l.staging.data(), rowPixels, l.width,
+                                    l.height, scratch);
     g.TexImage2D(GL_TEXTURE_2D, static_cast<GLint>(k), static_cast<GLint>(f.internal), static_cast<GLsizei>(l.width),
-                 static_cast<GLsizei>(l.height), 0, f.format, f.type, l.staging.empty() ? nullptr : l.staging.data());
+                 static_cast<GLsizei>(l.height), 0, f.format, f.type, bytes);
     if (!l.locked) l.dirty = false;
   }
   g.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
@@ -217,6 +221,7 @@ void Device::flushUploads() {
   if (pending.empty()) return;
   GlFunctions& g = gl();
   std::vector<Texture*> later;
+  std::vector<uint8_t> scratch;
   for (Texture* t : pending) {
     if (t->device_ == this && !t->glTexture_) ensureTexture(t);
     bool stillLocked = false;
@@ -233,9 +238,11 @@ void Device::flushUploads() {
           stillLocked = true;
           continue;
         }
-        g.PixelStorei(GL_UNPACK_ROW_LENGTH, l.pitch / bpp);
+        const auto rowPixels = static_cast<uint32_t>(l.pitch / bpp);
+        g.PixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(rowPixels));
         g.TexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(k), 0, 0, static_cast<GLsizei>(l.width),
-                        static_cast<GLsizei>(l.height), f.format, f.type, l.staging.data());
+                        static_cast<GLsizei>(l.height), f.format, f.type,
+                        uploadBytes(f, t->format_, l.staging.data(), rowPixels, l.width, l.height, scratch));
         l.dirty = false;
       }
       g.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
@@ -372,9 +379,7 @@ Result Device::readTarget(Surface* target, std::vector<uint32_t>& argb) {
   // return the target as it was one frame earlier.
   g.Finish();
   g.BindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-  g.PixelStorei(GL_PACK_ALIGNMENT, 4);
-  g.ReadPixels(0, 0, static_cast<GLsizei>(d.width), static_cast<GLsizei>(d.height), GL_BGRA,
-               GL_UNSIGNED_INT_8_8_8_8_REV, argb.data());
+  readArgb(static_cast<GLsizei>(d.width), static_cast<GLsizei>(d.height), argb.data());
   g.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
   // Targets kept wider than their format are brought down to it, so what is read is what the
   // format can hold.
