@@ -72,10 +72,10 @@ set_target_properties(vellum PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_
 set(VELLUM_WEB_SHELL ${PROJECT_SOURCE_DIR}/src/platform/web)
 target_link_options(vellum PRIVATE
   -sASYNCIFY
-  -sASYNCIFY_STACK_SIZE=131072
+  # The saved call stack of the deepest nested loop (a dialog inside a wait inside the script).
+  -sASYNCIFY_STACK_SIZE=1048576
   -sALLOW_MEMORY_GROWTH
   -sINITIAL_MEMORY=134217728
-  -sSTACK_SIZE=1048576
   -sPTHREAD_POOL_SIZE=8
   -sMAX_WEBGL_VERSION=2 -sMIN_WEBGL_VERSION=2 -sFULL_ES3
   -sFORCE_FILESYSTEM
@@ -84,7 +84,7 @@ target_link_options(vellum PRIVATE
   -sFETCH
   -lidbfs.js -lnodefs.js
   "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']"
-  "-sEXPORTED_RUNTIME_METHODS=['FS','IDBFS','NODEFS','callMain','addRunDependency','removeRunDependency']"
+  "-sEXPORTED_RUNTIME_METHODS=['FS']"
   --pre-js ${VELLUM_WEB_SHELL}/vellum_pre.js)
 set_property(TARGET vellum APPEND PROPERTY LINK_DEPENDS ${VELLUM_WEB_SHELL}/vellum_pre.js)
 
