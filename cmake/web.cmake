@@ -70,6 +70,9 @@ add_executable(vellum src/engine/entry_point.cpp)
 vellum_link_engine(vellum vellum_engine)
 set_target_properties(vellum PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR} SUFFIX ".js")
 set(VELLUM_WEB_SHELL ${PROJECT_SOURCE_DIR}/src/platform/web)
+set(VELLUM_WEB_LIBRARY_FUNCTIONS ${CMAKE_BINARY_DIR}/library-functions.json)
+file(WRITE ${VELLUM_WEB_LIBRARY_FUNCTIONS} [=[["$autoResumeAudioContext", "$dynCall"]
+]=])
 target_link_options(vellum PRIVATE
   -sASYNCIFY
   # The saved call stack of the deepest nested loop (a dialog inside a wait inside the script).
@@ -83,7 +86,9 @@ target_link_options(vellum PRIVATE
   -sENVIRONMENT=web,worker,node
   -sFETCH
   -lidbfs.js -lnodefs.js
-  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']"
+  # SDL's audio resumes the page's AudioContext at the first click, and calls back through dynCall.
+  # (Listed in a file: a '$' on the command line would reach the shell.)
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${VELLUM_WEB_LIBRARY_FUNCTIONS}
   "-sEXPORTED_RUNTIME_METHODS=['FS']"
   --pre-js ${VELLUM_WEB_SHELL}/vellum_pre.js)
 set_property(TARGET vellum APPEND PROPERTY LINK_DEPENDS ${VELLUM_WEB_SHELL}/vellum_pre.js)
