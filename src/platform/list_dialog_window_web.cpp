@@ -17,7 +17,7 @@ namespace {
 // then takes the headless form). The result is freed by the caller.
 EM_JS(char*, promptInPage, (const char* text), {
   if (typeof prompt !== 'function') return 0;
-  var answer = prompt(UTF8ToString(text), '');
+  var answer = prompt(UTF8ToString(text), "");
   if (answer === null) return 0;
   var size = lengthBytesUTF8(answer) + 1;
   var bytes = _malloc(size);

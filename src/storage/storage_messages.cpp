@@ -27,9 +27,17 @@ ReportText& addErrorText(ReportText& text, int error) {
 
 }  // namespace
 
+namespace {
+
+// The GNU strerror_r may return a static text instead of filling the buffer; the POSIX one (musl's,
+// on the web) fills the buffer and returns 0.
+[[maybe_unused]] std::string_view strerrorResult(const char* text, const char*) { return text; }
+[[maybe_unused]] std::string_view strerrorResult(int, const char* buffer) { return buffer; }
+
+}  // namespace
+
 std::string_view errorText(int error, char (&buffer)[128]) {
-  // The GNU strerror_r may return a static text instead of filling the buffer.
-  return strerror_r(error, buffer, sizeof buffer);
+  return strerrorResult(strerror_r(error, buffer, sizeof buffer), buffer);
 }
 
 void reportArchiveOpenFailed(std::string_view path, int error) {

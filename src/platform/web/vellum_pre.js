@@ -131,6 +131,14 @@
     };
     if (typeof globalThis.screen === 'undefined') globalThis.screen = { width: 1920, height: 1080, availWidth: 1920, availHeight: 1080 };
     Module['canvas'] = element;
+    // SDL asks the window for its size. `window` is set only once the runtime has told node from
+    // a browser (which it does by looking for `window`).
+    Module['preRun'].push(function () {
+      if (typeof globalThis.window === 'undefined') {
+        globalThis.window = { innerWidth: 1920, innerHeight: 1080, devicePixelRatio: 1,
+                              addEventListener: noop, removeEventListener: noop };
+      }
+    });
   }
 
   // A WebGL2 context that takes every call: objects are plain objects, queries answer "complete",
