@@ -37,7 +37,8 @@ long read(void* state, char* into, int bytes, int bigEndian, int wordSize, int i
 }
 
 // Feature bits: MMX; SSE and its integer and prefetch extensions; SSE2 and SSE3.
-constexpr uint32_t kMmx = 0x20000, kSse = 0x4C0000, kSse2 = 0xA00000;
+// (Only x86 asks the processor; elsewhere the word stays 0.)
+[[maybe_unused]] constexpr uint32_t kMmx = 0x20000, kSse = 0x4C0000, kSse2 = 0xA00000;
 
 uint32_t detectCpu() {
   uint32_t word = 0;
