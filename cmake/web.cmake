@@ -65,9 +65,18 @@ include(cmake/codepage_tables.cmake)
 
 vellum_add_engine(vellum_engine "")
 
+# Everything is linked statically: each library brings the ones it needs (its .pc file's private
+# requirements), found in the prefix.
+link_directories(${VELLUM_WEB_DEPS}/lib)
+set(VELLUM_WEB_STATIC_LIBRARIES "")
+foreach(module IN ITEMS SDL2 LUA FREETYPE PCRE2 LIBDEFLATE VORBISFILE OPUSFILE THEORADEC IMGUI)
+  list(APPEND VELLUM_WEB_STATIC_LIBRARIES ${${module}_STATIC_LIBRARIES})
+endforeach()
+
 # The page loads vellum.js (it is never linked straight to .html: that crashes at -O2 here).
 add_executable(vellum src/engine/entry_point.cpp)
 vellum_link_engine(vellum vellum_engine)
+target_link_libraries(vellum PRIVATE ${VELLUM_WEB_STATIC_LIBRARIES})
 set_target_properties(vellum PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR} SUFFIX ".js")
 set(VELLUM_WEB_SHELL ${PROJECT_SOURCE_DIR}/src/platform/web)
 set(VELLUM_WEB_LIBRARY_FUNCTIONS ${CMAKE_BINARY_DIR}/library-functions.json)
