@@ -88,7 +88,9 @@ target_link_options(vellum PRIVATE
   -sASYNCIFY_STACK_SIZE=1048576
   -sALLOW_MEMORY_GROWTH
   -sINITIAL_MEMORY=134217728
-  -sPTHREAD_POOL_SIZE=8
+  # Threads start from a pool made before main(): a thread made later needs the browser to take a
+  # turn first, which a waiting main thread never gives.
+  -sPTHREAD_POOL_SIZE=32
   -sMAX_WEBGL_VERSION=2 -sMIN_WEBGL_VERSION=2 -sFULL_ES3
   -sFORCE_FILESYSTEM
   -sEXIT_RUNTIME

@@ -93,7 +93,7 @@
     var mounted = [];
     folders.forEach(function (folder) {
       var inside = mounted.some(function (m) { return folder === m || folder.indexOf(m === '/' ? '/' : m + '/') === 0; });
-      if (inside) return;
+      if (inside || folder === '/') return;
       FS.mkdirTree(folder);
       FS.mount(NODEFS, { root: folder }, folder);
       mounted.push(folder);
@@ -129,11 +129,15 @@
       fullscreenElement: null, pointerLockElement: null, title: '',
       exitFullscreen: noop, exitPointerLock: noop,
     };
+    // The runtime tells WebGL 1 contexts from WebGL 2 ones by their class.
+    if (typeof globalThis.WebGLRenderingContext === 'undefined') globalThis.WebGLRenderingContext = function () {};
     if (typeof globalThis.screen === 'undefined') globalThis.screen = { width: 1920, height: 1080, availWidth: 1920, availHeight: 1080 };
     Module['canvas'] = element;
     // SDL asks the window for its size. `window` is set only once the runtime has told node from
     // a browser (which it does by looking for `window`).
     Module['preRun'].push(function () {
+      // The runtime sets the page title only in a browser; under node the title goes nowhere.
+      setWindowTitle = noop;
       if (typeof globalThis.window === 'undefined') {
         globalThis.window = { innerWidth: 1920, innerHeight: 1080, devicePixelRatio: 1,
                               addEventListener: noop, removeEventListener: noop };
