@@ -13,6 +13,23 @@ set(VELLUM_ENTRY_POINT ${PROJECT_SOURCE_DIR}/src/engine/entry_point.cpp)
 
 # Builds the layers as `<variant>_<layer>` with extra compile and link flags (the sanitizer and
 # fuzzing builds are variants of their own).
+# Files for the web browser sit beside the others: src/<folder>/web/*.cpp are the web's own, and
+# a file named `name_web.cpp` stands in for `name.cpp` of the same folder there. The native build
+# leaves both out.
+function(vellum_choose_platform_files list_name)
+  set(files ${${list_name}})
+  if(EMSCRIPTEN)
+    foreach(file IN LISTS files)
+      if(file MATCHES "^(.*)_web\\.cpp$")
+        list(REMOVE_ITEM files ${CMAKE_MATCH_1}.cpp)
+      endif()
+    endforeach()
+  else()
+    list(FILTER files EXCLUDE REGEX "(_web\\.cpp|/web/[^/]*\\.cpp)$")
+  endif()
+  set(${list_name} ${files} PARENT_SCOPE)
+endfunction()
+
 function(vellum_add_engine variant extra_flags)
   foreach(layer IN LISTS VELLUM_LAYER_NAMES)
     set(sources "")
@@ -21,6 +38,7 @@ function(vellum_add_engine variant extra_flags)
       list(APPEND sources ${found})
     endforeach()
     list(REMOVE_ITEM sources ${VELLUM_ENTRY_POINT})
+    vellum_choose_platform_files(sources)
     if(layer STREQUAL "formats")
       # The generated code page tables belong to the conversions.
       list(APPEND sources ${VELLUM_CODEPAGE_TABLES})

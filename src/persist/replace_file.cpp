@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/browser_page.h"
+
 namespace vellum {
 
 namespace {
@@ -67,6 +69,8 @@ bool replaceFileContents(const std::string& path, std::string_view bytes, int& e
   if (interruptionHook && !interruptionHook(temporary, path)) return fail(EIO);
   if (::rename(temporary.c_str(), path.c_str()) != 0) return fail(errno);
   syncFolder(path);
+  // In a page the file lives in memory until the browser's storage has a copy.
+  syncBrowserStorage();
   return true;
 }
 

@@ -134,6 +134,49 @@ std::optional<FaceLocation> findInstalledFace(const std::string& name) {
   return std::nullopt;
 }
 
+std::optional<FaceLocation> matchFace(const std::vector<std::string>& families, const std::string& language) {
+  FcPattern* pattern = FcPatternCreate();
+  if (!pattern) return std::nullopt;
+  for (const std::string& family : families)
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  if (!language.empty()) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(language.c_str()));
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (!match) return std::nullopt;
+  std::optional<FaceLocation> found;
+  FcChar8* path = nullptr;
+  if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path) {
+    int index = 0;
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
+    found = FaceLocation{reinterpret_cast<const char*>(path), index};
+  }
+  FcPatternDestroy(match);
+  return found;
+}
+
+std::string chineseFontFile() {
+  if (!FcInit()) return {};
+  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(":lang=zh-cn"));
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  std::string file;
+  FcLangSet* langs = nullptr;
+  FcChar8* path = nullptr;
+  if (match && FcPatternGetLangSet(match, FC_LANG, 0, &langs) == FcResultMatch &&
+      FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("zh-cn")) != FcLangDifferentLang &&
+      FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
+    file = reinterpret_cast<const char*>(path);
+  }
+  if (match) FcPatternDestroy(match);
+  FcPatternDestroy(pattern);
+  return file;
+}
+
 bool addPrivateFontFile(const std::string& path) {
   if (!initialised()) return false;
   return FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(path.c_str())) == FcTrue;

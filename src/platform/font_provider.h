@@ -31,6 +31,11 @@ std::vector<InstalledFace> installedFaces();
 // sans). Nothing for a name that matches no face.
 std::optional<FaceLocation> findInstalledFace(const std::string& name);
 
+// The face fontconfig picks for the families, or for the language when none of them is installed
+// (the engine's own dialogs draw their labels with it). Nothing without any font at all.
+std::optional<FaceLocation> matchFace(const std::vector<std::string>& families, const std::string& language);
+// A font file with Chinese glyphs, for the in-window interface; empty when the system has none.
+std::string chineseFontFile();
 // Registers a font file for this process only. False when fontconfig refuses it.
 bool addPrivateFontFile(const std::string& path);
 // Forgets every private font file.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/engine_state.h"
+#include "platform/browser_page.h"
 #include "platform/game_controllers.h"
 #include "platform/gpu/gl_context.h"
 #include "platform/message_queue.h"
@@ -50,7 +51,12 @@ bool startVideo() {
   // Losing the focus in full screen leaves the window as it is (Alt+Tab away and back).
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  if (engine().headless) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+  // A page has one video driver, the canvas's; headless under node the loader stands in a canvas
+  // that draws nothing (the start-up's SDL_VIDEODRIVER=offscreen names a driver the web lacks).
+  if (kInBrowserPage)
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "emscripten", SDL_HINT_OVERRIDE);
+  else if (engine().headless)
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
   r.videoStarted = true;
   return true;

@@ -8,6 +8,7 @@
 #include "base/box_placement.h"
 #include "base/engine_state.h"
 #include "base/report.h"
+#include "platform/browser_page.h"
 #include "platform/main_window.h"
 
 namespace vellum {
@@ -26,6 +27,8 @@ Uint32 sdlFlags(BoxIcon icon) {
 }  // namespace
 
 bool haveDisplay() {
+  // A page always has its canvas.
+  if (kInBrowserPage) return true;
   const char* x11 = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   return (x11 && *x11) || (wayland && *wayland);
@@ -59,6 +62,10 @@ SDL_Window* boxParent() {
 void showMessageBox(const std::string& title, const std::string& text, BoxIcon icon) {
   if (!engine().headless && haveDisplay()) {
     // The box is modal: the engine waits until it is closed.
+    if (kInBrowserPage) {
+      tellInBrowser(title, text);
+      return;
+    }
     if (SDL_ShowSimpleMessageBox(sdlFlags(icon), title.c_str(), text.c_str(), boxParent()) == 0) return;
   }
   std::fprintf(stderr, "%s: %s\n", title.c_str(), asOneLine(text).c_str());

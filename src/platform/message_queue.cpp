@@ -8,6 +8,7 @@
 #include <deque>
 #include <thread>
 
+#include "platform/browser_page.h"
 #include "platform/game_controllers.h"
 #include "platform/main_window.h"
 #include "platform/quit_signals.h"
@@ -186,6 +187,8 @@ bool takeWindowMessage(WindowMessage& out) {
     out.kind = MessageKind::Quit;
     return true;
   }
+  // Every waiting loop of the engine comes through here: in a page the browser gets its turn.
+  yieldToBrowserIfDue();
   QueueState& q = queue();
   if (q.pending.empty()) pollSdlEvents();
   if (q.pending.empty()) return false;
@@ -196,6 +199,10 @@ bool takeWindowMessage(WindowMessage& out) {
 
 void waitForWindowMessage(uint32_t timeoutMs) {
   if (timeoutMs == 0 || !queue().pending.empty() || quitRequested()) return;
+  if (kInBrowserPage && (!mainWindowExists() || !windowSystemCanWait())) {
+    sleepInBrowser(timeoutMs);
+    return;
+  }
   if (!mainWindowExists() || !windowSystemCanWait()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
     return;

@@ -8,6 +8,7 @@
 #include <deque>
 
 #include "base/engine_state.h"
+#include "platform/browser_page.h"
 #include "platform/message_box.h"
 
 namespace vellum {
@@ -38,6 +39,11 @@ Answer nextHeadlessAnswer(const std::vector<Answer>& offered) {
 // The SDL box; false when it cannot be shown.
 bool askWithBox(const std::string& title, const std::string& text, const std::vector<Answer>& offered,
                 const ButtonLabels& labels, Answer& answer) {
+  // The page's own box has OK and Cancel: OK is Yes, Cancel the box's last button (No, or Cancel).
+  if (kInBrowserPage) {
+    answer = askInBrowser(title, text) ? Answer::Yes : offered.back();
+    return true;
+  }
   const bool labelled = !labels.yes.empty() && !labels.no.empty();
   const char* const kLabels[] = {labelled ? labels.yes.c_str() : "Yes", labelled ? labels.no.c_str() : "No", "Cancel"};
   std::vector<SDL_MessageBoxButtonData> buttons;

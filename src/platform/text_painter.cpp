@@ -1,37 +1,15 @@
 #include "platform/text_painter.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <algorithm>
 
+#include "platform/font_provider.h"
+
 namespace vellum {
 
 namespace {
-
-// The file and face index fontconfig picks for the families (or the language).
-bool findFontFile(const std::vector<std::string>& families, const std::string& language, std::string& file, int& index) {
-  FcPattern* pattern = FcPatternCreate();
-  if (!pattern) return false;
-  for (const std::string& family : families)
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  if (!language.empty()) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(language.c_str()));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  FcPatternDestroy(pattern);
-  if (!match) return false;
-  FcChar8* path = nullptr;
-  bool found = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path;
-  if (found) {
-    file = reinterpret_cast<const char*>(path);
-    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
-  }
-  FcPatternDestroy(match);
-  return found;
-}
 
 }  // namespace
 
@@ -54,9 +32,10 @@ std::vector<char32_t> decodeUtf8(const std::string& text) {
 }
 
 TextPainter::TextPainter(const std::vector<std::string>& families, const std::string& language, int pixelSize) {
-  std::string file;
-  int index = 0;
-  if (!findFontFile(families, language, file, index)) return;
+  const std::optional<FaceLocation> location = matchFace(families, language);
+  if (!location) return;
+  const std::string& file = location->file;
+  const int index = location->index;
   FT_Library library = nullptr;
   if (FT_Init_FreeType(&library) != 0) return;
   FT_Face face = nullptr;

@@ -1,7 +1,6 @@
 #include "platform/ui_overlay.h"
 
 #include <SDL.h>
-#include <fontconfig/fontconfig.h>
 #include <imgui.h>
 #include <imgui_internal.h>
 #include <backends/imgui_impl_opengl3.h>
@@ -13,6 +12,7 @@
 #include <set>
 
 #include "platform/clipboard.h"
+#include "platform/font_provider.h"
 #include "platform/gpu/gl_context.h"
 #include "platform/gpu/gl_functions.h"
 #include "platform/virtual_keys.h"
@@ -43,27 +43,6 @@ OverlayState state;
 // OverlayState, which is reset by assignment: ImVector has no move, and copying an empty one hands
 // memcpy a null pointer.
 ImVector<ImWchar> fontRanges;
-
-// A font file with Chinese glyphs, by fontconfig; empty when the system has none.
-std::string findChineseFont() {
-  if (!FcInit()) return {};
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(":lang=zh-cn"));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  std::string file;
-  FcLangSet* langs = nullptr;
-  FcChar8* path = nullptr;
-  if (match && FcPatternGetLangSet(match, FC_LANG, 0, &langs) == FcResultMatch &&
-      FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("zh-cn")) != FcLangDifferentLang &&
-      FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
-    file = reinterpret_cast<const char*>(path);
-  }
-  if (match) FcPatternDestroy(match);
-  FcPatternDestroy(pattern);
-  return file;
-}
 
 const char* readClipboard(void*) {
   state.clipboardCopy = clipboardText().value_or(std::string());
@@ -100,7 +79,7 @@ void makeContext() {
   style.WindowRounding = 0;
   style.FramePadding = ImVec2(3, 0);
   style.ItemInnerSpacing = ImVec2(3, 2);
-  state.fontFile = findChineseFont();
+  state.fontFile = chineseFontFile();
   state.contextMade = true;
 }
 

@@ -17,6 +17,7 @@
 #include <ctime>
 #include <filesystem>
 #include <set>
+#include <thread>
 #include <utility>
 
 #include "report/probe_files.h"
@@ -143,9 +144,14 @@ void probeProcessorCounts(ProcessorInfo& cpu) {
   if (cpu.physicalCores == 0 || cpu.logicalProcessors == 0) {
     // Without the topology: one core, and the processors this process may run on.
     cpu.physicalCores = 1;
+#ifdef __EMSCRIPTEN__
+    // The browser tells only how many processors the page may use.
+    cpu.logicalProcessors = static_cast<int32_t>(std::max(1u, std::thread::hardware_concurrency()));
+#else
     cpu_set_t set;
     CPU_ZERO(&set);
     cpu.logicalProcessors = sched_getaffinity(0, sizeof set, &set) == 0 ? CPU_COUNT(&set) : 1;
+#endif
   }
 }
 

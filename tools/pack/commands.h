@@ -6,6 +6,7 @@
 
 #include "pack_options.h"
 #include "storage/archive_writer.h"
+#include "tar_gz_writer.h"
 
 namespace vellum::pack {
 
@@ -22,5 +23,10 @@ bool extractEntries(const PackOptions& options);
 void newGame(const PackOptions& options);
 // Packs a game and bundles it with the engine and its libraries for players.
 void distributeGame(const PackOptions& options);
+// The game's files as dist ships them, under `prefix`: SRC packed from its sources, or a packed
+// game folder without what the engine wrote there.
+std::vector<BundleEntry> gameEntries(const PackOptions& options, const std::string& prefix);
+// Packs a game with the engine built for the web and its page into a folder for a web host.
+void publishForWeb(const PackOptions& options);
 
 }  // namespace vellum::pack

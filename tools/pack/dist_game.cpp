@@ -137,15 +137,21 @@ void writeFolder(const fs::path& root, const std::vector<BundleEntry>& entries) 
 
 }  // namespace
 
+std::vector<BundleEntry> gameEntries(const PackOptions& options, const std::string& prefix) {
+  const fs::path source = options.input;
+  std::vector<BundleEntry> entries;
+  if (fs::is_regular_file(source / "script.dat")) addPackedGame(source, prefix, entries);
+  else if (fs::is_directory(source / "script")) addPackedSources(source, options, prefix, entries);
+  else throw ToolError(source.string() + ": neither a game source folder (script/) nor a packed game (script.dat)");
+  return entries;
+}
+
 void distributeGame(const PackOptions& options) {
   const std::string name = bundleName(options);
   const fs::path source = options.input;
   const std::string top = name + "/", game = top + "game/";
 
-  std::vector<BundleEntry> entries;
-  if (fs::is_regular_file(source / "script.dat")) addPackedGame(source, game, entries);
-  else if (fs::is_directory(source / "script")) addPackedSources(source, options, game, entries);
-  else throw ToolError(source.string() + ": neither a game source folder (script/) nor a packed game (script.dat)");
+  std::vector<BundleEntry> entries = gameEntries(options, game);
 
   const fs::path engine = enginePath(options);
   if (!fs::is_regular_file(engine)) throw ToolError(engine.string() + ": no engine there; give it with --engine");

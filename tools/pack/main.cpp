@@ -32,6 +32,9 @@ int main(int argc, char** argv) {
       case Command::Dist:
         distributeGame(options);
         return 0;
+      case Command::Web:
+        publishForWeb(options);
+        return 0;
     }
   } catch (const UsageError& e) {
     if (argc < 2) {

@@ -23,6 +23,7 @@ const CommandSyntax kCommands[] = {
     {"extract", Command::Extract, "FILE", {"-o", "--names", "--title"}},
     {"new", Command::New, "DIR", {"--title"}},
     {"dist", Command::Dist, "SRC", {"-o", "--dir", "--engine", "--from-utf8"}},
+    {"web", Command::Web, "SRC", {"-o", "--engine", "--font", "--from-utf8"}},
 };
 
 bool accepts(const CommandSyntax& syntax, std::string_view option) {
@@ -63,6 +64,11 @@ const char* usageText() {
          "      makes what a player downloads: the game packed from SRC (a source folder, or a\n"
          "      game folder already packed), the engine, the libraries it needs, a launcher,\n"
          "      a .desktop file and an icon; --dir writes the folder NAME instead\n"
+         "  vellum-pack web SRC -o DIR [--from-utf8] [--engine FOLDER] [--font FILE]\n"
+         "      makes a web page that plays the game packed from SRC: index.html, the engine\n"
+         "      built for the web (vellum.js, vellum.wasm, vellum.worker.js, from FOLDER, by\n"
+         "      default web-engine/ beside vellum-pack), and game.json/game.data holding the\n"
+         "      game and a CJK font (FILE, by default the first Debian CJK font installed)\n"
          "  vellum-pack --help\n"
          "Paths are keyed as GBK bytes; the default title is \"" VELLUM_GAME_TITLE "\".\n";
 }
@@ -109,6 +115,7 @@ PackOptions parseArguments(int argc, char** argv) {
       else if (arg == "--names") options.names = value;
       else if (arg == "--title") options.title = value;
       else if (arg == "--engine") options.engine = value;
+      else if (arg == "--font") options.font = value;
       else if (arg == "--mode") options.mode = parseMode(value);
       continue;
     }

@@ -7,7 +7,7 @@
 
 namespace vellum::pack {
 
-enum class Command { Help, Script, Archive, List, Extract, New, Dist };
+enum class Command { Help, Script, Archive, List, Extract, New, Dist, Web };
 
 struct PackOptions {
   Command command = Command::Help;
@@ -17,7 +17,9 @@ struct PackOptions {
   std::string title;       // --title, or the build's title
   bool fromUtf8 = false;   // --from-utf8
   bool folderOutput = false;  // dist --dir: a folder instead of a .tar.gz
-  std::string engine;      // dist --engine: the vellum program to ship (default: the one beside vellum-pack)
+  std::string engine;      // dist --engine: the vellum program to ship (default: the one beside vellum-pack);
+                           // web --engine: the folder of the web build's files
+  std::string font;        // web --font: the font file the page ships
   ArchiveMode mode = ArchiveMode::Compress;
   ArchiveLayout layout = ArchiveLayout::Acv1;  // --legacy selects the older layout
 };
