@@ -57,11 +57,9 @@ add_library(vellum_speechd INTERFACE)
 
 set(VELLUM_WARNINGS -Wall -Wextra -Werror -Wno-missing-field-initializers)
 
+# (engine.cmake brings the code page tables' rules: in a cross build their generator is compiled
+# with the build machine's compiler, or taken from a native build with -DVELLUM_CODEPAGE_TABLES_FROM.)
 include(cmake/engine.cmake)
-
-# The code page tables: the generator runs on the build machine (compiled there with its own
-# compiler, or taken from a native build with -DVELLUM_CODEPAGE_TABLES_FROM).
-include(cmake/codepage_tables.cmake)
 
 vellum_add_engine(vellum_engine "")
 

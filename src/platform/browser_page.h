@@ -22,6 +22,8 @@ void syncBrowserStorage();
 bool askInBrowser(const std::string& title, const std::string& text);
 // The page's own message box.
 void tellInBrowser(const std::string& title, const std::string& text);
+// Whether the page holds the browser's focus (always, under node: there is no page to lose it).
+bool pageHasFocus();
 #else
 constexpr bool kInBrowserPage = false;
 inline void yieldToBrowserIfDue() {}
@@ -29,6 +31,7 @@ inline void sleepInBrowser(uint32_t) {}
 inline void syncBrowserStorage() {}
 inline bool askInBrowser(const std::string&, const std::string&) { return false; }
 inline void tellInBrowser(const std::string&, const std::string&) {}
+inline bool pageHasFocus() { return true; }
 #endif
 
 }  // namespace vellum

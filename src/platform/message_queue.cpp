@@ -63,7 +63,13 @@ bool translateWindowEvent(const SDL_WindowEvent& e, WindowMessage& m) {
   switch (e.event) {
     case SDL_WINDOWEVENT_CLOSE: m.kind = MessageKind::CloseRequest; return true;
     case SDL_WINDOWEVENT_FOCUS_GAINED: m.kind = MessageKind::Activate; return true;
-    case SDL_WINDOWEVENT_FOCUS_LOST: m.kind = MessageKind::Deactivate; return true;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      // In a page SDL hands its keyboard focus to every window made (the GPU probe's hidden one
+      // too) and to none when that one goes, though the page keeps the browser's focus: there
+      // only the page losing the focus deactivates the game.
+      if (kInBrowserPage && pageHasFocus()) return false;
+      m.kind = MessageKind::Deactivate;
+      return true;
     case SDL_WINDOWEVENT_MINIMIZED: m.kind = MessageKind::Minimized; return true;
     case SDL_WINDOWEVENT_MAXIMIZED: m.kind = MessageKind::Maximized; return true;
     case SDL_WINDOWEVENT_RESTORED: m.kind = MessageKind::Restored; return true;

@@ -15,8 +15,11 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from png_image import PngError, read_rgba  # noqa: E402
 
-MAX_MEAN = 3.0
-MAX_SHARE = 0.02
+# Measured on the demo: Chromium's SwiftShader and the native Mesa draw still moments (the title,
+# the choice) within a mean of 0.03 and with no pixel past the threshold; a page whose text had
+# typed one line less than the native one measured 1.7 and 1.4%, and must not pass.
+MAX_MEAN = 1.0
+MAX_SHARE = 0.005
 THRESHOLD = 48
 
 

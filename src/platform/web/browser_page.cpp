@@ -25,6 +25,11 @@ EM_JS(void, alertInPage, (const char* title, const char* text), {
   if (typeof alert === 'function') alert(UTF8ToString(title) + '\n\n' + UTF8ToString(text));
 });
 
+EM_JS(int, documentHasFocus, (), {
+  if (typeof document === 'undefined' || typeof document.hasFocus !== 'function') return 1;
+  return document.hasFocus() ? 1 : 0;
+});
+
 }  // namespace
 
 void yieldToBrowserIfDue() {
@@ -46,5 +51,7 @@ bool askInBrowser(const std::string& title, const std::string& text) {
 }
 
 void tellInBrowser(const std::string& title, const std::string& text) { alertInPage(title.c_str(), text.c_str()); }
+
+bool pageHasFocus() { return documentHasFocus() != 0; }
 
 }  // namespace vellum
