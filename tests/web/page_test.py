@@ -154,7 +154,8 @@ def main():
     parser.add_argument("--work", help="keep both runs' files here")
     parser.add_argument("--timeout", type=int, default=420, help="seconds the page may take (default 420)")
     parser.add_argument("--chromium", default=shutil.which("chromium") or "chromium")
-    parser.add_argument("--page", default="/index.html?args=--input%20playthrough.txt%20--shots%20/out&upload=1",
+    # --headless: the engine prints the story lines on stdout only in a headless run.
+    parser.add_argument("--page", default="/index.html?args=--headless%20--input%20playthrough.txt%20--shots%20/out&upload=1",
                         help="the page and its query")
     parser.add_argument("--skip-native", action="store_true", help="reuse the native run already in --work")
     args = parser.parse_args()
