@@ -2,7 +2,6 @@
 
 #include <curl/curl.h>
 
-#include <cctype>
 #include <chrono>
 #include <memory>
 
@@ -14,12 +13,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
-  return true;
-}
 
 // One transfer's bookkeeping, shared with curl's callbacks.
 struct Transfer {
@@ -69,18 +62,10 @@ struct CurlDeleter {
 
 }  // namespace
 
-bool isDownloadableUrl(std::string_view url) {
-  return startsWithNoCase(url, "http://") || startsWithNoCase(url, "https://");
-}
-
 DownloadResult downloadToMemory(std::string_view url, const DownloadLimits& limits) {
   DownloadResult result;
-  if (!isDownloadableUrl(url)) {
-    result.failure = "only http and https addresses can be downloaded";
-    return result;
-  }
-  if (url.find('\0') != std::string_view::npos) {
-    result.failure = "the address holds a NUL byte";
+  if (const char* why = unusableAddress(url)) {
+    result.failure = why;
     return result;
   }
   initialiseCurlOnce();

@@ -33,4 +33,8 @@ DownloadResult downloadToMemory(std::string_view url, const DownloadLimits& limi
 // Whether the URL's scheme is one fileDownload may fetch (letter case ignored).
 bool isDownloadableUrl(std::string_view url);
 
+// Why the URL cannot be fetched at all (a scheme other than http/https, a NUL byte), or nullptr:
+// checked before any transfer starts, the same on every platform.
+const char* unusableAddress(std::string_view url);
+
 }  // namespace vellum

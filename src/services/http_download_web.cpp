@@ -5,7 +5,6 @@
 #include <emscripten.h>
 #include <emscripten/fetch.h>
 
-#include <cctype>
 #include <chrono>
 #include <cstring>
 
@@ -15,13 +14,6 @@ namespace vellum {
 
 namespace {
 
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
-  return true;
-}
-
 struct Waiting {
   bool done = false;
 };
@@ -30,18 +22,10 @@ void finished(emscripten_fetch_t* fetch) { static_cast<Waiting*>(fetch->userData
 
 }  // namespace
 
-bool isDownloadableUrl(std::string_view url) {
-  return startsWithNoCase(url, "http://") || startsWithNoCase(url, "https://");
-}
-
 DownloadResult downloadToMemory(std::string_view url, const DownloadLimits& limits) {
   DownloadResult result;
-  if (!isDownloadableUrl(url)) {
-    result.failure = "only http and https addresses can be downloaded";
-    return result;
-  }
-  if (url.find('\0') != std::string_view::npos) {
-    result.failure = "the address holds a NUL byte";
+  if (const char* why = unusableAddress(url)) {
+    result.failure = why;
     return result;
   }
   Waiting waiting;

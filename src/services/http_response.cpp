@@ -4,16 +4,12 @@
 
 namespace vellum {
 
-namespace {
-
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+bool startsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
+  if (text.size() < lowerPrefix.size()) return false;
+  for (size_t i = 0; i < lowerPrefix.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[i])) != lowerPrefix[i]) return false;
   return true;
 }
-
-}  // namespace
 
 int64_t parseContentLength(std::string_view value, uint64_t cap) {
   while (!value.empty() && std::isspace(static_cast<unsigned char>(value.front()))) value.remove_prefix(1);

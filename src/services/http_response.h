@@ -10,6 +10,9 @@
 
 namespace vellum {
 
+// Whether `text` starts with `lowerPrefix` (given in lower case), letter case ignored.
+bool startsWithNoCase(std::string_view text, std::string_view lowerPrefix);
+
 // -1: no Content-Length yet; -2: one that cannot be used.
 constexpr int64_t kNoLength = -1, kUnusableLength = -2;
 
