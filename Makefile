@@ -105,10 +105,12 @@ web: web-libs configure
 	@rm -rf $(WEB_SITE_DIR)
 	@$(BUILD_DIR)/vellum-pack web $(WEB_DEMO_DIR) -o $(WEB_SITE_DIR) --engine $(WEB_ENGINE_DIR)
 
-# The demo's playthrough in the page, in headless Chromium: the story it prints and its title, story
-# page and save screen shots must match the native engine's (within a tolerance for the software
-# renderer). What both runs left is kept in $(BUILD_DIR)/web/page-test.
+# The demo's playthrough under node (the same story as the native engine, status 0), then in the
+# page, in headless Chromium: the story it prints and its title, story page and save screen shots
+# must match the native engine's (within a tolerance for the software renderer). What the runs left
+# is kept in $(BUILD_DIR)/web/node-test and $(BUILD_DIR)/web/page-test.
 web-test: web
+	@bash scripts/web/playthrough-node.sh $(BUILD_DIR) $(WEB_ENGINE_DIR) $(BUILD_DIR)/web/node-test
 	@python3 tests/web/page_test.py --native $(BUILD_DIR) --site $(WEB_SITE_DIR) --work $(BUILD_DIR)/web/page-test
 
 clean:
