@@ -57,7 +57,13 @@ bool startVideo() {
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "emscripten", SDL_HINT_OVERRIDE);
   else if (engine().headless)
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  // A busy X server that answered the display probe a moment ago can refuse the next connection:
+  // try a few times before the game is told there is no window.
+  constexpr int kAttempts = 4;
+  for (int attempt = 1; SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0; ++attempt) {
+    if (attempt == kAttempts) return false;
+    SDL_Delay(150);
+  }
   r.videoStarted = true;
   return true;
 }
