@@ -216,7 +216,7 @@ build_opusfile() {
 build_libtheora() {
   local dir; dir=$(fetch libtheora)
   autotools_configure libtheora "$dir" "$cross_host" --disable-asm --disable-examples --disable-oggtest \
-    --disable-vorbistest --disable-sdltest --disable-spec --disable-encode
+    --disable-vorbistest --disable-sdltest --disable-encode
   # Debian's source drops the documents the doc folder builds: the library, headers and .pc only.
   autotools_make libtheora/lib && autotools_make libtheora/include &&
     (cd "$work/libtheora" && emmake make install-pkgconfigDATA >>"$work/libtheora.install.log" 2>&1)
