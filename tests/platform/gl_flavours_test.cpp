@@ -13,6 +13,7 @@
 #include "platform/gpu/gpu.h"
 #include "platform/gpu/gpu_faults.h"
 #include "support/gl_window.h"
+#include "support/surface_pixels.h"
 
 namespace vellum::gpu {
 namespace {
@@ -50,26 +51,7 @@ Texture* flavourTexture(Device* device, uint32_t w, uint32_t h, Format f, const 
   return t;
 }
 
-std::vector<uint32_t> readSurface(Device* device, Surface* target) {
-  SurfaceDesc d;
-  target->getDesc(d);
-  Surface* copy = nullptr;
-  EXPECT_EQ(device->createOffscreenPlainSurface(d.width, d.height, d.format, Pool::SystemMem, &copy), kOk);
-  EXPECT_EQ(device->getRenderTargetData(target, copy), kOk);
-  LockedRect r;
-  EXPECT_EQ(copy->lockRect(r, nullptr, 0), kOk);
-  std::vector<uint32_t> out(static_cast<size_t>(d.width) * d.height);
-  for (uint32_t y = 0; y < d.height; ++y) {
-    const auto* row = static_cast<const uint8_t*>(r.bits) + static_cast<size_t>(y) * r.pitch;
-    for (uint32_t x = 0; x < d.width; ++x) {
-      if (bytesPerPixel(d.format) == 4) std::memcpy(&out[y * d.width + x], row + x * 4, 4);
-      else out[y * d.width + x] = reinterpret_cast<const uint16_t*>(row)[x];
-    }
-  }
-  copy->unlockRect();
-  copy->release();
-  return out;
-}
+std::vector<uint32_t> readSurface(Device* device, Surface* target) { return test::readSurfacePixels(device, target); }
 
 // A quad over the rectangle with texture coordinates u0 … u1 and one colour.
 void drawQuad(Device* device, float left, float top, float right, float bottom, uint32_t colour, float u0 = 0,
