@@ -10,9 +10,10 @@ namespace vellum {
 
 namespace {
 
-// Nothing on screen changes: the longest draw2 waits for input before the script runs again. A
-// script that watches the clock in its loop sees it at least this often.
-constexpr uint32_t kIdleWaitMs = 10;
+// Nothing on screen changes: the longest draw2 waits for input before the script runs again. One
+// frame at 60 Hz: a script that watches the clock in its loop sees it as often as a drawing one
+// would, and an idle game wakes no more than a display would make it.
+constexpr uint32_t kIdleWaitMs = 16;
 
 void commitPending() {
   if (renderer().callbacks.commitPending) renderer().callbacks.commitPending();

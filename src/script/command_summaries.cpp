@@ -265,7 +265,7 @@ constexpr CommandSummary kSummaries[] = {
     {"sc_mb", "on, alpha", "motion blur: on non-zero makes moving sprites leave a fading trail, 0 turns it off; alpha 0-255 is how strongly each frame covers the last (255 no trail, smaller longer trails)"},
     // Renderer.
     {"draw", "", "applies the sprites' pending changes, starts the sounds waiting for the draw and presents a frame; call it after changing sprites and in every wait loop"},
-    {"draw2", "", "as draw when something moves (animations, shakes, camera, frame sequences, sounds waiting) or fresh asked for it, else waits up to 10 ms for input without presenting a frame; for wait loops"},
+    {"draw2", "", "as draw when something moves (animations, shakes, camera, frame sequences, sounds waiting) or fresh asked for it, else waits up to 16 ms for input without presenting a frame; for wait loops"},
     {"draw3", "", "applies the pending changes without presenting a frame"},
     {"fresh", "", "makes the next draw2 apply the changes and draw"},
     // Transitions.
