@@ -52,7 +52,7 @@ find_package(Threads REQUIRED)
 # The browser has no font configuration, no libcurl and no speech service; the platform's web
 # files take their places (a font shipped with the page, the browser's fetch, no speech).
 add_library(PkgConfig::FONTCONFIG INTERFACE IMPORTED)
-add_library(PkgConfig::CURL INTERFACE IMPORTED)
+add_library(vellum_curl_headers INTERFACE)
 add_library(vellum_speechd INTERFACE)
 
 set(VELLUM_WARNINGS -Wall -Wextra -Werror -Wno-missing-field-initializers)

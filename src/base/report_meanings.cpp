@@ -307,6 +307,11 @@ constexpr std::array kMeanings = std::to_array<ReportMeaning>({
     {"service commands", "第一引数の数値変数が不正です", "The first argument's integer variable is not valid.", "Give a `%` variable for the result."},
     {"service commands", "第二引数の文字列変数が不正です", "The second argument's string variable is not valid.", "Give a `$` variable for the result."},
     {"service commands", "第三引数の数値変数が不正です", "The third argument's integer variable is not valid.", "Give a `%` variable for the result."},
+    {"service commands", "libcurl を読み込めないため、ファイルをダウンロードできません ({reason})",
+     "libcurl cannot be loaded, so `fileDownload` cannot download; the variable is left empty.",
+     "The engine opens libcurl when the first download needs it, and this system has no `libcurl.so.4` (Debian's "
+     "`libcurl4` package) or a damaged one; the loader's reason follows. A game shipped with `vellum-pack dist` "
+     "brings it in `lib/`."},
 
     // Questions and labels the engine shows on its own (not reports).
     // Gamepads.

@@ -1,0 +1,16 @@
+// System libraries the engine opens itself (dlopen) when a feature first needs them instead of
+// naming them to the loader: a game that never uses the feature does not load them, nor what they
+// pull in, at every start. A shipped game must still bring them (vellum-pack dist reads this list).
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace vellum {
+
+// fileDownload's HTTP and HTTPS transfers (with TLS, Kerberos, LDAP, SSH and IDN behind it).
+inline constexpr std::string_view kCurlLibrary = "libcurl.so.4";
+
+inline constexpr std::array kLibrariesOpenedOnFirstUse = {kCurlLibrary};
+
+}  // namespace vellum
