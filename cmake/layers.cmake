@@ -53,7 +53,7 @@ vellum_layer(render    FOLDERS render               USES shell)
 vellum_layer(scene     FOLDERS scene                USES render)
 vellum_layer(text      FOLDERS text                 USES scene)
 vellum_layer(sound     FOLDERS sound                USES persist              PACKAGES PkgConfig::VORBISFILE PkgConfig::OPUSFILE)
-vellum_layer(movie     FOLDERS movie                USES scene sound          PACKAGES PkgConfig::THEORADEC)
+vellum_layer(movie     FOLDERS movie                USES scene sound          PACKAGES vellum_theora)
 vellum_layer(engine    FOLDERS engine               USES report text movie)
 vellum_layer(exports   FOLDERS exports              USES engine)
 

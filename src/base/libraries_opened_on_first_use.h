@@ -11,6 +11,9 @@ namespace vellum {
 // fileDownload's HTTP and HTTPS transfers (with TLS, Kerberos, LDAP, SSH and IDN behind it).
 inline constexpr std::string_view kCurlLibrary = "libcurl.so.4";
 
-inline constexpr std::array kLibrariesOpenedOnFirstUse = {kCurlLibrary};
+// The movie decoder (Debian's build brings cairo and pixman with it).
+inline constexpr std::string_view kTheoraDecoderLibrary = "libtheoradec.so.1";
+
+inline constexpr std::array kLibrariesOpenedOnFirstUse = {kCurlLibrary, kTheoraDecoderLibrary};
 
 }  // namespace vellum

@@ -262,6 +262,11 @@ constexpr std::array kMeanings = std::to_array<ReportMeaning>({
     {"movies", "uTheoraLib::load", "The video decoder refused the stream.", "A THOR file that is damaged; make it again."},
     {"movies", "theora_create has not been run: the movie cannot play", "The movie player was not started.",
      "Run `theora_create` once before the first movie."},
+    {"movies", "theora_create: libtheoradec cannot be loaded, so movies cannot play ({reason})",
+     "The movie decoder library could not be loaded; movies will not play.",
+     "The engine opens libtheoradec when `theora_create` runs, and this system has no `libtheoradec.so.1` "
+     "(Debian's `libtheora0` package) or a damaged one; the loader's reason follows. A game shipped with "
+     "`vellum-pack dist` brings it in `lib/`."},
     {"movies", "{file} is packed compressed or scrambled; movies must be stored as they are",
      "The movie was packed compressed.", "Pack movies with `vellum-pack archive ... --mode plain`."},
 
