@@ -14,6 +14,9 @@ inline constexpr std::string_view kCurlLibrary = "libcurl.so.4";
 // The movie decoder (Debian's build brings cairo and pixman with it).
 inline constexpr std::string_view kTheoraDecoderLibrary = "libtheoradec.so.1";
 
-inline constexpr std::array kLibrariesOpenedOnFirstUse = {kCurlLibrary, kTheoraDecoderLibrary};
+// Reading aloud through the desktop's speech service (GLib behind it).
+inline constexpr std::string_view kSpeechLibrary = "libspeechd.so.2";
+
+inline constexpr std::array kLibrariesOpenedOnFirstUse = {kCurlLibrary, kTheoraDecoderLibrary, kSpeechLibrary};
 
 }  // namespace vellum
