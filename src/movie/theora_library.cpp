@@ -91,7 +91,8 @@ bool loadTheoraLibrary() {
   std::string problem;
   if (!theoraDecoderFunctions(problem)) {
     // The loader's reason is UTF-8.
-    errorc(ReportText().ascii(movie_messages::kNoDecoderLibrary).gbk(" (" + fromUtf8(problem, CodePage::Gbk) + ")"), true);
+    const std::string reason = " (" + fromUtf8(problem, CodePage::Gbk) + ")";
+    errorc(ReportText().ascii(movie_messages::kNoDecoderLibrary).gbk(reason), true);
     return false;
   }
   loaded = &kBuiltIn;

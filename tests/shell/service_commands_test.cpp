@@ -98,10 +98,12 @@ TEST(ServiceCommandsDownload, WithoutLibcurlTheGameGoesOnAndTheReportSaysWhy) {
   libraries.write("libcurl.so.4", "not a library");
   test::KeptEnvironment kept("LD_LIBRARY_PATH");
   setenv("LD_LIBRARY_PATH", libraries.path().c_str(), 1);
-  PackedGame game("string a = \"kept\"\nfileDownload \"" + server.url("/news.txt") + "\", $a\nprint \"[\", $a, \"]\"\n");
+  PackedGame game("string a = \"kept\"\nfileDownload \"" + server.url("/news.txt") +
+                  "\", $a\nprint \"[\", $a, \"]\"\n");
   const auto result = game.run();
   EXPECT_EQ(result.out, "[]");
-  EXPECT_NE(result.err.find("libcurl を読み込めないため、ファイルをダウンロードできません ("), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("libcurl を読み込めないため、ファイルをダウンロードできません ("), std::string::npos)
+      << result.err;
   EXPECT_NE(result.err.find("file too short"), std::string::npos) << "the loader's reason: " << result.err;
   EXPECT_EQ(result.exitCode, 0);
 }

@@ -99,7 +99,8 @@ std::vector<BundledLibrary> librariesToBundle(const fs::path& program) {
     const std::string soname(opened);
     if (!where.count(soname)) {
       const std::string file = fileOpenedFor(soname);
-      if (file.empty()) throw ToolError("the engine opens " + soname + " when a game needs it, which this machine does not have");
+      if (file.empty())
+        throw ToolError("the engine opens " + soname + " when a game needs it, which this machine does not have");
       where[soname] = file;
       resolveLibraries(file, where);
     }
