@@ -52,8 +52,11 @@ find_package(Threads REQUIRED)
 # The browser has no font configuration, no libcurl and no speech service; the platform's web
 # files take their places (a font shipped with the page, the browser's fetch, no speech).
 add_library(PkgConfig::FONTCONFIG INTERFACE IMPORTED)
-add_library(PkgConfig::CURL INTERFACE IMPORTED)
+add_library(vellum_curl_headers INTERFACE)
 add_library(vellum_speechd INTERFACE)
+# The page links libtheoradec; the native build opens it when the first movie needs it.
+add_library(vellum_theora INTERFACE)
+target_link_libraries(vellum_theora INTERFACE PkgConfig::THEORADEC)
 
 set(VELLUM_WARNINGS -Wall -Wextra -Werror -Wno-missing-field-initializers)
 

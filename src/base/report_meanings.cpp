@@ -262,6 +262,11 @@ constexpr std::array kMeanings = std::to_array<ReportMeaning>({
     {"movies", "uTheoraLib::load", "The video decoder refused the stream.", "A THOR file that is damaged; make it again."},
     {"movies", "theora_create has not been run: the movie cannot play", "The movie player was not started.",
      "Run `theora_create` once before the first movie."},
+    {"movies", "theora_create: libtheoradec cannot be loaded, so movies cannot play ({reason})",
+     "The movie decoder library could not be loaded; movies will not play.",
+     "The engine opens libtheoradec when `theora_create` runs, and this system has no `libtheoradec.so.1` "
+     "(Debian's `libtheora0` package) or a damaged one; the loader's reason follows. A game shipped with "
+     "`vellum-pack dist` brings it in `lib/`."},
     {"movies", "{file} is packed compressed or scrambled; movies must be stored as they are",
      "The movie was packed compressed.", "Pack movies with `vellum-pack archive ... --mode plain`."},
 
@@ -307,6 +312,11 @@ constexpr std::array kMeanings = std::to_array<ReportMeaning>({
     {"service commands", "第一引数の数値変数が不正です", "The first argument's integer variable is not valid.", "Give a `%` variable for the result."},
     {"service commands", "第二引数の文字列変数が不正です", "The second argument's string variable is not valid.", "Give a `$` variable for the result."},
     {"service commands", "第三引数の数値変数が不正です", "The third argument's integer variable is not valid.", "Give a `%` variable for the result."},
+    {"service commands", "libcurl を読み込めないため、ファイルをダウンロードできません ({reason})",
+     "libcurl cannot be loaded, so `fileDownload` cannot download; the variable is left empty.",
+     "The engine opens libcurl when the first download needs it, and this system has no `libcurl.so.4` (Debian's "
+     "`libcurl4` package) or a damaged one; the loader's reason follows. A game shipped with `vellum-pack dist` "
+     "brings it in `lib/`."},
 
     // Questions and labels the engine shows on its own (not reports).
     // Gamepads.

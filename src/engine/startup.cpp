@@ -34,7 +34,6 @@
 #include "sound/sound_system.h"
 #include "script/variables.h"
 #include "script/builtins/plugin_libraries.h"
-#include "services/fast_math.h"
 #include "shell/display/screen_geometry.h"
 #include "shell/shell_lifecycle.h"
 #include "storage/file_loader.h"
@@ -112,8 +111,8 @@ bool initializeEngine() {
   installFrameHooks();  // after the scene has put in its own callbacks
   installSpeechHooks();
   resetBacklog();
-  initMathTables();
-  // The image operations' tables are built by the first operation: many games never use one.
+  // The image operations' tables and the sine and arctangent tables are built by their first use:
+  // many games never use one.
   registerAllCommands();
   for (uint16_t code : kKinsokuCodes) readMode().kinsoku.insert(code);
 

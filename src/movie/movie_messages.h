@@ -22,6 +22,8 @@ inline constexpr char kCannotOpenSound[] = " \x82\xaa\x8a\x4a\x82\xaf\x82\xdc\x8
 inline constexpr char kDecoderRefused[] = "uTheoraLib::load";
 // ASCII: a movie is played without theora_create having run.
 inline constexpr char kNoDecoder[] = "theora_create has not been run: the movie cannot play";
+// ASCII: theora_create finds no usable decoder library (the loader's reason follows in brackets).
+inline constexpr char kNoDecoderLibrary[] = "theora_create: libtheoradec cannot be loaded, so movies cannot play";
 // ASCII: the stored bytes of an archive entry are not the movie (it was packed compressed).
 inline constexpr char kStoredPacked[] = " is packed compressed or scrambled; movies must be stored as they are";
 

@@ -4,9 +4,13 @@
 #include <memory>
 
 #include "base/engine_state.h"
+#include "base/report.h"
+#include "base/text_encoding.h"
 #include "script/arg_accessor.h"
 #include "script/command_registry.h"
 #include "movie/colour_conversion.h"
+#include "movie/movie_messages.h"
+#include "movie/theora_decoder_functions.h"
 #include "movie/theora_stream.h"
 
 namespace vellum {
@@ -82,7 +86,15 @@ int theoraCreateBody(void* call) {
 }  // namespace
 
 bool loadTheoraLibrary() {
-  // Linked into the engine, the decoder is always there; a second call changes nothing.
+  // The decoder is the engine's own, over libtheoradec, which is opened here (or by the first
+  // movie a tool reads); a second call changes nothing.
+  std::string problem;
+  if (!theoraDecoderFunctions(problem)) {
+    // The loader's reason is UTF-8.
+    const std::string reason = " (" + fromUtf8(problem, CodePage::Gbk) + ")";
+    errorc(ReportText().ascii(movie_messages::kNoDecoderLibrary).gbk(reason), true);
+    return false;
+  }
   loaded = &kBuiltIn;
   return true;
 }

@@ -1,9 +1,9 @@
 #include "movie/theora_stream.h"
 
+#include "movie/theora_decoder_functions.h"
 #include "movie/thor_header.h"
 
 #include <ogg/ogg.h>
-#include <theora/theoradec.h>
 
 #include <algorithm>
 #include <string>
@@ -16,6 +16,9 @@ constexpr size_t kReadChunk = 64 * 1024;
 }  // namespace
 
 struct TheoraStream::State {
+  // The decoder library, or nullptr (with the reason) when it cannot be loaded.
+  std::string libraryProblem;
+  const TheoraDecoderFunctions* th = theoraDecoderFunctions(libraryProblem);
   Read read;
   uint64_t length = 0;
   uint64_t position = 0;  // next byte of the source to hand to the Ogg parser
@@ -37,15 +40,22 @@ struct TheoraStream::State {
 
   State(Read r, uint64_t len) : read(std::move(r)), length(len) {
     ogg_sync_init(&sync);
-    th_info_init(&info);
-    th_comment_init(&comment);
+    if (!th) return;
+    th->infoInit(&info);
+    th->commentInit(&comment);
   }
-  ~State() { close(); ogg_sync_clear(&sync); th_info_clear(&info); th_comment_clear(&comment); }
+  ~State() {
+    close();
+    ogg_sync_clear(&sync);
+    if (!th) return;
+    th->infoClear(&info);
+    th->commentClear(&comment);
+  }
 
   void close() {
-    if (decoder) th_decode_free(decoder);
+    if (decoder) th->decodeFree(decoder);
     decoder = nullptr;
-    if (setup) th_setup_free(setup);
+    if (setup) th->setupFree(setup);
     setup = nullptr;
     if (streamOpen) ogg_stream_clear(&stream);
     streamOpen = false;
@@ -95,7 +105,7 @@ struct TheoraStream::State {
       ogg_stream_init(&candidate, ogg_page_serialno(&page));
       ogg_stream_pagein(&candidate, &page);
       ogg_packet packet;
-      if (ogg_stream_packetout(&candidate, &packet) == 1 && th_decode_headerin(&info, &comment, &setup, &packet) > 0) {
+      if (ogg_stream_packetout(&candidate, &packet) == 1 && th->decodeHeaderIn(&info, &comment, &setup, &packet) > 0) {
         stream = candidate;
         serial = ogg_page_serialno(&page);
         streamOpen = true;
@@ -109,7 +119,7 @@ struct TheoraStream::State {
         problem = "the Theora headers are incomplete";
         return false;
       }
-      const int r = th_decode_headerin(&info, &comment, &setup, &packet);
+      const int r = th->decodeHeaderIn(&info, &comment, &setup, &packet);
       if (r < 0) {
         problem = "bad Theora header";
         return false;
@@ -136,7 +146,7 @@ struct TheoraStream::State {
       problem = "bad picture region";
       return false;
     }
-    decoder = th_decode_alloc(&info, setup);
+    decoder = th->decodeAlloc(&info, setup);
     if (!decoder) {
       problem = "the Theora decoder cannot start";
       return false;
@@ -151,12 +161,16 @@ struct TheoraStream::State {
   }
 
   bool restart(std::string& problem) {
+    if (!th) {
+      problem = libraryProblem;
+      return false;
+    }
     close();
     ogg_sync_reset(&sync);
-    th_info_clear(&info);
-    th_comment_clear(&comment);
-    th_info_init(&info);
-    th_comment_init(&comment);
+    th->infoClear(&info);
+    th->commentClear(&comment);
+    th->infoInit(&info);
+    th->commentInit(&comment);
     position = 0;
     hasPending = false;
     decoded = -1;
@@ -194,7 +208,7 @@ bool TheoraStream::decodeTo(int64_t index) {
     ogg_packet packet;
     if (!s.takePacket(packet)) return false;
     ogg_int64_t granule = 0;
-    const int r = th_decode_packetin(s.decoder, &packet, &granule);
+    const int r = s.th->decodePacketIn(s.decoder, &packet, &granule);
     if (r == 0) s.haveFrame = true;
     // A duplicate frame repeats the last one; a damaged packet keeps it too.
     ++s.decoded;
@@ -206,7 +220,7 @@ bool TheoraStream::planes(FramePlanes& out) const {
   const State& s = *state_;
   if (!s.decoder || !s.haveFrame) return false;
   th_ycbcr_buffer buffer;
-  if (th_decode_ycbcr_out(s.decoder, buffer) != 0) return false;
+  if (s.th->decodeYCbCrOut(s.decoder, buffer) != 0) return false;
   const th_info& i = s.info;
   const uint32_t x = i.pic_x & ~1u, y = i.pic_y & ~1u;
   const auto evenUp = [](uint32_t v, uint32_t limit) { return static_cast<int32_t>(std::min((v + 1) & ~1u, limit)); };

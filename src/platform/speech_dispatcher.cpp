@@ -1,5 +1,6 @@
 #include "platform/speech_dispatcher.h"
 
+#include <dlfcn.h>
 #include <libspeechd.h>
 
 #include <chrono>
@@ -11,6 +12,8 @@
 #include <string>
 #include <thread>
 #include <utility>
+
+#include "base/libraries_opened_on_first_use.h"
 
 namespace vellum {
 
@@ -41,18 +44,46 @@ std::shared_ptr<Link>& currentLink() {
   return link;
 }
 
-SPDConnection* openConnection(std::string& problem) {
+// The client library's functions, found when the first utterance is said: a game that never reads
+// aloud does not load it (nor GLib behind it) at every start. Only its types come from the header.
+struct SpeechLibrary {
+  decltype(&spd_open2) open = nullptr;
+  decltype(&spd_say) say = nullptr;
+  decltype(&spd_cancel) cancel = nullptr;
+  decltype(&spd_close) close = nullptr;
+};
+
+// Used by the worker thread only. Never closed: a connection's own threads may outlive ours.
+bool openSpeechLibrary(SpeechLibrary& library, std::string& problem) {
+  const std::string name(kSpeechLibrary);
+  void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* why = dlerror();
+    problem = why ? why : name + " cannot be opened";
+    return false;
+  }
+  library.open = reinterpret_cast<decltype(&spd_open2)>(dlsym(handle, "spd_open2"));
+  library.say = reinterpret_cast<decltype(&spd_say)>(dlsym(handle, "spd_say"));
+  library.cancel = reinterpret_cast<decltype(&spd_cancel)>(dlsym(handle, "spd_cancel"));
+  library.close = reinterpret_cast<decltype(&spd_close)>(dlsym(handle, "spd_close"));
+  if (library.open && library.say && library.cancel && library.close) return true;
+  problem = name + ": it lacks the functions of a speech-dispatcher client";
+  return false;
+}
+
+SPDConnection* openConnection(const SpeechLibrary& library, std::string& problem) {
   // A player who names a service with SPEECHD_ADDRESS runs it; otherwise the library may start the
   // desktop's own, as other speaking programs do.
   const int autospawn = std::getenv("SPEECHD_ADDRESS") == nullptr ? 1 : 0;
   char* error = nullptr;
-  SPDConnection* connection = spd_open2("vellum", "story", nullptr, SPD_MODE_SINGLE, nullptr, autospawn, &error);
+  SPDConnection* connection = library.open("vellum", "story", nullptr, SPD_MODE_SINGLE, nullptr, autospawn, &error);
   if (!connection) problem = error && *error ? error : "no speech service answered";
   std::free(error);
   return connection;
 }
 
 void work(std::shared_ptr<Link> link) {
+  SpeechLibrary library;
   SPDConnection* connection = nullptr;
   bool tried = false;
   std::unique_lock lock(link->mutex);
@@ -65,7 +96,7 @@ void work(std::shared_ptr<Link> link) {
     if (!tried) {
       tried = true;
       std::string problem;
-      connection = openConnection(problem);
+      if (openSpeechLibrary(library, problem)) connection = openConnection(library, problem);
       if (!connection) {
         lock.lock();
         link->unreachable = true;
@@ -75,13 +106,13 @@ void work(std::shared_ptr<Link> link) {
       }
     }
     if (connection) {
-      if (request.cancel) spd_cancel(connection);
-      else spd_say(connection, SPD_TEXT, request.text.c_str());
+      if (request.cancel) library.cancel(connection);
+      else library.say(connection, SPD_TEXT, request.text.c_str());
     }
     lock.lock();
   }
   lock.unlock();
-  if (connection) spd_close(connection);
+  if (connection) library.close(connection);
   lock.lock();
   link->finished = true;
   link->wake.notify_all();

@@ -1,6 +1,7 @@
 // The plain implementations behind the exported math pointers, and atan2_fast.
 #include "services/fast_math.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -15,6 +16,13 @@ namespace {
 
 float gSine[kSineTableSize];
 float gArctangent[kArctangentSteps + 1];
+// Set once both tables are filled: most games never call the functions behind them, so the 65536
+// sines are computed by the first call instead of at every start.
+std::atomic<bool> gTablesReady{false};
+
+void ensureTables() {
+  if (!gTablesReady.load(std::memory_order_acquire)) initMathTables();
+}
 
 constexpr float kPi = std::numbers::pi_v<float>;
 constexpr float kHalfPi = kPi / 2;
@@ -29,11 +37,18 @@ uint32_t sineIndex(float radians) {
   return static_cast<uint32_t>(static_cast<int64_t>(steps)) & (kSineTableSize - 1);
 }
 
-float tableSine(float radians) { return gSine[sineIndex(radians)]; }
+float tableSine(float radians) {
+  ensureTables();
+  return gSine[sineIndex(radians)];
+}
 
-float tableCosine(float radians) { return gSine[(sineIndex(radians) + kQuarterTurn) & (kSineTableSize - 1)]; }
+float tableCosine(float radians) {
+  ensureTables();
+  return gSine[(sineIndex(radians) + kQuarterTurn) & (kSineTableSize - 1)];
+}
 
 void tableSineCosine(float radians, float* sine, float* cosine) {
+  ensureTables();
   const uint32_t index = sineIndex(radians);
   *sine = gSine[index];
   *cosine = gSine[(index + kQuarterTurn) & (kSineTableSize - 1)];
@@ -62,11 +77,19 @@ void initMathTables() {
     for (size_t i = 0; i <= kArctangentSteps; ++i) {
       gArctangent[i] = static_cast<float>(std::atan(static_cast<double>(i) / kArctangentSteps));
     }
+    gTablesReady.store(true, std::memory_order_release);
   });
 }
 
-const float* sineTable() { return gSine; }
-const float* arctangentTable() { return gArctangent; }
+const float* sineTable() {
+  ensureTables();
+  return gSine;
+}
+
+const float* arctangentTable() {
+  ensureTables();
+  return gArctangent;
+}
 
 }  // namespace vellum
 
@@ -74,6 +97,7 @@ using vellum::arctangentOf;
 
 // The first octant is read from the table; the other seven are mirrored onto it.
 float atan2_fast(int32_t yIn, int32_t xIn) {
+  vellum::ensureTables();
   const int64_t y = yIn;
   const int64_t x = xIn;
   if (x == 0 && y == 0) return 0;

@@ -9,10 +9,12 @@ namespace vellum {
 inline constexpr size_t kSineTableSize = 65536;  // entry i = sin(i * 2 pi / 65536)
 inline constexpr size_t kArctangentSteps = 256;  // entry i = atan(i / 256), i = 0 ... 256
 
-// Builds both tables. Start-up calls it before anything reads them; later calls do nothing.
+// Builds both tables; later calls do nothing. Every function reading them calls it first, so
+// nothing is computed before a game or a plug-in asks for a sine or an arctangent.
 void initMathTables();
 
-// The tables, for tests and for vector implementations of the same functions.
+// The tables (built if they were not yet), for tests and for vector implementations of the same
+// functions.
 const float* sineTable();
 const float* arctangentTable();  // kArctangentSteps + 1 entries: the diagonal is entry 256
 

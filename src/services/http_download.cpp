@@ -1,10 +1,8 @@
 #include "services/http_download.h"
 
-#include <curl/curl.h>
-
 #include <chrono>
-#include <memory>
 
+#include "services/curl_library.h"
 #include "services/http_response.h"
 
 namespace vellum {
@@ -51,13 +49,20 @@ int onProgress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
   return 0;
 }
 
-void initialiseCurlOnce() {
-  static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  (void)ready;
-}
+// A transfer handle, handed back to the library that made it.
+class EasyHandle {
+ public:
+  explicit EasyHandle(const CurlLibrary& curl) : curl_(curl), handle_(curl.easyInit()) {}
+  ~EasyHandle() {
+    if (handle_) curl_.easyCleanup(handle_);
+  }
+  EasyHandle(const EasyHandle&) = delete;
+  EasyHandle& operator=(const EasyHandle&) = delete;
+  CURL* get() const { return handle_; }
 
-struct CurlDeleter {
-  void operator()(CURL* c) const { curl_easy_cleanup(c); }
+ private:
+  const CurlLibrary& curl_;
+  CURL* handle_;
 };
 
 }  // namespace
@@ -68,40 +73,45 @@ DownloadResult downloadToMemory(std::string_view url, const DownloadLimits& limi
     result.failure = why;
     return result;
   }
-  initialiseCurlOnce();
-  std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+  const CurlLibrary* curl = curlLibrary(result.failure);
   if (!curl) {
+    result.libraryMissing = true;
+    return result;
+  }
+  const EasyHandle handle(*curl);
+  if (!handle.get()) {
     result.failure = "no transfer handle";
     return result;
   }
   Transfer t(limits);
   const std::string address(url);
-  CURL* c = curl.get();
-  curl_easy_setopt(c, CURLOPT_URL, address.c_str());
-  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(c, CURLOPT_MAXREDIRS, static_cast<long>(limits.maxRedirects));
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeoutMs));
-  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeoutMs));
-  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  CURL* c = handle.get();
+  const auto setopt = curl->easySetopt;
+  setopt(c, CURLOPT_URL, address.c_str());
+  setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+  setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+  setopt(c, CURLOPT_MAXREDIRS, static_cast<long>(limits.maxRedirects));
+  setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeoutMs));
+  setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeoutMs));
+  setopt(c, CURLOPT_NOSIGNAL, 1L);
   // Always a fresh copy from the server, never one a cache kept.
-  curl_easy_setopt(c, CURLOPT_FRESH_CONNECT, 1L);
-  curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &onHeader);
-  curl_easy_setopt(c, CURLOPT_HEADERDATA, &t);
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &onBody);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
-  curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &onProgress);
-  curl_easy_setopt(c, CURLOPT_XFERINFODATA, &t);
-  const CURLcode code = curl_easy_perform(c);
+  setopt(c, CURLOPT_FRESH_CONNECT, 1L);
+  setopt(c, CURLOPT_FAILONERROR, 1L);
+  setopt(c, CURLOPT_HEADERFUNCTION, &onHeader);
+  setopt(c, CURLOPT_HEADERDATA, &t);
+  setopt(c, CURLOPT_WRITEFUNCTION, &onBody);
+  setopt(c, CURLOPT_WRITEDATA, &t);
+  setopt(c, CURLOPT_NOPROGRESS, 0L);
+  setopt(c, CURLOPT_XFERINFOFUNCTION, &onProgress);
+  setopt(c, CURLOPT_XFERINFODATA, &t);
+  const CURLcode code = curl->easyPerform(c);
 
   ResponseAssembler& r = t.response;
   if (t.stalled) {
     result.failure = "the server stopped sending";
   } else if (code != CURLE_OK && code != CURLE_WRITE_ERROR) {
-    result.failure = curl_easy_strerror(code);
+    result.failure = curl->easyStrerror(code);
   } else if (r.announced() == kNoLength) {
     result.failure = "the server sent no Content-Length";
   } else if (r.announced() == kUnusableLength) {
@@ -109,7 +119,7 @@ DownloadResult downloadToMemory(std::string_view url, const DownloadLimits& limi
   } else if (r.announced() == 0) {
     result.failure = "the server's Content-Length is 0";
   } else if (code == CURLE_WRITE_ERROR && !r.overflowed()) {
-    result.failure = curl_easy_strerror(code);
+    result.failure = curl->easyStrerror(code);
   } else if (r.body().size() != static_cast<size_t>(r.announced())) {
     result.failure = "the body is shorter than its Content-Length";
   } else {

@@ -23,6 +23,7 @@ struct DownloadResult {
   bool ok = false;
   std::string body;     // exactly the length the server announced, when ok
   std::string failure;  // what went wrong, for the log, when not ok
+  bool libraryMissing = false;  // no download can work in this run: libcurl cannot be loaded
 };
 
 // The URL is taken as bytes; only http:// and https:// are tried, anything else fails without

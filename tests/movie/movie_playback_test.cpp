@@ -16,8 +16,10 @@
 #include "script/expression.h"
 #include "script/script_state.h"
 #include "scene/sprite_fixture.h"
+#include "script/builtins/packed_game.h"
 #include "support/fake_clock.h"
 #include "support/game_builder.h"
+#include "support/kept_environment.h"
 #include "support/wait_until.h"
 
 namespace vellum::test {
@@ -277,6 +279,20 @@ INSTANTIATE_TEST_SUITE_P(
                       BadMovie{"no_decoder", headerWithoutVideo(), false, "theora_create"},
                       BadMovie{"not_theora", headerWithoutVideo(), true, "uTheoraLib::load"}),
     [](const ::testing::TestParamInfo<BadMovie>& info) { return std::string(info.param.name); });
+
+// The engine opens libtheoradec when theora_create runs; here the loader finds a damaged one first.
+TEST(MovieDecoderLibrary, WhenItCannotBeLoadedTheoraCreateSaysWhyAndTheGameGoesOn) {
+  TempFolder libraries;
+  libraries.write("libtheoradec.so.1", "not a library");
+  KeptEnvironment kept("LD_LIBRARY_PATH");
+  setenv("LD_LIBRARY_PATH", libraries.path().c_str(), 1);
+  const ProcessResult result = PackedGame("theora_create\nprint \"on\"\n").run();
+  EXPECT_EQ(result.out, "on");
+  EXPECT_NE(result.err.find("theora_create: libtheoradec cannot be loaded, so movies cannot play ("), std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find("file too short"), std::string::npos) << "the loader's reason: " << result.err;
+  EXPECT_EQ(result.exitCode, 0);
+}
 
 }  // namespace
 }  // namespace vellum::test

@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "services/curl_library.h"
 #include "services/http_download.h"
 #include "support/local_http_server.h"
 
@@ -95,6 +96,27 @@ TEST(HttpDownload, MalformedAndUnreachableAddressesFail) {
     EXPECT_FALSE(got.ok) << url;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << url;
   }
+}
+
+TEST(HttpDownload, ALibraryThatCannotServeIsRefusedWithTheReason) {
+  struct Case {
+    const char* file;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"libcurl-nowhere.so.4", "libcurl-nowhere.so.4: cannot open shared object file"},
+      {"libz.so.1", "libz.so.1: it has no curl_global_init"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    std::string problem;
+    EXPECT_FALSE(openCurlLibrary(c.file, problem).has_value());
+    EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
+  }
+  std::string problem;
+  const auto found = openCurlLibrary("libcurl.so.4", problem);
+  ASSERT_TRUE(found.has_value()) << problem;
+  EXPECT_STREQ(found->easyStrerror(CURLE_OK), "No error");
 }
 
 TEST(HttpDownload, ASilentServerTimesOut) {

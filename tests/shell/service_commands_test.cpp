@@ -7,6 +7,7 @@
 
 #include "persist/persist_fixture.h"
 #include "script/builtins/packed_game.h"
+#include "support/kept_environment.h"
 #include "support/local_http_server.h"
 #include "support/wait_until.h"
 
@@ -87,6 +88,24 @@ TEST(ServiceCommandsDownload, TheBodyReachesTheVariable) {
   const auto result = game.run();
   EXPECT_EQ(result.out, "hello world||");
   EXPECT_EQ(result.err, "");
+}
+
+TEST(ServiceCommandsDownload, WithoutLibcurlTheGameGoesOnAndTheReportSaysWhy) {
+  // The engine opens libcurl at the first download; here the loader finds a damaged one first.
+  LocalHttpServer server;
+  server.answer("/news.txt", LocalHttpServer::response("Content-Length: 11\r\n", "hello world"));
+  test::TempFolder libraries;
+  libraries.write("libcurl.so.4", "not a library");
+  test::KeptEnvironment kept("LD_LIBRARY_PATH");
+  setenv("LD_LIBRARY_PATH", libraries.path().c_str(), 1);
+  PackedGame game("string a = \"kept\"\nfileDownload \"" + server.url("/news.txt") +
+                  "\", $a\nprint \"[\", $a, \"]\"\n");
+  const auto result = game.run();
+  EXPECT_EQ(result.out, "[]");
+  EXPECT_NE(result.err.find("libcurl を読み込めないため、ファイルをダウンロードできません ("), std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find("file too short"), std::string::npos) << "the loader's reason: " << result.err;
+  EXPECT_EQ(result.exitCode, 0);
 }
 
 // What a started program writes into the file, once it holds the expected text (or what it holds

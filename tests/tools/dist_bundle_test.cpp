@@ -68,8 +68,10 @@ void holdsTheGameTheEngineALauncherADesktopEntryAndAnIcon(const fs::path& bundle
 }
 
 void bringsTheLibrariesADesktopMayLackAndLeavesTheSystemsOwn(const fs::path& player, const fs::path& bundle) {
-  // Brought: the engine's own needs; left to the system: the C library, GL, X11, Wayland, sound.
-  for (const char* library : {"libSDL2-2.0.so.0", "libfreetype.so.6", "libpng16.so.16", "liblua5.2.so.0", "libstdc++.so.6"})
+  // Brought: the engine's own needs, the libraries it opens when a game first downloads or plays a
+  // movie, and what they need; left to the system: the C library, GL, X11, Wayland, sound.
+  for (const char* library : {"libSDL2-2.0.so.0", "libfreetype.so.6", "libpng16.so.16", "liblua5.2.so.0", "libstdc++.so.6",
+                              "libcurl.so.4", "libssl.so.3", "libtheoradec.so.1"})
     EXPECT_TRUE(fs::is_regular_file(bundle / "lib" / library)) << library;
   for (const fs::directory_entry& entry : fs::directory_iterator(bundle / "lib")) {
     const std::string name = entry.path().filename().string();
@@ -113,6 +115,8 @@ void itsLauncherStartsTheGameAtTheTitleInABareEnvironment(const fs::path& bundle
     if (entry.path().filename().string().rfind("loader.", 0) == 0) loader += fileText(entry.path());
   EXPECT_NE(loader.find("init: " + (bundle / "lib/libSDL2-2.0.so.0").string()), std::string::npos) << "SDL from the bundle";
   EXPECT_NE(loader.find("init: " + (bundle / "lib/libstdc++.so.6").string()), std::string::npos) << "libstdc++ from the bundle";
+  for (const char* later : {"libcurl", "libtheoradec"})
+    EXPECT_EQ(loader.find(later), std::string::npos) << later << " waits for the game to need it";
 }
 
 TEST_F(DistBundle, UnpackedAnywhereItsLauncherStartsTheGameWithTheLibrariesItBrings) {

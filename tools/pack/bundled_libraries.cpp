@@ -1,11 +1,15 @@
 #include "bundled_libraries.h"
 
+#include <dlfcn.h>
+#include <link.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <set>
 
+#include "base/libraries_opened_on_first_use.h"
 #include "elf_needed.h"
 #include "source_tree.h"
 #include "tool_error.h"
@@ -28,12 +32,13 @@ constexpr std::string_view kSystemLibraries[] = {
     // The sound servers and the kernel's sound library.
     "libasound", "libpulse", "libjack", "libpipewire", "libsndio"};
 
-// soname -> file, for every library the loader resolves for the program (ldd lists them all).
-std::map<std::string, std::string> resolvedLibraries(const fs::path& program) {
+// soname -> file, for every library the loader resolves for the program or library (ldd lists
+// them all), added to `found`.
+void resolveLibraries(const fs::path& program, std::map<std::string, std::string>& found) {
   const std::string command = "ldd " + shellQuoted(program.string()) + " 2>&1";
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
   if (!pipe) throw ToolError("cannot run ldd to find the engine's libraries");
-  std::map<std::string, std::string> found;
+  const size_t before = found.size();
   char line[4096];
   while (std::fgets(line, sizeof line, pipe.get())) {
     const std::string text(line);
@@ -44,12 +49,23 @@ std::map<std::string, std::string> resolvedLibraries(const fs::path& program) {
     std::string where = text.substr(arrow + 4);
     where = where.substr(0, where.find(" ("));
     while (!where.empty() && (where.back() == '\n' || where.back() == ' ')) where.pop_back();
-    found[name] = where;
+    found.emplace(name, where);
   }
   const int status = pclose(pipe.release());
-  if (status != 0 && found.empty())
+  if (status != 0 && found.size() == before)
     throw ToolError(program.string() + ": ldd could not list its libraries (is it a dynamically linked program?)");
-  return found;
+}
+
+// The file this machine's loader opens for `soname` when a program asks for it by name (as the
+// engine does with the libraries it opens on first use), or empty.
+std::string fileOpenedFor(const std::string& soname) {
+  void* handle = dlopen(soname.c_str(), RTLD_LAZY | RTLD_LOCAL);
+  if (!handle) return {};
+  std::string file;
+  link_map* map = nullptr;
+  if (dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name) file = map->l_name;
+  dlclose(handle);
+  return file;
 }
 
 std::vector<std::string> needsOf(const fs::path& file) {
@@ -73,10 +89,23 @@ bool providedBySystem(std::string_view soname) {
 }
 
 std::vector<BundledLibrary> librariesToBundle(const fs::path& program) {
-  const std::map<std::string, std::string> where = resolvedLibraries(program);
+  std::map<std::string, std::string> where;
+  resolveLibraries(program, where);
   std::vector<BundledLibrary> bundle;
   std::set<std::string> seen;
   std::vector<std::string> pending = needsOf(program);
+  // The libraries the engine opens itself travel too, with what they need.
+  for (const std::string_view opened : kLibrariesOpenedOnFirstUse) {
+    const std::string soname(opened);
+    if (!where.count(soname)) {
+      const std::string file = fileOpenedFor(soname);
+      if (file.empty())
+        throw ToolError("the engine opens " + soname + " when a game needs it, which this machine does not have");
+      where[soname] = file;
+      resolveLibraries(file, where);
+    }
+    pending.push_back(soname);
+  }
   while (!pending.empty()) {
     const std::string soname = pending.back();
     pending.pop_back();

@@ -21,8 +21,9 @@ std::string shellQuoted(const std::string& text);
 // True for the libraries left to the player's system.
 bool providedBySystem(std::string_view soname);
 
-// Walks the program's needed libraries (found where this machine's loader finds them, by `ldd`),
-// stopping at those the system provides. Throws ToolError when one cannot be found.
+// Walks the program's needed libraries (found where this machine's loader finds them, by `ldd`)
+// and those the engine opens on first use, stopping at those the system provides. Throws
+// ToolError when one cannot be found.
 std::vector<BundledLibrary> librariesToBundle(const std::filesystem::path& program);
 
 }  // namespace vellum::pack

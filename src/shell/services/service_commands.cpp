@@ -64,6 +64,12 @@ int fileDownloadBody(void* call) {
   if (args().type(call, 1) != args().stringType) return refuse(call, service_messages::kFirstNotString);
   if (!args().canReceiveString(call, 2)) return refuse(call, service_messages::kSecondNotStringVariable);
   const DownloadResult got = downloadToMemory(scriptText(call, 1));
+  // Without the library no download can work: the author and the player learn why (the loader's
+  // reason is UTF-8).
+  if (got.libraryMissing) {
+    const std::string reason = " (" + fromUtf8(got.failure, CodePage::ShiftJis) + ")";
+    errorc(ReportText(service_messages::kNoDownloadLibrary, CodePage::ShiftJis).sjis(reason), true);
+  }
   // The variable is written once, with the whole body or nothing.
   const std::string& body = got.ok ? got.body : std::string();
   args().returnBytes(call, 2, body.data(), body.size());

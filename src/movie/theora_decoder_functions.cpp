@@ -1,0 +1,62 @@
+#include "movie/theora_decoder_functions.h"
+
+#include <dlfcn.h>
+
+#include <optional>
+#include <type_traits>
+
+#include "base/libraries_opened_on_first_use.h"
+
+namespace vellum {
+
+namespace {
+
+struct Loaded {
+  std::optional<TheoraDecoderFunctions> functions;
+  std::string problem;
+};
+
+Loaded open() {
+  Loaded loaded;
+  const std::string name(kTheoraDecoderLibrary);
+  // Never closed: decoders made by it may live until exit.
+  void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* why = dlerror();
+    loaded.problem = why ? why : name + " cannot be opened";
+    return loaded;
+  }
+  TheoraDecoderFunctions f;
+  std::string missing;
+  const auto find = [&](const char* symbol, auto& slot) {
+    slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(dlsym(handle, symbol));
+    if (!slot && missing.empty()) missing = symbol;
+  };
+  find("th_info_init", f.infoInit);
+  find("th_info_clear", f.infoClear);
+  find("th_comment_init", f.commentInit);
+  find("th_comment_clear", f.commentClear);
+  find("th_decode_headerin", f.decodeHeaderIn);
+  find("th_decode_alloc", f.decodeAlloc);
+  find("th_decode_free", f.decodeFree);
+  find("th_setup_free", f.setupFree);
+  find("th_decode_packetin", f.decodePacketIn);
+  find("th_decode_ycbcr_out", f.decodeYCbCrOut);
+  if (!missing.empty()) {
+    loaded.problem = name + ": it has no " + missing;
+    return loaded;
+  }
+  loaded.functions = f;
+  return loaded;
+}
+
+}  // namespace
+
+const TheoraDecoderFunctions* theoraDecoderFunctions(std::string& problem) {
+  // Opened once, by whichever thread needs it first.
+  static const Loaded loaded = open();
+  if (!loaded.functions) problem = loaded.problem;
+  return loaded.functions ? &*loaded.functions : nullptr;
+}
+
+}  // namespace vellum
