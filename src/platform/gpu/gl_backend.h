@@ -24,6 +24,7 @@ struct ProgramLocations {
 struct DeviceBackend {
   GLuint vertexArray = 0, vertexBuffer = 0, vertexStage = 0, stageProgram = 0;
   GLuint samplers[kSamplers] = {};
+  GLuint texelReadFramebuffer = 0;  // made at the first texel copy
   std::unordered_map<GLuint, ProgramLocations> locations;
   WindowCopy windowCopy;  // made at the first present
   bool renders565 = false;

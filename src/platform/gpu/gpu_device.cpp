@@ -122,6 +122,7 @@ Device::~Device() {
     if (gl_->vertexBuffer) g.DeleteBuffers(1, &gl_->vertexBuffer);
     if (gl_->vertexArray) g.DeleteVertexArrays(1, &gl_->vertexArray);
     g.DeleteSamplers(kSamplers, gl_->samplers);
+    if (gl_->texelReadFramebuffer) g.DeleteFramebuffers(1, &gl_->texelReadFramebuffer);
     releaseWindowCopy(gl_->windowCopy);
     if (gl_->stageProgram) g.DeleteProgram(gl_->stageProgram);
     if (gl_->vertexStage) g.DeleteShader(gl_->vertexStage);

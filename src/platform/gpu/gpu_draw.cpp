@@ -1,5 +1,6 @@
 // Drawing from caller memory: the vertex layout a format implies, the blend, cull and sampler
 // states turned into GL's, and the program (a pixel shader or the texture-stage program).
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gpu/gl_backend.h"
@@ -240,6 +241,44 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
   g.DrawArrays(glPrimitive(type), 0, static_cast<GLsizei>(count));
   g.BindBuffer(GL_ARRAY_BUFFER, 0);
   for (int i = 0; i < kSamplers; ++i) g.BindSampler(static_cast<GLuint>(i), 0);
+  return kOk;
+}
+
+Result Device::copyTexels(Texture* source, const Rect& from, int32_t toX, int32_t toY) {
+  if (!source || source->device_ != this || source->levels_.empty() || sceneDepth_ == 0) return kInvalidCall;
+  const Texture::Level& level = source->levels_[0];
+  if (from.left < 0 || from.top < 0 || from.width() <= 0 || from.height() <= 0 ||
+      from.right > static_cast<int32_t>(level.width) || from.bottom > static_cast<int32_t>(level.height))
+    return kInvalidCall;
+  if (renderTarget_->samples_ != 0 || (renderStates_[rs::ColorWriteEnable] & 7) != 7) return kInvalidCall;
+  // Between 8-bit channels a copy gives what sampling and writing give; other widths round apart.
+  const auto eightBit = [](Format f) { return f == Format::A8R8G8B8 || f == Format::X8R8G8B8; };
+  SurfaceDesc d;
+  renderTarget_->getDesc(d);
+  if (!eightBit(source->format_) || !eightBit(d.format)) return kInvalidCall;
+  flushUploads();
+  if (!ensureTexture(source)) return kInvalidCall;
+  if (const Result r = bindTarget(); failed(r)) return r;
+  // Clipped to the target on both sides alike.
+  Rect src = from;
+  int32_t x = toX, y = toY;
+  if (x < 0) src.left -= x, x = 0;
+  if (y < 0) src.top -= y, y = 0;
+  src.right = std::min(src.right, src.left + static_cast<int32_t>(d.width) - x);
+  src.bottom = std::min(src.bottom, src.top + static_cast<int32_t>(d.height) - y);
+  if (src.width() <= 0 || src.height() <= 0) return kOk;
+  GlFunctions& g = gl();
+  DeviceBackend& b = *gl_;
+  if (!b.texelReadFramebuffer) g.GenFramebuffers(1, &b.texelReadFramebuffer);
+  g.BindFramebuffer(GL_READ_FRAMEBUFFER, b.texelReadFramebuffer);
+  g.FramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, source->glTexture_, 0);
+  g.Disable(GL_SCISSOR_TEST);
+  g.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  // Texture and target both keep their top row first, so the copy goes straight across.
+  g.BlitFramebuffer(src.left, src.top, src.right, src.bottom, x, y, x + src.width(), y + src.height(),
+                    GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  g.FramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  g.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
   return kOk;
 }
 
