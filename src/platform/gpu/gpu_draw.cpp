@@ -88,6 +88,20 @@ GLenum glPrimitive(Primitive type) {
   return GL_TRIANGLES;
 }
 
+// Sends a uniform only when it differs from what the program last got.
+template <typename T, size_t N>
+bool changed(T (&sent)[N], const T* now, bool primed) {
+  if (primed && std::memcmp(sent, now, sizeof sent) == 0) return false;
+  std::memcpy(sent, now, sizeof sent);
+  return true;
+}
+
+void setSamplerParameter(GLuint sampler, GLint& sent, GLenum name, GLint value) {
+  if (sent == value) return;
+  gl().SamplerParameteri(sampler, name, value);
+  sent = value;
+}
+
 }  // namespace
 
 void Device::applyDrawState() {
@@ -134,17 +148,22 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
 
   const GLuint program = shader_ ? programOf(shader_) : b.stageProgram;
   if (!program) return kInvalidCall;
-  const ProgramLocations& l = b.locations[program];
+  ProgramLocations& l = b.locations[program];
+  SentUniforms& sent = l.sent;
   g.UseProgram(program);
   SurfaceDesc d;
   renderTarget_->getDesc(d);
-  g.Uniform1i(l.transformed, (fvf_ & kFvfXyzRhw) ? 1 : 0);
-  g.Uniform2f(l.target, static_cast<float>(d.width), static_cast<float>(d.height));
+  const GLint transformed = (fvf_ & kFvfXyzRhw) ? 1 : 0;
+  if (!sent.primed || sent.transformed != transformed) g.Uniform1i(l.transformed, transformed);
+  sent.transformed = transformed;
+  const float target[2] = {static_cast<float>(d.width), static_cast<float>(d.height)};
+  if (changed(sent.target, target, sent.primed)) g.Uniform2f(l.target, target[0], target[1]);
   float worldView[16], all[16];
   multiply(transforms_[2], transforms_[0], worldView);
   multiply(worldView, transforms_[1], all);
-  g.UniformMatrix4fv(l.matrix, 1, GL_FALSE, all);
-  if (l.constants >= 0) g.Uniform4fv(l.constants, kPixelShaderConstants, &constants_[0][0]);
+  if (changed(sent.matrix, all, sent.primed)) g.UniformMatrix4fv(l.matrix, 1, GL_FALSE, all);
+  if (l.constants >= 0 && changed(sent.constants, constants_, sent.primed))
+    g.Uniform4fv(l.constants, kPixelShaderConstants, &constants_[0][0]);
 
   GLint bound[kStages] = {};
   for (int s = 0; s < kSamplers; ++s) {
@@ -155,40 +174,37 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
     if (s < kStages) bound[s] = t ? 1 : 0;
     const uint32_t* st = samplerStates_[s];
     const GLuint sampler = b.samplers[s];
+    SamplerParameters& set = b.samplerParameters[s];
     const bool mipmapped = t && t->levels_.size() > 1;
-    g.SamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER,
+    setSamplerParameter(sampler, set[0], GL_TEXTURE_MIN_FILTER,
                         minFilter(st[ss::MinFilter], mipmapped ? st[ss::MipFilter] : texf::None));
-    g.SamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, st[ss::MagFilter] == texf::Linear ? GL_LINEAR : GL_NEAREST);
-    g.SamplerParameteri(sampler, GL_TEXTURE_WRAP_S, glAddressMode(st[ss::AddressU]));
-    g.SamplerParameteri(sampler, GL_TEXTURE_WRAP_T, glAddressMode(st[ss::AddressV]));
+    setSamplerParameter(sampler, set[1], GL_TEXTURE_MAG_FILTER, st[ss::MagFilter] == texf::Linear ? GL_LINEAR : GL_NEAREST);
+    setSamplerParameter(sampler, set[2], GL_TEXTURE_WRAP_S, glAddressMode(st[ss::AddressU]));
+    setSamplerParameter(sampler, set[3], GL_TEXTURE_WRAP_T, glAddressMode(st[ss::AddressV]));
     g.BindSampler(static_cast<GLuint>(s), sampler);
-    if (l.samplers[s] >= 0) g.Uniform1i(l.samplers[s], s);
+    // Each sampler uniform names its own unit for good.
+    if (!sent.primed && l.samplers[s] >= 0) g.Uniform1i(l.samplers[s], s);
   }
   g.ActiveTexture(GL_TEXTURE0);
   if (!shader_) {
-    GLint colorOp[kStages], colorArg1[kStages], colorArg2[kStages], alphaOp[kStages], alphaArg1[kStages],
-        alphaArg2[kStages], texIndex[kStages];
+    GLint stages[8][kStages];
+    const GLint locations[8] = {l.bound, l.colorOp, l.colorArg1, l.colorArg2, l.alphaOp, l.alphaArg1, l.alphaArg2, l.texIndex};
     for (int s = 0; s < kStages; ++s) {
       const uint32_t* st = stageStates_[s];
-      colorOp[s] = static_cast<GLint>(st[tss::ColorOp]);
-      colorArg1[s] = static_cast<GLint>(st[tss::ColorArg1]);
-      colorArg2[s] = static_cast<GLint>(st[tss::ColorArg2]);
-      alphaOp[s] = static_cast<GLint>(st[tss::AlphaOp]);
-      alphaArg1[s] = static_cast<GLint>(st[tss::AlphaArg1]);
-      alphaArg2[s] = static_cast<GLint>(st[tss::AlphaArg2]);
-      texIndex[s] = static_cast<GLint>(st[tss::TexCoordIndex] & 0xFFFF);
+      stages[0][s] = bound[s];
+      stages[1][s] = static_cast<GLint>(st[tss::ColorOp]);
+      stages[2][s] = static_cast<GLint>(st[tss::ColorArg1]);
+      stages[3][s] = static_cast<GLint>(st[tss::ColorArg2]);
+      stages[4][s] = static_cast<GLint>(st[tss::AlphaOp]);
+      stages[5][s] = static_cast<GLint>(st[tss::AlphaArg1]);
+      stages[6][s] = static_cast<GLint>(st[tss::AlphaArg2]);
+      stages[7][s] = static_cast<GLint>(st[tss::TexCoordIndex] & 0xFFFF);
     }
-    g.Uniform1iv(l.bound, kStages, bound);
-    g.Uniform1iv(l.colorOp, kStages, colorOp);
-    g.Uniform1iv(l.colorArg1, kStages, colorArg1);
-    g.Uniform1iv(l.colorArg2, kStages, colorArg2);
-    g.Uniform1iv(l.alphaOp, kStages, alphaOp);
-    g.Uniform1iv(l.alphaArg1, kStages, alphaArg1);
-    g.Uniform1iv(l.alphaArg2, kStages, alphaArg2);
-    g.Uniform1iv(l.texIndex, kStages, texIndex);
+    for (int k = 0; k < 8; ++k)
+      if (changed(sent.stages[k], stages[k], sent.primed)) g.Uniform1iv(locations[k], kStages, stages[k]);
     float factor[4];
     colourOf(renderStates_[rs::TextureFactor], factor);
-    g.Uniform4fv(l.factor, 1, factor);
+    if (changed(sent.factor, factor, sent.primed)) g.Uniform4fv(l.factor, 1, factor);
     if (l.border >= 0) {
       GLint border[kStages];
       float borderColor[kStages][4];
@@ -197,10 +213,11 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
         border[s] = (st[ss::AddressU] == taddress::Border ? 1 : 0) | (st[ss::AddressV] == taddress::Border ? 2 : 0);
         colourOf(st[ss::BorderColor], borderColor[s]);
       }
-      g.Uniform1iv(l.border, kStages, border);
-      g.Uniform4fv(l.borderColor, kStages, &borderColor[0][0]);
+      if (changed(sent.border, border, sent.primed)) g.Uniform1iv(l.border, kStages, border);
+      if (changed(sent.borderColor, borderColor, sent.primed)) g.Uniform4fv(l.borderColor, kStages, &borderColor[0][0]);
     }
   }
+  sent.primed = true;
 
   // The vertices as the format lays them out.
   g.BindVertexArray(b.vertexArray);
