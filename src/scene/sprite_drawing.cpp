@@ -44,8 +44,8 @@ bool stageOneFree(const SpriteProperties& p) {
   return !colourStage && (p.blend <= 2 || p.blend > 8 || (p.blend == 3 && renderer().caps.blendOp));
 }
 
-// The texel alone, for sprites at full opacity (diffuse white): the same pixels as the plain
-// shader, and the software rasteriser copies such a quad instead of shading it.
+// The texel alone, for sprites at full opacity: the diffuse is white there, so the pixels are
+// the plain shader's with a multiply less for each of them.
 constexpr int kTexelShaderId = 201;
 constexpr const char* kTexelShaderSource = "void main() { oC0 = texture(s0, t0); }\n";
 gpu::PixelShader* texelShader = nullptr;
@@ -376,6 +376,9 @@ void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
   cellQuads(p, picture, quads);
   int targetW = 0, targetH = 0;
   const bool mayPoint = !masked && !fadeTo && picture.levels <= 1 && linearlyFiltered(d) && targetSize(d, targetW, targetH);
+  // Filtering at the edges takes in edge texels only (no border colour).
+  const bool clamped = d->samplerState(0, gpu::ss::AddressU) == gpu::taddress::Clamp &&
+                       d->samplerState(0, gpu::ss::AddressV) == gpu::taddress::Clamp;
   bool pointed = false, blendOff = false;
   for (const TileQuad& q : quads) {
     const SpriteTile& tile = picture.tiles[static_cast<size_t>(q.tile)];
@@ -391,7 +394,7 @@ void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
     if (point != pointed) setFilter(d, point ? gpu::texf::Point : gpu::texf::Linear);
     pointed = point;
     // Padding beside the pixels (transparent) could be filtered into the edges of a tile.
-    const bool unblended = opaque && (point || (tile.textureW == tile.sourceW && tile.textureH == tile.sourceH));
+    const bool unblended = opaque && (point || (clamped && tile.textureW == tile.sourceW && tile.textureH == tile.sourceH));
     if (unblended != blendOff) d->setRenderState(gpu::rs::AlphaBlendEnable, unblended ? 0 : 1);
     blendOff = unblended;
     d->setTexture(0, tile.texture);

@@ -267,11 +267,12 @@ Result Device::copyTexels(Texture* source, const Rect& from, int32_t toX, int32_
   if (from.left < 0 || from.top < 0 || from.width() <= 0 || from.height() <= 0 ||
       from.right > static_cast<int32_t>(level.width) || from.bottom > static_cast<int32_t>(level.height))
     return kInvalidCall;
-  if (renderTarget_->samples_ != 0 || (renderStates_[rs::ColorWriteEnable] & 7) != 7) return kInvalidCall;
   // Between 8-bit channels a copy gives what sampling and writing give; other widths round apart.
   const auto eightBit = [](Format f) { return f == Format::A8R8G8B8 || f == Format::X8R8G8B8; };
   SurfaceDesc d;
   renderTarget_->getDesc(d);
+  const uint32_t channels = glFormatOf(d.format).opaque ? 7 : 15;
+  if (renderTarget_->samples_ != 0 || (renderStates_[rs::ColorWriteEnable] & channels) != channels) return kInvalidCall;
   if (!eightBit(source->format_) || !eightBit(d.format)) return kInvalidCall;
   flushUploads();
   if (!ensureTexture(source)) return kInvalidCall;
