@@ -44,6 +44,30 @@ bool stageOneFree(const SpriteProperties& p) {
   return !colourStage && (p.blend <= 2 || p.blend > 8 || (p.blend == 3 && renderer().caps.blendOp));
 }
 
+// The texel alone, for sprites at full opacity: the diffuse is white there, so the pixels are
+// the plain shader's with a multiply less for each of them.
+constexpr int kTexelShaderId = 201;
+constexpr const char* kTexelShaderSource = "void main() { oC0 = texture(s0, t0); }\n";
+gpu::PixelShader* texelShader = nullptr;
+bool texelShaderTried = false;
+
+gpu::PixelShader* texelSpriteShader() {
+  RendererState& r = renderer();
+  if (!texelShaderTried && r.device && r.caps.pixelShaderMajor >= 2) {
+    texelShaderTried = true;
+    if (gpu::failed(r.device->createPixelShader({kTexelShaderId, kTexelShaderSource}, &texelShader))) texelShader = nullptr;
+  }
+  return texelShader;
+}
+
+// Whether every pixel the sprite draws is opaque and replaces what is below, whatever its blend
+// would do: a 24-bit picture (alpha 255 everywhere) at full opacity, blended normally, with no
+// colour stage. Drawing it unblended gives the same pixels.
+bool opaqueSprite(const SpritePicture& picture, const SpriteProperties& p) {
+  return picture.pixels && picture.pixels->bitsPerPixel == 24 && !picture.masked && !picture.canvas &&
+         (p.alpha & 0xFF) == 255 && p.blend <= 1 && stageOneFree(p);
+}
+
 void releaseTargetsAndShaders() {
   releasePlainShader();
   releaseCanvasTargets();
@@ -299,6 +323,8 @@ gpu::PixelShader* plainSpriteShader() {
 void releasePlainShader() {
   releaseObject(plainShader);
   plainShaderTried = false;
+  releaseObject(texelShader);
+  texelShaderTried = false;
 }
 
 void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
@@ -337,27 +363,47 @@ void drawSprite(int32_t n, const SpriteTarget& target, bool afterPicture) {
   const SpritePicture* fadeTo = crossFadePartner(s, picture);
   if (fadeTo) setStandShader(d, p, s.crossFadeProgress);
   const bool masked = !fadeTo && picture.masked && setMaskShader(d, p);
-  gpu::PixelShader* plain = !masked && !fadeTo && stageOneFree(p) ? plainSpriteShader() : nullptr;
+  gpu::PixelShader* plain = nullptr;
+  if (!masked && !fadeTo && stageOneFree(p)) {
+    if ((p.alpha & 0xFF) == 255) plain = texelSpriteShader();
+    if (!plain) plain = plainSpriteShader();
+  }
   if (!masked && !fadeTo) d->setPixelShader(plain);
+  const bool opaque = !fadeTo && opaqueSprite(picture, p);
   d->setFVF(masked || fadeTo ? kMaskedFvf : kSpriteFvf);
   d->setTexture(1, nullptr);
   static thread_local std::vector<TileQuad> quads;
   cellQuads(p, picture, quads);
   int targetW = 0, targetH = 0;
   const bool mayPoint = !masked && !fadeTo && picture.levels <= 1 && linearlyFiltered(d) && targetSize(d, targetW, targetH);
-  bool pointed = false;
+  // Filtering at the edges takes in edge texels only (no border colour).
+  const bool clamped = d->samplerState(0, gpu::ss::AddressU) == gpu::taddress::Clamp &&
+                       d->samplerState(0, gpu::ss::AddressV) == gpu::taddress::Clamp;
+  bool pointed = false, blendOff = false;
   for (const TileQuad& q : quads) {
     const SpriteTile& tile = picture.tiles[static_cast<size_t>(q.tile)];
     if (!tile.texture) continue;
+    // An opaque tile shown texel for pixel is copied rather than drawn.
+    gpu::Rect texels;
+    int32_t toX = 0, toY = 0;
+    if (opaque && mayPoint &&
+        texelCopyPlacement(cache.world, cache.view, cache.projection, q, tile, targetW, targetH, texels, toX, toY) &&
+        !gpu::failed(d->copyTexels(tile.texture, texels, toX, toY)))
+      continue;
     const bool point = mayPoint && texelsLandOnPixels(cache.world, cache.view, cache.projection, q, tile, targetW, targetH);
     if (point != pointed) setFilter(d, point ? gpu::texf::Point : gpu::texf::Linear);
     pointed = point;
+    // Padding beside the pixels (transparent) could be filtered into the edges of a tile.
+    const bool unblended = opaque && (point || (clamped && tile.textureW == tile.sourceW && tile.textureH == tile.sourceH));
+    if (unblended != blendOff) d->setRenderState(gpu::rs::AlphaBlendEnable, unblended ? 0 : 1);
+    blendOff = unblended;
     d->setTexture(0, tile.texture);
     if (masked) d->setTexture(1, tile.mask);
     if (fadeTo) d->setTexture(1, fadeTo->tiles[static_cast<size_t>(q.tile)].texture);
     d->drawPrimitiveUP(gpu::Primitive::TriangleStrip, 2, q.corners.data(), sizeof(SpriteVertex));
   }
   if (pointed) setFilter(d, gpu::texf::Linear);
+  if (blendOff) d->setRenderState(gpu::rs::AlphaBlendEnable, 1);
   if (masked || fadeTo) d->setTexture(1, nullptr);
   if (masked || plain || fadeTo) d->setPixelShader(nullptr);
 }

@@ -36,4 +36,23 @@ bool texelsLandOnPixels(const Matrix& world, const Matrix& view, const Matrix& p
   return offHalf(s0 - x[0]) <= kTolerance && offHalf(t0 - y[0]) <= kTolerance;
 }
 
+bool texelCopyPlacement(const Matrix& world, const Matrix& view, const Matrix& projection, const TileQuad& quad,
+                        const SpriteTile& tile, int targetW, int targetH, gpu::Rect& texels, int32_t& toX, int32_t& toY) {
+  if (!texelsLandOnPixels(world, view, projection, quad, tile, targetW, targetH)) return false;
+  const SpriteTarget target{static_cast<float>(targetW) / 2, static_cast<float>(targetH) / 2};
+  float x = 0, y = 0;
+  projectModelPoint(world, view, projection, target, quad.corners[0].x, quad.corners[0].y, x, y);
+  const float texW = static_cast<float>(tile.textureW), texH = static_cast<float>(tile.textureH);
+  const float s0 = quad.corners[0].u0 * texW, t0 = quad.corners[0].v0 * texH;
+  const float s1 = quad.corners[3].u0 * texW, t1 = quad.corners[3].v0 * texH;
+  // Whole texel edges put the quad's edges half-way between pixel centres (pixel i is centred on i).
+  const auto whole = [](float v) { return near(v, std::round(v)); };
+  if (!whole(s0) || !whole(t0) || !whole(s1) || !whole(t1)) return false;
+  texels = {static_cast<int32_t>(std::lround(s0)), static_cast<int32_t>(std::lround(t0)),
+            static_cast<int32_t>(std::lround(s1)), static_cast<int32_t>(std::lround(t1))};
+  toX = static_cast<int32_t>(std::lround(x + 0.5f));
+  toY = static_cast<int32_t>(std::lround(y + 0.5f));
+  return true;
+}
+
 }  // namespace vellum

@@ -352,6 +352,90 @@ TEST_F(GpuDeviceTest, PixelShadersSeeTheirConstantsAndSamplers) {
   shader->release();
 }
 
+// Draws send only the uniforms and sampler settings that changed: a shader made in place of a
+// released one, and a target of another size after a reset, must still get theirs.
+TEST_F(GpuDeviceTest, ChangedShadersSamplersAndTargetsAreSeenByTheNextDraw) {
+  const char* source = "void main() { oC0 = texture(s0, t0) * c[2]; }";
+  std::vector<uint32_t> white(4, 0xFFFFFFFF);
+  Texture* t = managedTexture(2, 2, Format::A8R8G8B8, white);
+  const float half[4] = {0.5f, 1.0f, 0.0f, 1.0f};
+  device_->setPixelShaderConstantF(2, half, 1);
+  for (int id : {510, 511}) {
+    SCOPED_TRACE(id);
+    PixelShader* shader = nullptr;
+    ASSERT_EQ(device_->createPixelShader({id, source}, &shader), kOk);
+    device_->clear(kClearTarget, 0xFF000000, 1, 0);
+    device_->setPixelShader(shader);
+    copyQuad(t, kSize, kSize);
+    device_->setPixelShader(nullptr);
+    const uint32_t p = readBack(backBuffer())[kSize * kSize - 1];
+    EXPECT_NEAR(static_cast<int>((p >> 16) & 0xFF), 128, 1) << "the constants reach a shader made after a release";
+    EXPECT_EQ((p >> 8) & 0xFF, 0xFFu);
+    shader->release();
+  }
+  t->release();
+
+  // Point, then linear sampling of a black and white pair stretched over the target.
+  Texture* pair = managedTexture(2, 1, Format::A8R8G8B8, {0xFF000000, 0xFFFFFFFF});
+  copyQuad(pair, kSize, kSize);
+  EXPECT_EQ(readBack(backBuffer())[kSize / 2 - 2], 0xFF000000u);
+  device_->setSamplerState(0, ss::MagFilter, texf::Linear);
+  device_->setTexture(0, pair);
+  const TexturedVertex quad[4] = {{-0.5f, -0.5f, 0, 1, 0, 0},
+                                  {kSize - 0.5f, -0.5f, 0, 1, 1, 0},
+                                  {-0.5f, kSize - 0.5f, 0, 1, 0, 1},
+                                  {kSize - 0.5f, kSize - 0.5f, 0, 1, 1, 1}};
+  device_->beginScene();
+  device_->drawPrimitiveUP(Primitive::TriangleStrip, 2, quad, sizeof(TexturedVertex));
+  device_->endScene();
+  const uint32_t mixed = readBack(backBuffer())[kSize / 2 - 2] & 0xFF;
+  EXPECT_GT(mixed, 0x20u) << "the filter change reaches the sampler";
+  EXPECT_LT(mixed, 0xE0u);
+
+  // A smaller back buffer: the same program maps pixels onto the new size.
+  PresentParameters smaller = params_;
+  smaller.backBufferWidth = smaller.backBufferHeight = kSize / 2;
+  device_->setTexture(0, nullptr);
+  ASSERT_EQ(device_->reset(smaller), kOk);
+  device_->clear(kClearTarget, 0xFF0000FF, 1, 0);
+  copyQuad(pair, kSize / 2, kSize / 2);
+  const auto pixels = readBack(backBuffer());
+  ASSERT_EQ(pixels.size(), static_cast<size_t>(kSize * kSize / 4));
+  EXPECT_EQ(pixels[0], 0xFF000000u);
+  EXPECT_EQ(pixels.back(), 0xFFFFFFFFu) << "the whole smaller target is covered";
+  pair->release();
+}
+
+// A texel copy puts the texels where a point-sampled quad would, clipped to the target, and is
+// refused where a copy would not give the drawn pixels.
+TEST_F(GpuDeviceTest, CopiedTexelsLandWhereAQuadWouldDrawThem) {
+  std::vector<uint32_t> texels(8 * 8);
+  for (uint32_t y = 0; y < 8; ++y)
+    for (uint32_t x = 0; x < 8; ++x) texels[y * 8 + x] = 0xFF000000u | (x * 30) << 16 | (y * 30) << 8 | 0x55u;
+  Texture* t = managedTexture(8, 8, Format::A8R8G8B8, texels);
+  device_->clear(kClearTarget, 0xFF000000, 1, 0);
+  EXPECT_EQ(device_->copyTexels(t, {1, 1, 7, 7}, -2, -3), kInvalidCall) << "outside a scene";
+  ASSERT_EQ(device_->beginScene(), kOk);
+  EXPECT_EQ(device_->copyTexels(t, {1, 1, 7, 7}, -2, -3), kOk);
+  EXPECT_EQ(device_->copyTexels(t, {0, 0, 8, 8}, kSize - 4, kSize - 2), kOk);
+  EXPECT_EQ(device_->copyTexels(t, {0, 0, 9, 8}, 10, 10), kInvalidCall) << "beyond the texture";
+  ASSERT_EQ(device_->endScene(), kOk);
+  const auto pixels = readBack(backBuffer());
+  EXPECT_EQ(pixels[0], texels[4 * 8 + 3]) << "the clipped top-left corner";
+  EXPECT_EQ(pixels[2 * kSize + 3], texels[6 * 8 + 6]);
+  EXPECT_EQ(pixels[2 * kSize + 4], 0xFF000000u) << "nothing beyond the copied texels";
+  EXPECT_EQ(pixels[3 * kSize + 3], 0xFF000000u);
+  EXPECT_EQ(pixels[(kSize - 1) * kSize + kSize - 1], texels[1 * 8 + 3]) << "the clipped bottom-right corner";
+  EXPECT_EQ(pixels[(kSize - 1) * kSize + kSize - 5], 0xFF000000u);
+  t->release();
+
+  Texture* sixteen = managedTexture(4, 4, Format::A4R4G4B4, std::vector<uint32_t>(16, 0xFFFFFFFF));
+  device_->beginScene();
+  EXPECT_EQ(device_->copyTexels(sixteen, {0, 0, 4, 4}, 0, 0), kInvalidCall) << "16-bit texels round apart from a draw";
+  device_->endScene();
+  sixteen->release();
+}
+
 TEST_F(GpuDeviceTest, MultisampledBackBufferResolvesForReadBack) {
   uint32_t quality = 0;
   if (gpu_->checkDeviceMultiSampleType(0, DeviceType::Hal, Format::X8R8G8B8, true, 4, &quality) != kOk)

@@ -45,14 +45,14 @@ class SpriteScreenTest : public ShellTest {
     writePicture(name, w, h, [argb](int, int) { return argb; });
   }
   template <typename Colour>
-  void writePicture(const std::string& name, int w, int h, Colour colour) {
-    Image* image = createImage(w, h, 32);
+  void writePicture(const std::string& name, int w, int h, Colour colour, int bits = 32) {
+    Image* image = createImage(w, h, bits);
     ASSERT_NE(image, nullptr);
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) image->pixels[y * w + x] = colour(x, y);
     SaveRequest request;
     request.format = SaveFormat::Png;
-    request.option1 = 32;
+    request.option1 = bits;
     request.option2 = 1;
     ASSERT_TRUE(saveImage((game / name).string(), image, request));
     freeImage(image);

@@ -209,32 +209,64 @@ TEST_F(SpriteScreenTest, NothingOfTheLastFrameShowsThroughAFullScreenBackground)
 // A checkerboard shows its texels one for one wherever texels land on pixels; placed between
 // pixels or scaled it is filtered, and the black and white squares mix.
 TEST_F(SpriteScreenTest, ACheckerboardIsExactOnlyWhereTexelsLandOnPixels) {
-  writePicture("board.png", 16, 16, [](int x, int y) { return ((x + y) & 1) ? kWhite : 0xFF000000u; });
-  struct Placement {
+  const auto board = [](int x, int y) { return ((x + y) & 1) ? kWhite : 0xFF000000u; };
+  // An opaque picture of 24 bits is copied where its texels land on pixels, and drawn otherwise.
+  for (const int bits : {32, 24}) {
+    SCOPED_TRACE(bits);
+    const std::string name = "board" + std::to_string(bits) + ".png";
+    writePicture(name, 16, 16, board, bits);
+    struct Placement {
+      const char* what;
+      std::string lines;
+      bool exact;
+    };
+    const Placement placements[] = {
+        {"at whole pixels", "sp_xy 1, 40, 30\n", true},
+        {"at whole pixels, centred", "sp_cxy 1, 1, 1\nsp_xy 1, 48, 38\n", true},
+        {"half a pixel to the right", "sp_xy 1, 40.5, 30\n", false},
+        {"half a pixel lower", "sp_xy 1, 40, 30.5\n", false},
+        {"a little wider", "sp_xy 1, 40, 30\nsp_wh 1, 1.25, 1\n", false},
+        {"turned a little", "sp_xy 1, 40, 30\nsp_rz 1, 3\n", false},
+    };
+    for (const Placement& p : placements) {
+      SCOPED_TRACE(p.what);
+      // A new picture keeps the sprite's scale and turn.
+      script("sp 1, \"" + name + "\", 0, 0\nsp_cxy 1, 0, 0\nsp_wh 1, 1, 1\nsp_rz 1, 0\n" + p.lines + "draw\n");
+      const Screen s = capture();
+      int texels = 0, mixed = 0;
+      for (int y = 33; y < 43; ++y)
+        for (int x = 43; x < 53; ++x) {
+          texels += s.at(x, y) == (((x + y) & 1) ? 0xFFFFFFu : 0u) ? 1 : 0;
+          mixed += s.at(x, y) != 0xFFFFFFu && s.at(x, y) != 0u ? 1 : 0;
+        }
+      if (p.exact) EXPECT_EQ(texels, 100);
+      else EXPECT_GT(mixed, 50);
+    }
+  }
+}
+
+// An opaque picture hanging over the screen's edges shows the texels that fall on the screen,
+// each on its own pixel, and nothing beside it.
+TEST_F(SpriteScreenTest, AnOpaquePictureOverTheEdgesKeepsItsTexelsInPlace) {
+  const auto texel = [](int x, int y) { return 0xFF000000u | static_cast<uint32_t>(x * 16) << 16 | static_cast<uint32_t>(y * 16) << 8 | 0x40u; };
+  writePicture("tiles.png", 12, 10, texel, 24);
+  struct Corner {
     const char* what;
     std::string lines;
-    bool exact;
+    int screenX, screenY, texelX, texelY;  // a screen pixel inside and the texel it must show
+    int outsideX, outsideY;                // a screen pixel just beyond the picture
   };
-  const Placement placements[] = {
-      {"at whole pixels", "sp_xy 1, 40, 30\n", true},
-      {"at whole pixels, centred", "sp_cxy 1, 1, 1\nsp_xy 1, 48, 38\n", true},
-      {"half a pixel to the right", "sp_xy 1, 40.5, 30\n", false},
-      {"half a pixel lower", "sp_xy 1, 40, 30.5\n", false},
-      {"a little wider", "sp_xy 1, 40, 30\nsp_wh 1, 1.25, 1\n", false},
-      {"turned a little", "sp_xy 1, 40, 30\nsp_rz 1, 3\n", false},
+  const Corner corners[] = {
+      {"over the top-left corner", "sp_xy 1, -5, -3\n", 0, 0, 5, 3, 7, 0},
+      {"over the bottom-right corner", "sp_xy 1, " + std::to_string(kGameW - 7) + ", " + std::to_string(kGameH - 4) + "\n",
+       kGameW - 1, kGameH - 1, 6, 3, kGameW - 8, kGameH - 1},
   };
-  for (const Placement& p : placements) {
-    SCOPED_TRACE(p.what);
-    script("sp 1, \"board.png\", 0, 0\nsp_cxy 1, 0, 0\n" + p.lines + "draw\n");
+  for (const Corner& c : corners) {
+    SCOPED_TRACE(c.what);
+    script("sp 1, \"tiles.png\", 0, 0\nsp_cxy 1, 0, 0\n" + c.lines + "draw\n");
     const Screen s = capture();
-    int texels = 0, mixed = 0;
-    for (int y = 33; y < 43; ++y)
-      for (int x = 43; x < 53; ++x) {
-        texels += s.at(x, y) == (((x + y) & 1) ? 0xFFFFFFu : 0u) ? 1 : 0;
-        mixed += s.at(x, y) != 0xFFFFFFu && s.at(x, y) != 0u ? 1 : 0;
-      }
-    if (p.exact) EXPECT_EQ(texels, 100);
-    else EXPECT_GT(mixed, 50);
+    EXPECT_EQ(s.at(c.screenX, c.screenY), texel(c.texelX, c.texelY) & 0xFFFFFF);
+    EXPECT_EQ(s.at(c.outsideX, c.outsideY), 0u) << "the clear colour beside the picture";
   }
 }
 

@@ -185,6 +185,12 @@ class Device : public Object {
   uint32_t samplerState(uint32_t sampler, uint32_t state) const;
   Result setFVF(uint32_t fvf);
   Result drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const void* vertices, uint32_t stride);
+  // Copies texels of a texture's first level one for one onto the render target at (toX, toY),
+  // clipped to the target: what an unblended, point-sampled quad of the texel alone would draw,
+  // for a fraction of the work on a software rasteriser. The texels' alpha is copied too, so an
+  // opaque target is only given opaque texels. Refused (kInvalidCall) where the target cannot
+  // take a plain copy: multisampled, or with some colour channels masked.
+  Result copyTexels(Texture* source, const Rect& from, int32_t toX, int32_t toY);
 
   Result createPixelShader(const ShaderCode& code, PixelShader** out);
   Result setPixelShader(PixelShader* shader);

@@ -122,6 +122,7 @@ Device::~Device() {
     if (gl_->vertexBuffer) g.DeleteBuffers(1, &gl_->vertexBuffer);
     if (gl_->vertexArray) g.DeleteVertexArrays(1, &gl_->vertexArray);
     g.DeleteSamplers(kSamplers, gl_->samplers);
+    if (gl_->texelReadFramebuffer) g.DeleteFramebuffers(1, &gl_->texelReadFramebuffer);
     releaseWindowCopy(gl_->windowCopy);
     if (gl_->stageProgram) g.DeleteProgram(gl_->stageProgram);
     if (gl_->vertexStage) g.DeleteShader(gl_->vertexStage);
@@ -348,8 +349,11 @@ Result Device::present(const Rect* source, const Rect* destination) {
   g.Viewport(0, 0, windowW, windowH);
   g.Disable(GL_SCISSOR_TEST);
   g.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  g.ClearColor(0, 0, 0, 1);
-  g.Clear(GL_COLOR_BUFFER_BIT);
+  // Black around a picture that leaves part of the window uncovered.
+  if (to.left > 0 || to.top > 0 || to.right < windowW || to.bottom < windowH) {
+    g.ClearColor(0, 0, 0, 1);
+    g.Clear(GL_COLOR_BUFFER_BIT);
+  }
   // A picture kept as 5-6-5 widens to 8 bits differently in a sampler than in a blit (one step
   // apart in some greens on llvmpipe); it is still blitted, so the window shows what it always did.
   const bool packed565 = backBuffer_->desc_.format == Format::R5G6B5 && !backBuffer_->storedAs8888_;

@@ -1,5 +1,6 @@
 // Drawing from caller memory: the vertex layout a format implies, the blend, cull and sampler
 // states turned into GL's, and the program (a pixel shader or the texture-stage program).
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gpu/gl_backend.h"
@@ -87,6 +88,20 @@ GLenum glPrimitive(Primitive type) {
   return GL_TRIANGLES;
 }
 
+// Sends a uniform only when it differs from what the program last got.
+template <typename T, size_t N>
+bool changed(T (&sent)[N], const T* now, bool primed) {
+  if (primed && std::memcmp(sent, now, sizeof sent) == 0) return false;
+  std::memcpy(sent, now, sizeof sent);
+  return true;
+}
+
+void setSamplerParameter(GLuint sampler, GLint& sent, GLenum name, GLint value) {
+  if (sent == value) return;
+  gl().SamplerParameteri(sampler, name, value);
+  sent = value;
+}
+
 }  // namespace
 
 void Device::applyDrawState() {
@@ -133,17 +148,22 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
 
   const GLuint program = shader_ ? programOf(shader_) : b.stageProgram;
   if (!program) return kInvalidCall;
-  const ProgramLocations& l = b.locations[program];
+  ProgramLocations& l = b.locations[program];
+  SentUniforms& sent = l.sent;
   g.UseProgram(program);
   SurfaceDesc d;
   renderTarget_->getDesc(d);
-  g.Uniform1i(l.transformed, (fvf_ & kFvfXyzRhw) ? 1 : 0);
-  g.Uniform2f(l.target, static_cast<float>(d.width), static_cast<float>(d.height));
+  const GLint transformed = (fvf_ & kFvfXyzRhw) ? 1 : 0;
+  if (!sent.primed || sent.transformed != transformed) g.Uniform1i(l.transformed, transformed);
+  sent.transformed = transformed;
+  const float target[2] = {static_cast<float>(d.width), static_cast<float>(d.height)};
+  if (changed(sent.target, target, sent.primed)) g.Uniform2f(l.target, target[0], target[1]);
   float worldView[16], all[16];
   multiply(transforms_[2], transforms_[0], worldView);
   multiply(worldView, transforms_[1], all);
-  g.UniformMatrix4fv(l.matrix, 1, GL_FALSE, all);
-  if (l.constants >= 0) g.Uniform4fv(l.constants, kPixelShaderConstants, &constants_[0][0]);
+  if (changed(sent.matrix, all, sent.primed)) g.UniformMatrix4fv(l.matrix, 1, GL_FALSE, all);
+  if (l.constants >= 0 && changed(sent.constants, constants_, sent.primed))
+    g.Uniform4fv(l.constants, kPixelShaderConstants, &constants_[0][0]);
 
   GLint bound[kStages] = {};
   for (int s = 0; s < kSamplers; ++s) {
@@ -154,40 +174,37 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
     if (s < kStages) bound[s] = t ? 1 : 0;
     const uint32_t* st = samplerStates_[s];
     const GLuint sampler = b.samplers[s];
+    SamplerParameters& set = b.samplerParameters[s];
     const bool mipmapped = t && t->levels_.size() > 1;
-    g.SamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER,
+    setSamplerParameter(sampler, set[0], GL_TEXTURE_MIN_FILTER,
                         minFilter(st[ss::MinFilter], mipmapped ? st[ss::MipFilter] : texf::None));
-    g.SamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, st[ss::MagFilter] == texf::Linear ? GL_LINEAR : GL_NEAREST);
-    g.SamplerParameteri(sampler, GL_TEXTURE_WRAP_S, glAddressMode(st[ss::AddressU]));
-    g.SamplerParameteri(sampler, GL_TEXTURE_WRAP_T, glAddressMode(st[ss::AddressV]));
+    setSamplerParameter(sampler, set[1], GL_TEXTURE_MAG_FILTER, st[ss::MagFilter] == texf::Linear ? GL_LINEAR : GL_NEAREST);
+    setSamplerParameter(sampler, set[2], GL_TEXTURE_WRAP_S, glAddressMode(st[ss::AddressU]));
+    setSamplerParameter(sampler, set[3], GL_TEXTURE_WRAP_T, glAddressMode(st[ss::AddressV]));
     g.BindSampler(static_cast<GLuint>(s), sampler);
-    if (l.samplers[s] >= 0) g.Uniform1i(l.samplers[s], s);
+    // Each sampler uniform names its own unit for good.
+    if (!sent.primed && l.samplers[s] >= 0) g.Uniform1i(l.samplers[s], s);
   }
   g.ActiveTexture(GL_TEXTURE0);
   if (!shader_) {
-    GLint colorOp[kStages], colorArg1[kStages], colorArg2[kStages], alphaOp[kStages], alphaArg1[kStages],
-        alphaArg2[kStages], texIndex[kStages];
+    GLint stages[8][kStages];
+    const GLint locations[8] = {l.bound, l.colorOp, l.colorArg1, l.colorArg2, l.alphaOp, l.alphaArg1, l.alphaArg2, l.texIndex};
     for (int s = 0; s < kStages; ++s) {
       const uint32_t* st = stageStates_[s];
-      colorOp[s] = static_cast<GLint>(st[tss::ColorOp]);
-      colorArg1[s] = static_cast<GLint>(st[tss::ColorArg1]);
-      colorArg2[s] = static_cast<GLint>(st[tss::ColorArg2]);
-      alphaOp[s] = static_cast<GLint>(st[tss::AlphaOp]);
-      alphaArg1[s] = static_cast<GLint>(st[tss::AlphaArg1]);
-      alphaArg2[s] = static_cast<GLint>(st[tss::AlphaArg2]);
-      texIndex[s] = static_cast<GLint>(st[tss::TexCoordIndex] & 0xFFFF);
+      stages[0][s] = bound[s];
+      stages[1][s] = static_cast<GLint>(st[tss::ColorOp]);
+      stages[2][s] = static_cast<GLint>(st[tss::ColorArg1]);
+      stages[3][s] = static_cast<GLint>(st[tss::ColorArg2]);
+      stages[4][s] = static_cast<GLint>(st[tss::AlphaOp]);
+      stages[5][s] = static_cast<GLint>(st[tss::AlphaArg1]);
+      stages[6][s] = static_cast<GLint>(st[tss::AlphaArg2]);
+      stages[7][s] = static_cast<GLint>(st[tss::TexCoordIndex] & 0xFFFF);
     }
-    g.Uniform1iv(l.bound, kStages, bound);
-    g.Uniform1iv(l.colorOp, kStages, colorOp);
-    g.Uniform1iv(l.colorArg1, kStages, colorArg1);
-    g.Uniform1iv(l.colorArg2, kStages, colorArg2);
-    g.Uniform1iv(l.alphaOp, kStages, alphaOp);
-    g.Uniform1iv(l.alphaArg1, kStages, alphaArg1);
-    g.Uniform1iv(l.alphaArg2, kStages, alphaArg2);
-    g.Uniform1iv(l.texIndex, kStages, texIndex);
+    for (int k = 0; k < 8; ++k)
+      if (changed(sent.stages[k], stages[k], sent.primed)) g.Uniform1iv(locations[k], kStages, stages[k]);
     float factor[4];
     colourOf(renderStates_[rs::TextureFactor], factor);
-    g.Uniform4fv(l.factor, 1, factor);
+    if (changed(sent.factor, factor, sent.primed)) g.Uniform4fv(l.factor, 1, factor);
     if (l.border >= 0) {
       GLint border[kStages];
       float borderColor[kStages][4];
@@ -196,10 +213,11 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
         border[s] = (st[ss::AddressU] == taddress::Border ? 1 : 0) | (st[ss::AddressV] == taddress::Border ? 2 : 0);
         colourOf(st[ss::BorderColor], borderColor[s]);
       }
-      g.Uniform1iv(l.border, kStages, border);
-      g.Uniform4fv(l.borderColor, kStages, &borderColor[0][0]);
+      if (changed(sent.border, border, sent.primed)) g.Uniform1iv(l.border, kStages, border);
+      if (changed(sent.borderColor, borderColor, sent.primed)) g.Uniform4fv(l.borderColor, kStages, &borderColor[0][0]);
     }
   }
+  sent.primed = true;
 
   // The vertices as the format lays them out.
   g.BindVertexArray(b.vertexArray);
@@ -240,6 +258,45 @@ Result Device::drawPrimitiveUP(Primitive type, uint32_t primitiveCount, const vo
   g.DrawArrays(glPrimitive(type), 0, static_cast<GLsizei>(count));
   g.BindBuffer(GL_ARRAY_BUFFER, 0);
   for (int i = 0; i < kSamplers; ++i) g.BindSampler(static_cast<GLuint>(i), 0);
+  return kOk;
+}
+
+Result Device::copyTexels(Texture* source, const Rect& from, int32_t toX, int32_t toY) {
+  if (!source || source->device_ != this || source->levels_.empty() || sceneDepth_ == 0) return kInvalidCall;
+  const Texture::Level& level = source->levels_[0];
+  if (from.left < 0 || from.top < 0 || from.width() <= 0 || from.height() <= 0 ||
+      from.right > static_cast<int32_t>(level.width) || from.bottom > static_cast<int32_t>(level.height))
+    return kInvalidCall;
+  // Between 8-bit channels a copy gives what sampling and writing give; other widths round apart.
+  const auto eightBit = [](Format f) { return f == Format::A8R8G8B8 || f == Format::X8R8G8B8; };
+  SurfaceDesc d;
+  renderTarget_->getDesc(d);
+  const uint32_t channels = glFormatOf(d.format).opaque ? 7 : 15;
+  if (renderTarget_->samples_ != 0 || (renderStates_[rs::ColorWriteEnable] & channels) != channels) return kInvalidCall;
+  if (!eightBit(source->format_) || !eightBit(d.format)) return kInvalidCall;
+  flushUploads();
+  if (!ensureTexture(source)) return kInvalidCall;
+  if (const Result r = bindTarget(); failed(r)) return r;
+  // Clipped to the target on both sides alike.
+  Rect src = from;
+  int32_t x = toX, y = toY;
+  if (x < 0) src.left -= x, x = 0;
+  if (y < 0) src.top -= y, y = 0;
+  src.right = std::min(src.right, src.left + static_cast<int32_t>(d.width) - x);
+  src.bottom = std::min(src.bottom, src.top + static_cast<int32_t>(d.height) - y);
+  if (src.width() <= 0 || src.height() <= 0) return kOk;
+  GlFunctions& g = gl();
+  DeviceBackend& b = *gl_;
+  if (!b.texelReadFramebuffer) g.GenFramebuffers(1, &b.texelReadFramebuffer);
+  g.BindFramebuffer(GL_READ_FRAMEBUFFER, b.texelReadFramebuffer);
+  g.FramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, source->glTexture_, 0);
+  g.Disable(GL_SCISSOR_TEST);
+  g.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  // Texture and target both keep their top row first, so the copy goes straight across.
+  g.BlitFramebuffer(src.left, src.top, src.right, src.bottom, x, y, x + src.width(), y + src.height(),
+                    GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  g.FramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  g.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
   return kOk;
 }
 
