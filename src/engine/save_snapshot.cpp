@@ -41,6 +41,39 @@ struct ParsedBlock {
   std::vector<SoundSaveRecord> sounds;
 };
 
+// The two large parts of a parsed block outlive it, for the next restore: a full backlog and a
+// thousand sprite records fresh from the allocator would cost a page fault per 4 KiB each time.
+struct KeptBlockStorage {
+  std::vector<SpriteSaveRecord> sprites;  // emptied, capacity kept
+  std::unique_ptr<BacklogState> backlog;
+};
+
+KeptBlockStorage& keptBlockStorage() {
+  static KeptBlockStorage kept;
+  return kept;
+}
+
+// Lends the kept storage to `p` for its lifetime.
+class BorrowedBlockStorage {
+ public:
+  explicit BorrowedBlockStorage(ParsedBlock& p) : p_(p) {
+    KeptBlockStorage& kept = keptBlockStorage();
+    p_.sprites = std::move(kept.sprites);
+    p_.backlog = std::move(kept.backlog);
+  }
+  ~BorrowedBlockStorage() {
+    KeptBlockStorage& kept = keptBlockStorage();
+    p_.sprites.clear();
+    kept.sprites = std::move(p_.sprites);
+    kept.backlog = std::move(p_.backlog);
+  }
+  BorrowedBlockStorage(const BorrowedBlockStorage&) = delete;
+  BorrowedBlockStorage& operator=(const BorrowedBlockStorage&) = delete;
+
+ private:
+  ParsedBlock& p_;
+};
+
 bool hasBacklogLines(const SaveBlock& block) {
   for (const auto& [key, pieces] : block.values)
     if (key.compare(0, 3, "msg") == 0 || key == "saveFlags") return true;
@@ -54,7 +87,12 @@ bool readBlock(std::string_view text, bool preferFile2, uint32_t now, ParsedBloc
   if (!readFrameSequenceSaveLines(block, p.sprites, p.sequences)) return false;
   p.haveBacklog = hasBacklogLines(block);
   if (p.haveBacklog) {
-    p.backlog = std::make_unique<BacklogState>();
+    if (p.backlog) {
+      std::destroy_at(p.backlog.get());
+      std::construct_at(p.backlog.get());
+    } else {
+      p.backlog = std::make_unique<BacklogState>();
+    }
     if (!readBacklogSaveLines(block, *p.backlog)) return false;
   }
   if (!readMessageSaveLines(block, p.message)) return false;
@@ -132,6 +170,7 @@ std::string composeStateLines() {
 bool restoreSaveBlock(std::string_view text, bool preferFile2) {
   const uint32_t now = tickMilliseconds();
   ParsedBlock p;
+  const BorrowedBlockStorage storage(p);
   if (!readBlock(text, preferFile2, now, p)) return false;
   // The scene is taken down and built again, mostly at the sizes it had: its textures are reused.
   const TextureReuseWindow reuse;

@@ -224,7 +224,8 @@ void showFrame(int32_t n, Image* frame) {
 // size) and from there into its textures; a sprite whose picture is another size gets a new one.
 void showMovieFrame(int32_t n, MoviePlayback& movie) {
   SpritePicture& target = shownPicture(sprite(n));
-  if (target.present() && target.pixels && !target.targetSurface && movie.takeNewFrameInto(*target.pixels)) {
+  if (target.present() && target.pixels && !target.targetSurface && ownPixels(target) &&
+      movie.takeNewFrameInto(*target.pixels)) {
     uploadPicturePixels(target);
     return;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "base/report.h"
 #include "render/render_messages.h"
@@ -55,21 +56,21 @@ struct Upload {
 
 // Steps 1-5 of an upload, with the rows and columns already bounded by picture and texture.
 bool upload(gpu::Texture* t, uint32_t level, Upload u) {
-  const std::string name = u.name;
+  const std::string_view name = u.name;  // only reports make a string of it
   gpu::SurfaceDesc desc;
   if (const gpu::Result e = t->getLevelDesc(level, desc); gpu::failed(e)) {
-    reportWithName((name + " GetLevelDesc ").c_str(), e);
+    reportWithName((std::string(name) + " GetLevelDesc ").c_str(), e);
     return false;
   }
   int bytes = 0;
   const RowConverter convert = converterFor(desc.format, bytes);
   if (!convert) {
-    errorc(ReportText(name + " not D3DFMT", CodePage::Gbk), true);
+    errorc(ReportText(std::string(name) + " not D3DFMT", CodePage::Gbk), true);
     return false;
   }
   gpu::LockedRect locked;
   if (const gpu::Result e = lockWhole(t, level, locked); gpu::failed(e)) {
-    reportWithName((name + " LockRect ").c_str(), e);
+    reportWithName((std::string(name) + " LockRect ").c_str(), e);
     return false;
   }
   // Never past the level, whatever the caller said about its sizes.
@@ -90,7 +91,7 @@ bool upload(gpu::Texture* t, uint32_t level, Upload u) {
   }
   std::memset(out + static_cast<size_t>(rows) * pitch, 0, static_cast<size_t>(textureRows - rows) * pitch);
   if (const gpu::Result e = t->unlockRect(level); gpu::failed(e)) {
-    reportWithName((name + " UnlockRect ").c_str(), e);
+    reportWithName((std::string(name) + " UnlockRect ").c_str(), e);
     return false;
   }
   return true;

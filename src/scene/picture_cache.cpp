@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <unordered_map>
 
@@ -19,7 +20,7 @@ namespace vellum {
 namespace {
 
 struct CachedPicture {
-  Image* picture = nullptr;
+  SharedPicture picture;
   uint64_t stamp = 0;
   uint64_t bytes = 0;
 };
@@ -32,7 +33,7 @@ struct PictureCache {
   uint64_t bytes = 0;
   uint64_t decodes = 0, hits = 0;
   // Pictures kept while a PictureBatch lives (also with the cache off), freed when the last ends.
-  std::unordered_map<uint64_t, Image*> batch;
+  std::unordered_map<uint64_t, SharedPicture> batch;
   int batchDepth = 0;
 };
 
@@ -57,18 +58,16 @@ void touch(PictureCache& c, CachedPicture& entry, uint64_t key) {
 void drop(PictureCache& c, std::unordered_map<uint64_t, CachedPicture>::iterator it) {
   c.byUse.erase(it->second.stamp);
   c.bytes -= it->second.bytes;
-  freeImage(it->second.picture);
   c.entries.erase(it);
 }
 
 void dropAll(PictureCache& c) {
-  for (auto& [key, entry] : c.entries) freeImage(entry.picture);
   c.entries.clear();
   c.byUse.clear();
   c.bytes = 0;
 }
 
-void store(PictureCache& c, uint64_t key, Image* picture) {
+void store(PictureCache& c, uint64_t key, SharedPicture picture) {
   if (auto old = c.entries.find(key); old != c.entries.end()) drop(c, old);
   const uint64_t size = byteSizeOf(*picture);
   // Room for the newcomer; a picture larger than the whole limit empties the cache and is itself
@@ -76,7 +75,7 @@ void store(PictureCache& c, uint64_t key, Image* picture) {
   const uint64_t limit = limitBytes();
   while (!c.byUse.empty() && c.bytes + size > limit) drop(c, c.entries.find(c.byUse.begin()->second));
   CachedPicture& entry = c.entries[key];
-  entry.picture = picture;
+  entry.picture = std::move(picture);
   entry.bytes = size;
   entry.stamp = c.nextStamp++;
   c.byUse.emplace(entry.stamp, key);
@@ -123,50 +122,80 @@ std::string resolvePictureName(std::string_view name, bool highResolution, int32
   return std::string(name);
 }
 
+namespace {
+
+SharedPicture keepPicture(Image* picture) { return SharedPicture(picture, [](Image* p) { freeImage(p); }); }
+
+// The cached picture of `key` (a hit counts), or null.
+SharedPicture cachedPicture(PictureCache& c, uint64_t key) {
+  std::lock_guard<std::mutex> hold(c.lock);
+  if (enabledLocked(c)) {
+    if (auto it = c.entries.find(key); it != c.entries.end()) {
+      touch(c, it->second, key);
+      ++c.hits;
+      return it->second.picture;
+    }
+  }
+  if (c.batchDepth > 0) {
+    if (auto it = c.batch.find(key); it != c.batch.end()) {
+      ++c.hits;
+      return it->second;
+    }
+  }
+  return nullptr;
+}
+
+// Keeps a freshly decoded picture where the cache and a running batch want it (the lock held).
+void keepDecoded(PictureCache& c, uint64_t key, const SharedPicture& picture) {
+  ++c.decodes;
+  if (enabledLocked(c)) store(c, key, picture);
+  if (c.batchDepth > 0 && c.batch.count(key) == 0) c.batch.emplace(key, picture);
+}
+
+bool wantsDecoded(PictureCache& c, uint64_t key) {
+  return enabledLocked(c) || (c.batchDepth > 0 && c.batch.count(key) == 0);
+}
+
+Image* decodeOrReport(std::string_view name) {
+  Image* picture = decodeFile(name);
+  if (!picture) errorc(ReportText().gbk(name).gbk(scene_messages::kCannotLoad), true);
+  return picture;
+}
+
+}  // namespace
+
 Image* loadPicture(std::string_view requested, bool useCache, bool highResolution, int32_t* scaleKind) {
   PictureCache& c = cache();
   const std::string resolved = resolvePictureName(requested, highResolution, scaleKind);
   const std::string_view name = resolved;
   const uint64_t key = pictureKey(name);
   if (useCache) {
-    bool hit = false;
-    Image* copy = nullptr;
-    {
-      std::lock_guard<std::mutex> hold(c.lock);
-      if (enabledLocked(c)) {
-        if (auto it = c.entries.find(key); it != c.entries.end()) {
-          touch(c, it->second, key);
-          ++c.hits;
-          hit = true;
-          copy = duplicateImage(it->second.picture);
-        }
-      }
-      if (!hit && c.batchDepth > 0) {
-        if (auto it = c.batch.find(key); it != c.batch.end()) {
-          ++c.hits;
-          hit = true;
-          copy = duplicateImage(it->second);
-        }
-      }
-    }
-    if (hit) {
+    if (const SharedPicture hit = cachedPicture(c, key)) {
+      Image* copy = duplicateImage(hit.get());
       if (!copy) errorc(ReportText().gbk(name).gbk(scene_messages::kCannotCopyFromCache), true);
       return copy;
     }
   }
-  Image* picture = decodeFile(name);
-  if (!picture) {
-    errorc(ReportText().gbk(name).gbk(scene_messages::kCannotLoad), true);
-    return nullptr;
-  }
+  Image* picture = decodeOrReport(name);
+  if (!picture) return nullptr;
   std::lock_guard<std::mutex> hold(c.lock);
-  ++c.decodes;
-  if (useCache && enabledLocked(c)) {
-    if (Image* kept = duplicateImage(picture)) store(c, key, kept);
-  }
-  if (useCache && c.batchDepth > 0 && c.batch.count(key) == 0) {
-    if (Image* kept = duplicateImage(picture)) c.batch.emplace(key, kept);
-  }
+  // The caller owns what it gets; the cache and a batch share one copy.
+  if (const SharedPicture kept = useCache && wantsDecoded(c, key) ? keepPicture(duplicateImage(picture)) : nullptr)
+    keepDecoded(c, key, kept);
+  else
+    ++c.decodes;
+  return picture;
+}
+
+SharedPicture sharePicture(std::string_view requested, bool highResolution, int32_t* scaleKind) {
+  PictureCache& c = cache();
+  const std::string resolved = resolvePictureName(requested, highResolution, scaleKind);
+  const uint64_t key = pictureKey(resolved);
+  if (SharedPicture hit = cachedPicture(c, key)) return hit;
+  SharedPicture picture = keepPicture(decodeOrReport(resolved));
+  if (!picture) return nullptr;
+  std::lock_guard<std::mutex> hold(c.lock);
+  keepDecoded(c, key, picture);
   return picture;
 }
 
@@ -180,7 +209,6 @@ PictureBatch::~PictureBatch() {
   PictureCache& c = cache();
   std::lock_guard<std::mutex> hold(c.lock);
   if (--c.batchDepth > 0) return;
-  for (auto& [key, picture] : c.batch) freeImage(picture);
   c.batch.clear();
 }
 
@@ -189,7 +217,7 @@ void storeCachedPicture(uint64_t key, Image* picture) {
   PictureCache& c = cache();
   std::lock_guard<std::mutex> hold(c.lock);
   if (enabledLocked(c)) {
-    store(c, key, picture);
+    store(c, key, keepPicture(picture));
   } else {
     freeImage(picture);
   }
@@ -208,10 +236,7 @@ void forgetCachedPicture(uint64_t key) {
   PictureCache& c = cache();
   std::lock_guard<std::mutex> hold(c.lock);
   if (auto it = c.entries.find(key); it != c.entries.end()) drop(c, it);
-  if (auto it = c.batch.find(key); it != c.batch.end()) {
-    freeImage(it->second);
-    c.batch.erase(it);
-  }
+  if (auto it = c.batch.find(key); it != c.batch.end()) c.batch.erase(it);
 }
 
 void keepOnlyCachedPictures(const std::unordered_set<uint64_t>& keep) {

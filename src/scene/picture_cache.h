@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -40,6 +41,14 @@ std::string resolvePictureName(std::string_view name, bool highResolution, int32
 // "<name> 不能从缓存中读入" when the copy cannot be made).
 Image* loadPicture(std::string_view name, bool useCache = true, bool highResolution = false,
                    int32_t* scaleKind = nullptr);
+
+// A decoded picture held by the cache and by the sprites that show it together. Nobody writes
+// into it: a holder that needs to change the pixels takes its own copy first.
+using SharedPicture = std::shared_ptr<Image>;
+
+// loadPicture with the cache, handing out the cached picture itself instead of a copy; a decoded
+// picture is kept as loadPicture keeps it. Null after the same script error.
+SharedPicture sharePicture(std::string_view name, bool highResolution = false, int32_t* scaleKind = nullptr);
 
 // While one lives, every picture loadPicture decodes is kept until the last one ends, also when the
 // cache is off or too small to hold them all: a save that shows one file in many sprites decodes it

@@ -105,6 +105,30 @@ void stagePicture(int32_t n, BuildResult result, SpritePicture& fresh, uint32_t 
   s.pending |= s.frontImage().picture.present() ? (pending::kNewPicture | pending::kReplace) : pending::kNewPicture;
 }
 
+// A picture shown as its file holds it (no mask part, clip or load effect) is never changed on its
+// way to the sprite, so the sprite shares the cached picture instead of copying it.
+bool showsFileAsItIs(const std::string& file, const ClipRect& clip, const std::array<int32_t, 8>& effects) {
+  return file.find('?') == std::string::npos && (clip.width == 0 || clip.height == 0) &&
+         std::all_of(effects.begin(), effects.end(), [](int32_t e) { return e == 0; });
+}
+
+SharedPicture shareSpritePictureFile(std::string_view name, PictureSource source, bool highResolution,
+                                     int32_t* scaleKind) {
+  if (source == PictureSource::File) forgetCachedPicture(pictureKey(resolvePictureName(name, highResolution)));
+  return sharePicture(name, highResolution, scaleKind);
+}
+
+bool loadSharedSpriteImage(int32_t n, const SharedPicture& picture, uint32_t flags, int32_t division,
+                           int32_t scaleKind) {
+  Sprite& s = sprite(n);
+  SpritePicture fresh;
+  const BuildResult result = buildSharedPicture(picture, division, flags, s.backImage().picture, fresh);
+  if (result == BuildResult::Failed) return false;
+  stagePicture(n, result, fresh, flags, scaleKind);
+  s.label.clear();
+  return true;
+}
+
 }  // namespace
 
 Image* loadSpritePictureFile(std::string_view name, PictureSource source, bool highResolution, int32_t* scaleKind) {
@@ -157,13 +181,18 @@ bool loadSprite(int32_t n, const std::string& file, uint32_t flags, int32_t divi
     stopFrameSequence(n);
   }
   int32_t scaleKind = kScaleNormal;
-  Image* image = loadWithMaskPart(file, source, wantsHighResolution(flags), scaleKind);
-  if (!image) return false;
-  if (!clipPicture(image, clip, scaleKind) || !applyLoadEffects(image, s.loadEffects)) {
-    freeImage(image);
-    return false;
+  if (showsFileAsItIs(file, clip, s.loadEffects)) {
+    const SharedPicture picture = shareSpritePictureFile(file, source, wantsHighResolution(flags), &scaleKind);
+    if (!picture || !loadSharedSpriteImage(n, picture, flags, division, scaleKind)) return false;
+  } else {
+    Image* image = loadWithMaskPart(file, source, wantsHighResolution(flags), scaleKind);
+    if (!image) return false;
+    if (!clipPicture(image, clip, scaleKind) || !applyLoadEffects(image, s.loadEffects)) {
+      freeImage(image);
+      return false;
+    }
+    if (!loadSpriteImage(n, image, flags, division, scaleKind)) return false;
   }
-  if (!loadSpriteImage(n, image, flags, division, scaleKind)) return false;
   s.sourceName = file;
   s.sourceKind = SourceKind::Picture;
   s.clipX = clip.x;

@@ -289,14 +289,14 @@ bool readSpriteSaveLines(const SaveBlock& block, uint32_t now, std::vector<Sprit
   std::unordered_set<std::string> found;
   for (int32_t id = 0; id < kSpriteCount; ++id) {
     if (!lines[static_cast<size_t>(id)]) continue;
-    SpriteSaveRecord r;
+    // Read in place: a record is large, and moving a thousand of them shows in a load.
+    SpriteSaveRecord& r = sprites.emplace_back();
     r.n = id;
     if (!readSprite(block, *lines[static_cast<size_t>(id)], now, r)) return reportBrokenSave("Image" + n(id));
     if (hasTracks[static_cast<size_t>(id)] && !readTracks(block, now, r)) return false;
     const bool fromFile = r.kind == SourceKind::Picture || r.kind == SourceKind::Standing;
     if (fromFile && !r.source.empty() && !pictureExists(r.source, found)) return false;
     if (!r.second.empty() && fromFile && !pictureExists(r.second, found)) return false;
-    sprites.push_back(std::move(r));
   }
   return true;
 }

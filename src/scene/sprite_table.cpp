@@ -1,6 +1,7 @@
 #include "scene/sprite_table.h"
 
 #include "base/report.h"
+#include "image/ops/output_image.h"
 #include "render/render_messages.h"
 #include "render/renderer_state.h"
 #include "render/texture_reuse.h"
@@ -21,8 +22,26 @@ void freePicture(SpritePicture& picture) {
     recycleTexture(t.mask);
   }
   releaseObject(picture.targetSurface);
-  freeImage(picture.pixels);
+  releasePixels(picture);
   picture = SpritePicture{};
+}
+
+void releasePixels(SpritePicture& picture) {
+  if (picture.sharedPixels) {
+    picture.sharedPixels.reset();
+    picture.pixels = nullptr;
+  } else {
+    freeImage(picture.pixels);
+  }
+}
+
+bool ownPixels(SpritePicture& picture) {
+  if (!picture.sharedPixels) return true;
+  Image* copy = duplicateImage(picture.pixels);
+  if (!copy) return false;
+  picture.sharedPixels.reset();
+  picture.pixels = copy;
+  return true;
 }
 
 void resetSprites() {

@@ -12,6 +12,7 @@
 
 #include "image/image.h"
 #include "platform/gpu/gpu.h"
+#include "scene/picture_cache.h"
 
 namespace vellum {
 
@@ -75,6 +76,7 @@ struct SpritePicture {
   bool masked = false;
   bool canvas = false;                    // a render target other sprites draw into
   Image* pixels = nullptr;                // kept for re-uploads; canvases have none
+  SharedPicture sharedPixels;             // set when pixels is the picture cache's own: never written
 
   bool present() const { return !tiles.empty(); }
   int32_t cellColumns() const { return ((division >> 4) & 15) + 1; }
@@ -163,6 +165,13 @@ bool unlistSprite(int32_t n);
 
 // Frees a picture's textures and pixels.
 void freePicture(SpritePicture& picture);
+
+// Lets go of the picture's pixels: frees its own, drops its share of a cached picture.
+void releasePixels(SpritePicture& picture);
+
+// Gives the picture its own copy of pixels it shares, before they are written in place. False
+// when memory runs out (the share is kept then).
+bool ownPixels(SpritePicture& picture);
 
 // The script error "n 画面没有读入".
 void reportNoPicture(int32_t n);

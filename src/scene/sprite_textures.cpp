@@ -102,7 +102,11 @@ void textureSizeFor(int32_t width, int32_t height, int32_t& textureW, int32_t& t
   if (c.square) textureW = textureH = std::max(textureW, textureH);
 }
 
-BuildResult buildPicture(Image* image, int32_t division, uint32_t flags, SpritePicture& current, SpritePicture& out) {
+namespace {
+
+// buildPicture for pixels either owned (`shared` null) or shared with the picture cache.
+BuildResult buildFrom(Image* image, SharedPicture shared, int32_t division, uint32_t flags, SpritePicture& current,
+                      SpritePicture& out) {
   if (!image) return BuildResult::Failed;
   const int32_t cellColumns = ((division >> 4) & 15) + 1, cellRows = (division & 15) + 1;
   const int32_t cellW = image->width / cellColumns, cellH = image->height / cellRows;
@@ -129,8 +133,9 @@ BuildResult buildPicture(Image* image, int32_t division, uint32_t flags, SpriteP
     const bool single = current.tiles.size() == 1;
     for (const SpriteTile& t : current.tiles)
       if (!uploadTile(t, *image, single)) return BuildResult::Failed;
-    freeImage(current.pixels);
+    releasePixels(current);
     current.pixels = image;
+    current.sharedPixels = std::move(shared);
     current.masked = false;
     finish(current);
     return BuildResult::Reused;
@@ -148,9 +153,21 @@ BuildResult buildPicture(Image* image, int32_t division, uint32_t flags, SpriteP
   p.levels = (renderer().caps.mipMap && (flags & 0x40)) ? 2 : 1;
   if (!makeTiles(*image, tiling, p.levels, p.tiles)) return BuildResult::Failed;
   p.pixels = image;
+  p.sharedPixels = std::move(shared);
   finish(p);
   out = std::move(p);
   return BuildResult::Fresh;
+}
+
+}  // namespace
+
+BuildResult buildPicture(Image* image, int32_t division, uint32_t flags, SpritePicture& current, SpritePicture& out) {
+  return buildFrom(image, nullptr, division, flags, current, out);
+}
+
+BuildResult buildSharedPicture(const SharedPicture& image, int32_t division, uint32_t flags, SpritePicture& current,
+                               SpritePicture& out) {
+  return buildFrom(image.get(), image, division, flags, current, out);
 }
 
 bool uploadPicturePixels(SpritePicture& picture) {

@@ -12,6 +12,9 @@ namespace vellum {
 // changed then, and `image` still belongs to the caller.
 enum class BuildResult { Failed, Fresh, Reused };
 BuildResult buildPicture(Image* image, int32_t division, uint32_t flags, SpritePicture& current, SpritePicture& out);
+// The same for a picture shared with the picture cache: the result holds a share, not a copy.
+BuildResult buildSharedPicture(const SharedPicture& image, int32_t division, uint32_t flags, SpritePicture& current,
+                               SpritePicture& out);
 
 // Uploads the picture's own pixels again into its textures, after they were rewritten in place
 // (a movie frame). False after a report.

@@ -222,12 +222,39 @@ TEST_F(RestoredInProcess, SpritesOfOneSizeShowTheirOwnPicturesInReusedTextures) 
   ASSERT_EQ(old.size(), 4u);
   ASSERT_TRUE(restoreSaveBlock(composeSaveBlock(), false));
   EXPECT_EQ(textures(), old);
+  script("draw\n");
   const Screen after = capture();
   ASSERT_EQ(before.pixels.size(), after.pixels.size());
   EXPECT_EQ(before.pixels, after.pixels);
   EXPECT_EQ(after.at(70, 20), 0x0000FFu);
   EXPECT_EQ(after.at(120, 20), 0xFF0000u);
   EXPECT_EQ(after.at(50, 70), 0x00FF00u);
+}
+
+// Loading over another scene built from the same pictures: every sprite shows what the save holds,
+// not what its reused texture or the shared cached picture showed a moment before.
+TEST_F(RestoredInProcess, ALoadOverAnotherSceneShowsOnlyTheSavedScene) {
+  writePicture("red.png", 40, 30, 0xFFFF0000);
+  writePicture("blue.png", 40, 30, 0xFF0000FF);
+  const auto placeAll = [](std::initializer_list<std::pair<int, const char*>> sprites) {
+    std::string lines;
+    for (const auto& [n, file] : sprites)
+      lines += "sp " + std::to_string(n) + ", \"" + file + "\", 0, 0\nsp_cxy " + std::to_string(n) + ", 0, 0\nsp_xy " +
+               std::to_string(n) + ", " + std::to_string(n * 50) + ", 10\n";
+    return lines + "draw\n";
+  };
+  script(placeAll({{1, "red.png"}, {2, "blue.png"}, {3, "red.png"}}));
+  const Screen saved = capture();
+  const std::string block = composeSaveBlock();
+  script("sp_d 3\n" + placeAll({{1, "blue.png"}, {2, "red.png"}, {4, "blue.png"}}));
+  ASSERT_NE(capture().pixels, saved.pixels);
+  ASSERT_TRUE(restoreSaveBlock(block, false));
+  script("draw\n");
+  const Screen after = capture();
+  EXPECT_EQ(after.pixels, saved.pixels);
+  EXPECT_EQ(after.at(60, 20), 0xFF0000u);
+  EXPECT_EQ(after.at(110, 20), 0x0000FFu);
+  EXPECT_EQ(after.at(210, 20), 0u);
 }
 
 }  // namespace
