@@ -61,7 +61,7 @@ void BM_BareFreeTypeRender(benchmark::State& state) {
   const std::vector<uint16_t> codes = glyphCodes();
   for (auto _ : state)
     for (uint16_t code : codes) {
-      FT_Load_Glyph(face, FT_Get_Char_Index(face, kDoubleByteToUtf16[code]), FT_LOAD_NO_BITMAP);
+      FT_Load_Glyph(face, FT_Get_Char_Index(face, doubleByteTables().doubleByteToUtf16[code]), FT_LOAD_NO_BITMAP);
       FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL);
       benchmark::DoNotOptimize(face->glyph->bitmap.buffer);
     }

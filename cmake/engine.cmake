@@ -4,9 +4,8 @@
 include(${CMAKE_CURRENT_LIST_DIR}/layers.cmake)
 
 set(VELLUM_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
-set(VELLUM_CODEPAGE_TABLES ${VELLUM_GENERATED_DIR}/codepage_tables.cpp)
 set(VELLUM_TEXT_ENCODING_TABLES ${VELLUM_GENERATED_DIR}/text_encoding_tables.cpp)
-# Both are generated on the build machine, in native and cross builds alike.
+# Generated on the build machine, in native and cross builds alike.
 include(${CMAKE_CURRENT_LIST_DIR}/codepage_tables.cmake)
 # The process entry is the executable's own; the layer library holds the rest of the engine's top.
 set(VELLUM_ENTRY_POINT ${PROJECT_SOURCE_DIR}/src/engine/entry_point.cpp)
@@ -39,10 +38,7 @@ function(vellum_add_engine variant extra_flags)
     endforeach()
     list(REMOVE_ITEM sources ${VELLUM_ENTRY_POINT})
     vellum_choose_platform_files(sources)
-    if(layer STREQUAL "formats")
-      # The generated code page tables belong to the conversions.
-      list(APPEND sources ${VELLUM_CODEPAGE_TABLES})
-    elseif(layer STREQUAL "base")
+    if(layer STREQUAL "base")
       list(APPEND sources ${VELLUM_TEXT_ENCODING_TABLES})
     endif()
     if(NOT sources)
@@ -64,14 +60,14 @@ function(vellum_add_engine variant extra_flags)
       target_link_libraries(${variant}_${layer} ${scope} ${variant}_${used})
     endforeach()
     target_link_libraries(${variant}_${layer} ${scope} ${VELLUM_LAYER_${layer}_PACKAGES})
-    if(layer STREQUAL "formats" OR layer STREQUAL "base")
+    if(layer STREQUAL "base")
       add_dependencies(${variant}_${layer} vellum_codepage_tables)
     endif()
   endforeach()
   # The movie's colour conversion is written to be vectorised, which -O2 does not do for it.
   set_source_files_properties(${PROJECT_SOURCE_DIR}/src/movie/colour_conversion.cpp PROPERTIES COMPILE_OPTIONS "-O3")
   # The generated tables are data only; keep them out of the warning flags' way.
-  set_source_files_properties(${VELLUM_CODEPAGE_TABLES} ${VELLUM_TEXT_ENCODING_TABLES} PROPERTIES GENERATED TRUE)
+  set_source_files_properties(${VELLUM_TEXT_ENCODING_TABLES} PROPERTIES GENERATED TRUE)
 endfunction()
 
 # Links `target` with the objects of `layers` and of every layer they use. Objects of an object

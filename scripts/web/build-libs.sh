@@ -50,13 +50,29 @@ ensure_deb_src() {
   $sudo apt-get update -qq >&2
 }
 
+# fetch_source PACKAGE: apt-get source, newest version first. A mirror can list a version it
+# cannot serve (a security update whose files are not there yet gives 404): then the next older
+# version the sources list, so one missing file does not stop the whole build.
+fetch_source() {
+  local pkg=$1 version
+  (cd "$src" && apt-get source -qq "$pkg" >/dev/null 2>"$work/$pkg.source.log") && return 0
+  for version in $(apt-cache showsrc "$pkg" | sed -n 's/^Version: //p' | sort -u -r -V | tail -n +2); do
+    echo "build-libs: $pkg: the newest source could not be fetched, trying $version" >&2
+    rm -rf "${src:?}/$pkg"_* "${src:?}/$pkg"-[0-9]*
+    (cd "$src" && apt-get source -qq "$pkg=$version" >/dev/null 2>>"$work/$pkg.source.log") && return 0
+  done
+  cat "$work/$pkg.source.log" >&2
+  echo "build-libs: apt-get source $pkg failed" >&2
+  return 1
+}
+
 # fetch PACKAGE: unpacks the source package once; prints its folder.
 fetch() {
   local pkg=$1 dir
   dir=$(find "$src" -maxdepth 1 -type d -name "$pkg-[0-9]*" | head -n 1)
   if [ -z "$dir" ]; then
     ensure_deb_src
-    (cd "$src" && apt-get source -qq "$pkg" >/dev/null) || { echo "build-libs: apt-get source $pkg failed" >&2; return 1; }
+    fetch_source "$pkg" || return 1
     dir=$(find "$src" -maxdepth 1 -type d -name "$pkg-[0-9]*" | head -n 1)
   fi
   [ -n "$dir" ] || { echo "build-libs: no source folder for $pkg" >&2; return 1; }

@@ -1,5 +1,6 @@
-// The engine's character tables. The two 64 Ki-entry code page tables are generated at build time
-// (build/generated/codepage_tables.cpp); the small ones are computed by the compiler.
+// The engine's character tables. The two 64 Ki-entry code page tables are made when first used,
+// from the text conversions' compact ones (base/text_encoding_tables.h); the small ones are
+// computed by the compiler.
 //
 // Note that the two directions follow different code pages: byte text is decoded as GBK but
 // encoded as Shift-JIS, so a round trip only returns ASCII unchanged.
@@ -10,13 +11,20 @@
 
 namespace vellum {
 
-// Double-byte code (lead * 256 + trail) -> UTF-16, code page 936 (GBK); 0 where unmapped.
-extern const uint16_t kDoubleByteToUtf16[0x10000];
-// UTF-16 -> code page 932 (Shift-JIS) code: below 256 a single byte, else lead * 256 + trail;
-// 0 where unmapped.
-extern const uint16_t kUtf16ToDoubleByte[0x10000];
+// One lookup per character in the text decoders and encoders, where the compact tables would take
+// a row and a range check.
+struct DoubleByteTables {
+  // Double-byte code (lead * 256 + trail) -> UTF-16, code page 936 (GBK); 0 where unmapped.
+  uint16_t doubleByteToUtf16[0x10000];
+  // UTF-16 -> code page 932 (Shift-JIS) code: below 256 a single byte, else lead * 256 + trail;
+  // 0 where unmapped.
+  uint16_t utf16ToDoubleByte[0x10000];
+};
 
 namespace codepage_detail {
+
+// Writes the full-size tables from the compact ones.
+void fillDoubleByteTables(DoubleByteTables& tables);
 
 constexpr std::array<bool, 256> makeLeadBytes() {
   std::array<bool, 256> table{};
@@ -45,6 +53,16 @@ constexpr std::array<uint8_t, 256> makeUtf8LengthByFirstByte() {
 }
 
 }  // namespace codepage_detail
+
+// Filled on first use (thread-safe), so they are ready for any caller, static initialisers too.
+// Inline, so the per-character callers pay only the guard's check.
+inline const DoubleByteTables& doubleByteTables() {
+  // Static storage (zeros), filled in place: 256 KB would not belong on a thread's stack.
+  static DoubleByteTables tables;
+  static const bool filled = (codepage_detail::fillDoubleByteTables(tables), true);
+  (void)filled;
+  return tables;
+}
 
 // Bytes 0x81-0xFC start a two-byte character.
 inline constexpr std::array<bool, 256> kLeadByte = codepage_detail::makeLeadBytes();

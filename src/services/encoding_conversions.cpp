@@ -9,7 +9,6 @@
 
 namespace {
 
-using vellum::kUtf16ToDoubleByte;
 using vellum::kUtf8LengthByCodePoint;
 
 constexpr uint16_t kByteOrderMark = 0xFEFF;
@@ -67,7 +66,7 @@ constexpr size_t kDoubleByteTerminator = 1;
 size_t doubleByteReserve(uint16_t) { return 2; }
 
 uint8_t* writeDoubleByte(uint16_t unit, uint8_t* out) {
-  const uint16_t code = kUtf16ToDoubleByte[unit];
+  const uint16_t code = vellum::doubleByteTables().utf16ToDoubleByte[unit];
   if (code >= 256) *out++ = static_cast<uint8_t>(code >> 8);
   *out++ = static_cast<uint8_t>(code);
   return out;

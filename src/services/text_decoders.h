@@ -12,13 +12,14 @@ namespace vellum {
 // Double-byte text: a lead byte and the byte after it form one code, any other byte is single.
 template <typename Sink>
 void decodeDoubleByte(const uint8_t* text, uint32_t length, Sink&& sink) {
+  const uint16_t* const doubleByteToUtf16 = doubleByteTables().doubleByteToUtf16;
   for (uint32_t i = 0; i < length;) {
     const uint8_t first = text[i];
     if (!kLeadByte[first]) {
       sink(kSingleByteToUtf16[first]);
       ++i;
     } else if (length - i >= 2) {
-      sink(kDoubleByteToUtf16[first << 8 | text[i + 1]]);
+      sink(doubleByteToUtf16[first << 8 | text[i + 1]]);
       i += 2;
     } else {
       break;

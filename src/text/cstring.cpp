@@ -62,7 +62,7 @@ int cellFor(int size, bool bold) {
 
 char32_t codeToUnicode(uint16_t code) {
   if (code < 256) return kSingleByteToUtf16[code];
-  return kDoubleByteToUtf16[code];
+  return doubleByteTables().doubleByteToUtf16[code];
 }
 
 CString::~CString() { Release(); }
