@@ -5,6 +5,7 @@
 #include <fstream>
 #include <vector>
 
+#include "base/clock.h"
 #include "image/image.h"
 #include "image/image_io.h"
 #include "scene/screenshot.h"
@@ -25,7 +26,7 @@ void complain(const std::string& name, const char* what) {
 
 // A shot is taken where the replay stands, between frames: the frame target holds what the
 // player sees. Failures are said on standard error and the game goes on.
-void takeShot(const std::string& name) {
+void writeShot(const std::string& name) {
   Image* picture = captureScreenPicture();
   if (!picture) {
     complain(name, "no picture: the game has no screen yet");
@@ -57,6 +58,13 @@ void takeShot(const std::string& name) {
   std::error_code ec;
   std::filesystem::rename(temporary, target, ec);
   if (ec) complain(name, ("cannot write " + target.string() + ": " + ec.message()).c_str());
+}
+
+// The time a picture takes (much more in a page than on the desktop) is not the player's.
+void takeShot(const std::string& name) {
+  const uint32_t started = tickMilliseconds();
+  writeShot(name);
+  holdReplayClock(tickMilliseconds() - started);
 }
 
 }  // namespace

@@ -16,6 +16,9 @@ constexpr bool kInBrowserPage = true;
 void yieldToBrowserIfDue();
 // Waits the time out while the browser goes on with its own work.
 void sleepInBrowser(uint32_t milliseconds);
+// After a frame is presented: waits until the browser is ready for the next one (its next
+// animation frame), so frames never pile up ahead of a slow renderer.
+void waitForBrowserFrame();
 // Copies the saves and settings folder into the browser's storage (IndexedDB), in the background.
 void syncBrowserStorage();
 // The page's own question box (OK / Cancel): true for OK.
@@ -28,6 +31,7 @@ bool pageHasFocus();
 constexpr bool kInBrowserPage = false;
 inline void yieldToBrowserIfDue() {}
 inline void sleepInBrowser(uint32_t) {}
+inline void waitForBrowserFrame() {}
 inline void syncBrowserStorage() {}
 inline bool askInBrowser(const std::string&, const std::string&) { return false; }
 inline void tellInBrowser(const std::string&, const std::string&) {}

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstring>
@@ -201,6 +202,11 @@ bool takeWindowMessage(WindowMessage& out) {
   out = std::move(q.pending.front());
   q.pending.pop_front();
   return true;
+}
+
+bool replayedMessagesWaiting() {
+  const auto& pending = queue().pending;
+  return std::any_of(pending.begin(), pending.end(), [](const WindowMessage& m) { return m.replayed; });
 }
 
 void waitForWindowMessage(uint32_t timeoutMs) {

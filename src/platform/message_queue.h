@@ -18,6 +18,9 @@ void postWindowMessage(WindowMessage message);
 // translated. False when nothing is pending.
 bool takeWindowMessage(WindowMessage& out);
 
+// Whether messages posted by the input replay are waiting to be taken.
+bool replayedMessagesWaiting();
+
 // Blocks until the window system has an event for us or timeoutMs have passed; returns at once when
 // a message is already queued. Without a window nothing can arrive, so it sleeps the time.
 void waitForWindowMessage(uint32_t timeoutMs);

@@ -66,6 +66,7 @@ struct WindowMessage {
   PadButton padButton = PadButton::A;
   PadStick padStick = PadStick::Left;
   PadKind padKind = PadKind::Standard;
+  bool replayed = false;  // posted by the input replay, not the window system
 };
 
 }  // namespace vellum

@@ -7,6 +7,7 @@
 #include "base/report.h"
 #include "persist/engine_settings.h"
 #include "base/clock.h"
+#include "platform/browser_page.h"
 #include "render/final_pass.h"
 #include "render/renderer_state.h"
 
@@ -175,6 +176,7 @@ bool presentFrame() {
   if (settings().vSyncWait & 2) paceFrame();
   const gpu::Result e = r.device->present(r.presentSource ? &*r.presentSource : nullptr,
                                           r.presentDestination ? &*r.presentDestination : nullptr);
+  waitForBrowserFrame();
   if (e == gpu::kDeviceLost) return recoverDevice();
   if (gpu::failed(e)) {
     deviceScriptError("DeviceReset2 ", e);

@@ -93,6 +93,7 @@ std::vector<std::string> shotsSeen;
 void recordShot(const std::string& name) { shotsSeen.push_back(name); }
 
 TEST(InputReplayShots, GoToTheTakerInTimeOrderAndThoseLeftAreKnown) {
+  resetMessageQueue();  // what another test left must not hold the replay back
   std::vector<ReplayedEvent> events;
   std::string error;
   ASSERT_TRUE(parseInputReplay("10 shot title\n10 keydown 65\n20 shot text-1\n30 shot end\n", events, error)) << error;
@@ -100,6 +101,11 @@ TEST(InputReplayShots, GoToTheTakerInTimeOrderAndThoseLeftAreKnown) {
   shotsSeen.clear();
   setReplayShotTaker(&recordShot);
   startInputReplay(std::move(events), 0);
+  feedReplayedInputAt(25);
+  // A shot waits until the engine has taken the input before it.
+  EXPECT_EQ(shotsSeen, std::vector<std::string>{"title"});
+  WindowMessage taken;
+  ASSERT_TRUE(takeWindowMessage(taken));
   feedReplayedInputAt(25);
   EXPECT_EQ(shotsSeen, (std::vector<std::string>{"title", "text-1"}));
   EXPECT_EQ(shotsNotTaken(), std::vector<std::string>{"end"});
@@ -114,6 +120,7 @@ TEST(InputReplayShots, GoToTheTakerInTimeOrderAndThoseLeftAreKnown) {
 }
 
 TEST(InputReplayFeed, PostsOnlyWhatHasComeDue) {
+  resetMessageQueue();
   std::vector<ReplayedEvent> events;
   std::string error;
   ASSERT_TRUE(parseInputReplay("10 keydown 65\n20 keyup 65\n", events, error));
@@ -122,13 +129,56 @@ TEST(InputReplayFeed, PostsOnlyWhatHasComeDue) {
   EXPECT_EQ(replayedEventsLeft(), 2u);
   feedReplayedInputAt(1010);
   EXPECT_EQ(replayedEventsLeft(), 1u);
+  WindowMessage taken;
+  ASSERT_TRUE(takeWindowMessage(taken));
   feedReplayedInputAt(2000);
   EXPECT_EQ(replayedEventsLeft(), 0u);
   resetInputReplay();
+  resetMessageQueue();
+}
+
+// Events due together are handed over as the engine takes them, so it sees each before the next.
+TEST(InputReplayFeed, PostsTheNextEventOnlyOnceTheLastHasBeenTaken) {
+  resetMessageQueue();
+  std::vector<ReplayedEvent> events;
+  std::string error;
+  ASSERT_TRUE(parseInputReplay("10 keydown 65\n20 keyup 65\n", events, error));
+  startInputReplay(std::move(events), 1000);
+  feedReplayedInputAt(2000);
+  EXPECT_EQ(replayedEventsLeft(), 1u);
+  feedReplayedInputAt(2000);
+  EXPECT_EQ(replayedEventsLeft(), 1u) << "the key-down has not been taken yet";
+  WindowMessage taken;
+  ASSERT_TRUE(takeWindowMessage(taken));
+  EXPECT_EQ(taken.kind, MessageKind::KeyDown);
+  feedReplayedInputAt(2000);
+  EXPECT_EQ(replayedEventsLeft(), 0u);
+  resetInputReplay();
+  resetMessageQueue();
+}
+
+// Time held off the replay's clock (a shot being taken) moves every later event by as much.
+TEST(InputReplayFeed, HeldTimeMovesTheEventsAfterIt) {
+  resetMessageQueue();
+  std::vector<ReplayedEvent> events;
+  std::string error;
+  ASSERT_TRUE(parseInputReplay("10 keydown 65\n20 keyup 65\n", events, error));
+  startInputReplay(std::move(events), 1000);
+  holdReplayClock(500);
+  uint32_t due = 0;
+  ASSERT_TRUE(nextReplayedEventAt(due));
+  EXPECT_EQ(due, 1510u);
+  feedReplayedInputAt(1505);
+  EXPECT_EQ(replayedEventsLeft(), 2u);
+  feedReplayedInputAt(1510);
+  EXPECT_EQ(replayedEventsLeft(), 1u);
+  resetInputReplay();
+  resetMessageQueue();
 }
 
 // The idle wait of draw2 ends when the next event falls due, on the engine's clock.
 TEST(InputReplayFeed, TellsWhenTheNextEventFallsDue) {
+  resetMessageQueue();
   std::vector<ReplayedEvent> events;
   std::string error;
   ASSERT_TRUE(parseInputReplay("10 keydown 65\n20 keyup 65\n", events, error));
@@ -140,6 +190,8 @@ TEST(InputReplayFeed, TellsWhenTheNextEventFallsDue) {
   feedReplayedInputAt(1010);
   ASSERT_TRUE(nextReplayedEventAt(due));
   EXPECT_EQ(due, 1020u);
+  WindowMessage taken;
+  ASSERT_TRUE(takeWindowMessage(taken));
   feedReplayedInputAt(1020);
   EXPECT_FALSE(nextReplayedEventAt(due)) << "every event posted";
   resetInputReplay();

@@ -7,9 +7,12 @@ BUILD holds the native vellum, vellum-pack and vellum-movie; SITE is the publish
 index.html, vellum.js, vellum.wasm, game.json and game.data holding the demo). The demo is packed
 and played natively with the playthrough, taking its shots; the page is copied with the
 playthrough added to its package, served with the isolation headers, and opened in Chromium with
-the same playthrough and shots, which the page sends back. The test passes when the page ends with
-status 0, prints the same story and its title, story page and save screen shots match the native
-ones within the software renderer's tolerance. Both runs' files stay in DIR (default: a scratch
+the same playthrough and shots, which the page sends back. The page is then loaded again in the
+same browser profile at the same address, and a second replay loads the save the playthrough made
+from the browser's storage (as the native engine does with the save it left). The test passes when
+both page runs end with status 0 and print the same story as the native runs, and their title,
+story page, save screen and loaded-save shots match the native ones within the software
+renderer's tolerance. Both runs' files stay in DIR (default: a scratch
 folder, removed afterwards)."""
 
 import argparse
@@ -28,8 +31,14 @@ sys.path.insert(0, HERE)
 from compare_shots import matches  # noqa: E402
 
 PLAYTHROUGH = os.path.join(ROOT, "examples", "demo", "playthrough.txt")
+# After the playthrough the page is loaded again: the save it made is loaded from the browser's
+# storage.
+RELOAD = os.path.join(HERE, "reload-playthrough.txt")
+RELOAD_SHOTS = ["loaded"]
 SERVE = os.path.join(ROOT, "scripts", "web", "serve.py")
 COMPARED_SHOTS = ["title", "first-page", "save"]
+# --headless: the engine prints the story lines on stdout only in a headless run.
+PAGE = "/index.html?args=--headless%20--input%20{}%20--shots%20/out&upload=1"
 CHROMIUM_FLAGS = [
     "--headless=new", "--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--no-sandbox",
     "--disable-gpu-sandbox", "--no-first-run", "--disable-background-networking",
@@ -53,19 +62,20 @@ def private_runtime_dir(work):
 
 
 def run_native(native, work, env):
+    """The playthrough, then the reload replay on the saves it left, as the page plays them."""
     game = os.path.join(work, "game")
     subprocess.run(["bash", os.path.join(ROOT, "scripts", "pack-demo.sh"), native, game], check=True,
                    stdout=subprocess.DEVNULL, env=env)
-    shots = os.path.join(work, "native-shots")
-    shutil.rmtree(shots, ignore_errors=True)
-    started = time.monotonic()
-    with open(os.path.join(work, "native.txt"), "wb") as out, open(os.path.join(work, "native.err"), "wb") as err:
-        status = subprocess.run([os.path.join(native, "vellum"), "--headless", "--game", game, "--input", PLAYTHROUGH,
-                                 "--shots", shots], stdout=out, stderr=err, env=env, timeout=300).returncode
-    log(f"native run: status {status}, {time.monotonic() - started:.1f} s")
-    if status != 0:
-        raise SystemExit(f"page-test: the native engine ended with status {status} (see {work}/native.err)")
-    return shots
+    for replay, name in ((PLAYTHROUGH, "native"), (RELOAD, "native-reload")):
+        shots = os.path.join(work, name + "-shots")
+        shutil.rmtree(shots, ignore_errors=True)
+        started = time.monotonic()
+        with open(os.path.join(work, name + ".txt"), "wb") as out, open(os.path.join(work, name + ".err"), "wb") as err:
+            status = subprocess.run([os.path.join(native, "vellum"), "--headless", "--game", game, "--input", replay,
+                                     "--shots", shots], stdout=out, stderr=err, env=env, timeout=300).returncode
+        log(f"{name} run: status {status}, {time.monotonic() - started:.1f} s")
+        if status != 0:
+            raise SystemExit(f"page-test: the native engine ended with status {status} (see {work}/{name}.err)")
 
 
 def add_to_package(site, name, data):
@@ -90,9 +100,10 @@ def prepare_site(site, work):
     for needed in ("index.html", "vellum.js", "vellum.wasm", "game.json", "game.data"):
         if not os.path.isfile(os.path.join(copy, needed)):
             raise SystemExit(f"page-test: {site} has no {needed} (make web builds the page)")
-    with open(PLAYTHROUGH, "rb") as f:
-        # The engine's working folder in the page is the file system's root.
-        add_to_package(copy, "/playthrough.txt", f.read())
+    for replay in (PLAYTHROUGH, RELOAD):
+        with open(replay, "rb") as f:
+            # The engine's working folder in the page is the file system's root.
+            add_to_package(copy, "/" + os.path.basename(replay), f.read())
     return copy
 
 
@@ -110,13 +121,15 @@ def stop(process):
             process.wait()
 
 
-def run_page(site, work, chromium, timeout, page):
-    out = os.path.join(work, "web-out")
+def run_page(site, work, chromium, timeout, page, profile, port=0, name="web"):
+    """Serves the site and opens the page in Chromium until the page reports its end. The same
+    profile and port (the page's origin) give a later run the browser storage of an earlier one.
+    Returns the folder of what the page sent back, its exit status and the port."""
+    out = os.path.join(work, name + "-out")
     shutil.rmtree(out, ignore_errors=True)
-    server = subprocess.Popen([sys.executable, SERVE, site, "--port", "0", "--save-to", out, "--once",
+    server = subprocess.Popen([sys.executable, SERVE, site, "--port", str(port), "--save-to", out, "--once",
                                "--timeout", str(timeout)], stdout=subprocess.PIPE, text=True, start_new_session=True)
     browser = None
-    profile = tempfile.mkdtemp(prefix="page-test-profile-")
     try:
         first = server.stdout.readline()
         if not first.startswith("serving "):
@@ -125,7 +138,7 @@ def run_page(site, work, chromium, timeout, page):
         url = base + page
         log(f"opening {url}")
         started = time.monotonic()
-        with open(os.path.join(work, "chromium.log"), "wb") as browser_log:
+        with open(os.path.join(work, name + "-chromium.log"), "wb") as browser_log:
             browser = subprocess.Popen([chromium, *CHROMIUM_FLAGS, f"--user-data-dir={profile}", url],
                                        stdout=browser_log, stderr=subprocess.STDOUT, start_new_session=True)
             # The server ends by itself after /done, or after its timeout.
@@ -134,17 +147,37 @@ def run_page(site, work, chromium, timeout, page):
             except subprocess.TimeoutExpired:
                 pass
         rest = server.stdout.read() if server.poll() is not None else ""
-        log(f"page run: {time.monotonic() - started:.1f} s {rest.strip()}")
+        log(f"{name} page run: {time.monotonic() - started:.1f} s {rest.strip()}")
         if server.returncode != 0:
-            raise SystemExit(f"page-test: the page did not finish within {timeout} s (see {work}/chromium.log)")
+            raise SystemExit(f"page-test: the page did not finish within {timeout} s (see {work}/{name}-chromium.log)")
     finally:
         if browser is not None:
             stop(browser)
         stop(server)
-        shutil.rmtree(profile, ignore_errors=True)
     with open(os.path.join(out, "status.txt")) as f:
         status = f.read().strip()
-    return out, status
+    return out, status, int(base.rsplit(":", 1)[1])
+
+
+def check_run(work, native_name, out, status, shots, failures):
+    """The page's status, story and shots against the native run's."""
+    if status != "0":
+        failures.append(f"the page's engine ended with status {status} ({out})")
+    native_story_path = os.path.join(work, native_name + ".txt")
+    with open(native_story_path, "rb") as f:
+        native_story = f.read()
+    web_story_path = os.path.join(out, "stdout.txt")
+    web_story = open(web_story_path, "rb").read() if os.path.isfile(web_story_path) else b""
+    if web_story != native_story:
+        failures.append(f"the page told a different story: diff {native_story_path} {web_story_path}")
+    else:
+        lines = native_story.count(b"\n")
+        log(f"the same story ({lines} lines)")
+    for shot in shots:
+        ok, why = matches(os.path.join(work, native_name + "-shots", shot + ".png"), os.path.join(out, shot + ".png"))
+        log(f"{shot}: {'match' if ok else 'DIFFERENT'}: {why}")
+        if not ok:
+            failures.append(f"{shot}.png differs from the native shot")
 
 
 def main():
@@ -155,8 +188,7 @@ def main():
     parser.add_argument("--timeout", type=int, default=420, help="seconds the page may take (default 420)")
     parser.add_argument("--chromium", default=shutil.which("chromium") or "chromium")
     # --headless: the engine prints the story lines on stdout only in a headless run.
-    parser.add_argument("--page", default="/index.html?args=--headless%20--input%20playthrough.txt%20--shots%20/out&upload=1",
-                        help="the page and its query")
+    parser.add_argument("--page", default=PAGE.format("playthrough.txt"), help="the page and its query")
     parser.add_argument("--skip-native", action="store_true", help="reuse the native run already in --work")
     args = parser.parse_args()
 
@@ -168,30 +200,18 @@ def main():
     else:
         work = scratch = tempfile.mkdtemp(prefix="page-test-")
     env = dict(os.environ, XDG_RUNTIME_DIR=private_runtime_dir(work))
+    profile = tempfile.mkdtemp(prefix="page-test-profile-")
     try:
-        native_shots = os.path.join(work, "native-shots")
-        if not (args.skip_native and os.path.isdir(native_shots)):
-            native_shots = run_native(native, work, env)
+        if not (args.skip_native and os.path.isdir(os.path.join(work, "native-reload-shots"))):
+            run_native(native, work, env)
         site = prepare_site(os.path.abspath(args.site), work)
-        out, status = run_page(site, work, args.chromium, args.timeout, args.page)
-
         failures = []
-        if status != "0":
-            failures.append(f"the page's engine ended with status {status}")
-        with open(os.path.join(work, "native.txt"), "rb") as f:
-            native_story = f.read()
-        web_story_path = os.path.join(out, "stdout.txt")
-        web_story = open(web_story_path, "rb").read() if os.path.isfile(web_story_path) else b""
-        if web_story != native_story:
-            failures.append(f"the page told a different story: diff {work}/native.txt {web_story_path}")
-        else:
-            lines = native_story.count(b"\n")
-            log(f"the same story ({lines} lines)")
-        for shot in COMPARED_SHOTS:
-            ok, why = matches(os.path.join(native_shots, shot + ".png"), os.path.join(out, shot + ".png"))
-            log(f"{shot}: {'match' if ok else 'DIFFERENT'}: {why}")
-            if not ok:
-                failures.append(f"{shot}.png differs from the native shot")
+        out, status, port = run_page(site, work, args.chromium, args.timeout, args.page, profile)
+        check_run(work, "native", out, status, COMPARED_SHOTS, failures)
+        # The same browser profile and origin: the page finds the save in the browser's storage.
+        reload_out, status, _ = run_page(site, work, args.chromium, args.timeout, PAGE.format("reload-playthrough.txt"),
+                                         profile, port, "reload")
+        check_run(work, "native-reload", reload_out, status, RELOAD_SHOTS, failures)
         first_frame = os.path.join(out, "first-frame-ms.txt")
         if os.path.isfile(first_frame):
             log(f"first frame after {open(first_frame).read().strip()} ms")
@@ -205,6 +225,7 @@ def main():
         log("passed")
         return 0
     finally:
+        shutil.rmtree(profile, ignore_errors=True)
         if scratch:
             shutil.rmtree(scratch, ignore_errors=True)
 

@@ -25,6 +25,16 @@ EM_JS(void, alertInPage, (const char* title, const char* text), {
   if (typeof alert === 'function') alert(UTF8ToString(title) + '\n\n' + UTF8ToString(text));
 });
 
+// The browser's next animation frame after a present: while it has not come, the browser has not
+// yet taken the frame.
+EM_JS(void, askForAnimationFrame, (), {
+  if (typeof requestAnimationFrame !== 'function') return;
+  Module['vellumFrameAwaited'] = true;
+  requestAnimationFrame(function() { Module['vellumFrameAwaited'] = false; });
+});
+
+EM_JS(int, animationFrameAwaited, (), { return Module['vellumFrameAwaited'] ? 1 : 0; });
+
 EM_JS(int, documentHasFocus, (), {
   if (typeof document === 'undefined' || typeof document.hasFocus !== 'function') return 1;
   return document.hasFocus() ? 1 : 0;
@@ -41,6 +51,16 @@ void yieldToBrowserIfDue() {
 
 void sleepInBrowser(uint32_t milliseconds) {
   emscripten_sleep(milliseconds);
+  lastTurn = Clock::now();
+}
+
+void waitForBrowserFrame() {
+  // WebGL only queues the drawing: a renderer slower than the engine (a software one) would
+  // otherwise fall seconds behind, and what the player sees with it. One frame may be on its
+  // way; a hidden page, which gets no animation frames, goes on at a few frames a second.
+  const Clock::time_point started = Clock::now();
+  while (animationFrameAwaited() && Clock::now() - started < std::chrono::milliseconds(250)) emscripten_sleep(2);
+  askForAnimationFrame();
   lastTurn = Clock::now();
 }
 

@@ -50,7 +50,7 @@
   }
 
   // One sync at a time; writes that land meanwhile are taken by one more sync after it.
-  var syncing = false, again = false;
+  var syncing = false, again = false, whenStored = [];
   Module['vellumSyncStorage'] = function () {
     if (typeof indexedDB === 'undefined') return;
     if (syncing) {
@@ -64,13 +64,25 @@
       if (again) {
         again = false;
         Module['vellumSyncStorage']();
+        return;
       }
+      var waiting = whenStored;
+      whenStored = [];
+      waiting.forEach(function (callback) { callback(); });
     });
   };
+  // Calls back once everything written so far is in the browser's storage.
+  function afterStorageSynced(callback) {
+    if (typeof indexedDB === 'undefined') return callback();
+    whenStored.push(callback);
+    Module['vellumSyncStorage']();
+  }
+  // The page hears of the end only once the saves are stored: a tab closed at once keeps them.
   var previousOnExit = Module['onExit'];
   Module['onExit'] = function (status) {
-    Module['vellumSyncStorage']();
-    if (previousOnExit) previousOnExit(status);
+    afterStorageSynced(function () {
+      if (previousOnExit) previousOnExit(status);
+    });
   };
 
   function mountHostFolders() {

@@ -18,6 +18,9 @@ struct Replay {
   std::vector<ReplayedEvent> events;
   size_t next = 0;
   uint32_t startMs = 0;
+  // The first quit line, scheduled as a signal (loadInputReplay).
+  bool quitScheduled = false;
+  uint32_t quitAtMs = 0;
 };
 
 Replay replay;
@@ -191,20 +194,35 @@ bool loadInputReplay(const std::string& path, std::string& error) {
   }
   // A quit must end the game even while the script only draws or sleeps and no pump feeds the
   // replay: the first one is also scheduled as a signal would come.
+  bool quit = false;
+  uint32_t quitAtMs = 0;
   for (const ReplayedEvent& e : events) {
     if (e.quit) {
       scheduleQuit(e.atMs);
+      quit = true;
+      quitAtMs = e.atMs;
       break;
     }
   }
   startInputReplay(std::move(events), tickMilliseconds());
+  replay.quitScheduled = quit;
+  replay.quitAtMs = quitAtMs;
   return true;
 }
 
 void startInputReplay(std::vector<ReplayedEvent> events, uint32_t startMs) {
+  replay = Replay{};
   replay.events = std::move(events);
-  replay.next = 0;
   replay.startMs = startMs;
+}
+
+void holdReplayClock(uint32_t ms) {
+  if (ms == 0 || replay.events.empty()) return;
+  replay.startMs += ms;
+  if (!replay.quitScheduled) return;
+  // The scheduled quit keeps its place among the events.
+  const uint32_t elapsed = tickMilliseconds() - replay.startMs;
+  scheduleQuit(replay.quitAtMs > elapsed ? replay.quitAtMs - elapsed : 0);
 }
 
 void feedReplayedInput() {
@@ -214,16 +232,25 @@ void feedReplayedInput() {
 void feedReplayedInputAt(uint32_t nowMs) {
   const uint32_t elapsed = nowMs - replay.startMs;
   while (replay.next < replay.events.size() && replay.events[replay.next].atMs <= elapsed) {
-    ReplayedEvent& e = replay.events[replay.next++];
+    ReplayedEvent& e = replay.events[replay.next];
     if (e.quit) {
+      ++replay.next;
       requestQuit();
       continue;
     }
+    // One event at a time, as the window system hands over its own: the next one (and a shot of
+    // what it did) waits until the engine has taken the last. After a late frame, events that
+    // fell due together would otherwise all be posted at once, the pointer would jump to the last
+    // position before the engine had hit-tested the move a press was meant for, and the press
+    // would land on whatever lies under the later position.
+    if (replayedMessagesWaiting()) return;
+    ++replay.next;
     if (!e.shotName.empty()) {
       if (shotTaker) shotTaker(e.shotName);
       continue;
     }
     WindowMessage m = e.message;
+    m.replayed = true;
     if (e.gamePosition) {
       if (!rawPositions) displayPosition(m.x, m.y);
     } else if (m.kind == MessageKind::ButtonDown || m.kind == MessageKind::ButtonUp) {

@@ -46,9 +46,16 @@ bool parseInputReplay(const std::string& text, std::vector<ReplayedEvent>& event
 bool loadInputReplay(const std::string& path, std::string& error);
 void startInputReplay(std::vector<ReplayedEvent> events, uint32_t startMs);
 
-// Posts every event whose time has come (the pumps call it).
+// Posts the events whose time has come (the pumps call it), in order and one at a time: an event
+// or a shot waits until every event posted before it has been taken, however late the engine
+// comes for them, so each is seen as on a fast machine. A quit line needs no message taken.
 void feedReplayedInput();
 void feedReplayedInputAt(uint32_t nowMs);
+// The replay's times are the player's: time the engine spends on the replay's own work (a shot)
+// is held off its clock, so the events after it keep their distance from it however slowly the
+// machine takes a picture.
+void holdReplayClock(uint32_t ms);
+
 // Events not yet posted.
 size_t replayedEventsLeft();
 // The clock time (tickMilliseconds) the next event falls due; false when none is left.
