@@ -35,8 +35,10 @@ TEST(HeadlessTimeline, RecordingAndSoundPositionKeepToTheTimer) {
   // that falls behind the clock (0.86 of it) records far less.
   EXPECT_GE(recordedMs, span * 0.97) << "span " << span << " ms";
   EXPECT_LE(recordedMs, span * 1.03 + 500) << "span " << span << " ms";
-  // Played from just after t0 to just before t1.
-  EXPECT_NEAR(static_cast<double>(position), span, span * 0.05);
+  // Played from just after t0 to just before t1. A channel whose stream worker is starved at its
+  // start (a busy machine, a sanitizer build) begins a few hundred milliseconds late; a device
+  // behind the clock (0.86 of it) would be 700 ms off by the end.
+  EXPECT_NEAR(static_cast<double>(position), span, span * 0.08);
 }
 
 }  // namespace
