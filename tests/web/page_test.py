@@ -12,8 +12,11 @@ same browser profile at the same address, and a second replay loads the save the
 from the browser's storage (as the native engine does with the save it left). The test passes when
 both page runs end with status 0 and print the same story as the native runs, and their title,
 story page, save screen and loaded-save shots match the native ones within the software
-renderer's tolerance. Both runs' files stay in DIR (default: a scratch
-folder, removed afterwards)."""
+renderer's tolerance. Last, a new player starts the page as a player does (no --headless, no
+replay, a fresh browser profile): the browser's own mouse clicks "Click to start", "启动" in the
+start-up settings dialog and the title's leave button, through Chromium's DevTools protocol; that
+run must end with status 0 and its --audio-out recording must hold the title's music. The runs'
+files stay in DIR (default: a scratch folder, removed afterwards)."""
 
 import argparse
 import json
@@ -24,11 +27,14 @@ import subprocess
 import sys
 import tempfile
 import time
+import wave
+from array import array
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, HERE)
 from compare_shots import matches  # noqa: E402
+from devtools import page_connection  # noqa: E402
 
 PLAYTHROUGH = os.path.join(ROOT, "examples", "demo", "playthrough.txt")
 # After the playthrough the page is loaded again: the save it made is loaded from the browser's
@@ -39,6 +45,15 @@ SERVE = os.path.join(ROOT, "scripts", "web", "serve.py")
 COMPARED_SHOTS = ["title", "first-page", "save"]
 # --headless: the engine prints the story lines on stdout only in a headless run.
 PAGE = "/index.html?args=--headless%20--input%20{}%20--shots%20/out&upload=1"
+# A player's start: no --headless and no replay. The player clicks "Click to start" (the gesture
+# that lets the page make sound), "启动" in the start-up settings dialog drawn in the canvas, and then
+# the title's leave button, all with the browser's own mouse events; the title's music is recorded.
+REAL_PAGE = "/index.html?args=--audio-out%20/out/sound.wav&upload=1&autostart=0"
+# The start-up dialog's "启动" in its own pixels (its title bar included), and the title's leave
+# button in the demo's 1280x720.
+DIALOG_START_BUTTON = (484, 198)
+GAME_SIZE = (1280, 720)
+TITLE_LEAVE_BUTTON = (640, 640)
 CHROMIUM_FLAGS = [
     "--headless=new", "--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--no-sandbox",
     "--disable-gpu-sandbox", "--no-first-run", "--disable-background-networking",
@@ -121,10 +136,12 @@ def stop(process):
             process.wait()
 
 
-def run_page(site, work, chromium, timeout, page, profile, port=0, name="web"):
+def run_page(site, work, chromium, timeout, page, profile, port=0, name="web", drive=None):
     """Serves the site and opens the page in Chromium until the page reports its end. The same
     profile and port (the page's origin) give a later run the browser storage of an earlier one.
-    Returns the folder of what the page sent back, its exit status and the port."""
+    With `drive`, the browser listens for DevTools and drive(devtools, server, deadline) plays the
+    player's part until the server has ended. Returns the folder of what the page sent back, its
+    exit status and the port."""
     out = os.path.join(work, name + "-out")
     shutil.rmtree(out, ignore_errors=True)
     server = subprocess.Popen([sys.executable, SERVE, site, "--port", str(port), "--save-to", out, "--once",
@@ -139,8 +156,15 @@ def run_page(site, work, chromium, timeout, page, profile, port=0, name="web"):
         log(f"opening {url}")
         started = time.monotonic()
         with open(os.path.join(work, name + "-chromium.log"), "wb") as browser_log:
-            browser = subprocess.Popen([chromium, *CHROMIUM_FLAGS, f"--user-data-dir={profile}", url],
+            devtools_flags = ["--remote-debugging-port=0"] if drive else []
+            browser = subprocess.Popen([chromium, *CHROMIUM_FLAGS, *devtools_flags, f"--user-data-dir={profile}", url],
                                        stdout=browser_log, stderr=subprocess.STDOUT, start_new_session=True)
+            if drive:
+                devtools = page_connection(profile)
+                try:
+                    drive(devtools, server, started + timeout)
+                finally:
+                    devtools.close()
             # The server ends by itself after /done, or after its timeout.
             try:
                 server.wait(timeout=timeout + 30)
@@ -180,6 +204,64 @@ def check_run(work, native_name, out, status, shots, failures):
             failures.append(f"{shot}.png differs from the native shot")
 
 
+def wait_for(devtools, expression, deadline, what):
+    """Waits until the expression is true in the page."""
+    while not devtools.evaluate(expression):
+        if time.monotonic() > deadline:
+            raise SystemExit(f"page-test: {what} did not happen in time")
+        time.sleep(0.2)
+
+
+def canvas_point(devtools, x, y, width, height):
+    """(x, y) of a picture of width x height that fills the canvas, in the page's pixels."""
+    left, top, shown_w, shown_h = devtools.evaluate(
+        "(function () { var b = document.getElementById('canvas').getBoundingClientRect();"
+        " return [b.left, b.top, b.width, b.height]; })()")
+    return left + x * shown_w / width, top + y * shown_h / height
+
+
+def play_as_player(work):
+    def drive(devtools, server, deadline):
+        # A headless browser's page never has the focus a player's click gives a page.
+        devtools.call("Emulation.setFocusEmulationEnabled", enabled=True)
+        wait_for(devtools, "!document.getElementById('start').hidden", deadline, "the page's Click to start")
+        devtools.click(*devtools.evaluate("(function () { var b = document.getElementById('start').getBoundingClientRect();"
+                                          " return [b.left + b.width / 2, b.top + b.height / 2]; })()"))
+        # The dialog is drawn: "启动", until the game's own screen takes the canvas.
+        wait_for(devtools, "window.vellumFirstFrameMs !== undefined", deadline, "the start-up dialog")
+        dialog = devtools.evaluate("[document.getElementById('canvas').width, document.getElementById('canvas').height]")
+        while devtools.evaluate("document.getElementById('canvas').width") == dialog[0] and server.poll() is None:
+            if time.monotonic() > deadline:
+                raise SystemExit("page-test: the start-up dialog did not take the click on its start button")
+            devtools.click(*canvas_point(devtools, *DIALOG_START_BUTTON, *dialog))
+            time.sleep(0.5)
+        # The opening, then the title: a click skips what it can, and on the leave button ends the game.
+        while server.poll() is None and time.monotonic() < deadline:
+            devtools.screenshot(os.path.join(work, "player-page.png"))
+            devtools.click(*canvas_point(devtools, *TITLE_LEAVE_BUTTON, *GAME_SIZE), pause=0.2)
+            time.sleep(1)
+    return drive
+
+
+def loudest_sample(path):
+    """The largest magnitude of the 16-bit samples of a WAV file (0 when it holds none)."""
+    with wave.open(path, "rb") as f:
+        if f.getsampwidth() != 2:
+            return 0
+        samples = array("h", f.readframes(f.getnframes()))
+    return max((abs(v) for v in samples), default=0)
+
+
+def check_player_run(out, status, failures):
+    if status != "0":
+        failures.append(f"the player's page run ended with status {status} ({out})")
+    sound = os.path.join(out, "sound.wav")
+    loudest = loudest_sample(sound) if os.path.isfile(sound) else 0
+    log(f"player run: the title's music peaks at {loudest} of 32767")
+    if loudest < 256:
+        failures.append(f"the player's page run recorded no music ({sound})")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--native", required=True, help="native build folder (vellum, vellum-pack, vellum-movie)")
@@ -212,6 +294,15 @@ def main():
         reload_out, status, _ = run_page(site, work, args.chromium, args.timeout, PAGE.format("reload-playthrough.txt"),
                                          profile, port, "reload")
         check_run(work, "native-reload", reload_out, status, RELOAD_SHOTS, failures)
+        # A new player in a fresh browser profile, with the browser's own mouse.
+        player_profile = tempfile.mkdtemp(prefix="page-test-profile-")
+        try:
+            # A click that never arrives would leave the page waiting: it ends within two minutes.
+            player_out, status, _ = run_page(site, work, args.chromium, min(args.timeout, 120), REAL_PAGE,
+                                             player_profile, name="player", drive=play_as_player(work))
+        finally:
+            shutil.rmtree(player_profile, ignore_errors=True)
+        check_player_run(player_out, status, failures)
         first_frame = os.path.join(out, "first-frame-ms.txt")
         if os.path.isfile(first_frame):
             log(f"first frame after {open(first_frame).read().strip()} ms")

@@ -1,8 +1,14 @@
 #include "platform/browser_page.h"
 
+#include <SDL.h>
 #include <emscripten.h>
 
 #include <chrono>
+
+#include "platform/main_window.h"
+
+// SDL's own (not in its public headers): hands the keyboard to a window, with the focus events.
+extern "C" void SDL_SetKeyboardFocus(SDL_Window* window);
 
 namespace vellum {
 
@@ -40,6 +46,18 @@ EM_JS(int, documentHasFocus, (), {
   return document.hasFocus() ? 1 : 0;
 });
 
+EM_JS(int, inRealPage, (), { return typeof document !== 'undefined' && typeof document.hasFocus === 'function' ? 1 : 0; });
+
+// SDL's browser back end gives each new window the keyboard, and no window once that one goes (it
+// counts on a single window): after the GPU probe's hidden window the game's window would hear no
+// key, and after the start-up dialog (which takes the window's first focus event) the engine would
+// take it for inactive and ignore the pointer. While the page holds the browser's focus the
+// keyboard goes back to the game's window, whose focus event makes the engine active again.
+void giveKeyboardBackToGameWindow() {
+  if (SDL_GetKeyboardFocus() != nullptr || !inRealPage() || !documentHasFocus()) return;
+  if (SDL_Window* window = mainWindowHandle()) SDL_SetKeyboardFocus(window);
+}
+
 }  // namespace
 
 void yieldToBrowserIfDue() {
@@ -47,6 +65,7 @@ void yieldToBrowserIfDue() {
   if (now - lastTurn < kTurn) return;
   emscripten_sleep(0);
   lastTurn = Clock::now();
+  giveKeyboardBackToGameWindow();
 }
 
 void sleepInBrowser(uint32_t milliseconds) {

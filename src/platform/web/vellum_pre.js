@@ -27,8 +27,46 @@
   Module['preRun'].push(function () {
     // The canvas is the one display; findDisplay and SDL both look for a driver name.
     ENV['SDL_VIDEODRIVER'] = 'emscripten';
+    keepHandlersOfOtherWindows();
     mountStorage();
   });
+
+  // SDL's browser back end gives every window the page's one canvas and registers the canvas's,
+  // the document's and the page's event handlers for each; when any window goes it takes off every
+  // handler of those events, the other windows' too. The engine's windows in a page are made and
+  // closed nested (the game's window first and last, the GPU probe's hidden one at start-up in
+  // between), so a removal takes off only the newest handler of that event on that target: the one
+  // of the window that goes. Without this the mouse, the keyboard and the focus were dead once the
+  // probe's window had gone.
+  // Deleting a WebGL context likewise takes every handler off its canvas, which in a page is the one
+  // canvas of all the engine's contexts (the start-up dialog's is deleted when the dialog closes):
+  // the handlers there are the windows', and each window takes its own off when it goes.
+  function keepHandlersOfOtherWindows() {
+    if (typeof JSEvents !== 'object' || typeof JSEvents.registerOrRemoveHandler !== 'function') return;
+    if (typeof GL === 'object' && typeof GL.deleteContext === 'function') {
+      var deleteContext = GL.deleteContext;
+      GL.deleteContext = function (contextHandle) {
+        var removeAll = JSEvents.removeAllHandlersOnTarget;
+        JSEvents.removeAllHandlersOnTarget = function () {};
+        try {
+          return deleteContext.call(GL, contextHandle);
+        } finally {
+          JSEvents.removeAllHandlersOnTarget = removeAll;
+        }
+      };
+    }
+    var registerOrRemove = JSEvents.registerOrRemoveHandler;
+    JSEvents.registerOrRemoveHandler = function (eventHandler) {
+      if (eventHandler.callbackfunc) return registerOrRemove.call(JSEvents, eventHandler);
+      var handlers = JSEvents.eventHandlers;
+      for (var i = handlers.length - 1; i >= 0; --i) {
+        if (handlers[i].target === eventHandler.target && handlers[i].eventTypeString === eventHandler.eventTypeString) {
+          JSEvents._removeHandler(i);
+          return;
+        }
+      }
+    };
+  }
 
   function storageFolders() {
     var game = Module['vellumGameFolder'] || '/game';
