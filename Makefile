@@ -107,8 +107,10 @@ web: web-libs configure
 
 # The demo's playthrough under node (the same story as the native engine, status 0), then in the
 # page, in headless Chromium: the story it prints and its title, story page and save screen shots
-# must match the native engine's (within a tolerance for the software renderer). What the runs left
-# is kept in $(BUILD_DIR)/web/node-test and $(BUILD_DIR)/web/page-test.
+# must match the native engine's (within a tolerance for the software renderer); the page is then
+# reloaded and loads the save from the browser's storage; last, a player's start with the browser's
+# own clicks (start-up dialog, title, leave) must end cleanly with the title's music recorded. What
+# the runs left is kept in $(BUILD_DIR)/web/node-test and $(BUILD_DIR)/web/page-test.
 web-test: web
 	@bash scripts/web/playthrough-node.sh $(BUILD_DIR) $(WEB_ENGINE_DIR) $(BUILD_DIR)/web/node-test
 	@python3 tests/web/page_test.py --native $(BUILD_DIR) --site $(WEB_SITE_DIR) --work $(BUILD_DIR)/web/page-test
