@@ -1,11 +1,9 @@
 #include "movie/theora_decoder_functions.h"
 
-#include <dlfcn.h>
-
 #include <optional>
-#include <type_traits>
 
 #include "base/libraries_opened_on_first_use.h"
+#include "services/system_library.h"
 
 namespace vellum {
 
@@ -20,18 +18,11 @@ Loaded open() {
   Loaded loaded;
   const std::string name(kTheoraDecoderLibrary);
   // Never closed: decoders made by it may live until exit.
-  void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    const char* why = dlerror();
-    loaded.problem = why ? why : name + " cannot be opened";
-    return loaded;
-  }
+  void* handle = openSystemLibrary(name, loaded.problem);
+  if (!handle) return loaded;
   TheoraDecoderFunctions f;
   std::string missing;
-  const auto find = [&](const char* symbol, auto& slot) {
-    slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(dlsym(handle, symbol));
-    if (!slot && missing.empty()) missing = symbol;
-  };
+  const auto find = [&](const char* symbol, auto& slot) { findSystemLibraryFunction(handle, symbol, slot, missing); };
   find("th_info_init", f.infoInit);
   find("th_info_clear", f.infoClear);
   find("th_comment_init", f.commentInit);

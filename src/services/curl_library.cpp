@@ -1,19 +1,11 @@
 #include "services/curl_library.h"
 
-#include <dlfcn.h>
-
 #include "base/libraries_opened_on_first_use.h"
+#include "services/system_library.h"
 
 namespace vellum {
 
 namespace {
-
-template <typename Function>
-bool find(void* handle, const char* symbol, Function& slot, std::string& problem) {
-  slot = reinterpret_cast<Function>(dlsym(handle, symbol));
-  if (!slot && problem.empty()) problem = std::string("it has no ") + symbol;
-  return slot != nullptr;
-}
 
 struct Loaded {
   std::optional<CurlLibrary> library;
@@ -24,22 +16,18 @@ struct Loaded {
 
 std::optional<CurlLibrary> openCurlLibrary(const char* name, std::string& problem) {
   // Never closed: curl and the TLS library behind it keep process-wide state until exit.
-  void* handle = dlopen(name, RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    const char* why = dlerror();
-    problem = why ? why : std::string(name) + " cannot be opened";
-    return std::nullopt;
-  }
+  void* handle = openSystemLibrary(name, problem);
+  if (!handle) return std::nullopt;
   CurlLibrary library;
   std::string missing;
-  bool complete = find(handle, "curl_global_init", library.globalInit, missing);
-  complete = find(handle, "curl_easy_init", library.easyInit, missing) && complete;
-  complete = find(handle, "curl_easy_cleanup", library.easyCleanup, missing) && complete;
-  complete = find(handle, "curl_easy_setopt", library.easySetopt, missing) && complete;
-  complete = find(handle, "curl_easy_perform", library.easyPerform, missing) && complete;
-  complete = find(handle, "curl_easy_strerror", library.easyStrerror, missing) && complete;
+  bool complete = findSystemLibraryFunction(handle, "curl_global_init", library.globalInit, missing);
+  complete = findSystemLibraryFunction(handle, "curl_easy_init", library.easyInit, missing) && complete;
+  complete = findSystemLibraryFunction(handle, "curl_easy_cleanup", library.easyCleanup, missing) && complete;
+  complete = findSystemLibraryFunction(handle, "curl_easy_setopt", library.easySetopt, missing) && complete;
+  complete = findSystemLibraryFunction(handle, "curl_easy_perform", library.easyPerform, missing) && complete;
+  complete = findSystemLibraryFunction(handle, "curl_easy_strerror", library.easyStrerror, missing) && complete;
   if (!complete) {
-    problem = std::string(name) + ": " + missing;
+    problem = std::string(name) + ": it has no " + missing;
     return std::nullopt;
   }
   return library;
