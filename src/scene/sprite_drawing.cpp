@@ -51,13 +51,19 @@ constexpr const char* kTexelShaderSource = "void main() { oC0 = texture(s0, t0);
 gpu::PixelShader* texelShader = nullptr;
 bool texelShaderTried = false;
 
-gpu::PixelShader* texelSpriteShader() {
+// One of the sprite shaders, made on its first use; null where the device has no pixel shaders or
+// refused it (it is not asked again until the shaders are released).
+gpu::PixelShader* spriteShader(int id, const char* source, gpu::PixelShader*& shader, bool& tried) {
   RendererState& r = renderer();
-  if (!texelShaderTried && r.device && r.caps.pixelShaderMajor >= 2) {
-    texelShaderTried = true;
-    if (gpu::failed(r.device->createPixelShader({kTexelShaderId, kTexelShaderSource}, &texelShader))) texelShader = nullptr;
+  if (!tried && r.device && r.caps.pixelShaderMajor >= 2) {
+    tried = true;
+    if (gpu::failed(r.device->createPixelShader({id, source}, &shader))) shader = nullptr;
   }
-  return texelShader;
+  return shader;
+}
+
+gpu::PixelShader* texelSpriteShader() {
+  return spriteShader(kTexelShaderId, kTexelShaderSource, texelShader, texelShaderTried);
 }
 
 // Whether every pixel the sprite draws is opaque and replaces what is below, whatever its blend
@@ -264,9 +270,7 @@ bool firstSpriteCoversTarget(const SpriteTarget& target, bool afterPicture) {
   if (s.crossFade || (afterPicture && (s.pending & ~pending::kLive))) return false;
   const SpritePicture& picture = s.frontImage().picture;
   const SpriteProperties& p = s.frontImage().props;
-  if (!picture.present() || !picture.pixels || picture.pixels->bitsPerPixel != 24 || picture.masked || picture.canvas ||
-      (p.alpha & 0xFF) != 255 || p.blend > 1 || p.colourOp != 0 || hiddenMessageLayer(p))
-    return false;
+  if (!picture.present() || !opaqueSprite(picture, p) || hiddenMessageLayer(p)) return false;
   gpu::Device* d = renderer().device;
   int targetW = 0, targetH = 0;
   if (!targetSize(d, targetW, targetH)) return false;
@@ -312,12 +316,7 @@ void drawLists(int run) {
 }  // namespace
 
 gpu::PixelShader* plainSpriteShader() {
-  RendererState& r = renderer();
-  if (!plainShaderTried && r.device && r.caps.pixelShaderMajor >= 2) {
-    plainShaderTried = true;
-    if (gpu::failed(r.device->createPixelShader({kPlainShaderId, kPlainShaderSource}, &plainShader))) plainShader = nullptr;
-  }
-  return plainShader;
+  return spriteShader(kPlainShaderId, kPlainShaderSource, plainShader, plainShaderTried);
 }
 
 void releasePlainShader() {
