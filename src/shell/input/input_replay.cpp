@@ -194,19 +194,15 @@ bool loadInputReplay(const std::string& path, std::string& error) {
   }
   // A quit must end the game even while the script only draws or sleeps and no pump feeds the
   // replay: the first one is also scheduled as a signal would come.
-  bool quit = false;
-  uint32_t quitAtMs = 0;
-  for (const ReplayedEvent& e : events) {
+  startInputReplay(std::move(events), tickMilliseconds());
+  for (const ReplayedEvent& e : replay.events) {
     if (e.quit) {
       scheduleQuit(e.atMs);
-      quit = true;
-      quitAtMs = e.atMs;
+      replay.quitScheduled = true;
+      replay.quitAtMs = e.atMs;
       break;
     }
   }
-  startInputReplay(std::move(events), tickMilliseconds());
-  replay.quitScheduled = quit;
-  replay.quitAtMs = quitAtMs;
   return true;
 }
 
